@@ -1,0 +1,214 @@
+#include "Dispatch/DispatchQueue.hpp"
+
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <future>
+#include <mutex>
+#include <thread>
+
+#include "Dispatch/MainQueue.hpp"
+#include "Dispatch/Scheduler.hpp"
+#include "Foundation/Thread.hpp"
+
+namespace Dispatch {
+
+enum class Kind { main, global, serial };
+
+struct DispatchQueue::Impl {
+  Impl(std::string l, Kind k) : label(std::move(l)), kind(k) {}
+  std::string label;
+  Kind kind;
+  // Serial queues only.
+  std::mutex mutex;
+  std::deque<std::function<void()>> blocks;
+  bool draining = false;
+};
+
+namespace {
+
+thread_local const DispatchQueue::Impl* currentImpl = nullptr;
+
+struct CurrentScope {
+  explicit CurrentScope(const DispatchQueue::Impl* impl) : saved(currentImpl) {
+    currentImpl = impl;
+  }
+  ~CurrentScope() { currentImpl = saved; }
+  const DispatchQueue::Impl* saved;
+};
+
+// Worker threads shared by the global and serial queues. It grows when every thread is busy,
+// so a block that waits (a semaphore, a prompt) never starves the others.
+class Pool {
+ public:
+  static Pool& shared() {
+    static auto* pool = new Pool;  // never destroyed: its threads live as long as the process
+    return *pool;
+  }
+  void submit(std::function<void()> task) {
+    std::lock_guard lock(mutex_);
+    tasks_.push_back(std::move(task));
+    if (idle_ == 0) {
+      ++threads_;
+      std::thread([this] { worker(); }).detach();
+    } else {
+      cv_.notify_one();
+    }
+  }
+
+ private:
+  void worker() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      ++idle_;
+      cv_.wait(lock, [&] { return !tasks_.empty(); });
+      --idle_;
+      auto task = std::move(tasks_.front());
+      tasks_.pop_front();
+      lock.unlock();
+      task();
+      lock.lock();
+    }
+  }
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  std::deque<std::function<void()>> tasks_;
+  int idle_ = 0;
+  int threads_ = 0;
+};
+
+void drainSerial(const std::shared_ptr<DispatchQueue::Impl>& impl) {
+  CurrentScope scope(impl.get());
+  for (;;) {
+    std::function<void()> block;
+    {
+      std::lock_guard lock(impl->mutex);
+      if (impl->blocks.empty()) {
+        impl->draining = false;
+        return;
+      }
+      block = std::move(impl->blocks.front());
+      impl->blocks.pop_front();
+    }
+    block();
+  }
+}
+
+void enqueue(const std::shared_ptr<DispatchQueue::Impl>& impl, std::function<void()> block) {
+  switch (impl->kind) {
+    case Kind::main:
+      MainQueue::shared().push(std::move(block));
+      return;
+    case Kind::global:
+      Pool::shared().submit([impl, block = std::move(block)] {
+        CurrentScope scope(impl.get());
+        block();
+      });
+      return;
+    case Kind::serial: {
+      std::lock_guard lock(impl->mutex);
+      impl->blocks.push_back(std::move(block));
+      if (impl->draining) return;
+      impl->draining = true;
+    }
+      Pool::shared().submit([impl] { drainSerial(impl); });
+      return;
+  }
+}
+
+}  // namespace
+
+MainQueue& MainQueue::shared() {
+  static auto* queue = new MainQueue;
+  return *queue;
+}
+
+void MainQueue::push(std::function<void()> block) {
+  std::lock_guard lock(mutex_);
+  blocks_.push_back(std::move(block));
+  cv_.notify_all();
+}
+
+std::optional<std::function<void()>> MainQueue::pop(Foundation::TimeInterval wait) {
+  std::unique_lock lock(mutex_);
+  if (blocks_.empty() && wait > 0 && !poked_) {
+    cv_.wait_for(lock, std::chrono::duration<double>(wait),
+                 [&] { return !blocks_.empty() || poked_; });
+  }
+  poked_ = false;
+  if (blocks_.empty()) return std::nullopt;
+  auto block = std::move(blocks_.front());
+  blocks_.pop_front();
+  return block;
+}
+
+void MainQueue::run(const std::function<void()>& block) {
+  CurrentScope scope(DispatchQueue::main().impl_.get());
+  block();
+}
+
+void MainQueue::poke() {
+  std::lock_guard lock(mutex_);
+  poked_ = true;
+  cv_.notify_all();
+}
+
+DispatchQueue& DispatchQueue::main() {
+  static auto* queue =
+      new DispatchQueue(std::make_shared<Impl>("com.apple.main-thread", Kind::main));
+  return *queue;
+}
+
+DispatchQueue& DispatchQueue::global(QoS qos) {
+  static DispatchQueue* queues[] = {
+      new DispatchQueue(std::make_shared<Impl>("com.apple.root.background-qos", Kind::global)),
+      new DispatchQueue(std::make_shared<Impl>("com.apple.root.utility-qos", Kind::global)),
+      new DispatchQueue(std::make_shared<Impl>("com.apple.root.default-qos", Kind::global)),
+      new DispatchQueue(std::make_shared<Impl>("com.apple.root.user-initiated-qos", Kind::global)),
+      new DispatchQueue(
+          std::make_shared<Impl>("com.apple.root.user-interactive-qos", Kind::global)),
+  };
+  return *queues[static_cast<int>(qos)];
+}
+
+DispatchQueue::DispatchQueue(std::string label)
+    : impl_(std::make_shared<Impl>(std::move(label), Kind::serial)) {}
+
+void DispatchQueue::async(std::function<void()> block) const { enqueue(impl_, std::move(block)); }
+
+void DispatchQueue::sync(const std::function<void()>& block) const {
+  bool onMain = impl_->kind == Kind::main && Foundation::Thread::isMainThread();
+  if ((isCurrent() && impl_->kind != Kind::global) || onMain) {
+    std::fprintf(stderr, "Dispatch: sync onto the current queue \"%s\" would deadlock\n",
+                 impl_->label.c_str());
+    std::abort();
+  }
+  if (impl_->kind == Kind::global) {
+    CurrentScope scope(impl_.get());
+    block();
+    return;
+  }
+  std::promise<void> done;
+  enqueue(impl_, [&] {
+    block();
+    done.set_value();
+  });
+  done.get_future().wait();
+}
+
+void DispatchQueue::asyncAfter(Foundation::TimeInterval delay, std::function<void()> block) const {
+  auto impl = impl_;
+  Scheduler::shared().schedule(Foundation::Clock::current().now() + std::max(0.0, delay),
+                               [impl, block = std::move(block)]() mutable {
+                                 enqueue(impl, std::move(block));
+                               });
+}
+
+const std::string& DispatchQueue::label() const { return impl_->label; }
+bool DispatchQueue::isMain() const { return impl_->kind == Kind::main; }
+bool DispatchQueue::isCurrent() const { return currentImpl == impl_.get(); }
+
+std::string DispatchQueue::currentLabel() { return currentImpl ? currentImpl->label : ""; }
+
+}  // namespace Dispatch

@@ -1,0 +1,65 @@
+#include "Foundation/Timer.hpp"
+
+#include <algorithm>
+
+#include "Dispatch/MainQueue.hpp"
+#include "Dispatch/Scheduler.hpp"
+
+namespace Foundation {
+
+Timer::Timer(TimeInterval interval, bool repeats, std::function<void(Timer&)> block)
+    // A zero interval would make a repeating timer spin; the platform uses 0.1 ms.
+    : interval_(std::max(interval, 0.0001)), repeats_(repeats), block_(std::move(block)) {}
+
+std::shared_ptr<Timer> Timer::scheduledTimer(TimeInterval interval, bool repeats,
+                                             std::function<void(Timer&)> block) {
+  auto timer = std::make_shared<Timer>(interval, repeats, std::move(block));
+  timer->schedule(Clock::current().now() + timer->interval_);
+  return timer;
+}
+
+void Timer::schedule(TimeInterval due) {
+  std::lock_guard lock(mutex_);
+  due_ = due;
+  auto self = shared_from_this();
+  item_ = Dispatch::Scheduler::shared().schedule(due, [self] {
+    Dispatch::MainQueue::shared().push([self] { self->fireScheduled(); });
+  });
+}
+
+void Timer::fireScheduled() {
+  if (!valid_) return;
+  if (repeats_) {
+    TimeInterval next;
+    {
+      std::lock_guard lock(mutex_);
+      next = due_ + interval_;
+    }
+    // Skip missed firings rather than bursting to catch up.
+    next = std::max(next, Clock::current().now());
+    schedule(next);
+  } else {
+    valid_ = false;
+  }
+  block_(*this);
+}
+
+void Timer::fire() {
+  if (!valid_) return;
+  if (!repeats_) invalidate();
+  block_(*this);
+}
+
+void Timer::invalidate() {
+  valid_ = false;
+  std::lock_guard lock(mutex_);
+  if (item_) Dispatch::Scheduler::shared().cancel(item_);
+  item_ = 0;
+}
+
+TimeInterval Timer::fireDate() const {
+  std::lock_guard lock(mutex_);
+  return due_;
+}
+
+}  // namespace Foundation

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <Dispatch/DispatchQueue.hpp>
+#include <Foundation/RunLoop.hpp>
+#include <Foundation/Timer.hpp>
+#include <Testing/ManualClock.hpp>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "support/RunLoopSupport.hpp"
+
+using Dispatch::DispatchQueue;
+using Foundation::Timer;
+using PlatformTesting::ManualClock;
+
+class ManualClockTest : public ::testing::Test {
+ protected:
+  void SetUp() override { clock = &ManualClock::install(); }
+  void TearDown() override { ManualClock::uninstall(); }
+  ManualClock* clock = nullptr;
+};
+
+TEST_F(ManualClockTest, DelayedBlocksFireInDueOrderOnlyWhenTheClockReachesThem) {
+  std::vector<std::string> fired;
+  const double start = clock->now();
+  std::vector<double> firedAt;
+  DispatchQueue::main().asyncAfter(2.0, [&] { fired.push_back("b"); firedAt.push_back(clock->now() - start); });
+  DispatchQueue::main().asyncAfter(1.0, [&] { fired.push_back("a"); firedAt.push_back(clock->now() - start); });
+  DispatchQueue::main().asyncAfter(5.0, [&] { fired.push_back("c"); });
+
+  Foundation::RunLoop::main().run(0.02);  // real time passes, the manual clock does not
+  EXPECT_TRUE(fired.empty());
+
+  clock->advance(2.5);
+  EXPECT_EQ(fired, (std::vector<std::string>{"a", "b"}));
+  ASSERT_EQ(firedAt.size(), 2u);
+  EXPECT_DOUBLE_EQ(firedAt[0], 1.0);
+  EXPECT_DOUBLE_EQ(firedAt[1], 2.0);
+
+  clock->advance(2.5);
+  EXPECT_EQ(fired.size(), 3u);
+}
+
+TEST_F(ManualClockTest, ZeroDelayRunsOnALaterTurnNotInline) {
+  bool ran = false;
+  DispatchQueue::main().asyncAfter(0, [&] { ran = true; });
+  EXPECT_FALSE(ran);
+  ASSERT_TRUE(zttest::runUntil([&] { return ran; }, 1.0));
+}
+
+TEST_F(ManualClockTest, DelayedBlockOnAWorkerQueueIsReleasedByTheAdvance) {
+  std::atomic<bool> ran{false};
+  DispatchQueue queue("com.zentrel.tests.delayed");
+  queue.asyncAfter(3.0, [&] { ran = queue.isCurrent(); });
+  clock->advance(2.9);
+  queue.sync([] {});
+  EXPECT_FALSE(ran);
+  clock->advance(0.1);
+  ASSERT_TRUE(zttest::runUntil([&] { return ran.load(); }, 5.0));
+}
+
+TEST_F(ManualClockTest, RepeatingTimerFiresOncePerIntervalUntilInvalidated) {
+  int count = 0;
+  auto timer = Timer::scheduledTimer(1.0, true, [&](Timer& t) {
+    if (++count == 4) t.invalidate();
+  });
+  clock->advance(0.5);
+  EXPECT_EQ(count, 0);
+  clock->advance(2.5);  // t = 3.0
+  EXPECT_EQ(count, 3);
+  EXPECT_TRUE(timer->isValid());
+  clock->advance(10);
+  EXPECT_EQ(count, 4);
+  EXPECT_FALSE(timer->isValid());
+}
+
+TEST_F(ManualClockTest, OneShotTimerFiresOnceAndInvalidatesItself) {
+  int count = 0;
+  auto timer = Timer::scheduledTimer(5.0, false, [&](Timer&) { ++count; });
+  clock->advance(4.999);
+  EXPECT_EQ(count, 0);
+  clock->advance(0.001);
+  EXPECT_EQ(count, 1);
+  EXPECT_FALSE(timer->isValid());
+  clock->advance(10);
+  EXPECT_EQ(count, 1);
+}
+
+TEST_F(ManualClockTest, InvalidatedTimerNeverFires) {
+  int count = 0;
+  auto timer = Timer::scheduledTimer(1.0, true, [&](Timer&) { ++count; });
+  timer->invalidate();
+  clock->advance(5);
+  EXPECT_EQ(count, 0);
+}
+
+TEST_F(ManualClockTest, TimersAndDelayedBlocksInterleaveByDueTime) {
+  std::vector<std::string> log;
+  auto timer = Timer::scheduledTimer(1.0, true, [&](Timer&) { log.push_back("tick"); });
+  DispatchQueue::main().asyncAfter(1.5, [&] { log.push_back("half"); });
+  // A block scheduled by a firing within the window fires in the same advance.
+  DispatchQueue::main().asyncAfter(0.2, [&] {
+    DispatchQueue::main().asyncAfter(2.0, [&] { log.push_back("nested"); });
+  });
+  clock->advance(3.0);
+  timer->invalidate();
+  EXPECT_EQ(log, (std::vector<std::string>{"tick", "half", "tick", "nested", "tick"}));
+}
+
+TEST(RealClock, TimerFiresOnTheMainRunLoop) {
+  std::atomic<bool> fired{false};
+  bool onMainQueue = false;
+  auto timer = Timer::scheduledTimer(0.01, false, [&](Timer&) {
+    onMainQueue = DispatchQueue::main().isCurrent();
+    fired = true;
+  });
+  ASSERT_TRUE(zttest::runUntil([&] { return fired.load(); }, 5.0));
+  EXPECT_TRUE(onMainQueue);
+}

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <Dispatch/DispatchQueue.hpp>
+#include <Foundation/NotificationCenter.hpp>
+#include <Foundation/OperationQueue.hpp>
+#include <Foundation/Thread.hpp>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "support/RunLoopSupport.hpp"
+
+using Foundation::Any;
+using Foundation::Notification;
+using Foundation::NotificationCenter;
+using Foundation::OperationQueue;
+
+namespace {
+struct Sender {};
+}  // namespace
+
+TEST(OperationQueue, EachQueueHasAThreadOfItsOwnAndKeepsOrder) {
+  auto a = std::make_shared<OperationQueue>();
+  auto b = std::make_shared<OperationQueue>();
+  std::thread::id ta, tb;
+  std::vector<int> order;
+  bool currentMatches = true;
+  for (int i = 0; i < 50; ++i) {
+    a->addOperation([&, i] {
+      ta = std::this_thread::get_id();
+      order.push_back(i);
+      currentMatches = currentMatches && OperationQueue::current() == a.get();
+    });
+  }
+  b->addOperation([&] { tb = std::this_thread::get_id(); });
+  a->waitUntilAllOperationsAreFinished();
+  b->waitUntilAllOperationsAreFinished();
+  EXPECT_NE(ta, tb);
+  EXPECT_NE(ta, std::this_thread::get_id());
+  EXPECT_TRUE(currentMatches);
+  ASSERT_EQ(order.size(), 50u);
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(order[i], i);
+}
+
+TEST(OperationQueue, DestroyedByItsOwnOperationStillFinishes) {
+  std::atomic<bool> done{false};
+  auto queue = std::make_shared<OperationQueue>();
+  auto* raw = queue.get();
+  raw->addOperation([q = std::move(queue), &done]() mutable {
+    q.reset();  // the last owner goes away inside the queue's own thread
+    done = true;
+  });
+  ASSERT_TRUE(zttest::runUntil([&] { return done.load(); }));
+}
+
+TEST(OperationQueue, MainQueueRunsOnTheMainThreadLater) {
+  bool ran = false, onMain = false;
+  OperationQueue::main()->addOperation([&] {
+    ran = true;
+    onMain = Foundation::Thread::isMainThread();
+  });
+  EXPECT_FALSE(ran);
+  ASSERT_TRUE(zttest::runUntil([&] { return ran; }));
+  EXPECT_TRUE(onMain);
+}
+
+TEST(NotificationCenter, DeliversByNameOnThePostingThreadWithoutQueue) {
+  auto& center = NotificationCenter::defaultCenter();
+  std::thread::id heardOn;
+  std::string object;
+  auto token = center.addObserver("plain", std::nullopt, nullptr, [&](const Notification& n) {
+    heardOn = std::this_thread::get_id();
+    if (n.object) object = *n.object->get<std::string>();
+  });
+  std::thread poster([&] { center.post("plain", Any::value(std::string("payload"))); });
+  const auto posterID = poster.get_id();
+  poster.join();
+  center.post("other");
+  EXPECT_EQ(heardOn, posterID);
+  EXPECT_EQ(object, "payload");
+  center.removeObserver(token);
+}
+
+TEST(NotificationCenter, SenderFilterMatchesObjectIdentityOnly) {
+  auto& center = NotificationCenter::defaultCenter();
+  auto mine = std::make_shared<Sender>();
+  auto other = std::make_shared<Sender>();
+  int filtered = 0, all = 0;
+  auto t1 = center.addObserver("sender", Any(mine), nullptr, [&](const Notification&) { ++filtered; });
+  auto t2 = center.addObserver("sender", std::nullopt, nullptr, [&](const Notification&) { ++all; });
+  center.post("sender", Any(mine));
+  center.post("sender", Any(other));
+  center.post("sender");
+  center.post("sender", Any::value(7));
+  EXPECT_EQ(filtered, 1);
+  EXPECT_EQ(all, 4);
+  center.removeObserver(t1);
+  center.removeObserver(t2);
+}
+
+TEST(NotificationCenter, QueuedDeliveryRunsOnTheQueueAndStopsAfterRemoval) {
+  auto& center = NotificationCenter::defaultCenter();
+  auto queue = std::make_shared<OperationQueue>();
+  std::atomic<int> heard{0};
+  std::atomic<bool> onQueue{true};
+  auto token = center.addObserver("queued", std::nullopt, queue, [&](const Notification&) {
+    onQueue = onQueue && OperationQueue::current() == queue.get();
+    ++heard;
+  });
+  center.post("queued");
+  center.post("queued");
+  queue->waitUntilAllOperationsAreFinished();
+  EXPECT_EQ(heard, 2);
+  EXPECT_TRUE(onQueue);
+
+  // Hold the queue so a delivery is pending when the observer is removed.
+  std::atomic<bool> release{false};
+  queue->addOperation([&] {
+    while (!release) std::this_thread::yield();
+  });
+  center.post("queued");
+  center.removeObserver(token);
+  release = true;
+  queue->waitUntilAllOperationsAreFinished();
+  EXPECT_EQ(heard, 2);
+}
+
+TEST(NotificationCenter, MainQueueObserverRunsLaterOnMainWhenPostedFromAWorker) {
+  auto& center = NotificationCenter::defaultCenter();
+  std::atomic<int> heard{0};
+  bool onMain = true;
+  auto token = center.addObserver("main", std::nullopt, OperationQueue::main(),
+                                  [&](const Notification&) {
+                                    onMain = onMain && Foundation::Thread::isMainThread();
+                                    ++heard;
+                                  });
+  Dispatch::DispatchQueue::global().async([&] { center.post("main"); });
+  ASSERT_TRUE(zttest::runUntil([&] { return heard == 1; }));
+  EXPECT_TRUE(onMain);
+  center.removeObserver(token);
+}
+
+TEST(NotificationCenter, ConcurrentAddPostRemoveIsSafe) {
+  auto& center = NotificationCenter::defaultCenter();
+  std::atomic<int> heard{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 200; ++i) {
+        auto token = center.addObserver("stress", std::nullopt, nullptr,
+                                        [&](const Notification&) { ++heard; });
+        center.post("stress");
+        center.removeObserver(token);
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  EXPECT_GE(heard, 800);
+}

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <Dispatch/DispatchQueue.hpp>
+#include <Dispatch/DispatchSemaphore.hpp>
+#include <Foundation/RunLoop.hpp>
+#include <Foundation/Thread.hpp>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "support/RunLoopSupport.hpp"
+
+using Dispatch::DispatchQueue;
+
+TEST(MainQueue, NeverRunsInlineAndKeepsOrder) {
+  std::vector<int> order;
+  DispatchQueue::main().async([&] {
+    order.push_back(1);
+    DispatchQueue::main().async([&] { order.push_back(3); });
+    order.push_back(2);
+  });
+  EXPECT_TRUE(order.empty());
+  ASSERT_TRUE(zttest::runUntil([&] { return order.size() == 3; }));
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+}
+
+TEST(MainQueue, BlocksFromWorkersRunOnTheMainThread) {
+  std::atomic<int> onMain{0};
+  std::atomic<int> done{0};
+  for (int i = 0; i < 8; ++i) {
+    DispatchQueue::global().async([&] {
+      DispatchQueue::main().async([&] {
+        if (Foundation::Thread::isMainThread() && DispatchQueue::main().isCurrent()) ++onMain;
+        ++done;
+      });
+    });
+  }
+  ASSERT_TRUE(zttest::runUntil([&] { return done == 8; }));
+  EXPECT_EQ(onMain, 8);
+}
+
+TEST(MainQueue, SyncFromWorkerWaitsForTheRunLoop) {
+  std::atomic<bool> finished{false};
+  int value = 0;
+  DispatchQueue::global().async([&] {
+    DispatchQueue::main().sync([&] { value = 42; });
+    finished = true;
+  });
+  ASSERT_TRUE(zttest::runUntil([&] { return finished.load(); }));
+  EXPECT_EQ(value, 42);
+}
+
+TEST(SerialQueue, RunsOneAtATimeInOrder) {
+  DispatchQueue queue("com.zentrel.tests.serial");
+  std::vector<int> order;
+  std::atomic<int> inside{0};
+  std::atomic<bool> overlapped{false};
+  for (int i = 0; i < 200; ++i) {
+    queue.async([&, i] {
+      if (++inside > 1) overlapped = true;
+      order.push_back(i);
+      --inside;
+    });
+  }
+  queue.sync([] {});
+  EXPECT_FALSE(overlapped);
+  ASSERT_EQ(order.size(), 200u);
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(order[i], i);
+}
+
+TEST(SerialQueue, SyncRunsOnTheQueueAndReturnsAfterTheBlock) {
+  DispatchQueue queue("com.zentrel.tests.sync");
+  bool ranOnQueue = false;
+  std::string label;
+  queue.sync([&] {
+    ranOnQueue = queue.isCurrent();
+    label = DispatchQueue::currentLabel();
+  });
+  EXPECT_TRUE(ranOnQueue);
+  EXPECT_EQ(label, "com.zentrel.tests.sync");
+  EXPECT_FALSE(queue.isCurrent());
+}
+
+TEST(SerialQueue, SyncOntoItselfStopsInsteadOfHanging) {
+  // Re-executes the binary: a forked child would inherit a pool without its threads.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(
+      {
+        DispatchQueue queue("com.zentrel.tests.self");
+        queue.sync([&] { queue.sync([] {}); });
+      },
+      "would deadlock");
+}
+
+TEST(GlobalQueue, RunsConcurrentlyOffTheMainThread) {
+  // Two blocks that each wait for the other can only finish if they run at the same time.
+  Dispatch::DispatchSemaphore a(0), b(0);
+  std::atomic<int> offMain{0};
+  std::atomic<int> finished{0};
+  DispatchQueue::global().async([&] {
+    if (!Foundation::Thread::isMainThread()) ++offMain;
+    a.signal();
+    b.wait();
+    ++finished;
+  });
+  DispatchQueue::global(Dispatch::QoS::UserInitiated).async([&] {
+    if (!Foundation::Thread::isMainThread()) ++offMain;
+    b.signal();
+    a.wait();
+    ++finished;
+  });
+  ASSERT_TRUE(zttest::runUntil([&] { return finished == 2; }));
+  EXPECT_EQ(offMain, 2);
+}
+
+TEST(Semaphore, TimesOutAndCountsSignals) {
+  Dispatch::DispatchSemaphore semaphore(0);
+  EXPECT_EQ(semaphore.wait(0.01), Dispatch::DispatchTimeoutResult::timedOut);
+  semaphore.signal();
+  semaphore.signal();
+  EXPECT_EQ(semaphore.wait(0.01), Dispatch::DispatchTimeoutResult::success);
+  EXPECT_EQ(semaphore.wait(0.01), Dispatch::DispatchTimeoutResult::success);
+  EXPECT_EQ(semaphore.wait(0.01), Dispatch::DispatchTimeoutResult::timedOut);
+}
+
+TEST(RunLoop, RunUntilGivesUpAtTheRealTimeLimit) {
+  EXPECT_FALSE(Foundation::RunLoop::main().runUntil([] { return false; }, 0.05));
+}
+
+TEST(RunLoop, ConditionSetByAnotherThreadEndsTheWait) {
+  std::atomic<bool> flag{false};
+  std::thread setter([&] { flag = true; });
+  EXPECT_TRUE(Foundation::RunLoop::main().runUntil([&] { return flag.load(); }, 10));
+  setter.join();
+}
