@@ -1,0 +1,114 @@
+#include "Foundation/CharacterSet.hpp"
+
+#include "Foundation/Data.hpp"
+
+namespace Foundation {
+
+namespace {
+
+constexpr std::string_view kAlphanumerics =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::string_view kUnreserved = "-._~";
+constexpr std::string_view kSubDelims = "!$&'()*+,;=";
+
+CharacterSet make(std::string_view extra, std::string_view without = {}) {
+  return CharacterSet::charactersIn(kAlphanumerics)
+      .unioning(CharacterSet::charactersIn(kUnreserved))
+      .unioning(CharacterSet::charactersIn(kSubDelims))
+      .unioning(CharacterSet::charactersIn(extra))
+      .subtracting(without);
+}
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+CharacterSet CharacterSet::charactersIn(std::string_view ascii) {
+  CharacterSet set;
+  for (const char c : ascii) {
+    if (static_cast<unsigned char>(c) < 0x80) set.bits_.set(static_cast<unsigned char>(c));
+  }
+  return set;
+}
+
+const CharacterSet& CharacterSet::urlQueryAllowed() {
+  static const CharacterSet set = make(":@/?");
+  return set;
+}
+const CharacterSet& CharacterSet::urlFragmentAllowed() {
+  return urlQueryAllowed();
+}
+const CharacterSet& CharacterSet::urlPathAllowed() {
+  static const CharacterSet set = make(":@/", ";");
+  return set;
+}
+const CharacterSet& CharacterSet::urlHostAllowed() {
+  static const CharacterSet set = make(":[]");
+  return set;
+}
+const CharacterSet& CharacterSet::urlUserAllowed() {
+  static const CharacterSet set = make("");
+  return set;
+}
+const CharacterSet& CharacterSet::urlPasswordAllowed() {
+  return urlUserAllowed();
+}
+const CharacterSet& CharacterSet::alphanumerics() {
+  static const CharacterSet set = charactersIn(kAlphanumerics);
+  return set;
+}
+
+CharacterSet CharacterSet::subtracting(const CharacterSet& other) const {
+  CharacterSet set;
+  set.bits_ = bits_ & ~other.bits_;
+  return set;
+}
+
+CharacterSet CharacterSet::unioning(const CharacterSet& other) const {
+  CharacterSet set;
+  set.bits_ = bits_ | other.bits_;
+  return set;
+}
+
+std::string addingPercentEncoding(std::string_view text, const CharacterSet& allowed) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (allowed.contains(c)) {
+      out += c;
+    } else {
+      const auto b = static_cast<unsigned char>(c);
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 0x0F];
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> removingPercentEncoding(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      out += text[i];
+      continue;
+    }
+    if (i + 2 >= text.size()) return std::nullopt;
+    const int hi = hexValue(text[i + 1]);
+    const int lo = hexValue(text[i + 2]);
+    if (hi < 0 || lo < 0) return std::nullopt;
+    out += static_cast<char>(hi << 4 | lo);
+    i += 2;
+  }
+  if (!isValidUTF8(out)) return std::nullopt;
+  return out;
+}
+
+}  // namespace Foundation

@@ -1,0 +1,76 @@
+#include "UIKit/UIImage.hpp"
+
+#include <cmath>
+
+namespace UIKit {
+
+namespace {
+// 2^28 pixels (1 GiB of RGBA) is past any image a device makes.
+constexpr double kMaxPixels = 268435456.0;
+
+bool validScale(CGFloat scale) {
+  return std::isfinite(scale) && scale > 0;
+}
+}  // namespace
+
+UIImage::UIImage(std::size_t pixelWidth, std::size_t pixelHeight,
+                 std::shared_ptr<const Pixels> pixels, CGFloat scale, Orientation orientation)
+    : pixelWidth_(pixelWidth),
+      pixelHeight_(pixelHeight),
+      pixels_(std::move(pixels)),
+      scale_(scale),
+      orientation_(orientation) {}
+
+std::shared_ptr<UIImage> UIImage::withSize(CGSize size, std::optional<RGBA> color, CGFloat scale) {
+  if (!validScale(scale) || !std::isfinite(size.width) || !std::isfinite(size.height) ||
+      size.width < 0 || size.height < 0)
+    return nullptr;
+  const double w = std::round(size.width * scale);
+  const double h = std::round(size.height * scale);
+  if (w * h > kMaxPixels) return nullptr;
+  const auto width = static_cast<std::size_t>(w);
+  const auto height = static_cast<std::size_t>(h);
+  const RGBA fill = color.value_or(RGBA{});
+  auto pixels = std::make_shared<Pixels>(width * height * 4);
+  for (std::size_t i = 0; i < pixels->size(); i += 4) {
+    (*pixels)[i] = fill.r;
+    (*pixels)[i + 1] = fill.g;
+    (*pixels)[i + 2] = fill.b;
+    (*pixels)[i + 3] = fill.a;
+  }
+  return std::make_shared<UIImage>(width, height, std::move(pixels), scale, Orientation::Up);
+}
+
+std::shared_ptr<UIImage> UIImage::withPixels(std::size_t pixelWidth, std::size_t pixelHeight,
+                                             std::optional<Pixels> rgba, CGFloat scale,
+                                             Orientation orientation) {
+  if (!validScale(scale)) return nullptr;
+  if (static_cast<double>(pixelWidth) * static_cast<double>(pixelHeight) > kMaxPixels)
+    return nullptr;
+  if (rgba && rgba->size() != pixelWidth * pixelHeight * 4) return nullptr;
+  std::shared_ptr<const Pixels> pixels;
+  if (rgba) pixels = std::make_shared<const Pixels>(std::move(*rgba));
+  return std::make_shared<UIImage>(pixelWidth, pixelHeight, std::move(pixels), scale, orientation);
+}
+
+CGSize UIImage::size() const {
+  const CGFloat w = static_cast<CGFloat>(pixelWidth_) / scale_;
+  const CGFloat h = static_cast<CGFloat>(pixelHeight_) / scale_;
+  switch (orientation_) {
+    case Orientation::Left:
+    case Orientation::Right:
+    case Orientation::LeftMirrored:
+    case Orientation::RightMirrored:
+      return {h, w};
+    default:
+      return {w, h};
+  }
+}
+
+std::optional<UIImage::RGBA> UIImage::pixelAt(std::size_t x, std::size_t y) const {
+  if (!pixels_ || x >= pixelWidth_ || y >= pixelHeight_) return std::nullopt;
+  const std::size_t i = (y * pixelWidth_ + x) * 4;
+  return RGBA{(*pixels_)[i], (*pixels_)[i + 1], (*pixels_)[i + 2], (*pixels_)[i + 3]};
+}
+
+}  // namespace UIKit

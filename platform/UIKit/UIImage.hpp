@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "CoreGraphics/CGGeometry.hpp"
+
+namespace UIKit {
+
+// Swift's UIImage: immutable, shared by reference. Pixels are RGBA8, row by row, stored as
+// captured (before the orientation is applied); an image may also carry no pixels.
+class UIImage : public std::enable_shared_from_this<UIImage> {
+ public:
+  // UIImage.Orientation, with UIKit's raw values.
+  enum class Orientation : int {
+    Up = 0,
+    Down = 1,
+    Left = 2,
+    Right = 3,
+    UpMirrored = 4,
+    DownMirrored = 5,
+    LeftMirrored = 6,
+    RightMirrored = 7,
+  };
+  struct RGBA {
+    std::uint8_t r = 0, g = 0, b = 0, a = 0;
+    bool operator==(const RGBA&) const = default;
+  };
+  using Pixels = std::vector<std::uint8_t>;
+
+  // An image of `size` points at `scale`, filled with `color` (transparent when absent).
+  // Null for a negative, non-finite or too large size, or a scale that is not positive.
+  static std::shared_ptr<UIImage> withSize(CGSize size, std::optional<RGBA> color = std::nullopt,
+                                           CGFloat scale = 1);
+  // From RGBA8 pixels, width * height * 4 bytes (or none). Null when they do not match.
+  static std::shared_ptr<UIImage> withPixels(std::size_t pixelWidth, std::size_t pixelHeight,
+                                             std::optional<Pixels> rgba, CGFloat scale = 1,
+                                             Orientation orientation = Orientation::Up);
+
+  std::size_t pixelWidth() const { return pixelWidth_; }
+  std::size_t pixelHeight() const { return pixelHeight_; }
+  CGFloat scale() const { return scale_; }
+  Orientation imageOrientation() const { return orientation_; }
+  // In points, as displayed: width and height swap for the Left/Right orientations.
+  CGSize size() const;
+
+  bool hasPixels() const { return pixels_ != nullptr; }
+  // Null when the image carries no pixels.
+  const Pixels* pixels() const { return pixels_.get(); }
+  // The stored pixel at (x, y), if there are pixels and it is inside.
+  std::optional<RGBA> pixelAt(std::size_t x, std::size_t y) const;
+
+  UIImage(std::size_t pixelWidth, std::size_t pixelHeight, std::shared_ptr<const Pixels> pixels,
+          CGFloat scale, Orientation orientation);
+
+ private:
+  const std::size_t pixelWidth_;
+  const std::size_t pixelHeight_;
+  const std::shared_ptr<const Pixels> pixels_;
+  const CGFloat scale_;
+  const Orientation orientation_;
+};
+
+}  // namespace UIKit

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+// A fresh folder for one test, removed with everything in it afterwards.
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "zt-foundation-XXXXXX").string();
+    path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
+  }
+  ~TemporaryFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unordered_set>
+
+#include "Foundation/CharacterSet.hpp"
+#include "Foundation/URL.hpp"
+#include "TemporaryFolder.hpp"
+
+using Foundation::URL;
+
+namespace {
+URL url(std::string_view text) {
+  auto parsed = URL::string(text);
+  EXPECT_TRUE(parsed.has_value()) << text;
+  return parsed ? *parsed : *URL::string("invalid:");
+}
+using Strings = std::vector<std::string>;
+}  // namespace
+
+TEST(URL, SplitsAnHttpUrlKeepingItAsWritten) {
+  const auto u = url("https://api.example.com:8443/v1/users/42?expand=true&name=a%20b#top");
+  EXPECT_EQ(u.absoluteString(),
+            "https://api.example.com:8443/v1/users/42?expand=true&name=a%20b#top");
+  EXPECT_EQ(u.scheme(), "https");
+  EXPECT_EQ(u.host(), "api.example.com");
+  EXPECT_EQ(u.port(), 8443);
+  EXPECT_EQ(u.path(), "/v1/users/42");
+  EXPECT_EQ(u.query(), "expand=true&name=a%20b");
+  EXPECT_EQ(u.fragment(), "top");
+  EXPECT_EQ(u.lastPathComponent(), "42");
+  EXPECT_EQ(u.pathComponents(), (Strings{"/", "v1", "users", "42"}));
+  EXPECT_FALSE(u.isFileURL());
+}
+
+TEST(URL, HandlesEmptyRootAndTrailingSlashPaths) {
+  const auto bare = url("https://example.com");
+  EXPECT_EQ(bare.absoluteString(), "https://example.com");
+  EXPECT_EQ(bare.path(), "");
+  EXPECT_EQ(bare.lastPathComponent(), "");
+  EXPECT_TRUE(bare.pathComponents().empty());
+  EXPECT_FALSE(bare.port().has_value());
+  EXPECT_FALSE(bare.query().has_value());
+
+  const auto root = url("https://example.com/");
+  EXPECT_EQ(root.path(), "/");
+  EXPECT_EQ(root.lastPathComponent(), "/");
+  EXPECT_EQ(root.pathComponents(), Strings{"/"});
+  EXPECT_NE(root, bare);
+
+  const auto folder = url("https://example.com/docs//guide/");
+  EXPECT_EQ(folder.path(), "/docs//guide");
+  EXPECT_EQ(folder.lastPathComponent(), "guide");
+  EXPECT_EQ(folder.pathComponents(), (Strings{"/", "docs", "guide"}));
+
+  EXPECT_EQ(url("https://example.com/?").query(), "");
+}
+
+TEST(URL, DecodesThePathButNotTheQuery) {
+  const auto u = url("https://example.com/files/my%20file%2Bv2.txt?q=a%2Bb+c");
+  EXPECT_EQ(u.path(), "/files/my file+v2.txt");
+  EXPECT_EQ(u.lastPathComponent(), "my file+v2.txt");
+  EXPECT_EQ(u.query(), "q=a%2Bb+c");
+  EXPECT_EQ(url("http://[::1]:8080/x").host(), "::1");
+  EXPECT_EQ(url("http://[::1]:8080/x").port(), 8080);
+  EXPECT_EQ(url("HTTPS://Example.COM/").scheme(), "HTTPS");
+  EXPECT_EQ(url("HTTPS://Example.COM/").host(), "Example.COM");
+}
+
+TEST(URL, AcceptsCustomAppSchemes) {
+  const auto hostForm = url("com.zentrel.app://oauth/callback?code=abc&state=x%2By");
+  EXPECT_EQ(hostForm.scheme(), "com.zentrel.app");
+  EXPECT_EQ(hostForm.host(), "oauth");
+  EXPECT_EQ(hostForm.path(), "/callback");
+  EXPECT_EQ(hostForm.query(), "code=abc&state=x%2By");
+
+  const auto pathForm = url("com.zentrel.app:/oauth2redirect?code=1");
+  EXPECT_EQ(pathForm.scheme(), "com.zentrel.app");
+  EXPECT_FALSE(pathForm.host().has_value());
+  EXPECT_EQ(pathForm.path(), "/oauth2redirect");
+  EXPECT_EQ(pathForm.query(), "code=1");
+
+  const auto hostOnly = url("myapp://callback");
+  EXPECT_EQ(hostOnly.host(), "callback");
+  EXPECT_EQ(hostOnly.path(), "");
+
+  const auto opaque = url("mailto:support@example.com");
+  EXPECT_EQ(opaque.scheme(), "mailto");
+  EXPECT_FALSE(opaque.host().has_value());
+  EXPECT_EQ(opaque.path(), "support@example.com");
+
+  // Longer than libcurl's own scheme limit.
+  EXPECT_TRUE(URL::string("com.example.some.rather.long.application.scheme://done").has_value());
+}
+
+TEST(URL, RejectsWhatIsNotAnAbsoluteUrl) {
+  for (const char* bad : {"",
+                          " ",
+                          "example.com/path",
+                          "/just/a/path",
+                          "://x",
+                          "1http://x.com",
+                          "https://exa mple.com",
+                          "https://example.com/a b",
+                          "https://example.com/a\tb",
+                          "https://example.com/%zz",
+                          "https://example.com/%4",
+                          "https://example.com/50%",
+                          "https://example.com:99999/",
+                          "https://example.com:12ab/",
+                          "https://",
+                          "https:///path",
+                          "https://[::1/",
+                          "https://example.com/\xC3\xA9",
+                          "https://example.com/?q=<x>",
+                          "https://example.com/?q=\"x\"",
+                          "https://example.com/#a#b",
+                          "https://example.com/{id}",
+                          "https://example.com/a|b",
+                          "https://exa%20mple.com/"}) {
+    EXPECT_FALSE(URL::string(bad).has_value()) << bad;
+  }
+}
+
+TEST(URL, MakesFileUrlsFromPaths) {
+  const auto file = URL::fileURLWithPath("/tmp/a b/50%?#.txt", false);
+  EXPECT_EQ(file.absoluteString(), "file:///tmp/a%20b/50%25%3F%23.txt");
+  EXPECT_TRUE(file.isFileURL());
+  EXPECT_EQ(file.path(), "/tmp/a b/50%?#.txt");
+  EXPECT_EQ(file.lastPathComponent(), "50%?#.txt");
+  EXPECT_FALSE(file.host().has_value());
+  EXPECT_EQ(URL::string(file.absoluteString()), file);
+
+  TemporaryFolder folder;
+  const auto dir = URL::fileURLWithPath(folder.path());
+  EXPECT_EQ(dir.absoluteString().back(), '/');
+  EXPECT_EQ(dir.path(), folder.path());
+
+  const auto cwd = std::filesystem::current_path().string();
+  EXPECT_EQ(URL::fileURLWithPath("some/file.txt", false).path(), cwd + "/some/file.txt");
+  EXPECT_TRUE(url("FILE:///etc/hosts").isFileURL());
+}
+
+TEST(URL, AppendsPathComponentsBeforeTheQuery) {
+  EXPECT_EQ(url("https://a.com/v1?x=1#f").appendingPathComponent("users").absoluteString(),
+            "https://a.com/v1/users?x=1#f");
+  EXPECT_EQ(url("https://a.com").appendingPathComponent("a b").absoluteString(),
+            "https://a.com/a%20b");
+  EXPECT_EQ(url("https://a.com/v1/").appendingPathComponent("x").absoluteString(),
+            "https://a.com/v1/x");
+  EXPECT_EQ(url("https://a.com/v1").appendingPathComponent("x/y;z").absoluteString(),
+            "https://a.com/v1/x/y%3Bz");
+  EXPECT_EQ(url("https://a.com/v1").appendingPathComponent("d", true).absoluteString(),
+            "https://a.com/v1/d/");
+
+  TemporaryFolder folder;
+  std::filesystem::create_directory(folder / "sub");
+  const auto base = URL::fileURLWithPath(folder.path());
+  EXPECT_EQ(base.appendingPathComponent("sub").absoluteString().back(), '/');
+  EXPECT_EQ(base.appendingPathComponent("file.txt").path(), folder / "file.txt");
+}
+
+TEST(URL, ComparesAndHashesByItsText) {
+  EXPECT_EQ(url("https://a.com/x"), url("https://a.com/x"));
+  EXPECT_NE(url("https://a.com/x"), url("https://A.com/x"));
+  std::unordered_set<URL> set{url("https://a.com/x"), url("https://a.com/x"), url("myapp://y")};
+  EXPECT_EQ(set.size(), 2u);
+}
+
+TEST(PercentEncoding, EncodesOutsideTheAllowedSetAndDecodesStrictly) {
+  using namespace Foundation;
+  EXPECT_EQ(addingPercentEncoding("a b&c=d+e/\xC3\xA9?#", CharacterSet::urlQueryAllowed()),
+            "a%20b&c=d+e/%C3%A9?%23");
+  EXPECT_EQ(addingPercentEncoding("a;b?c", CharacterSet::urlPathAllowed()), "a%3Bb%3Fc");
+  // Form encoding, as code builds it with a reduced set.
+  const auto form = CharacterSet::urlQueryAllowed().subtracting("+&=");
+  EXPECT_EQ(addingPercentEncoding("a+b=c&d", form), "a%2Bb%3Dc%26d");
+  EXPECT_TRUE(CharacterSet::alphanumerics().contains('z'));
+  EXPECT_FALSE(CharacterSet::alphanumerics().contains('-'));
+
+  EXPECT_EQ(removingPercentEncoding("%E2%9C%93+x%2b"), "\xE2\x9C\x93+x+");
+  for (const char* bad : {"%", "%4", "%zz", "abc%4", "%C3", "%FF"}) {
+    EXPECT_FALSE(removingPercentEncoding(bad).has_value()) << bad;
+  }
+}
