@@ -1,0 +1,249 @@
+#include <ZTUtilites/ZTConstants.hpp>
+#include <ZTUtilites/ZTPublicConstants.hpp>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+using namespace ZentrelSDK;
+
+namespace {
+
+constexpr const char* kIdentity = "https://id.zentrel.com/api/v1.1";
+constexpr const char* kIdentityDev = "https://id.dev.zentrel.com/api/v1.1";
+constexpr const char* kAPI = "https://api.zentrel.com/v1";
+constexpr const char* kAPIDev = "https://api.dev.zentrel.com/v1";
+
+class ZTConstantsTest : public ::testing::Test {
+ protected:
+  void TearDown() override { ZTConstants::enableDevServer = false; }
+};
+
+struct PlainGetter {
+  std::function<std::string()> get;
+  const char* path;
+};
+
+const std::vector<PlainGetter>& plainGetters() {
+  static const std::vector<PlainGetter> getters = {
+      {ZTConstants::getAuthPath, "/auth"},
+      {ZTConstants::getAuthCheckPath, "/auth/check"},
+      {ZTConstants::getAuthCodeSendPath, "/auth/code"},
+      {ZTConstants::getAuthTokenPath, "/auth/token"},
+      {ZTConstants::getAuthPassCheckPath, "/regular-password/check"},
+      {ZTConstants::getAuthPassResetPath, "/regular-password/reset"},
+      {ZTConstants::getAuthPassConfirmPath, "/regular-password/reset/confirm"},
+      {ZTConstants::getOtpResetPath, "/auth/recover"},
+      {ZTConstants::getSignUpPath, "/auth/signup"},
+      {ZTConstants::getDocumentsPath, "/documents"},
+      {ZTConstants::getDocumentCreatePath, "/documents"},
+      {ZTConstants::getDocumentFileValidatePath, "/documents/file/check"},
+      {ZTConstants::getDocumentLoadStatusPath, "/documents/status/upload"},
+      {ZTConstants::getUserSettingsPath, "/settings"},
+      {ZTConstants::getOAuthAuthPath, "/oauth/auth"},
+      {ZTConstants::getOAuthLoginPath, "/oauth/login"},
+      {[] { return ZTConstants::getOAuthConsentPath(); }, "/oauth/consent"},
+      {ZTConstants::getOAuthTokenPath, "/oauth/token"},
+  };
+  return getters;
+}
+
+struct IdGetter {
+  std::function<std::string(const std::string&)> get;
+  const char* before;  // the path up to the id
+  const char* after;   // the path after it
+};
+
+const std::vector<IdGetter>& idGetters() {
+  static const std::vector<IdGetter> getters = {
+      {ZTConstants::getDocumentPath, "/documents/", ""},
+      {ZTConstants::getDocumentFrontPath, "/documents/", "/front/file"},
+      {ZTConstants::getDocumentBackPath, "/documents/", "/back/file"},
+      {ZTConstants::getDocumentStatusLogPath, "/documents/", "/status/log"},
+      {ZTConstants::getDocumentLoadFrontPath, "/documents/", "/front"},
+      {ZTConstants::getDocumentLoadBackPath, "/documents/", "/back"},
+      {ZTConstants::getDocumentConfirmPath, "/documents/", "/confirm"},
+      {ZTConstants::getDocumentDeletePath, "/documents/", ""},
+      {ZTConstants::getAppsDockRequiredPath, "/apps/", "/documents/required"},
+  };
+  return getters;
+}
+
+}  // namespace
+
+TEST_F(ZTConstantsTest, IdentityURLsFollowTheServerSwitch) {
+  for (bool dev : {false, true, false}) {
+    ZTConstants::enableDevServer = dev;
+    const std::string base = dev ? kIdentityDev : kIdentity;
+    for (const auto& getter : plainGetters()) {
+      EXPECT_EQ(getter.get(), base + getter.path) << "dev=" << dev;
+    }
+  }
+}
+
+TEST_F(ZTConstantsTest, IdsAreInsertedUnchangedAndNeverReadAsAFormat) {
+  // Format directives and a placeholder inside the id must come out literally.
+  for (const std::string id : {"42", "", "a/b c", "%@", "%d%s%n%%", "x%@y"}) {
+    for (bool dev : {false, true}) {
+      ZTConstants::enableDevServer = dev;
+      const std::string base = dev ? kIdentityDev : kIdentity;
+      for (const auto& getter : idGetters()) {
+        EXPECT_EQ(getter.get(id), base + getter.before + id + getter.after)
+            << "id=\"" << id << "\" dev=" << dev;
+      }
+    }
+  }
+}
+
+TEST_F(ZTConstantsTest, TheConsentChallengeIsAppendedAfterASlash) {
+  EXPECT_EQ(ZTConstants::getOAuthConsentPath("abc"), std::string(kIdentity) + "/oauth/consent/abc");
+  EXPECT_EQ(ZTConstants::getOAuthConsentPath("a%40b%@"),
+            std::string(kIdentity) + "/oauth/consent/a%40b%@");
+  ZTConstants::enableDevServer = true;
+  EXPECT_EQ(ZTConstants::getOAuthConsentPath("abc"),
+            std::string(kIdentityDev) + "/oauth/consent/abc");
+}
+
+TEST_F(ZTConstantsTest, APIURLsJoinTheEndpointAsItIs) {
+  for (bool dev : {false, true}) {
+    ZTConstants::enableDevServer = dev;
+    const std::string base = dev ? kAPIDev : kAPI;
+    EXPECT_EQ(ZTConstants::getZentrelAPIFullPath("/user"), base + "/user");
+    EXPECT_EQ(ZTConstants::getZentrelAPIFullPath("user"), base + "user");
+    EXPECT_EQ(ZTConstants::getZentrelAPIFullPath(""), base);
+    EXPECT_EQ(ZTConstants::getZentrelAPIFullPath("/documents?limit=%d"),
+              base + "/documents?limit=%d");
+  }
+}
+
+TEST_F(ZTConstantsTest, URLsBuiltEarlierKeepTheirServer) {
+  const auto before = ZTConstants::getAuthCheckPath();
+  const auto apiBefore = ZTConstants::getZentrelAPIFullPath("/user");
+  ZTConstants::enableDevServer = true;
+  EXPECT_EQ(before, std::string(kIdentity) + "/auth/check");
+  EXPECT_EQ(apiBefore, std::string(kAPI) + "/user");
+  EXPECT_EQ(ZTConstants::getAuthCheckPath(), std::string(kIdentityDev) + "/auth/check");
+  EXPECT_EQ(ZTConstants::getZentrelAPIFullPath("/user"), std::string(kAPIDev) + "/user");
+}
+
+TEST_F(ZTConstantsTest, TheSwitchCanBeFlippedWhileOtherThreadsBuildURLs) {
+  std::atomic<bool> stop{false};
+  std::atomic<int> bad{0};
+  std::vector<std::thread> readers;
+  for (int i = 0; i < 4; ++i) {
+    readers.emplace_back([&] {
+      while (!stop) {
+        const auto url = ZTConstants::getAuthPath();
+        if (url != std::string(kIdentity) + "/auth" && url != std::string(kIdentityDev) + "/auth")
+          ++bad;
+      }
+    });
+  }
+  for (int i = 0; i < 2000; ++i) ZTConstants::enableDevServer = (i % 2 == 0);
+  stop = true;
+  for (auto& reader : readers) reader.join();
+  EXPECT_EQ(bad, 0);
+}
+
+TEST(ZTConstantsNames, SharedNames) {
+  EXPECT_EQ(ZTConstants::BIO_STORAGE_TOKEN, "BIO_STORAGE_TOKEN");
+  EXPECT_EQ(ZTConstants::BundleID, "com.zentrel.ZentrelSDK");
+  EXPECT_EQ(ZTConstants::DOCKS_CACHE_FOLDER, "ZentrelDock");
+  EXPECT_FALSE(ZTConstants::enableDevServer);
+}
+
+TEST(ZTConstantsEnumerations, ChallengeTypeTextsAndTheNameSentForATokenRequest) {
+  using CT = ZTConstants::ChallengeType;
+  const struct {
+    CT type;
+    const char* raw;
+    const char* forToken;
+  } cases[] = {{CT::emailLink, "emailLink", "emailLink"},
+               {CT::otp, "otp", "otp"},
+               {CT::password, "password", "password"},
+               {CT::sms, "sms", "emailLink"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(rawValue(c.type), c.raw);
+    EXPECT_EQ(fromRawValue<CT>(c.raw), c.type);
+    EXPECT_EQ(typeNameForGetToken(c.type), c.forToken);
+  }
+  for (const char* text : {"SMS", "Otp", "email_link", "", "sms "}) {
+    EXPECT_EQ(fromRawValue<CT>(text), std::nullopt) << text;
+  }
+}
+
+TEST(ZTConstantsEnumerations, ImageSideTexts) {
+  using Side = ZTConstants::ImageSide;
+  EXPECT_EQ(rawValue(Side::front), "front");
+  EXPECT_EQ(rawValue(Side::back), "back");
+  EXPECT_EQ(fromRawValue<Side>("front"), Side::front);
+  EXPECT_EQ(fromRawValue<Side>("back"), Side::back);
+  EXPECT_EQ(fromRawValue<Side>("Front"), std::nullopt);
+  EXPECT_EQ(fromRawValue<Side>("side"), std::nullopt);
+}
+
+TEST(ZTPublicConstantsPaths, EndpointsAreBarePaths) {
+  EXPECT_EQ(ZTPublicConstants::getUserEndpoint(), "/user");
+  EXPECT_EQ(ZTPublicConstants::getUserAddressEndpoint(), "/user/address");
+  EXPECT_EQ(ZTPublicConstants::getUserPersonalInfoEndpoint(), "/user/info/personal");
+  EXPECT_EQ(ZTPublicConstants::getUserScopesEndpoint(), "/scopes");
+  EXPECT_EQ(ZTPublicConstants::getUserAccountsEndpoint(), "/accounts");
+  EXPECT_EQ(ZTPublicConstants::getUserAccountsActiveEndpoint(), "/accounts/active");
+  EXPECT_EQ(ZTPublicConstants::getDocumentsEndpoint(), "/documents");
+  EXPECT_EQ(ZTConstants::getZentrelAPIFullPath(ZTPublicConstants::getUserPersonalInfoEndpoint()),
+            std::string(kAPI) + "/user/info/personal");
+}
+
+TEST(ZTPublicConstantsEnumerations, DocumentTypeWireAndDisplayTexts) {
+  using DT = ZTPublicConstants::DocumentType;
+  const struct {
+    DT type;
+    const char* raw;
+    const char* display;
+  } cases[] = {{DT::Passport, "Passport", "Passport"},
+               {DT::DriverLicense, "DriverLicense", "Driver License"},
+               {DT::ProofOfAddress, "ProofOfAddress", "Proof of Address"},
+               {DT::IdCard, "IdCard", "Id Card"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(rawValue(c.type), c.raw);
+    EXPECT_EQ(getLocalize(c.type), c.display);
+    EXPECT_EQ(fromRawValue<DT>(c.raw), c.type);
+  }
+  for (const char* text : {"Driver License", "Proof of Address", "Id Card", "passport", ""}) {
+    EXPECT_EQ(fromRawValue<DT>(text), std::nullopt) << text;
+  }
+}
+
+TEST(ZTPublicConstantsEnumerations, DocumentStatusWireAndDisplayTexts) {
+  using ST = ZTPublicConstants::DocumentStatusType;
+  const struct {
+    ST status;
+    const char* raw;
+    const char* display;
+  } cases[] = {{ST::Draft, "Draft", "Draft"},
+               {ST::Recognition, "Recognition", "Recognizing"},
+               {ST::NotReadable, "NotReadable", "Not readable"},
+               {ST::NotVerified, "NotVerified", "Not verified"},
+               {ST::Verified, "Verified", "Verified"},
+               {ST::PendingReview, "PendingReview", "Pending review"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(rawValue(c.status), c.raw);
+    EXPECT_EQ(getLocalize(c.status), c.display);
+    EXPECT_EQ(fromRawValue<ST>(c.raw), c.status);
+  }
+  for (const char* text : {"verified", "Recognizing", "Not readable", "Pending review", ""}) {
+    EXPECT_EQ(fromRawValue<ST>(text), std::nullopt) << text;
+  }
+}
+
+TEST(ZTPublicConstantsEnumerations, AreaTypeHasOneText) {
+  using AT = ZTPublicConstants::AreaType;
+  EXPECT_EQ(rawValue(AT::Internal), "Internal");
+  EXPECT_EQ(fromRawValue<AT>("Internal"), AT::Internal);
+  EXPECT_EQ(fromRawValue<AT>("internal"), std::nullopt);
+  EXPECT_EQ(fromRawValue<AT>("External"), std::nullopt);
+}
