@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace LocalAuthentication {
+
+// Swift's LAError: the code the framework reports, with its English text.
+struct LAError {
+  enum class Code : int {
+    authenticationFailed = -1,
+    userCancel = -2,
+    systemCancel = -4,
+    passcodeNotSet = -5,
+    biometryNotAvailable = -6,
+    biometryNotEnrolled = -7,
+  };
+
+  Code code = Code::authenticationFailed;
+
+  std::string localizedDescription() const;
+  static constexpr const char* errorDomain = "com.apple.LocalAuthentication";
+
+  bool operator==(const LAError&) const = default;
+};
+
+}  // namespace LocalAuthentication
