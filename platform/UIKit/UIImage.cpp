@@ -1,6 +1,14 @@
 #include "UIKit/UIImage.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "Foundation/Bundle.hpp"
 
 namespace UIKit {
 
@@ -71,6 +79,64 @@ std::optional<UIImage::RGBA> UIImage::pixelAt(std::size_t x, std::size_t y) cons
   if (!pixels_ || x >= pixelWidth_ || y >= pixelHeight_) return std::nullopt;
   const std::size_t i = (y * pixelWidth_ + x) * 4;
   return RGBA{(*pixels_)[i], (*pixels_)[i + 1], (*pixels_)[i + 2], (*pixels_)[i + 3]};
+}
+
+// Named images from a bundle. The size comes from the PNG header; the pixels are not decoded.
+
+namespace {
+struct PNGSize {
+  std::size_t width = 0;
+  std::size_t height = 0;
+};
+
+std::optional<PNGSize> readPNGSize(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::array<unsigned char, 24> header{};
+  if (!in.read(reinterpret_cast<char*>(header.data()), header.size())) return std::nullopt;
+  static constexpr std::array<unsigned char, 8> signature{0x89, 'P',  'N',  'G',
+                                                          '\r', '\n', 0x1A, '\n'};
+  if (!std::equal(signature.begin(), signature.end(), header.begin())) return std::nullopt;
+  if (header[12] != 'I' || header[13] != 'H' || header[14] != 'D' || header[15] != 'R')
+    return std::nullopt;
+  auto be32 = [&](std::size_t at) {
+    return (std::size_t{header[at]} << 24) | (std::size_t{header[at + 1]} << 16) |
+           (std::size_t{header[at + 2]} << 8) | std::size_t{header[at + 3]};
+  };
+  PNGSize size{be32(16), be32(20)};
+  if (size.width == 0 || size.height == 0) return std::nullopt;
+  return size;
+}
+
+struct NamedCache {
+  std::mutex mutex;
+  std::map<std::string, std::shared_ptr<UIImage>> images;  // by file path
+};
+
+NamedCache& namedCache() {
+  static auto* cache = new NamedCache;
+  return *cache;
+}
+}  // namespace
+
+std::shared_ptr<UIImage> UIImage::named(std::string_view name,
+                                        const std::shared_ptr<Foundation::Bundle>& bundle) {
+  const auto& where = bundle ? bundle : Foundation::Bundle::main();
+  if (name.empty() || !where) return nullptr;
+  static constexpr std::array<std::pair<std::string_view, CGFloat>, 3> variants{
+      {{"", 1}, {"@2x", 2}, {"@3x", 3}}};
+  for (const auto& [suffix, scale] : variants) {
+    const auto path = where->pathForResource(std::string(name) + std::string(suffix), "png");
+    if (!path) continue;
+    auto& cache = namedCache();
+    std::lock_guard lock(cache.mutex);
+    if (auto it = cache.images.find(*path); it != cache.images.end()) return it->second;
+    const auto size = readPNGSize(*path);
+    if (!size) return nullptr;
+    auto image = withPixels(size->width, size->height, std::nullopt, scale);
+    cache.images[*path] = image;
+    return image;
+  }
+  return nullptr;
 }
 
 }  // namespace UIKit

@@ -4,9 +4,14 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "CoreGraphics/CGGeometry.hpp"
+
+namespace Foundation {
+class Bundle;
+}  // namespace Foundation
 
 namespace UIKit {
 
@@ -39,6 +44,12 @@ class UIImage : public std::enable_shared_from_this<UIImage> {
   static std::shared_ptr<UIImage> withPixels(std::size_t pixelWidth, std::size_t pixelHeight,
                                              std::optional<Pixels> rgba, CGFloat scale = 1,
                                              Orientation orientation = Orientation::Up);
+
+  // Swift `UIImage(named:in:compatibleWith:)`: the bundle's "name.png" (or "name@2x.png",
+  // "name@3x.png" at that scale); null when it holds none or the file is not a PNG. A null
+  // bundle means the main one. Images found are kept, so each is read once.
+  static std::shared_ptr<UIImage> named(
+      std::string_view name, const std::shared_ptr<Foundation::Bundle>& bundle = nullptr);
 
   std::size_t pixelWidth() const { return pixelWidth_; }
   std::size_t pixelHeight() const { return pixelHeight_; }

@@ -360,7 +360,11 @@ void Sandbox::Impl::dispatch(const httplib::Request& req, httplib::Response& res
     res.is_chunked_content_provider_ = false;
     res.status = fault->status.value_or(200);
     res.body = fault->body.value_or(std::string());
-    if (!res.body.empty() || fault->body) res.set_header("Content-Type", fault->contentType);
+    // 204 and 304 answers carry no body on the wire: bytes after them would corrupt the
+    // next answer on a kept-alive connection.
+    if (res.status == 204 || res.status == 304) res.body.clear();
+    if (!res.body.empty() || (fault->body && res.status != 204 && res.status != 304))
+      res.set_header("Content-Type", fault->contentType);
   }
   if (fault) {
     for (const auto& [k, v] : fault->headers) {

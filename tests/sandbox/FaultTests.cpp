@@ -25,6 +25,17 @@ TEST_F(FaultTest, StatusFaultReplacesTheEndpointOnce) {
   EXPECT_EQ(sb().outbox().size(), 1u);
 }
 
+TEST_F(FaultTest, NoContentAnswersNeverCarryBytes) {
+  // A body after 204 or 304 would be read as the start of the next answer on the connection.
+  for (int status : {204, 304}) {
+    sb().inject("test.echo", Fault::answer(status, "some body"));
+    const auto r = get("id.zentrel.com", "/test/echo");
+    EXPECT_EQ(r.status, status);
+    EXPECT_EQ(r.body, "");
+    EXPECT_EQ(r.raw.find("some body"), std::string::npos) << r.raw;
+  }
+}
+
 TEST_F(FaultTest, RunHandlerChangesStateButNotTheAnswer) {
   const std::string bearer = sb().signIn("user1@example.com");
   sb().inject("documents.create", Fault::answer(500, "lost").withHandler());

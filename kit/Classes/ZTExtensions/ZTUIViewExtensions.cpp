@@ -1,0 +1,44 @@
+#include "ZTExtensions/ZTUIViewExtensions.hpp"
+
+#include <memory>
+
+#include <UIKit/NSMutableAttributedString.hpp>
+
+namespace ZentrelSDK {
+
+using UIKit::UITextField;
+
+void addPadding(UITextField& textField, PaddingSide padding) {
+  textField.setLeftViewMode(UITextField::ViewMode::always);
+  textField.setClipsToBounds(true);
+  auto view = std::make_shared<UIKit::UIView>(
+      CoreGraphics::CGRect::make(0, 0, padding.width, textField.frame().height()));
+  switch (padding.kind) {
+    case PaddingSide::Kind::left:
+      textField.setLeftView(view);
+      break;
+    case PaddingSide::Kind::right:
+      textField.setRightView(view);
+      textField.setRightViewMode(UITextField::ViewMode::always);
+      break;
+    case PaddingSide::Kind::both:
+      textField.setLeftView(view);
+      textField.setRightView(view);
+      textField.setLeftViewMode(UITextField::ViewMode::always);
+      textField.setRightViewMode(UITextField::ViewMode::always);
+      break;
+  }
+}
+
+void setLetterSpacing(UIKit::UILabel& label, double spacing) {
+  const auto& text = label.text();
+  if (!text) return;
+  UIKit::NSMutableAttributedString attributed(*text);
+  // An empty text has no last character to spare; there is nothing to space.
+  if (attributed.length() == 0) return;
+  attributed.addAttribute(UIKit::NSAttributedString::Key::kern, spacing,
+                          {0, attributed.length() - 1});
+  label.setAttributedText(attributed);
+}
+
+}  // namespace ZentrelSDK

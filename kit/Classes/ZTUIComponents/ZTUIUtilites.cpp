@@ -1,0 +1,155 @@
+#include "ZTUIComponents/ZTUIUtilites.hpp"
+
+#include <utility>
+#include <vector>
+
+#include <Dispatch/DispatchQueue.hpp>
+#include <UIKit/UIActivityIndicatorView.hpp>
+#include <UIKit/UITapGestureRecognizer.hpp>
+#include <UIKit/UIVisualEffectView.hpp>
+
+#include "ZTExtensions/ZTUIApplication.hpp"
+
+namespace ZentrelSDK {
+
+using UIKit::UIAlertController;
+
+namespace {
+constexpr Foundation::TimeInterval kErrorAlertLifetime = 5.0;
+}  // namespace
+
+const std::shared_ptr<ZTUIUtilites>& ZTUIUtilites::shared() {
+  static const std::shared_ptr<ZTUIUtilites> instance(new ZTUIUtilites);
+  return instance;
+}
+
+ZTUIUtilites::ZTUIUtilites()
+    : errorAlert_(std::make_shared<UIAlertController>(std::nullopt, std::nullopt,
+                                                      UIAlertController::Style::alert)),
+      loaderAlert_(std::make_shared<UIAlertController>(std::nullopt, std::nullopt,
+                                                       UIAlertController::Style::alert)) {}
+
+// Error alert.
+
+void ZTUIUtilites::errorAlert(const std::optional<std::string>& description,
+                              std::function<void()> completion) {
+  auto top = ZTUIApplication::topViewController();
+  if (!description || !top) {
+    if (completion) completion();
+    return;
+  }
+  errorAlertCompletion_ = std::move(completion);
+  if (timerDissmissErrorAlert_) timerDissmissErrorAlert_->invalidate();
+  const auto request = ++errorAlertRequest_;
+  std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
+  errorAlert_->dismiss(true, [weakSelf, request, text = *description] {
+    Dispatch::DispatchQueue::main().async([weakSelf, request, text] {
+      if (auto self = weakSelf.lock()) self->showErrorAlert(request, text, nullptr);
+    });
+  });
+}
+
+void ZTUIUtilites::showErrorAlert(std::uint64_t request, const std::string& description,
+                                  std::function<void()> /*completion*/) {
+  if (request != errorAlertRequest_) return;  // a newer alert took its place
+  // What was topmost when asked may be the alert just closed: present from what is on top
+  // now that it has gone.
+  auto top = ZTUIApplication::topViewController();
+  if (!top) {
+    if (auto completion = std::exchange(errorAlertCompletion_, nullptr)) completion();
+    return;
+  }
+  auto alert =
+      std::make_shared<UIAlertController>("Error", description, UIAlertController::Style::alert);
+  errorAlert_ = alert;
+  std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
+  std::weak_ptr<UIAlertController> weakAlert = alert;
+  top->present(alert, true, [weakSelf, weakAlert, request] {
+    auto self = weakSelf.lock();
+    auto shown = weakAlert.lock();
+    if (self && shown) self->armErrorAlert(request, shown);
+  });
+}
+
+void ZTUIUtilites::armErrorAlert(std::uint64_t request,
+                                 const std::shared_ptr<UIAlertController>& alert) {
+  if (request != errorAlertRequest_) return;  // replaced while it was being presented
+  auto container = alert->view()->superview();
+  auto backdrop =
+      container && !container->subviews().empty() ? container->subviews().front() : nullptr;
+  if (backdrop) {
+    backdrop->setUserInteractionEnabled(true);
+    auto tap = std::make_shared<UIKit::UITapGestureRecognizer>();
+    tap->addTarget(shared_from_this(), &ZTUIUtilites::actionDissmissErrorAlert);
+    backdrop->addGestureRecognizer(tap);
+  }
+  std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
+  timerDissmissErrorAlert_ =
+      Foundation::Timer::scheduledTimer(kErrorAlertLifetime, false, [weakSelf](Foundation::Timer&) {
+        if (auto self = weakSelf.lock()) self->closeErrorAlertByTimer();
+      });
+}
+
+void ZTUIUtilites::closeErrorAlertByTimer() {
+  errorAlert_->dismiss(true, std::exchange(errorAlertCompletion_, nullptr));
+}
+
+void ZTUIUtilites::actionDissmissErrorAlert() {
+  if (timerDissmissErrorAlert_) timerDissmissErrorAlert_->invalidate();
+  // Taken, so a second tap while the alert closes cannot run it again.
+  errorAlert_->dismiss(true, std::exchange(errorAlertCompletion_, nullptr));
+}
+
+// Loader.
+
+void ZTUIUtilites::loaderStart(CoreGraphics::CGFloat scale, std::function<void()> completion) {
+  if (!ZTUIApplication::topViewController()) return;
+  const auto request = ++loaderRequest_;
+  std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
+  loaderAlert_->dismiss(true, [weakSelf, request, scale, completion = std::move(completion)] {
+    Dispatch::DispatchQueue::main().async([weakSelf, request, scale, completion] {
+      if (auto self = weakSelf.lock()) self->showLoader(request, scale, completion);
+    });
+  });
+}
+
+void ZTUIUtilites::showLoader(std::uint64_t request, CoreGraphics::CGFloat scale,
+                              std::function<void()> completion) {
+  if (request != loaderRequest_) return;  // a newer loader took its place
+  auto alert = std::make_shared<UIAlertController>(std::string(), std::nullopt,
+                                                   UIAlertController::Style::alert);
+  loaderAlert_ = alert;
+  const auto& alertView = alert->view();
+  auto indicator = std::make_shared<UIKit::UIActivityIndicatorView>(alertView->bounds());
+  indicator->setAutoresizingMask(UIKit::UIView::AutoresizingMask::flexibleWidth |
+                                 UIKit::UIView::AutoresizingMask::flexibleHeight);
+  indicator->setTransform(CoreGraphics::CGAffineTransform::scale(scale, scale));
+  alertView->addSubview(indicator);
+  clearBackgroundColor(alertView);
+  indicator->setUserInteractionEnabled(false);
+  indicator->startAnimating();
+  // As for the error alert: the loader just closed may have been the topmost controller.
+  auto top = ZTUIApplication::topViewController();
+  if (!top) return;
+  top->present(alert, true, std::move(completion));
+}
+
+void ZTUIUtilites::loaderDissmiss(std::function<void()> completion) {
+  std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
+  Dispatch::DispatchQueue::main().async([weakSelf, completion = std::move(completion)] {
+    auto self = weakSelf.lock();
+    if (!self) return;
+    self->loaderAlert_->dismiss(true, completion);
+  });
+}
+
+void ZTUIUtilites::clearBackgroundColor(const std::shared_ptr<UIKit::UIView>& view) {
+  if (std::dynamic_pointer_cast<UIKit::UIVisualEffectView>(view)) {
+    view->removeFromSuperview();
+    return;
+  }
+  view->setBackgroundColor(UIKit::UIColor::clear());
+  for (const auto& subview : std::vector(view->subviews())) clearBackgroundColor(subview);
+}
+
+}  // namespace ZentrelSDK

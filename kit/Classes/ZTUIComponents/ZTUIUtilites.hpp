@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <CoreGraphics/CGGeometry.hpp>
+#include <Foundation/Timer.hpp>
+#include <UIKit/UIAlertController.hpp>
+#include <UIKit/UIView.hpp>
+
+namespace ZentrelSDK {
+
+class ZTProgressView;
+
+// The kit's feedback, each presented over the topmost view controller: a button-less error
+// alert that closes itself after 5 seconds or on a tap on its dimmed backdrop and then runs
+// its completion, and a loader (a bare spinner over the dimmed screen). Main thread only.
+class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
+ public:
+  static const std::shared_ptr<ZTUIUtilites>& shared();
+
+  // Shows "Error" with `description`. Without a description or a controller to present from,
+  // runs `completion` before returning and shows nothing. A newer alert replaces a shown one,
+  // whose completion then never runs; otherwise `completion` runs once, after the alert has
+  // gone.
+  void errorAlert(const std::optional<std::string>& description,
+                  std::function<void()> completion = nullptr);
+  // Shows the spinner at `scale`, replacing a loader already shown; `completion` runs once it
+  // is on screen. Without a controller to present from nothing happens.
+  void loaderStart(CoreGraphics::CGFloat scale = 1.0, std::function<void()> completion = nullptr);
+  // Closes the loader (on a later turn of the main queue); `completion` runs when it has gone,
+  // or at once when none is shown.
+  void loaderDissmiss(std::function<void()> completion = nullptr);
+  // The backdrop tap of the error alert.
+  void actionDissmissErrorAlert();
+
+  std::shared_ptr<ZTProgressView> loadingProgress;
+
+  ZTUIUtilites(const ZTUIUtilites&) = delete;
+  ZTUIUtilites& operator=(const ZTUIUtilites&) = delete;
+
+ private:
+  ZTUIUtilites();
+  void showErrorAlert(std::uint64_t request, const std::string& description,
+                      std::function<void()> completion);
+  void armErrorAlert(std::uint64_t request, const std::shared_ptr<UIKit::UIAlertController>& alert);
+  void closeErrorAlertByTimer();
+  void showLoader(std::uint64_t request, CoreGraphics::CGFloat scale,
+                  std::function<void()> completion);
+  void clearBackgroundColor(const std::shared_ptr<UIKit::UIView>& view);
+
+  std::shared_ptr<UIKit::UIAlertController> errorAlert_;
+  std::shared_ptr<UIKit::UIAlertController> loaderAlert_;
+  std::shared_ptr<Foundation::Timer> timerDissmissErrorAlert_;
+  std::function<void()> errorAlertCompletion_;
+  // Each request counts up; a step of an older request that a newer one overtook stops.
+  std::uint64_t errorAlertRequest_ = 0;
+  std::uint64_t loaderRequest_ = 0;
+};
+
+}  // namespace ZentrelSDK

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CoreGraphics/CGGeometry.hpp"
+#include "Foundation/Clock.hpp"
+#include "UIKit/UIView.hpp"
+
+namespace UIKit {
+class UIResponder;
+class UIViewController;
+class UIWindow;
+}  // namespace UIKit
+
+namespace PlatformTesting {
+
+// Acts as a user on the app's screens: installs a visible key window, finds views, taps
+// through the platform's hit testing, types key by key into the first responder, reads what
+// is frontmost and moves the manual clock. Main thread only. Leaving it takes the window
+// (and every controller it shows) away.
+class UI {
+ public:
+  // A key window the size of the screen with a plain root view controller.
+  UI();
+  // With this root; null leaves the key window without one.
+  explicit UI(std::shared_ptr<UIKit::UIViewController> root);
+  ~UI();
+  UI(const UI&) = delete;
+  UI& operator=(const UI&) = delete;
+
+  const std::shared_ptr<UIKit::UIWindow>& window() const { return window_; }
+  std::shared_ptr<UIKit::UIViewController> root() const;
+
+  // Finding, front to back (what is presented last first), hidden views included.
+  // By accessibility identifier, which interface files set to the outlet's name.
+  template <class V = UIKit::UIView>
+  std::shared_ptr<V> find(std::string_view identifier) const {
+    for (const auto& view : allViews()) {
+      if (view->accessibilityIdentifier() != identifier) continue;
+      if (auto typed = std::dynamic_pointer_cast<V>(view)) return typed;
+    }
+    return nullptr;
+  }
+  template <class V>
+  std::vector<std::shared_ptr<V>> findAll() const {
+    std::vector<std::shared_ptr<V>> found;
+    for (const auto& view : allViews()) {
+      if (auto typed = std::dynamic_pointer_cast<V>(view)) found.push_back(typed);
+    }
+    return found;
+  }
+  template <class V>
+  std::shared_ptr<V> findFirst() const {
+    auto all = findAll<V>();
+    return all.empty() ? nullptr : all.front();
+  }
+  // By the text a view shows (its accessibility label).
+  std::shared_ptr<UIKit::UIView> findText(std::string_view text) const;
+  // Every view in the window, front to back.
+  std::vector<std::shared_ptr<UIKit::UIView>> allViews() const;
+
+  // Acting. Each action lets the main queue run what it caused before returning.
+  // Taps the view's centre; true when the touch landed on the view or inside it.
+  bool tap(const std::shared_ptr<UIKit::UIView>& view);
+  // Taps a point of the window; returns the view hit, or null.
+  std::shared_ptr<UIKit::UIView> tapAt(UIKit::CGPoint point);
+  // Focuses the first text input in `into` by tapping it (when given), then sends the text
+  // key by key to whatever is first responder ("\n" presses Return). False when the tap did
+  // not focus it or no key input is first responder.
+  bool type(std::string_view text, const std::shared_ptr<UIKit::UIView>& into = nullptr);
+  bool pressReturn() { return type("\n"); }
+  bool deleteBackward(std::size_t times = 1);
+
+  // Reading.
+  // The controller the user faces: up the presentations, into navigation tops and tabs.
+  std::shared_ptr<UIKit::UIViewController> frontmost() const;
+  // Of the frontmost controller, when it is an alert.
+  std::optional<std::string> alertTitle() const;
+  std::optional<std::string> alertMessage() const;
+  // A spinning activity indicator is visible in the window.
+  bool isLoaderShowing() const;
+  bool isKeyboardVisible() const;
+  std::shared_ptr<UIKit::UIResponder> firstResponder() const;
+
+  // Time. `advance` moves the manual clock (installing it if needed).
+  void advance(Foundation::TimeInterval seconds);
+  bool runUntil(const std::function<bool()>& condition, Foundation::TimeInterval realSeconds = 10);
+  // Runs what the main queue holds now.
+  void settle();
+
+ private:
+  std::shared_ptr<UIKit::UIWindow> window_;
+};
+
+}  // namespace PlatformTesting

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+namespace UIKit {
+
+class UIWindow;
+
+// The application object: knows the windows and which one is key. It does not own them: the
+// host (or the test driver) keeps its window alive.
+class UIApplication {
+ public:
+  static UIApplication& shared();
+
+  std::shared_ptr<UIWindow> keyWindow() const;
+  // Live windows, oldest first.
+  std::vector<std::shared_ptr<UIWindow>> windows() const;
+
+ private:
+  friend class UIWindow;
+  UIApplication() = default;
+  void addWindow(const std::shared_ptr<UIWindow>& window);
+  void makeKey(const std::shared_ptr<UIWindow>& window);
+  void removeWindow(const UIWindow* window);
+
+  std::vector<std::weak_ptr<UIWindow>> windows_;
+  std::weak_ptr<UIWindow> keyWindow_;
+};
+
+}  // namespace UIKit

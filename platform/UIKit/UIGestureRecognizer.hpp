@@ -1,0 +1,85 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "CoreGraphics/CGGeometry.hpp"
+
+namespace UIKit {
+
+class UITouch;
+class UIView;
+
+// Turns touches on its view into a gesture and tells its targets. Targets are held weakly:
+// an action whose target has gone is not sent.
+class UIGestureRecognizer : public std::enable_shared_from_this<UIGestureRecognizer> {
+ public:
+  enum class State { possible, began, changed, ended, cancelled, failed };
+  static constexpr State recognized = State::ended;
+
+  UIGestureRecognizer() = default;
+  virtual ~UIGestureRecognizer() = default;
+  UIGestureRecognizer(const UIGestureRecognizer&) = delete;
+  UIGestureRecognizer& operator=(const UIGestureRecognizer&) = delete;
+
+  // Swift `addTarget(_:action:)` with a selector taking no argument or the recognizer.
+  template <class T>
+  void addTarget(const std::shared_ptr<T>& target, void (T::*action)()) {
+    std::weak_ptr<T> weak = target;
+    addTarget(std::weak_ptr<void>(target), [weak, action](UIGestureRecognizer&) {
+      if (auto t = weak.lock()) ((*t).*action)();
+    });
+  }
+  template <class T, class G>
+  void addTarget(const std::shared_ptr<T>& target, void (T::*action)(G&)) {
+    std::weak_ptr<T> weak = target;
+    addTarget(std::weak_ptr<void>(target), [weak, action](UIGestureRecognizer& recognizer) {
+      auto* typed = dynamic_cast<G*>(&recognizer);
+      if (auto t = weak.lock(); t && typed) ((*t).*action)(*typed);
+    });
+  }
+  // The general form: `action` runs only while `target` lives.
+  void addTarget(std::weak_ptr<void> target, std::function<void(UIGestureRecognizer&)> action);
+  // Null removes every target.
+  void removeTarget(const void* target);
+
+  std::shared_ptr<UIView> view() const;
+  State state() const { return state_; }
+  bool isEnabled() const { return enabled_; }
+  void setEnabled(bool enabled) { enabled_ = enabled; }
+  // When it recognizes, the touch is cancelled for its view instead of ending there.
+  bool cancelsTouchesInView() const { return cancelsTouchesInView_; }
+  void setCancelsTouchesInView(bool value) { cancelsTouchesInView_ = value; }
+  // Of the touch it last saw, in `view`'s coordinates (null: the window's).
+  CGPoint location(const UIView* view) const;
+
+  // Touch delivery from the window.
+  virtual void touchesBegan(const UITouch& touch);
+  virtual void touchesEnded(const UITouch& touch);
+  virtual void touchesCancelled(const UITouch& touch);
+  // Back to `possible` once a gesture is over.
+  virtual void reset();
+
+ protected:
+  // Recognition sends the actions (began, changed, ended).
+  void setState(State state);
+
+ private:
+  friend class UIView;
+  struct Target {
+    std::weak_ptr<void> target;
+    std::function<void(UIGestureRecognizer&)> action;
+  };
+
+  UIView* view_ = nullptr;  // set by the view that holds it
+  std::vector<Target> targets_;
+  State state_ = State::possible;
+  bool enabled_ = true;
+  bool cancelsTouchesInView_ = true;
+  std::optional<CGPoint> lastLocation_;  // in window coordinates
+  std::weak_ptr<UIView> lastWindow_;     // not owning: the window owns the recognizer
+};
+
+}  // namespace UIKit

@@ -1,0 +1,195 @@
+#include "UIKit/UINib.hpp"
+
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "Foundation/Bundle.hpp"
+#include "UIKit/InterfaceBinder.hpp"
+#include "UIKit/InterfaceCoder.hpp"
+#include "UIKit/InterfaceRegistry.hpp"
+#include "UIKit/UIControl.hpp"
+#include "UIKit/UIKitLog.hpp"
+#include "UIKit/UIResponder.hpp"
+#include "UIKit/UIView.hpp"
+
+namespace UIKit {
+
+namespace {
+std::optional<UIControl::Event> eventNamed(std::string_view name) {
+  using E = UIControl::Event;
+  static const std::pair<std::string_view, E> events[] = {
+      {"touchDown", E::touchDown},
+      {"touchUpInside", E::touchUpInside},
+      {"touchUpOutside", E::touchUpOutside},
+      {"touchCancel", E::touchCancel},
+      {"valueChanged", E::valueChanged},
+      {"primaryActionTriggered", E::primaryActionTriggered},
+      {"editingDidBegin", E::editingDidBegin},
+      {"editingChanged", E::editingChanged},
+      {"editingDidEnd", E::editingDidEnd},
+      {"editingDidEndOnExit", E::editingDidEndOnExit},
+  };
+  for (const auto& [n, e] : events) {
+    if (n == name) return e;
+  }
+  return std::nullopt;
+}
+
+// The object's frame when it is well formed; the view's own decoding reports it otherwise.
+CGRect frameOf(const nlohmann::json& object) {
+  auto it = object.find("frame");
+  if (it == object.end() || !it->is_array() || it->size() != 4) return {};
+  for (const auto& v : *it) {
+    if (!v.is_number()) return {};
+  }
+  return CGRect::make((*it)[0].get<double>(), (*it)[1].get<double>(), (*it)[2].get<double>(),
+                      (*it)[3].get<double>());
+}
+
+struct PendingAction {
+  std::shared_ptr<UIControl> control;
+  UIControl::Event event;
+  std::string selector;
+};
+
+class Builder {
+ public:
+  Builder(std::string file, std::shared_ptr<Foundation::Bundle> bundle, InterfaceBinder& binder)
+      : file_(std::move(file)), bundle_(std::move(bundle)), binder_(binder) {}
+
+  std::shared_ptr<UIView> build(const nlohmann::json& object, const std::string& where) {
+    if (!object.is_object()) {
+      report(where, "is not an object; skipped");
+      return nullptr;
+    }
+    std::string className = "UIView";
+    if (auto it = object.find("class"); it != object.end() && it->is_string()) {
+      className = it->get<std::string>();
+    } else {
+      report(where, "has no \"class\"; made a UIView");
+    }
+    InterfaceCoder coder(object, file_, where + " (" + className + ")", bundle_);
+    for (const char* key : {"class", "subviews", "actions"}) coder.markRead(key);
+    const CGRect frame = frameOf(object);
+    auto view = InterfaceRegistry::shared().make(className, frame);
+    if (!view) {
+      report(where, "has the unknown class \"" + className + "\"; made a UIView");
+      view = std::make_shared<UIView>(frame);
+    }
+    view->decodeInterface(coder);
+
+    if (auto outlet = coder.decodeString("outlet")) {
+      binder_.addOutlet(*outlet, view);
+      if (!view->accessibilityIdentifier()) view->setAccessibilityIdentifier(*outlet);
+    }
+    if (auto collection = coder.decodeString("outletCollection"))
+      binder_.addToCollection(*collection, view);
+
+    if (auto it = object.find("subviews"); it != object.end()) {
+      if (!it->is_array()) {
+        coder.reportError("subviews", "expected a list");
+      } else {
+        for (std::size_t i = 0; i < it->size(); ++i) {
+          if (auto child = build((*it)[i], where + ".subviews[" + std::to_string(i) + "]"))
+            view->addSubview(child);
+        }
+      }
+    }
+    if (auto it = object.find("actions"); it != object.end()) readActions(*it, view, coder);
+    for (const auto& key : coder.unreadKeys()) coder.reportError(key, "unknown property; ignored");
+    all_.push_back(view);
+    return view;
+  }
+
+  std::vector<PendingAction>& actions() { return actions_; }
+  const std::vector<std::shared_ptr<UIView>>& all() const { return all_; }
+
+ private:
+  void readActions(const nlohmann::json& list, const std::shared_ptr<UIView>& view,
+                   InterfaceCoder& coder) {
+    auto control = std::dynamic_pointer_cast<UIControl>(view);
+    if (!control || !list.is_array()) {
+      coder.reportError("actions", control ? "expected a list" : "only controls send actions");
+      return;
+    }
+    for (const auto& entry : list) {
+      const bool wellFormed = entry.is_object() && entry.contains("event") &&
+                              entry["event"].is_string() && entry.contains("selector") &&
+                              entry["selector"].is_string();
+      if (!wellFormed) {
+        coder.reportError("actions", "expected {\"event\": ..., \"selector\": ...}");
+        continue;
+      }
+      auto event = eventNamed(entry["event"].get<std::string>());
+      if (!event) {
+        coder.reportError("actions", "unknown event \"" + entry["event"].get<std::string>() + "\"");
+        continue;
+      }
+      actions_.push_back({control, *event, entry["selector"].get<std::string>()});
+    }
+  }
+
+  void report(const std::string& where, const std::string& problem) {
+    uikitLog("interface file \"" + file_ + "\", " + where + " " + problem);
+  }
+
+  std::string file_;
+  std::shared_ptr<Foundation::Bundle> bundle_;
+  InterfaceBinder& binder_;
+  std::vector<PendingAction> actions_;
+  std::vector<std::shared_ptr<UIView>> all_;
+};
+}  // namespace
+
+UINib::UINib(std::string name, std::shared_ptr<Foundation::Bundle> bundle)
+    : name_(std::move(name)), bundle_(std::move(bundle)) {}
+
+std::vector<std::shared_ptr<UIView>> UINib::instantiate(
+    UIResponder* owner, const std::function<void(InterfaceBinder&)>& alsoBind) const {
+  const auto& bundle = bundle_ ? bundle_ : Foundation::Bundle::main();
+  const auto path = bundle ? bundle->pathForResource(name_, "json") : std::nullopt;
+  if (!path) {
+    uikitLog("could not load the interface file \"" + name_ + "\" from the bundle at " +
+             (bundle ? bundle->bundlePath() : std::string("(none)")));
+    return {};
+  }
+  std::ifstream in(*path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  const auto root = nlohmann::json::parse(text.str(), nullptr, false);
+  if (root.is_discarded() || !root.is_object() || !root.contains("objects") ||
+      !root["objects"].is_array()) {
+    uikitLog("interface file \"" + name_ + "\" is not valid: expected {\"objects\": [...]}");
+    return {};
+  }
+
+  InterfaceBinder binder(name_);
+  Builder builder(name_, bundle, binder);
+  std::vector<std::shared_ptr<UIView>> top;
+  const auto& objects = root["objects"];
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    if (auto view = builder.build(objects[i], "objects[" + std::to_string(i) + "]"))
+      top.push_back(view);
+  }
+
+  if (alsoBind) alsoBind(binder);
+  if (owner) owner->bindInterface(binder);
+  const std::weak_ptr<void> target =
+      owner ? std::weak_ptr<void>(owner->weak_from_this()) : std::weak_ptr<void>();
+  if (!builder.actions().empty() && target.expired()) {
+    uikitLog("interface file \"" + name_ +
+             "\": its owner is not held by a shared_ptr yet; actions are not connected");
+  } else {
+    for (auto& pending : builder.actions()) {
+      if (const auto* action = binder.findAction(pending.selector))
+        pending.control->addTarget(target, *action, pending.event);
+    }
+  }
+  binder.reportUnused();
+  for (const auto& view : builder.all()) view->awakeFromNib();
+  return top;
+}
+
+}  // namespace UIKit

@@ -1,0 +1,325 @@
+#include "UIKit/UIViewController.hpp"
+
+#include <algorithm>
+
+#include "Dispatch/DispatchQueue.hpp"
+#include "UIKit/InterfaceBinder.hpp"
+#include "UIKit/UIKitLog.hpp"
+#include "UIKit/UINavigationController.hpp"
+#include "UIKit/UINib.hpp"
+#include "UIKit/UIPresentationController.hpp"
+#include "UIKit/UIScreen.hpp"
+#include "UIKit/UITabBarController.hpp"
+#include "UIKit/UIView.hpp"
+#include "UIKit/UIWindow.hpp"
+
+namespace UIKit {
+
+namespace {
+// Dismissals waiting for a transition of their chain to complete.
+std::vector<std::function<void()>>& deferred() {
+  static auto* list = new std::vector<std::function<void()>>;
+  return *list;
+}
+
+bool coversContext(UIModalPresentationStyle style) {
+  return style == UIModalPresentationStyle::currentContext ||
+         style == UIModalPresentationStyle::overCurrentContext;
+}
+
+UIModalPresentationStyle resolved(UIModalPresentationStyle style) {
+  return style == UIModalPresentationStyle::automatic ? UIModalPresentationStyle::pageSheet : style;
+}
+}  // namespace
+
+UIViewController::UIViewController(std::optional<std::string> nibName,
+                                   std::shared_ptr<Foundation::Bundle> nibBundle)
+    : nibName_(std::move(nibName)), nibBundle_(std::move(nibBundle)) {}
+
+UIViewController::~UIViewController() {
+  for (auto& child : children_) child->parent_ = nullptr;
+}
+
+const std::shared_ptr<UIView>& UIViewController::view() {
+  if (!view_) {
+    loadView();
+    if (!view_) view_ = std::make_shared<UIView>(UIScreen::main().bounds());
+    view_->viewController_ = weakAs<UIViewController>();
+    viewDidLoad();
+  }
+  return view_;
+}
+
+void UIViewController::setView(std::shared_ptr<UIView> view) {
+  if (view_ && view_ != view) view_->viewController_.reset();
+  view_ = std::move(view);
+  if (view_) view_->viewController_ = weakAs<UIViewController>();
+}
+
+void UIViewController::loadView() {
+  if (!nibName_) {
+    view_ = std::make_shared<UIView>(UIScreen::main().bounds());
+    return;
+  }
+  std::shared_ptr<UIView> loaded;
+  const UINib nib(*nibName_, nibBundle_);
+  nib.instantiate(this, [&](InterfaceBinder& binder) { binder.outlet("view", loaded); });
+  if (!loaded) {
+    uikitLog("-[" + className() + " loadView] could not load the \"" + *nibName_ +
+             "\" interface file's view outlet; showing an empty view");
+    loaded = std::make_shared<UIView>(UIScreen::main().bounds());
+  }
+  view_ = std::move(loaded);
+}
+
+std::shared_ptr<UIResponder> UIViewController::nextResponder() const {
+  if (auto p = parent()) return p;
+  return presentingViewController();
+}
+
+// Presentation.
+
+std::shared_ptr<UIViewController> UIViewController::presentedViewController() const {
+  if (presented_) return presented_;
+  if (auto p = parent()) return p->presentedViewController();
+  return nullptr;
+}
+
+std::shared_ptr<UIViewController> UIViewController::presentingViewController() const {
+  if (auto presenting = presenting_.lock()) return presenting;
+  if (auto p = parent()) return p->presentingViewController();
+  return nullptr;
+}
+
+std::shared_ptr<UIViewController> UIViewController::presentationHost(
+    UIModalPresentationStyle style) {
+  auto host = sharedAs<UIViewController>();
+  if (coversContext(style)) {
+    for (auto c = host; c; c = c->parent()) {
+      if (c->definesContext_) return c;
+    }
+  }
+  while (auto p = host->parent()) host = p;
+  return host;
+}
+
+std::vector<std::shared_ptr<UIViewController>> UIViewController::presentedChain() const {
+  std::vector<std::shared_ptr<UIViewController>> chain;
+  for (auto c = presented_; c; c = c->presented_) chain.push_back(c);
+  return chain;
+}
+
+std::shared_ptr<UIPresentationController> UIViewController::makePresentationController(
+    const std::shared_ptr<UIViewController>& presenting) {
+  return std::make_shared<UIPresentationController>(sharedAs<UIViewController>(), presenting);
+}
+
+void UIViewController::present(std::shared_ptr<UIViewController> controller, bool animated,
+                               std::function<void()> completion) {
+  if (!controller) {
+    uikitLog("Attempt to present a null view controller on " + description() + ".");
+    return;
+  }
+  auto self = sharedAs<UIViewController>();
+  if (!self) {
+    uikitLog("Attempt to present " + controller->description() + " from " + description() +
+             ", which no shared_ptr holds.");
+    return;
+  }
+  if (controller == self || controller->presenting_.lock() || controller->parent()) {
+    uikitLog("Application tried to present modally a view controller " + controller->description() +
+             " that is already presented or has a parent.");
+    return;
+  }
+  const auto style = resolved(controller->style_);
+  auto host = presentationHost(style);
+  if (host->presented_) {
+    uikitLog("Attempt to present " + controller->description() + " on " + host->description() +
+             " (from " + description() + ") which is already presenting " +
+             host->presented_->description() + ".");
+    return;
+  }
+  if (host->transition_ != Transition::none) {
+    uikitLog("Attempt to present " + controller->description() + " on " + host->description() +
+             " while a presentation or dismissal is in progress.");
+    return;
+  }
+  auto hostView = host->viewIfLoaded();
+  auto window = hostView ? hostView->window() : nullptr;
+  if (!window) {
+    uikitLog("Attempt to present " + controller->description() + " on " + host->description() +
+             " whose view is not in the window hierarchy.");
+    return;
+  }
+
+  auto presentation = controller->makePresentationController(host);
+  host->presented_ = controller;
+  controller->presenting_ = host;
+  controller->presentationController_ = presentation;
+  controller->transition_ = Transition::presenting;
+
+  const CGRect area =
+      coversContext(style) ? hostView->convertTo(hostView->bounds(), nullptr) : window->bounds();
+  auto container = std::make_shared<UIView>(area);
+  container->setAutoresizingMask(UIView::AutoresizingMask::flexibleWidth |
+                                 UIView::AutoresizingMask::flexibleHeight);
+  presentation->container_ = container;
+  window->addSubview(container);
+  presentation->presentationTransitionWillBegin();
+  auto presentedView = controller->view();
+  presentedView->setFrame(presentation->frameOfPresentedViewInContainerView());
+  container->addSubview(presentedView);
+
+  const bool covers = presentation->shouldRemovePresentersView();
+  controller->beginAppearanceTransition(true, animated);
+  if (covers) host->beginAppearanceTransition(false, animated);
+
+  const auto duration = UIView::effectiveDuration(animated ? transitionDuration : 0);
+  Dispatch::DispatchQueue::main().asyncAfter(
+      duration, [host, controller, presentation, covers, completion = std::move(completion)] {
+        controller->transition_ = Transition::none;
+        presentation->presentationTransitionDidEnd(true);
+        controller->endAppearanceTransition();
+        if (covers) host->endAppearanceTransition();
+        if (completion) completion();
+        runDeferred();
+      });
+}
+
+void UIViewController::dismiss(bool animated, std::function<void()> completion) {
+  auto self = sharedAs<UIViewController>();
+  std::shared_ptr<UIViewController> host;
+  if (!self) {  // not held by a shared_ptr, so neither presented nor presenting
+    if (completion) Dispatch::DispatchQueue::main().async(std::move(completion));
+    return;
+  }
+  for (auto c = self; c && !host; c = c->parent()) {
+    if (c->presented_) host = c;
+  }
+  if (!host) {
+    for (auto c = self; c && !host; c = c->parent()) host = c->presenting_.lock();
+  }
+  if (!host) {
+    if (completion) Dispatch::DispatchQueue::main().async(std::move(completion));
+    return;
+  }
+  auto chain = host->presentedChain();
+  const bool busy = std::any_of(chain.begin(), chain.end(),
+                                [](const auto& c) { return c->transition_ != Transition::none; });
+  if (busy || host->transition_ == Transition::presenting) {
+    deferred().push_back([self, animated, completion = std::move(completion)]() mutable {
+      self->dismiss(animated, std::move(completion));
+    });
+    return;
+  }
+
+  for (auto& c : chain) c->transition_ = Transition::dismissing;
+  const bool hostReappears = chain.front()->presentationController_->shouldRemovePresentersView();
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    (*it)->beginAppearanceTransition(false, animated);
+  }
+  if (hostReappears) host->beginAppearanceTransition(true, animated);
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    auto& presentation = (*it)->presentationController_;
+    presentation->dismissalTransitionWillBegin();
+    if (presentation->container_) presentation->container_->removeFromSuperview();
+  }
+
+  const auto duration = UIView::effectiveDuration(animated ? transitionDuration : 0);
+  Dispatch::DispatchQueue::main().asyncAfter(
+      duration, [host, chain, hostReappears, completion = std::move(completion)] {
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+          (*it)->presentationController_->dismissalTransitionDidEnd(true);
+          (*it)->endAppearanceTransition();
+        }
+        host->presented_.reset();
+        for (auto& c : chain) {
+          c->presenting_.reset();
+          c->presented_.reset();
+          c->presentationController_.reset();
+          c->transition_ = Transition::none;
+        }
+        if (hostReappears) host->endAppearanceTransition();
+        if (completion) completion();
+        runDeferred();
+      });
+}
+
+void UIViewController::runDeferred() {
+  auto waiting = std::move(deferred());
+  deferred().clear();
+  for (auto& block : waiting) block();
+}
+
+// Containment.
+
+std::shared_ptr<UIViewController> UIViewController::parent() const {
+  if (!parent_) return nullptr;
+  return std::static_pointer_cast<UIViewController>(parent_->weak_from_this().lock());
+}
+
+void UIViewController::addChild(const std::shared_ptr<UIViewController>& child) {
+  if (!child || child.get() == this || child->parent_ == this) return;
+  auto keep = child;
+  keep->removeFromParent();
+  keep->willMove(this);
+  children_.push_back(keep);
+  keep->parent_ = this;
+}
+
+void UIViewController::removeFromParent() {
+  if (!parent_) return;
+  auto keep = sharedAs<UIViewController>();
+  auto& list = parent_->children_;
+  list.erase(std::remove(list.begin(), list.end(), keep), list.end());
+  parent_ = nullptr;
+  didMove(nullptr);
+}
+
+std::shared_ptr<UINavigationController> UIViewController::navigationController() const {
+  for (auto c = parent(); c; c = c->parent()) {
+    if (auto nav = std::dynamic_pointer_cast<UINavigationController>(c)) return nav;
+  }
+  return nullptr;
+}
+
+std::shared_ptr<UITabBarController> UIViewController::tabBarController() const {
+  for (auto c = parent(); c; c = c->parent()) {
+    if (auto tab = std::dynamic_pointer_cast<UITabBarController>(c)) return tab;
+  }
+  return nullptr;
+}
+
+// Appearance.
+
+void UIViewController::beginAppearanceTransition(bool isAppearing, bool animated) {
+  if (isAppearing) {
+    if (appearance_ == Appearance::appearing || appearance_ == Appearance::appeared) return;
+    loadViewIfNeeded();
+    appearance_ = Appearance::appearing;
+    appearanceAnimated_ = animated;
+    viewWillAppear(animated);
+  } else {
+    if (appearance_ == Appearance::disappearing || appearance_ == Appearance::disappeared) return;
+    appearance_ = Appearance::disappearing;
+    appearanceAnimated_ = animated;
+    viewWillDisappear(animated);
+  }
+  for (auto& child : childrenForAppearance())
+    child->beginAppearanceTransition(isAppearing, animated);
+}
+
+void UIViewController::endAppearanceTransition() {
+  if (appearance_ == Appearance::appearing) {
+    appearance_ = Appearance::appeared;
+    viewDidAppear(appearanceAnimated_);
+  } else if (appearance_ == Appearance::disappearing) {
+    appearance_ = Appearance::disappeared;
+    viewDidDisappear(appearanceAnimated_);
+  } else {
+    return;
+  }
+  for (auto& child : childrenForAppearance()) child->endAppearanceTransition();
+}
+
+}  // namespace UIKit

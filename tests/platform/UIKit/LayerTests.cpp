@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "Foundation/RunLoop.hpp"
+#include "QuartzCore/CABasicAnimation.hpp"
+#include "QuartzCore/CAShapeLayer.hpp"
+#include "UIKitTestSupport.hpp"
+
+using namespace QuartzCore;
+
+namespace {
+
+class Recorder : public CAAnimationDelegate {
+ public:
+  void animationDidStart(CAAnimation&) override { ++starts; }
+  void animationDidStop(CAAnimation&, bool finished) override { stops.push_back(finished); }
+  int starts = 0;
+  std::vector<bool> stops;
+};
+
+std::shared_ptr<CABasicAnimation> strokeAnimation(double from, double to, double duration,
+                                                  const std::shared_ptr<Recorder>& delegate) {
+  auto animation = std::make_shared<CABasicAnimation>("strokeEnd");
+  animation->fromValue = from;
+  animation->toValue = to;
+  animation->duration = duration;
+  animation->timingFunction = CAMediaTimingFunction(CAMediaTimingFunction::Name::linear);
+  animation->delegate = delegate;
+  return animation;
+}
+
+double strokeShown(const CALayer& layer) {
+  return std::get<CGFloat>(*layer.presentationValue("strokeEnd"));
+}
+
+class LayerAnimations : public uikittest::ClockTest {
+ protected:
+  std::shared_ptr<CAShapeLayer> layer = std::make_shared<CAShapeLayer>();
+  std::shared_ptr<Recorder> recorder = std::make_shared<Recorder>();
+};
+
+}  // namespace
+
+TEST(LayerTree, SublayersAreOwnedAndTheMaskBelongsToItsLayer) {
+  auto parent = std::make_shared<CALayer>();
+  auto other = std::make_shared<CALayer>();
+  auto a = std::make_shared<CALayer>();
+  auto b = std::make_shared<CALayer>();
+  parent->addSublayer(a);
+  parent->insertSublayer(b, 0);
+  EXPECT_EQ(parent->sublayers(), (std::vector<std::shared_ptr<CALayer>>{b, a}));
+  EXPECT_EQ(a->superlayer(), parent);
+  other->addSublayer(a);
+  EXPECT_EQ(parent->sublayers().size(), 1u);
+  EXPECT_EQ(a->superlayer(), other);
+
+  std::weak_ptr<CALayer> weakA = a;
+  a.reset();
+  other.reset();
+  EXPECT_TRUE(weakA.expired());
+
+  auto mask = std::make_shared<CALayer>();
+  parent->addSublayer(mask);
+  parent->setMask(mask);  // a mask is not a sublayer
+  EXPECT_EQ(parent->sublayers().size(), 1u);
+  EXPECT_EQ(parent->mask(), mask);
+  parent->setFrame(CGRect::make(10, 20, 30, 40));
+  EXPECT_EQ(parent->position(), (CGPoint{25, 40}));
+  EXPECT_EQ(parent->bounds(), CGRect::make(0, 0, 30, 40));
+}
+
+TEST_F(LayerAnimations, AnAnimationStopsWhenItsDurationHasPassedAndIsThenRemoved) {
+  layer->add(strokeAnimation(0, 1, 2, recorder), "grow");
+  EXPECT_EQ(recorder->starts, 0);  // told on a later turn
+  Foundation::RunLoop::main().runPending();
+  EXPECT_EQ(recorder->starts, 1);
+  advance(1);
+  EXPECT_NEAR(strokeShown(*layer), 0.5, 1e-9);
+  EXPECT_TRUE(recorder->stops.empty());
+  advance(1);
+  EXPECT_EQ(recorder->stops, std::vector<bool>{true});
+  EXPECT_EQ(layer->animation("grow"), nullptr);
+  EXPECT_EQ(strokeShown(*layer), 1.0);  // the model value again
+}
+
+TEST_F(LayerAnimations, AKeptAnimationWithForwardFillHoldsItsEndValue) {
+  auto animation = strokeAnimation(0.2, 0.8, 1, recorder);
+  animation->isRemovedOnCompletion = false;
+  animation->fillMode = CAMediaTimingFillMode::both;
+  layer->strokeEnd = 0;
+  layer->add(animation, std::nullopt);
+  animation->toValue = 0.1;  // the layer holds a copy
+  advance(5);
+  EXPECT_EQ(recorder->stops, std::vector<bool>{true});
+  EXPECT_EQ(layer->allAnimations().size(), 1u);
+  EXPECT_DOUBLE_EQ(strokeShown(*layer), 0.8);
+  EXPECT_EQ(layer->strokeEnd, 0);
+}
+
+TEST_F(LayerAnimations, RemovingOrReplacingStopsItUnfinishedOnce) {
+  layer->add(strokeAnimation(0, 1, 2, recorder), "a");
+  layer->add(strokeAnimation(0, 1, 2, recorder), "a");  // replaces the first
+  Foundation::RunLoop::main().runPending();
+  EXPECT_EQ(recorder->stops, std::vector<bool>{false});
+  layer->removeAnimation("a");
+  advance(3);
+  EXPECT_EQ(recorder->stops, (std::vector<bool>{false, false}));
+  EXPECT_TRUE(layer->animationKeys().empty());
+}
+
+TEST_F(LayerAnimations, TheDelegateIsNotKeptAlive) {
+  std::weak_ptr<Recorder> weakRecorder = recorder;
+  layer->add(strokeAnimation(0, 1, 1, recorder), std::nullopt);
+  recorder.reset();
+  EXPECT_TRUE(weakRecorder.expired());
+  advance(2);  // nobody to tell; nothing breaks
+  EXPECT_TRUE(layer->allAnimations().empty());
+}
+
+TEST_F(LayerAnimations, WithoutADurationItTakesAQuarterSecond) {
+  layer->add(strokeAnimation(0, 1, 0, recorder), std::nullopt);
+  advance(0.24);
+  EXPECT_TRUE(recorder->stops.empty());
+  advance(0.01);
+  EXPECT_EQ(recorder->stops.size(), 1u);
+}

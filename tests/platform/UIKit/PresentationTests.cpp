@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "Foundation/RunLoop.hpp"
+#include "Testing/UI.hpp"
+#include "UIKit/UIAlertController.hpp"
+#include "UIKit/UILabel.hpp"
+#include "UIKit/UINavigationController.hpp"
+#include "UIKit/UIPresentationController.hpp"
+#include "UIKit/UIScreen.hpp"
+#include "UIKit/UITabBarController.hpp"
+#include "UIKit/UIVisualEffectView.hpp"
+#include "UIKit/UIWindow.hpp"
+#include "UIKitTestSupport.hpp"
+
+using namespace UIKit;
+using PlatformTesting::UI;
+
+namespace {
+
+constexpr double kDuration = UIViewController::transitionDuration;
+
+// Records its life as "<name>.<callback>" into a shared journal.
+class Screen : public UIViewController {
+ public:
+  Screen(std::string name, std::shared_ptr<std::vector<std::string>> journal)
+      : name_(std::move(name)), journal_(std::move(journal)) {}
+  void viewDidLoad() override { note("load"); }
+  void viewWillAppear(bool) override { note("willAppear"); }
+  void viewDidAppear(bool) override { note("didAppear"); }
+  void viewWillDisappear(bool) override { note("willDisappear"); }
+  void viewDidDisappear(bool) override { note("didDisappear"); }
+
+ private:
+  void note(const std::string& what) { journal_->push_back(name_ + "." + what); }
+  std::string name_;
+  std::shared_ptr<std::vector<std::string>> journal_;
+};
+
+class Presentation : public uikittest::ClockTest {
+ protected:
+  void SetUp() override {
+    ClockTest::SetUp();
+    root = std::make_shared<Screen>("root", journal);
+    ui = std::make_unique<UI>(root);
+    journal->clear();
+  }
+  void TearDown() override {
+    ui.reset();
+    ClockTest::TearDown();
+  }
+  std::shared_ptr<Screen> screen(const std::string& name) {
+    return std::make_shared<Screen>(name, journal);
+  }
+  std::function<void()> count(int& counter) {
+    return [&counter] { ++counter; };
+  }
+
+  std::shared_ptr<std::vector<std::string>> journal = std::make_shared<std::vector<std::string>>();
+  std::shared_ptr<Screen> root;
+  std::unique_ptr<UI> ui;
+};
+
+}  // namespace
+
+TEST_F(Presentation, PresentingShowsAtOnceAndCompletesAfterTheAnimation) {
+  auto a = screen("a");
+  int done = 0;
+  root->present(a, true, count(done));
+  EXPECT_EQ(root->presentedViewController(), a);
+  EXPECT_EQ(a->presentingViewController(), root);
+  EXPECT_TRUE(a->isBeingPresented());
+  EXPECT_EQ(ui->frontmost(), a);
+  EXPECT_EQ(a->viewIfLoaded()->window(), ui->window());
+  ui->settle();
+  advance(kDuration - 0.001);
+  EXPECT_EQ(done, 0);
+  advance(0.001);
+  EXPECT_EQ(done, 1);
+  EXPECT_FALSE(a->isBeingPresented());
+  // The default style leaves the presenter on screen.
+  EXPECT_EQ(*journal, (std::vector<std::string>{"a.load", "a.willAppear", "a.didAppear"}));
+}
+
+TEST_F(Presentation, TheChainOwnsAPresentedControllerUntilItsDismissalCompleted) {
+  auto a = screen("a");
+  std::weak_ptr<Screen> weakA = a;
+  root->present(a, false);
+  a.reset();
+  advance(1);
+  ASSERT_FALSE(weakA.expired());
+
+  bool aliveAtCompletion = false;
+  int done = 0;
+  root->dismiss(true, [&] {
+    aliveAtCompletion = !weakA.expired();
+    ++done;
+  });
+  EXPECT_FALSE(weakA.expired());
+  EXPECT_EQ(weakA.lock()->viewIfLoaded()->window(), nullptr);  // gone from the screen at once
+  advance(kDuration);
+  EXPECT_EQ(done, 1);
+  EXPECT_TRUE(aliveAtCompletion);
+  EXPECT_TRUE(weakA.expired());
+  EXPECT_EQ(root->presentedViewController(), nullptr);
+  EXPECT_EQ(ui->frontmost(), root);
+}
+
+TEST_F(Presentation, PresentingFromAControllerThatAlreadyPresentsIsRefused) {
+  auto a = screen("a");
+  auto b = screen("b");
+  root->present(a, false);
+  advance(1);
+  int done = 0;
+  testing::internal::CaptureStderr();
+  root->present(b, true, count(done));
+  const std::string log = testing::internal::GetCapturedStderr();
+  advance(5);
+  EXPECT_EQ(done, 0);
+  EXPECT_NE(log.find("which is already presenting " + a->description()), std::string::npos);
+  EXPECT_EQ(b->presentingViewController(), nullptr);
+  EXPECT_EQ(ui->frontmost(), a);
+}
+
+TEST_F(Presentation, PresentingFromAControllerOutsideAWindowIsRefused) {
+  auto loose = screen("loose");
+  int done = 0;
+  testing::internal::CaptureStderr();
+  loose->present(screen("a"), false, count(done));
+  const std::string log = testing::internal::GetCapturedStderr();
+  advance(1);
+  EXPECT_EQ(done, 0);
+  EXPECT_NE(log.find("not in the window hierarchy"), std::string::npos);
+}
+
+TEST_F(Presentation, DismissingWithNothingPresentedStillCompletesButNotInline) {
+  int done = 0;
+  root->dismiss(true, count(done));
+  EXPECT_EQ(done, 0);
+  ui->settle();
+  EXPECT_EQ(done, 1);
+}
+
+TEST_F(Presentation, ADismissalAskedForDuringThePresentationWaitsForIt) {
+  auto a = screen("a");
+  std::vector<std::string> order;
+  root->present(a, true, [&] { order.push_back("presented"); });
+  root->dismiss(true, [&] { order.push_back("dismissed"); });
+  advance(kDuration);
+  EXPECT_EQ(order, std::vector<std::string>{"presented"});
+  EXPECT_TRUE(a->isBeingDismissed());
+  advance(kDuration);
+  EXPECT_EQ(order, (std::vector<std::string>{"presented", "dismissed"}));
+  EXPECT_EQ(root->presentedViewController(), nullptr);
+}
+
+TEST_F(Presentation, DismissingClosesEverythingAboveAndAPresentedControllerCanCloseItself) {
+  auto a = screen("a");
+  auto b = screen("b");
+  root->present(a, false);
+  advance(1);
+  a->present(b, false);
+  advance(1);
+  EXPECT_EQ(ui->frontmost(), b);
+  EXPECT_EQ(b->presentingViewController(), a);
+
+  int done = 0;
+  b->dismiss(true, count(done));  // b presents nothing: it goes itself
+  advance(kDuration);
+  EXPECT_EQ(done, 1);
+  EXPECT_EQ(ui->frontmost(), a);
+
+  a->present(b, false);
+  advance(1);
+  root->dismiss(false, count(done));
+  ui->settle();
+  EXPECT_EQ(done, 2);
+  EXPECT_EQ(ui->frontmost(), root);
+  EXPECT_EQ(a->presentedViewController(), nullptr);
+  EXPECT_EQ(b->presentingViewController(), nullptr);
+}
+
+TEST_F(Presentation, FullScreenHidesThePresenterAndOverFullScreenDoesNot) {
+  auto full = screen("full");
+  full->setModalPresentationStyle(UIModalPresentationStyle::fullScreen);
+  root->present(full, false);
+  advance(1);
+  root->dismiss(false);
+  advance(1);
+  EXPECT_EQ(*journal,
+            (std::vector<std::string>{"full.load", "full.willAppear", "root.willDisappear",
+                                      "full.didAppear", "root.didDisappear", "full.willDisappear",
+                                      "root.willAppear", "full.didDisappear", "root.didAppear"}));
+
+  journal->clear();
+  auto over = screen("over");
+  over->setModalPresentationStyle(UIModalPresentationStyle::overFullScreen);
+  root->present(over, false);
+  advance(1);
+  EXPECT_EQ(*journal, (std::vector<std::string>{"over.load", "over.willAppear", "over.didAppear"}));
+}
+
+TEST_F(Presentation, AChildPresentsThroughItsContainerUnlessAContextIsDefined) {
+  auto child = screen("child");
+  auto navigation = std::make_shared<UINavigationController>(child);
+  auto host = std::make_shared<UI>(navigation);  // a second window, made key
+  auto a = screen("a");
+  child->present(a, false);
+  advance(1);
+  EXPECT_EQ(navigation->presentedViewController(), a);
+  EXPECT_EQ(child->presentedViewController(), a);
+  EXPECT_EQ(a->presentingViewController(), navigation);
+  EXPECT_EQ(navigation->visibleViewController(), a);
+  child->dismiss(false);
+  advance(1);
+
+  child->setDefinesPresentationContext(true);
+  child->view()->setFrame(CGRect::make(0, 100, 375, 300));
+  auto sheet = screen("sheet");
+  sheet->setModalPresentationStyle(UIModalPresentationStyle::overCurrentContext);
+  child->present(sheet, false);
+  advance(1);
+  EXPECT_EQ(sheet->presentingViewController(), child);
+  EXPECT_EQ(sheet->presentationController()->containerView()->frame(),
+            CGRect::make(0, 100, 375, 300));
+  host.reset();
+}
+
+TEST_F(Presentation, DescriptionsNameTheClassAndTheAddress) {
+  const std::regex shape("<Screen: 0x[0-9a-f]+>");
+  EXPECT_TRUE(std::regex_match(root->description(), shape));
+  auto plain = std::make_shared<UIViewController>();
+  EXPECT_TRUE(
+      std::regex_match(plain->description(), std::regex("<UIViewController: 0x[0-9a-f]+>")));
+  EXPECT_NE(plain->description(), std::make_shared<UIViewController>()->description());
+}
+
+TEST_F(Presentation, AnAlertSitsOverADimmingViewThatTakesNoTouches) {
+  auto alert =
+      std::make_shared<UIAlertController>("Title", "Message", UIAlertController::Style::alert);
+  EXPECT_EQ(alert->view()->bounds(), UIScreen::main().bounds());
+  ASSERT_EQ(ui->findAll<UIVisualEffectView>().size(), 0u);
+  root->present(alert, true);
+  advance(kDuration);
+
+  auto container = alert->view()->superview();
+  ASSERT_NE(container, nullptr);
+  ASSERT_EQ(container->subviews().size(), 2u);
+  auto dimming = container->subviews().front();
+  EXPECT_EQ(dimming->frame(), container->bounds());
+  EXPECT_FALSE(dimming->isUserInteractionEnabled());
+  EXPECT_EQ(container->subviews().back(), alert->view());
+  EXPECT_EQ(alert->view()->frame().width(), UIAlertController::width);
+  EXPECT_EQ(alert->view()->center(),
+            (CGPoint{container->bounds().midX(), container->bounds().midY()}));
+  EXPECT_EQ(ui->findAll<UIVisualEffectView>().size(), 1u);
+  EXPECT_EQ(ui->alertTitle(), "Title");
+  EXPECT_EQ(ui->alertMessage(), "Message");
+  ASSERT_NE(ui->findText("Message"), nullptr);
+  EXPECT_TRUE(ui->findText("Message")->isDescendant(*alert->view()));
+
+  // A tap on the backdrop reaches nothing.
+  EXPECT_EQ(ui->tapAt({5, 5}), container);
+  EXPECT_EQ(ui->frontmost(), alert);
+}
+
+TEST_F(Presentation, DisabledAnimationsCompleteWithoutTime) {
+  UIView::setAnimationsEnabled(false);
+  int done = 0;
+  root->present(screen("a"), true, count(done));
+  EXPECT_EQ(done, 0);
+  ui->settle();
+  EXPECT_EQ(done, 1);
+}
+
+TEST_F(Presentation, NavigationShowsItsTopAndForwardsAppearanceToItAlone) {
+  auto first = screen("first");
+  auto second = screen("second");
+  auto navigation = std::make_shared<UINavigationController>(first);
+  root->present(navigation, false);
+  advance(1);
+  navigation->pushViewController(second, true);
+  EXPECT_EQ(navigation->topViewController(), second);
+  EXPECT_EQ(second->navigationController(), navigation);
+  EXPECT_EQ(ui->frontmost(), second);
+  EXPECT_EQ(second->viewIfLoaded()->superview(), navigation->view());
+  EXPECT_EQ(first->viewIfLoaded()->superview(), nullptr);
+  advance(kDuration);
+  EXPECT_EQ(*journal,
+            (std::vector<std::string>{"first.load", "first.willAppear", "first.didAppear",
+                                      "first.willDisappear", "second.load", "second.willAppear",
+                                      "first.didDisappear", "second.didAppear"}));
+  EXPECT_EQ(navigation->popViewController(false), second);
+  EXPECT_EQ(navigation->popViewController(false), nullptr);  // the root stays
+  EXPECT_EQ(navigation->topViewController(), first);
+}
+
+TEST_F(Presentation, ATabBarShowsItsSelectedControllerOrNone) {
+  auto tabs = std::make_shared<UITabBarController>();
+  EXPECT_EQ(tabs->selectedViewController(), nullptr);
+  EXPECT_FALSE(tabs->selectedIndex().has_value());
+  auto one = screen("one");
+  auto two = screen("two");
+  tabs->setViewControllers({one, two}, false);
+  EXPECT_EQ(tabs->selectedViewController(), one);
+  root->present(tabs, false);
+  advance(1);
+  tabs->setSelectedIndex(1);
+  EXPECT_EQ(ui->frontmost(), two);
+  EXPECT_EQ(two->tabBarController(), tabs);
+  EXPECT_EQ(*journal, (std::vector<std::string>{"one.load", "one.willAppear", "one.didAppear",
+                                                "one.willDisappear", "two.load", "two.willAppear",
+                                                "one.didDisappear", "two.didAppear"}));
+}

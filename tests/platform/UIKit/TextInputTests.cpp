@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <any>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Foundation/NotificationCenter.hpp"
+#include "Testing/UI.hpp"
+#include "UIKit/UIKeyboard.hpp"
+#include "UIKit/UITextField.hpp"
+#include "UIKit/UIViewController.hpp"
+#include "UIKitTestSupport.hpp"
+
+using namespace UIKit;
+using PlatformTesting::UI;
+using uikittest::Counter;
+
+namespace {
+
+struct KeyboardEvent {
+  std::string name;
+  CGRect endFrame;
+};
+
+class TextInput : public uikittest::ClockTest {
+ protected:
+  void SetUp() override {
+    ClockTest::SetUp();
+    ui = std::make_unique<UI>();
+    first = field(100);
+    second = field(200);
+    for (const auto& name : {UIKeyboardWillShowNotification, UIKeyboardWillHideNotification}) {
+      observers.push_back(Foundation::NotificationCenter::defaultCenter().addObserver(
+          name, std::nullopt, nullptr, [this](const Foundation::Notification& n) {
+            CGRect end;
+            if (n.userInfo)
+              end = std::any_cast<CGRect>(n.userInfo->at(UIKeyboardFrameEndUserInfoKey));
+            keyboard.push_back({n.name, end});
+          }));
+    }
+  }
+  void TearDown() override {
+    for (auto& o : observers) Foundation::NotificationCenter::defaultCenter().removeObserver(o);
+    ui.reset();
+    ClockTest::TearDown();
+  }
+  std::shared_ptr<UITextField> field(CGFloat y) {
+    auto f = std::make_shared<UITextField>(CGRect::make(20, y, 300, 40));
+    ui->root()->view()->addSubview(f);
+    return f;
+  }
+  std::vector<std::string> keyboardNames() const {
+    std::vector<std::string> names;
+    for (const auto& e : keyboard) names.push_back(e.name);
+    return names;
+  }
+
+  std::unique_ptr<UI> ui;
+  std::shared_ptr<UITextField> first;
+  std::shared_ptr<UITextField> second;
+  std::vector<std::shared_ptr<Foundation::NotificationObserver>> observers;
+  std::vector<KeyboardEvent> keyboard;
+};
+
+// Refuses digits and records the ranges it was asked about.
+class NoDigits : public UITextFieldDelegate {
+ public:
+  bool shouldChangeCharacters(UITextField&, NSRange range, const std::string& text) override {
+    ranges.push_back(range);
+    return text.empty() || !std::isdigit(static_cast<unsigned char>(text[0]));
+  }
+  bool textFieldShouldReturn(UITextField&) override {
+    ++returns;
+    return allowReturn;
+  }
+  std::vector<NSRange> ranges;
+  int returns = 0;
+  bool allowReturn = true;
+};
+
+}  // namespace
+
+TEST_F(TextInput, TypingKeyByKeyFocusesTheFieldAndSendsEachEdit) {
+  auto edits = std::make_shared<Counter>();
+  auto begins = std::make_shared<Counter>();
+  first->addTarget(edits, &Counter::hit, UIControl::Event::editingChanged);
+  first->addTarget(begins, &Counter::hit, UIControl::Event::editingDidBegin);
+
+  ASSERT_TRUE(ui->type("h\xC3\xA9llo\xF0\x9F\x98\x80", first));  // "héllo😀"
+  EXPECT_EQ(first->text(), "h\xC3\xA9llo\xF0\x9F\x98\x80");
+  EXPECT_EQ(edits->count, 6);
+  EXPECT_EQ(begins->count, 1);
+  EXPECT_TRUE(first->isFirstResponder());
+  EXPECT_TRUE(first->isEditing());
+  EXPECT_TRUE(ui->isKeyboardVisible());
+  ASSERT_EQ(keyboardNames(), std::vector<std::string>{UIKeyboardWillShowNotification});
+  EXPECT_EQ(keyboard[0].endFrame, UIKeyboard::shared().shownFrame());
+
+  ASSERT_TRUE(ui->deleteBackward());  // the emoji goes as a whole
+  EXPECT_EQ(first->text(), "h\xC3\xA9llo");
+  EXPECT_EQ(edits->count, 7);
+}
+
+TEST_F(TextInput, TheDelegateSeesUTF16RangesAndCanRefuseAnEdit) {
+  auto delegate = std::make_shared<NoDigits>();
+  first->setDelegate(delegate);
+  ASSERT_TRUE(
+      ui->type("\xF0\x9F\x98\x80"
+               "a1b",
+               first));
+  EXPECT_EQ(first->text(),
+            "\xF0\x9F\x98\x80"
+            "ab");
+  ASSERT_EQ(delegate->ranges.size(), 4u);
+  EXPECT_EQ(delegate->ranges[1], (NSRange{2, 0}));  // after a surrogate pair
+  EXPECT_EQ(delegate->ranges[3], (NSRange{3, 0}));  // the refused digit moved nothing
+  ui->deleteBackward();
+  EXPECT_EQ(delegate->ranges.back(), (NSRange{3, 1}));
+}
+
+TEST_F(TextInput, ReturnEndsEditingOnlyWhenSomethingListensForIt) {
+  auto delegate = std::make_shared<NoDigits>();
+  first->setDelegate(delegate);
+  ASSERT_TRUE(ui->type("a", first));
+  ASSERT_TRUE(ui->pressReturn());
+  EXPECT_EQ(delegate->returns, 1);
+  EXPECT_TRUE(first->isFirstResponder());  // no editingDidEndOnExit action
+
+  auto exits = std::make_shared<Counter>();
+  auto ends = std::make_shared<Counter>();
+  first->addTarget(exits, &Counter::hit, UIControl::Event::editingDidEndOnExit);
+  first->addTarget(ends, &Counter::hit, UIControl::Event::editingDidEnd);
+  delegate->allowReturn = false;
+  ui->pressReturn();
+  EXPECT_EQ(exits->count, 0);
+  EXPECT_TRUE(first->isFirstResponder());
+
+  delegate->allowReturn = true;
+  ui->pressReturn();
+  EXPECT_EQ(exits->count, 1);
+  EXPECT_EQ(ends->count, 1);
+  EXPECT_FALSE(first->isFirstResponder());
+  EXPECT_FALSE(ui->isKeyboardVisible());
+  EXPECT_EQ(keyboardNames(), (std::vector<std::string>{UIKeyboardWillShowNotification,
+                                                       UIKeyboardWillHideNotification}));
+  EXPECT_FALSE(ui->type("x"));  // nothing has the focus now
+}
+
+TEST_F(TextInput, MovingTheFocusKeepsTheKeyboardUpAndAnnouncesItAgain) {
+  auto ends = std::make_shared<Counter>();
+  first->addTarget(ends, &Counter::hit, UIControl::Event::editingDidEnd);
+  ASSERT_TRUE(ui->type("a", first));
+  ASSERT_TRUE(ui->type("b", second));
+  EXPECT_EQ(ends->count, 1);
+  EXPECT_EQ(first->text(), "a");
+  EXPECT_EQ(second->text(), "b");
+  EXPECT_TRUE(ui->isKeyboardVisible());
+  EXPECT_EQ(keyboardNames(), (std::vector<std::string>{UIKeyboardWillShowNotification,
+                                                       UIKeyboardWillShowNotification}));
+}
+
+TEST_F(TextInput, OnlyAnEnabledFieldInAWindowTakesTheFocus) {
+  second->setEnabled(false);
+  EXPECT_FALSE(second->becomeFirstResponder());
+  EXPECT_FALSE(ui->type("a", second));
+  auto loose = std::make_shared<UITextField>(CGRect::make(0, 0, 10, 10));
+  EXPECT_FALSE(loose->becomeFirstResponder());
+  EXPECT_TRUE(keyboard.empty());
+}
+
+TEST_F(TextInput, RemovingTheFocusedFieldResignsItAndTheKeyboardGoes) {
+  ASSERT_TRUE(ui->type("a", first));
+  first->removeFromSuperview();
+  EXPECT_FALSE(first->isFirstResponder());
+  EXPECT_EQ(ui->firstResponder(), nullptr);
+  EXPECT_FALSE(ui->isKeyboardVisible());
+}
+
+TEST_F(TextInput, SettingTextInCodeSendsNoEdit) {
+  auto edits = std::make_shared<Counter>();
+  first->addTarget(edits, &Counter::hit, UIControl::Event::editingChanged);
+  first->setText("set");
+  first->setText(std::nullopt);
+  EXPECT_EQ(first->text(), "");
+  EXPECT_EQ(edits->count, 0);
+  first->setPlaceholder("Email");
+  EXPECT_EQ(ui->findText("Email"), first);
+}
+
+namespace {
+// A responder of its own that takes typed keys, outside any view.
+class KeySink : public UIResponder, public UIKeyInput {
+ public:
+  bool canBecomeFirstResponder() const override { return true; }
+  bool hasText() const override { return !typed.empty(); }
+  void insertText(const std::string& text) override { typed += text; }
+  void deleteBackward() override {}
+  std::string typed;
+};
+}  // namespace
+
+TEST_F(TextInput, AFocusedResponderThatIsReleasedTakesTheKeyboardWithIt) {
+  auto sink = std::make_shared<KeySink>();
+  ASSERT_TRUE(sink->becomeFirstResponder());
+  ASSERT_TRUE(ui->type("ok"));
+  EXPECT_EQ(sink->typed, "ok");
+  EXPECT_TRUE(ui->isKeyboardVisible());
+  sink.reset();
+  EXPECT_EQ(ui->firstResponder(), nullptr);
+  EXPECT_FALSE(ui->isKeyboardVisible());
+  EXPECT_EQ(keyboardNames(), (std::vector<std::string>{UIKeyboardWillShowNotification,
+                                                       UIKeyboardWillHideNotification}));
+}
