@@ -1,38 +1,196 @@
-// zentrel-example: a host app showing what the kit can do.
+// The example host: the server switch with the URLs it builds, an event emitted on a worker
+// thread and heard on the main thread, and the main road against the in-process sandbox: sign a
+// seeded user in, let the kit run its OAuth flow and read the user's data.
+
 #include <ZentrelSDK.hpp>
 
+#include <atomic>
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
 #include <Dispatch/DispatchQueue.hpp>
+#include <Foundation/Bundle.hpp>
+#include <Foundation/NetworkEnvironment.hpp>
 #include <Foundation/RunLoop.hpp>
 #include <Foundation/Thread.hpp>
+#include <UIKit/UIViewController.hpp>
+#include <UIKit/UIWindow.hpp>
+#include <sandbox/Sandbox.hpp>
 
-#include <iostream>
+#include "ZTAPI/ResponceDataModel/User/ZTUserDataResponse.hpp"
+#include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
+#include "ZTModalScopesView/ZTScopesDescription/ZTOauthScopesDescriptor.hpp"
+#include "ZTOAuth/ZTOAuthScreens.hpp"
+#include "ZTSecurityManager.hpp"
+#include "ZTTokenUtilites.hpp"
+#include "ZTUserManager.hpp"
 
 using namespace ZentrelSDK;
 
-int main() {
-  std::cout << "== Servers\n";
-  for (bool dev : {false, true}) {
-    ZTConstants::enableDevServer = dev;
-    std::cout << (dev ? "development" : "production") << ":\n"
-              << "  sign-in     " << ZTConstants::getAuthPath() << "\n"
-              << "  OAuth token " << ZTConstants::getOAuthTokenPath() << "\n"
-              << "  user data   " << ZTConstants::getZentrelAPIFullPath("/user") << "\n";
+namespace {
+
+void printURLs() {
+  std::cout << "  sign-in check:  " << ZTConstants::getAuthCheckPath() << "\n"
+            << "  document 42:    " << ZTConstants::getDocumentPath("42") << "\n"
+            << "  token exchange: " << ZTConstants::getOAuthTokenPath() << "\n"
+            << "  user data:      "
+            << ZTConstants::getZentrelAPIFullPath(ZTPublicConstants::getUserEndpoint()) << "\n";
+}
+
+const char* threadName() {
+  return Foundation::Thread::isMainThread() ? "main" : "worker";
+}
+
+// A listener that ends its registrations when it goes away.
+struct CodeListener {
+  std::atomic<bool> heard{false};
+  ZTEventsRegistration events{this};
+};
+
+constexpr const char* kUser = "user1@example.com";
+
+// Stand-ins for the kit's sign-in, code and consent screens: they act as the user would, with
+// the code the sandbox "sent".
+class SignInScreen : public ZTEntrancePresenting {
+ public:
+  explicit SignInScreen(const sandbox::Sandbox& server) : server_(server) {}
+  bool presentEntrance(bool) override {
+    std::cout << "   (sign-in screen: " << kUser << " signs in)\n";
+    ZTPrivateAPIAuthUser::checkEmail(
+        kUser,
+        [this](const ZTCheckEmailResponse&) {
+          ZTPrivateAPIAuthUser::sendCodeToEmail(
+              false, kUser,
+              [this](const ZTSendCodeResponse&) {
+                ZTPrivateAPIAuthUser::authToken(
+                    kUser, "password1", server_.lastCode(kUser).value_or(""),
+                    ZTConstants::ChallengeType::password,
+                    [](const ZTAuthTokenResponse& answer) {
+                      ZTTokenUtilites::shared()->saveToken(answer.csrfToken);
+                      ZTEvents::shared()->authEventEmit();
+                    },
+                    fail);
+              },
+              [](const Error& error) { fail(error.localizedDescription()); });
+        },
+        fail);
+    return true;
   }
+
+ private:
+  static void fail(const std::string& message) {
+    std::cout << "   sign-in failed: " << message << "\n";
+  }
+  const sandbox::Sandbox& server_;
+};
+
+class CodeScreen : public ZTVerificationCodePresenting {
+ public:
+  explicit CodeScreen(const sandbox::Sandbox& server) : server_(server) {}
+  void sendVerificationCodeAndShowModal(Completion completion) override {
+    ZTPrivateAPIAuthUser::sendCodeToEmail(
+        false, kUser,
+        [this, completion](const ZTSendCodeResponse&) {
+          const auto code = server_.lastCode(kUser).value_or("");
+          std::cout << "   (code screen: the user types " << code << ")\n";
+          completion(Foundation::success(code));
+        },
+        [completion](const Error& error) { completion(Foundation::failure(error)); });
+  }
+
+ private:
+  const sandbox::Sandbox& server_;
+};
+
+class ConsentScreen : public ZTModalScopesPresenting {
+ public:
+  void showModal(const std::vector<std::string>& scopes,
+                 std::function<void(bool)> completion) override {
+    std::cout << "   (consent screen: the user allows";
+    for (const auto& line : ZTOauthScopesDescriptor::decrypt(scopes))
+      std::cout << " \"" << line << "\"";
+    std::cout << ")\n";
+    completion(true);
+  }
+};
+
+int mainRoad() {
+  sandbox::Sandbox server;
+  for (const auto& route : server.routes()) Foundation::NetworkEnvironment::addRoute(route);
+  Foundation::NetworkEnvironment::setAnchorCertificates(server.caPem());
+
+  // The host's window: the kit shows its loader and alerts over it.
+  auto window = std::make_shared<UIKit::UIWindow>();
+  window->setRootViewController(std::make_shared<UIKit::UIViewController>());
+  window->makeKeyAndVisible();
+
+  ZTOAuthScreens::setEntrancePresenter(std::make_shared<SignInScreen>(server));
+  ZTOAuthScreens::setVerificationCodePresenter(std::make_shared<CodeScreen>(server));
+  ZTOAuthScreens::setScopesPresenter(std::make_shared<ConsentScreen>());
+  ZTSecurityManager::initialOAuth("sandbox-app");
+
+  std::cout << "7. Reading " << ZTPublicConstants::getUserEndpoint() << " for a signed-out user\n";
+  const auto start = std::chrono::steady_clock::now();
+  std::optional<ZTUserDataResponse> user;
+  std::optional<ZTOAuthError> error;
+  ZTUserManager::request<ZTUserDataResponse>(
+      ZTPublicConstants::getUserEndpoint(), [&](ZTUserDataResponse answer) { user = answer; },
+      [&](ZTOAuthError answer) { error = answer; });
+  Foundation::RunLoop::main().runUntil([&] { return user || error; }, 30.0);
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - start);
+
+  std::cout << "8. The road, as the servers saw it:\n";
+  for (const auto& request : server.requests())
+    std::cout << "   " << request.status << "  " << request.method << " " << request.endpoint
+              << "\n";
+  std::cout << "   took " << took.count() << " ms\n";
+  if (!user) {
+    std::cout << "9. No user: " << (error ? error->message.value_or("") : "no answer") << "\n";
+    return 1;
+  }
+  std::cout << "9. The user: id " << user->id << ", e-mail " << user->email.value_or("-") << "\n";
+  for (const auto& phone : user->phones.value_or(std::vector<Phone>{}))
+    std::cout << "   phone " << phone.number << " (" << phone.status << ")\n";
+  return 0;
+}
+
+}  // namespace
+
+int main() {
+  Foundation::Bundle::setMainBundleIdentifier("com.zentrel.ZentrelSDK.Example");
+
+  std::cout << "1. Production servers (enableDevServer = false):\n";
+  printURLs();
+
+  std::cout << "2. Development servers (enableDevServer = true):\n";
+  ZTConstants::enableDevServer = true;
+  printURLs();
   ZTConstants::enableDevServer = false;
 
-  std::cout << "== Events\n";
-  int owner = 0;
-  bool heard = false;
-  ZTEvents::shared()->oauthCodeEventListen(&owner, [&](std::optional<std::string> code) {
-    std::cout << "  heard code \"" << code.value_or("") << "\" on the "
-              << (Foundation::Thread::isMainThread() ? "main" : "other") << " thread\n";
-    heard = true;
+  std::cout << "3. Listening for the OAuth code on the " << threadName() << " thread\n";
+  CodeListener listener;
+  ZTEvents::shared()->oauthCodeEventListen(&listener, [&](std::optional<std::string> code) {
+    std::cout << "5. Heard code \"" << code.value_or("(none)") << "\" on the " << threadName()
+              << " thread\n";
+    listener.heard = true;
   });
+
   Dispatch::DispatchQueue::global().async([] {
-    std::cout << "  emitting from a worker thread\n";
-    ZTEvents::shared()->oauthCodeEventEmit(std::string("example-code"));
+    std::cout << "4. Emitting code \"abc123\" on a " << threadName() << " thread\n";
+    ZTEvents::shared()->oauthCodeEventEmit("abc123");
   });
-  Foundation::RunLoop::main().runUntil([&] { return heard; }, 5.0);
-  ZTEvents::shared()->unregiterEvents(&owner);
-  return heard ? 0 : 1;
+
+  const bool heard =
+      Foundation::RunLoop::main().runUntil([&] { return listener.heard.load(); }, 5.0);
+  if (!heard) {
+    std::cout << "The event did not arrive in time\n";
+    return 1;
+  }
+  std::cout << "6. Done\n";
+  ZTEvents::shared()->unregiterEvents(&listener);  // real codes are not for printing
+  return mainRoad();
 }

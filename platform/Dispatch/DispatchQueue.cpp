@@ -49,7 +49,9 @@ class Pool {
   void submit(std::function<void()> task) {
     std::lock_guard lock(mutex_);
     tasks_.push_back(std::move(task));
-    if (idle_ == 0) {
+    // Every queued task needs a thread of its own: an idle thread that was already woken for
+    // an earlier task cannot take this one.
+    if (tasks_.size() > static_cast<std::size_t>(idle_)) {
       ++threads_;
       std::thread([this] { worker(); }).detach();
     } else {

@@ -147,6 +147,7 @@ std::optional<CAValue> CALayer::valueForKeyPath(std::string_view keyPath) const 
   if (keyPath == "cornerRadius") return cornerRadius;
   if (keyPath == "zPosition") return zPosition;
   if (keyPath == "borderWidth") return borderWidth;
+  if (keyPath == "transform") return transform;
   if (keyPath == "backgroundColor" && backgroundColor) return *backgroundColor;
   return std::nullopt;
 }

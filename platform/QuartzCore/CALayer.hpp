@@ -10,6 +10,7 @@
 #include "CoreGraphics/CGGeometry.hpp"
 #include "Foundation/Clock.hpp"
 #include "QuartzCore/CAAnimation.hpp"
+#include "QuartzCore/CATransform3D.hpp"
 #include "QuartzCore/CAValue.hpp"
 #include "QuartzCore/CGColor.hpp"
 
@@ -43,6 +44,8 @@ class CALayer : public std::enable_shared_from_this<CALayer> {
   bool masksToBounds = false;
   CGFloat borderWidth = 0;
   std::optional<CGColor> borderColor;
+  // Not reflected in the frame, as on the platform.
+  CATransform3D transform = CATransform3DIdentity;
 
   // Tree.
   std::shared_ptr<CALayer> superlayer() const;

@@ -22,6 +22,12 @@ CGColor lerp(CGColor a, CGColor b, CGFloat p) {
   return {mix(a.red, b.red, p), mix(a.green, b.green, p), mix(a.blue, b.blue, p),
           mix(a.alpha, b.alpha, p)};
 }
+CATransform3D lerp(const CATransform3D& a, const CATransform3D& b, CGFloat p) {
+  return {mix(a.m11, b.m11, p), mix(a.m12, b.m12, p), mix(a.m13, b.m13, p), mix(a.m14, b.m14, p),
+          mix(a.m21, b.m21, p), mix(a.m22, b.m22, p), mix(a.m23, b.m23, p), mix(a.m24, b.m24, p),
+          mix(a.m31, b.m31, p), mix(a.m32, b.m32, p), mix(a.m33, b.m33, p), mix(a.m34, b.m34, p),
+          mix(a.m41, b.m41, p), mix(a.m42, b.m42, p), mix(a.m43, b.m43, p), mix(a.m44, b.m44, p)};
+}
 }  // namespace
 
 CAValue interpolate(const CAValue& from, const CAValue& to, CGFloat progress) {

@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "CoreGraphics/CGGeometry.hpp"
+#include "QuartzCore/CATransform3D.hpp"
 #include "QuartzCore/CGColor.hpp"
 
 namespace QuartzCore {
@@ -13,9 +14,10 @@ using CoreGraphics::CGRect;
 using CoreGraphics::CGSize;
 
 // A value an animation moves a layer property through (the NSNumber/NSValue of the platform).
-using CAValue = std::variant<CGFloat, CGPoint, CGSize, CGRect, CGColor>;
+using CAValue = std::variant<CGFloat, CGPoint, CGSize, CGRect, CGColor, CATransform3D>;
 
-// The value `progress` of the way from `from` to `to`; `to` when the kinds differ.
+// The value `progress` of the way from `from` to `to`; `to` when the kinds differ. Transforms
+// mix element by element (no decomposition), which is exact at both ends.
 CAValue interpolate(const CAValue& from, const CAValue& to, CGFloat progress);
 
 }  // namespace QuartzCore

@@ -1,6 +1,9 @@
 #include "UIKit/UILabel.hpp"
 
+#include <algorithm>
+
 #include "UIKit/InterfaceCoder.hpp"
+#include "UIKit/UTF16.hpp"
 
 namespace UIKit {
 
@@ -9,6 +12,7 @@ UILabel::UILabel(CGRect frame) : UIView(frame) {
 }
 
 void UILabel::setText(std::optional<std::string> text) {
+  setNeedsDisplay();
   text_ = std::move(text);
   if (text_) {
     attributedText_ = NSAttributedString(*text_);
@@ -17,7 +21,34 @@ void UILabel::setText(std::optional<std::string> text) {
   }
 }
 
+CGSize UILabel::intrinsicContentSize() const {
+  if (!text_ || text_->empty()) return {0, 0};
+  std::size_t widest = 0;
+  std::size_t lines = 0;
+  std::string_view rest = *text_;
+  while (true) {
+    const auto end = rest.find('\n');
+    if (lines_ == 0 || lines < static_cast<std::size_t>(lines_)) {
+      widest = std::max(widest, utf16Length(rest.substr(0, end)));
+      ++lines;
+    }
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  return {static_cast<CGFloat>(widest) * font_.pointSize() / 2,
+          static_cast<CGFloat>(lines) * font_.lineHeight()};
+}
+
+void UILabel::drawText(CGRect rect) {
+  drawnTextRect_ = rect;
+}
+
+void UILabel::draw(CGRect rect) {
+  drawText(rect);
+}
+
 void UILabel::setAttributedText(std::optional<NSAttributedString> text) {
+  setNeedsDisplay();
   attributedText_ = std::move(text);
   if (attributedText_) {
     text_ = attributedText_->string();

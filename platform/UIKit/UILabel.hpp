@@ -11,6 +11,9 @@ namespace UIKit {
 
 // Shows a text, plain or attributed. Setting either form replaces the other. Takes no
 // touches by default.
+// Text is measured without font files, deterministically: every UTF-16 unit advances by
+// half the point size, a line is `font().lineHeight()` high. Lines break only at "\n" and
+// `numberOfLines` (0: no limit) caps how many count.
 class UILabel : public UIView {
  public:
   explicit UILabel(CGRect frame = {});
@@ -28,6 +31,14 @@ class UILabel : public UIView {
   int numberOfLines() const { return lines_; }
   void setNumberOfLines(int lines) { lines_ = lines; }
 
+  // The measured text; (0, 0) without text.
+  CGSize intrinsicContentSize() const override;
+  // Draws the text into `rect` (here: records where); `draw` hands it the bounds.
+  virtual void drawText(CGRect rect);
+  void draw(CGRect rect) override;
+  // Where the text was last drawn; none before the first draw.
+  const std::optional<CGRect>& drawnTextRect() const { return drawnTextRect_; }
+
   std::optional<std::string> accessibilityLabel() const override;
   void decodeInterface(InterfaceCoder& coder) override;
 
@@ -38,6 +49,7 @@ class UILabel : public UIView {
   UIColor textColor_ = UIColor::black();
   NSTextAlignment alignment_ = NSTextAlignment::natural;
   int lines_ = 1;
+  std::optional<CGRect> drawnTextRect_;
 };
 
 }  // namespace UIKit

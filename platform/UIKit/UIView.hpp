@@ -16,6 +16,9 @@
 namespace UIKit {
 
 class InterfaceCoder;
+class NSLayoutConstraint;
+class NSLayoutXAxisAnchor;
+class NSLayoutYAxisAnchor;
 class UIGestureRecognizer;
 class UITouch;
 class UIViewController;
@@ -35,6 +38,42 @@ class UIView : public UIResponder {
     flexibleBottomMargin = 1 << 5,
   };
   friend constexpr bool enableOptionSet(AutoresizingMask) { return true; }
+
+  // UIView.AnimationOptions, raw values as on the platform. Only the curve is kept in mind
+  // here: it shapes what the layer shows while an animation runs.
+  enum class AnimationOptions : unsigned long {
+    none = 0,
+    layoutSubviews = 1 << 0,
+    allowUserInteraction = 1 << 1,
+    beginFromCurrentState = 1 << 2,
+    repeat = 1 << 3,
+    autoreverse = 1 << 4,
+    curveEaseInOut = 0 << 16,
+    curveEaseIn = 1 << 16,
+    curveEaseOut = 2 << 16,
+    curveLinear = 3 << 16,
+  };
+  friend constexpr bool enableOptionSet(AnimationOptions) { return true; }
+
+  // How content is fitted to the bounds; kept, not rendered.
+  enum class ContentMode {
+    scaleToFill = 0,
+    scaleAspectFit = 1,
+    scaleAspectFill = 2,
+    redraw = 3,
+    center = 4,
+    top = 5,
+    bottom = 6,
+    left = 7,
+    right = 8,
+    topLeft = 9,
+    topRight = 10,
+    bottomLeft = 11,
+    bottomRight = 12,
+  };
+
+  // Swift `UIView.noIntrinsicMetric`.
+  static constexpr CGFloat noIntrinsicMetric = -1;
 
   explicit UIView(CGRect frame = {});
   ~UIView() override;
@@ -82,6 +121,11 @@ class UIView : public UIResponder {
   bool clipsToBounds() const { return layer_->masksToBounds; }
   void setClipsToBounds(bool clips) { layer_->masksToBounds = clips; }
   const std::shared_ptr<QuartzCore::CALayer>& layer() const { return layer_; }
+  // A hint for drawing only: nothing is composited here.
+  bool isOpaque() const { return opaque_; }
+  void setOpaque(bool opaque) { opaque_ = opaque; }
+  ContentMode contentMode() const { return contentMode_; }
+  void setContentMode(ContentMode mode) { contentMode_ = mode; }
   int tag() const { return tag_; }
   void setTag(int tag) { tag_ = tag; }
   // Hidden, or nearly transparent, here or above: what a user cannot see.
@@ -122,10 +166,36 @@ class UIView : public UIResponder {
   void setNeedsLayout() { needsLayout_ = true; }
   void layoutIfNeeded();
   virtual void layoutSubviews() {}
+  // The natural size of the content; noIntrinsicMetric on both axes for a plain view.
+  virtual CGSize intrinsicContentSize() const { return {noIntrinsicMetric, noIntrinsicMetric}; }
+  // Constraints are recorded, not solved: layout stays with frames and autoresizing.
+  const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const {
+    return constraints_;
+  }
+  void addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
+  void removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
+  NSLayoutXAxisAnchor centerXAnchor();
+  NSLayoutYAxisAnchor centerYAnchor();
+
+  // Drawing. A view is drawn on a turn of the main run loop after it reaches a window and
+  // after each setNeedsDisplay while it is in one; `draw` gets the bounds.
+  virtual void draw(CGRect /*rect*/) {}
+  void setNeedsDisplay();
+  bool needsDisplay() const { return needsDisplay_; }
+  // Draws now when marked (the platform's display pass calls it).
+  void displayIfNeeded();
 
   // Animations apply their end state at once; the completion comes on the main queue when
   // the duration has passed on the process clock (at once when animations are disabled).
+  // While it runs, the layers of the views whose frame, bounds, centre, transform or alpha
+  // changed carry animations from the old values to the new ones; removing those (e.g.
+  // `layer()->removeAllAnimations()`) cuts it short and the completion gets false.
   static void animate(Foundation::TimeInterval duration, const std::function<void()>& animations,
+                      std::function<void(bool)> completion = nullptr);
+  // The delay adds to the duration: the layers move over both, the completion comes after
+  // both.
+  static void animate(Foundation::TimeInterval duration, Foundation::TimeInterval delay,
+                      AnimationOptions options, const std::function<void()>& animations,
                       std::function<void(bool)> completion = nullptr);
   static void setAnimationsEnabled(bool enabled);
   static bool areAnimationsEnabled();
@@ -153,6 +223,8 @@ class UIView : public UIResponder {
   void resizeSubviews(CGSize oldSize);
   void autoresize(CGSize oldSuperSize, CGSize newSuperSize);
   void syncLayer();
+  void noteAnimatedChange();
+  void scheduleDisplay();
   void notifyMovedToWindow();
   void detachFirstResponder();
 
@@ -168,7 +240,11 @@ class UIView : public UIResponder {
   std::optional<UIColor> backgroundColor_;
   bool userInteractionEnabled_ = true;
   int tag_ = 0;
+  ContentMode contentMode_ = ContentMode::scaleToFill;
+  bool opaque_ = true;
   bool needsLayout_ = true;
+  bool needsDisplay_ = true;
+  std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
   std::optional<std::string> accessibilityIdentifier_;
   std::optional<std::string> accessibilityLabel_;
   std::shared_ptr<QuartzCore::CALayer> layer_;

@@ -11,6 +11,7 @@
 #include "UIKit/UIScreen.hpp"
 #include "UIKit/UITabBarController.hpp"
 #include "UIKit/UIView.hpp"
+#include "UIKit/UIViewControllerTransitioning.hpp"
 #include "UIKit/UIWindow.hpp"
 
 namespace UIKit {
@@ -30,6 +31,72 @@ bool coversContext(UIModalPresentationStyle style) {
 UIModalPresentationStyle resolved(UIModalPresentationStyle style) {
   return style == UIModalPresentationStyle::automatic ? UIModalPresentationStyle::pageSheet : style;
 }
+
+// The context the platform hands a custom animator. It keeps the animator until the
+// transition is completed, and ends the transition on a later turn of the run loop, so a
+// present or dismiss never completes inside the call that started it.
+class TransitionContext final : public UIViewControllerContextTransitioning,
+                                public std::enable_shared_from_this<TransitionContext> {
+ public:
+  struct Parts {
+    std::shared_ptr<UIView> container;
+    std::shared_ptr<UIView> fromView;
+    std::shared_ptr<UIView> toView;
+    std::shared_ptr<UIViewController> fromController;
+    std::shared_ptr<UIViewController> toController;
+    CGRect fromInitial;  // the from-controller's view
+    CGRect toFinal;      // the to-controller's view; zero for the uncovered presenter
+  };
+
+  TransitionContext(Parts parts, std::shared_ptr<UIViewControllerAnimatedTransitioning> animator,
+                    std::function<void(bool)> end)
+      : parts_(std::move(parts)), animator_(std::move(animator)), end_(std::move(end)) {}
+
+  std::shared_ptr<UIView> containerView() const override { return parts_.container; }
+  std::shared_ptr<UIView> view(UITransitionContextViewKey key) const override {
+    return key == UITransitionContextViewKey::from ? parts_.fromView : parts_.toView;
+  }
+  std::shared_ptr<UIViewController> viewController(
+      UITransitionContextViewControllerKey key) const override {
+    return key == UITransitionContextViewControllerKey::from ? parts_.fromController
+                                                             : parts_.toController;
+  }
+  CGRect initialFrame(const std::shared_ptr<UIViewController>& controller) const override {
+    return controller && controller == parts_.fromController ? parts_.fromInitial : CGRect{};
+  }
+  CGRect finalFrame(const std::shared_ptr<UIViewController>& controller) const override {
+    return controller && controller == parts_.toController ? parts_.toFinal : CGRect{};
+  }
+  bool isAnimated() const override { return true; }
+  bool transitionWasCancelled() const override { return cancelled_; }
+
+  void completeTransition(bool didComplete) override {
+    if (done_) return;
+    done_ = true;
+    cancelled_ = !didComplete;
+    auto self = shared_from_this();
+    Dispatch::DispatchQueue::main().async([self, didComplete] {
+      auto animator = std::move(self->animator_);
+      auto end = std::move(self->end_);
+      self->animator_.reset();
+      self->end_ = nullptr;
+      if (end) end(didComplete);
+      if (animator) animator->animationEnded(didComplete);
+    });
+  }
+
+  void start() {
+    auto animator = animator_;
+    animator->animateTransition(shared_from_this());
+  }
+
+ private:
+  Parts parts_;
+  std::shared_ptr<UIViewControllerAnimatedTransitioning> animator_;
+  std::function<void(bool)> end_;
+  bool done_ = false;
+  bool cancelled_ = false;
+};
 }  // namespace
 
 UIViewController::UIViewController(std::optional<std::string> nibName,
@@ -166,24 +233,48 @@ void UIViewController::present(std::shared_ptr<UIViewController> controller, boo
   presentation->container_ = container;
   window->addSubview(container);
   presentation->presentationTransitionWillBegin();
+  std::shared_ptr<UIViewControllerAnimatedTransitioning> animator;
+  if (auto delegate = controller->transitioningDelegate(); delegate && animated)
+    animator = delegate->animationControllerForPresented(controller, host, self);
   auto presentedView = controller->view();
-  presentedView->setFrame(presentation->frameOfPresentedViewInContainerView());
-  container->addSubview(presentedView);
+  const CGRect finalFrame = presentation->frameOfPresentedViewInContainerView();
+  if (!animator) {
+    presentedView->setFrame(finalFrame);
+    container->addSubview(presentedView);
+  }
 
   const bool covers = presentation->shouldRemovePresentersView();
   controller->beginAppearanceTransition(true, animated);
   if (covers) host->beginAppearanceTransition(false, animated);
 
+  auto end = [host, controller, presentation, covers,
+              completion = std::move(completion)](bool completed) {
+    controller->transition_ = Transition::none;
+    if (!completed) {  // the animator undid it: back to before the present
+      if (presentation->container_) presentation->container_->removeFromSuperview();
+      host->presented_.reset();
+      controller->presenting_.reset();
+      controller->presentationController_.reset();
+      controller->beginAppearanceTransition(false, false);
+      if (covers) host->beginAppearanceTransition(true, false);
+    }
+    presentation->presentationTransitionDidEnd(completed);
+    controller->endAppearanceTransition();
+    if (covers) host->endAppearanceTransition();
+    if (completion) completion();
+    runDeferred();
+  };
+  if (animator) {
+    TransitionContext::Parts parts{
+        container,     covers ? hostView : nullptr,
+        presentedView, host,
+        controller,    hostView->convertTo(hostView->bounds(), container.get()),
+        finalFrame};
+    std::make_shared<TransitionContext>(std::move(parts), animator, std::move(end))->start();
+    return;
+  }
   const auto duration = UIView::effectiveDuration(animated ? transitionDuration : 0);
-  Dispatch::DispatchQueue::main().asyncAfter(
-      duration, [host, controller, presentation, covers, completion = std::move(completion)] {
-        controller->transition_ = Transition::none;
-        presentation->presentationTransitionDidEnd(true);
-        controller->endAppearanceTransition();
-        if (covers) host->endAppearanceTransition();
-        if (completion) completion();
-        runDeferred();
-      });
+  Dispatch::DispatchQueue::main().asyncAfter(duration, [end = std::move(end)] { end(true); });
 }
 
 void UIViewController::dismiss(bool animated, std::function<void()> completion) {
@@ -214,7 +305,11 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
   }
 
   for (auto& c : chain) c->transition_ = Transition::dismissing;
-  const bool hostReappears = chain.front()->presentationController_->shouldRemovePresentersView();
+  auto front = chain.front();
+  std::shared_ptr<UIViewControllerAnimatedTransitioning> animator;
+  if (auto delegate = front->transitioningDelegate(); delegate && animated)
+    animator = delegate->animationControllerForDismissed(front);
+  const bool hostReappears = front->presentationController_->shouldRemovePresentersView();
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     (*it)->beginAppearanceTransition(false, animated);
   }
@@ -222,27 +317,60 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     auto& presentation = (*it)->presentationController_;
     presentation->dismissalTransitionWillBegin();
-    if (presentation->container_) presentation->container_->removeFromSuperview();
+    // With an animator the containers stay until it is done: it may move what they hold.
+    if (!animator && presentation->container_) presentation->container_->removeFromSuperview();
   }
 
+  auto end = [host, chain, hostReappears, animated, withAnimator = animator != nullptr,
+              completion = std::move(completion)](bool completed) {
+    if (!completed) {  // the animator undid it: everything stays presented
+      for (auto& c : chain) c->transition_ = Transition::none;
+      for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        (*it)->presentationController_->dismissalTransitionDidEnd(false);
+        (*it)->beginAppearanceTransition(true, animated);
+        (*it)->endAppearanceTransition();
+      }
+      if (hostReappears) {
+        host->beginAppearanceTransition(false, animated);
+        host->endAppearanceTransition();
+      }
+      runDeferred();
+      return;
+    }
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+      auto& presentation = (*it)->presentationController_;
+      if (withAnimator && presentation->container_) presentation->container_->removeFromSuperview();
+      presentation->dismissalTransitionDidEnd(true);
+      (*it)->endAppearanceTransition();
+    }
+    host->presented_.reset();
+    for (auto& c : chain) {
+      c->presenting_.reset();
+      c->presented_.reset();
+      c->presentationController_.reset();
+      c->transition_ = Transition::none;
+    }
+    if (hostReappears) host->endAppearanceTransition();
+    if (completion) completion();
+    runDeferred();
+  };
+  if (animator) {
+    auto container = front->presentationController_->containerView();
+    auto fromView = front->view();
+    auto hostView = host->view();
+    TransitionContext::Parts parts{
+        container,
+        fromView,
+        hostReappears ? hostView : nullptr,
+        front,
+        host,
+        container ? fromView->convertTo(fromView->bounds(), container.get()) : fromView->frame(),
+        hostReappears && container ? container->bounds() : CGRect{}};
+    std::make_shared<TransitionContext>(std::move(parts), animator, std::move(end))->start();
+    return;
+  }
   const auto duration = UIView::effectiveDuration(animated ? transitionDuration : 0);
-  Dispatch::DispatchQueue::main().asyncAfter(
-      duration, [host, chain, hostReappears, completion = std::move(completion)] {
-        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-          (*it)->presentationController_->dismissalTransitionDidEnd(true);
-          (*it)->endAppearanceTransition();
-        }
-        host->presented_.reset();
-        for (auto& c : chain) {
-          c->presenting_.reset();
-          c->presented_.reset();
-          c->presentationController_.reset();
-          c->transition_ = Transition::none;
-        }
-        if (hostReappears) host->endAppearanceTransition();
-        if (completion) completion();
-        runDeferred();
-      });
+  Dispatch::DispatchQueue::main().asyncAfter(duration, [end = std::move(end)] { end(true); });
 }
 
 void UIViewController::runDeferred() {

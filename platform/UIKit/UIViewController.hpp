@@ -20,6 +20,7 @@ class UINavigationController;
 class UIPresentationController;
 class UITabBarController;
 class UIView;
+class UIViewControllerTransitioningDelegate;
 
 // Manages a view: loaded on first access (from its interface file when it has a nib name),
 // then `viewDidLoad`. Presents other controllers modally: the presentation chain owns a
@@ -75,6 +76,13 @@ class UIViewController : public UIResponder {
   void setModalPresentationStyle(UIModalPresentationStyle style) { style_ = style; }
   bool definesPresentationContext() const { return definesContext_; }
   void setDefinesPresentationContext(bool defines) { definesContext_ = defines; }
+  // Held weakly, as on the platform; consulted for animated presents and dismisses.
+  std::shared_ptr<UIViewControllerTransitioningDelegate> transitioningDelegate() const {
+    return transitioningDelegate_.lock();
+  }
+  void setTransitioningDelegate(std::weak_ptr<UIViewControllerTransitioningDelegate> delegate) {
+    transitioningDelegate_ = std::move(delegate);
+  }
   // While presented.
   const std::shared_ptr<UIPresentationController>& presentationController() const {
     return presentationController_;
@@ -123,6 +131,7 @@ class UIViewController : public UIResponder {
   std::shared_ptr<UIPresentationController> presentationController_;
   UIModalPresentationStyle style_ = UIModalPresentationStyle::automatic;
   bool definesContext_ = false;
+  std::weak_ptr<UIViewControllerTransitioningDelegate> transitioningDelegate_;
   Transition transition_ = Transition::none;
 
   UIViewController* parent_ = nullptr;  // the parent owns its children

@@ -144,8 +144,12 @@ Sandbox::Impl::Impl(Options opts) : options(opts) {
   if (!server->is_valid()) throw std::runtime_error("sandbox: the TLS server is not valid");
   const std::size_t threads = static_cast<std::size_t>(std::max(2, options.threads));
   server->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+  // Answers go out at once (no Nagle delay) and a kept-alive connection serves any number of
+  // requests, so clients that reuse connections can be measured against it.
+  server->set_tcp_nodelay(true);
   if (options.keepAliveSeconds > 0) {
     server->set_keep_alive_timeout(options.keepAliveSeconds);
+    server->set_keep_alive_max_count(1000000);
   } else {
     server->set_keep_alive_max_count(1);
   }

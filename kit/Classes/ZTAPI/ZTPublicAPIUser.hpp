@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+#include <Foundation/Result.hpp>
+
+#include "ZTAPI/ResponceDataModel/User/ZTUserPersonalDataResponse.hpp"
+#include "ZTAPI/ResponceDataModel/ZTError.hpp"
+#include "ZTAPI/ZTRequestManager.hpp"
+#include "ZTAPI/ZTResponseHandler.hpp"
+#include "ZTNetworkCore/ZTCodableRequestBody.hpp"
+#include "ZTNetworkCore/ZTNetworkErrors.hpp"
+#include "ZTNetworkCore/ZTResponse.hpp"
+#include "ZTTokenUtilites.hpp"
+
+namespace ZentrelSDK {
+
+// Reads the signed-in user's data from the API server with the OAuth access token, decoded
+// into the record type the caller names:
+//
+//   ZTPublicAPIUser::request<ZTUserDataResponse>(true, url, onUser, onError);
+//   ZTPublicAPIUser::request<std::vector<ZTUserAddressesResponseElement>>(true, url, ...);
+class ZTPublicAPIUser {
+ public:
+  ZTPublicAPIUser() = default;
+
+  // GET of `url`, unchanged. Exactly one callback runs, once, on the main queue (at once on
+  // the calling thread when the URL cannot be used); an empty callback is simply not called.
+  // Failures carry the HTTP status when the server answered and 0 for what the kit decided:
+  // no answer, a 200 that does not decode as T (the decoder's text), and "Personal data is
+  // empty" for a 204 when T is ZTUserPersonalDataResponse. A 401 first forgets both tokens
+  // and every cookie. The access token is read now, on the calling thread.
+  template <class T>
+  static void request(bool clearCookie, const std::string& url, std::function<void(T)> success,
+                      std::function<void(ZTOAuthError)> errorEvent) {
+    const auto token = ZTTokenUtilites::shared()->getOAuthToken();
+    ZTRequestManager::shared()->runExpectingAnyAnswer(
+        token, std::string(), url, ZTHTTPMethod::get, clearCookie, EmptyBody(),
+        [success = std::move(success),
+         errorEvent = std::move(errorEvent)](Foundation::Result<ZTResponse, Error> result) {
+          const auto fail = [&](ZTOAuthError error) {
+            if (errorEvent) errorEvent(std::move(error));
+          };
+          if (result.isFailure())
+            return fail(ZTOAuthError(0, result.error().localizedDescription()));
+          const ZTResponse& response = result.value();
+          if (response.statusCode != 200)
+            return fail(failureOf(response, std::is_same_v<T, ZTUserPersonalDataResponse>));
+          auto record = ZTResponseHandler::parseData<T>(response.data);
+          if (record.isFailure())
+            return fail(ZTOAuthError(0, record.error().localizedDescription()));
+          if (success) success(std::move(record).value());
+        });
+  }
+
+ private:
+  // The error of any status but 200; clears the tokens on 401.
+  static ZTOAuthError failureOf(const ZTResponse& response, bool personalDataRequested);
+};
+
+}  // namespace ZentrelSDK

@@ -1,0 +1,485 @@
+#include "ZTNetworkCore/ZTNetworkCore.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <mutex>
+
+#include <Foundation/CharacterSet.hpp>
+#include <Foundation/CocoaError.hpp>
+#include <Foundation/FileManager.hpp>
+#include <Foundation/NSError.hpp>
+#include <Foundation/URLSessionConfiguration.hpp>
+#include <Foundation/UUID.hpp>
+
+#include "ZTNetworkCore/DownloadService.hpp"
+#include "ZTNetworkCore/ZTNetworkTrace.hpp"
+#include "ZTNetworkCore/ZTUploadService.hpp"
+
+namespace ZentrelSDK {
+
+std::string_view rawValue(ZTHTTPMethod method) {
+  return method == ZTHTTPMethod::get ? "GET" : "POST";
+}
+
+std::optional<ZTHTTPMethod> fromRawValue(std::string_view text) {
+  if (text == "GET") return ZTHTTPMethod::get;
+  if (text == "POST") return ZTHTTPMethod::post;
+  return std::nullopt;
+}
+
+namespace {
+
+constexpr Foundation::TimeInterval kRequestTimeout = 60.0;
+
+// The shared session and the listener slot, replaced only under the lock.
+struct SharedState {
+  std::mutex mutex;
+  std::shared_ptr<Foundation::URLSession> session =
+      Foundation::URLSession::make(Foundation::URLSessionConfiguration::defaultConfiguration());
+  std::shared_ptr<ZTOAuthRedirectListener> redirectManager;
+};
+
+SharedState& state() {
+  static SharedState shared;
+  return shared;
+}
+
+// Query characters left as they are: the URL query set without "&" (it separates pairs) and
+// "+" (servers read a raw "+" as a blank).
+const Foundation::CharacterSet& queryValueAllowed() {
+  static const Foundation::CharacterSet allowed =
+      Foundation::CharacterSet::urlQueryAllowed().subtracting("&+");
+  return allowed;
+}
+
+std::optional<std::string> queryValueText(const nlohmann::json& value) {
+  if (value.is_string()) {
+    return Foundation::addingPercentEncoding(value.get_ref<const std::string&>(),
+                                             queryValueAllowed());
+  }
+  if (value.is_boolean()) return value.get<bool>() ? "true" : "false";
+  if (value.is_number_integer()) return value.dump();
+  if (value.is_number_float()) {
+    // A whole number written as a double still counts as an integer.
+    const double d = value.get<double>();
+    if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.0e15) {
+      return std::to_string(static_cast<std::int64_t>(d));
+    }
+  }
+  return std::nullopt;
+}
+
+// A file descriptor that closes itself.
+class FileHandle {
+ public:
+  explicit FileHandle(int fd = -1) : fd_(fd) {}
+  FileHandle(FileHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  FileHandle& operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+      reset();
+      fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() { reset(); }
+
+  int get() const { return fd_; }
+  void reset() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+};
+
+bool writeAll(int fd, const char* bytes, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, bytes, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Copies the rest of `in` to `out` in the kernel where it can, else through a small buffer.
+bool copyAll(int in, int out) {
+  while (true) {
+    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, std::size_t{1} << 30, 0);
+    if (n == 0) return true;
+    if (n > 0) continue;
+    if (errno == EINTR) continue;
+    if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return false;
+    break;
+  }
+  std::vector<char> buffer(std::size_t{256} << 10);
+  while (true) {
+    const ssize_t n = ::read(in, buffer.data(), buffer.size());
+    if (n == 0) return true;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (!writeAll(out, buffer.data(), static_cast<std::size_t>(n))) return false;
+  }
+}
+
+// The multipart framing around the file: one part "file", "file.jpg", image/jpeg.
+struct UploadBody {
+  std::string boundary;
+  std::string prefix;
+  std::string suffix;
+  FileHandle file;
+};
+
+Foundation::Result<UploadBody, Error> createUploadBody(const Foundation::URL& fileURL) {
+  const std::string path = fileURL.isFileURL() ? fileURL.path() : fileURL.absoluteString();
+  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat info {};
+  if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    const int err = file.get() < 0 ? errno : EISDIR;
+    return Foundation::failure(Error(
+        Foundation::CocoaError::fromErrno(err, Foundation::CocoaError::Operation::Read, path)));
+  }
+  UploadBody body;
+  body.boundary = Foundation::UUID().uuidString();
+  body.prefix = "--" + body.boundary +
+                "\r\n"
+                "Content-Disposition: form-data; name=\"file\"; filename=\"file.jpg\"\r\n"
+                "Content-Type: image/jpeg\r\n\r\n";
+  body.suffix = "\r\n--" + body.boundary + "--\r\n";
+  body.file = std::move(file);
+  return Foundation::success(std::move(body));
+}
+
+// Writes the whole multipart body to a private temporary file, streaming the image through.
+Foundation::Result<std::string, Error> writeUploadBody(UploadBody& body) {
+  const auto folder = Foundation::FileManager::defaultManager().temporaryDirectory();
+  const std::string path =
+      folder
+          .appendingPathComponent("ZTUpload-" + Foundation::UUID().uuidString() + ".multipart",
+                                  false)
+          .path();
+  FileHandle out(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (out.get() < 0) {
+    return Foundation::failure(Error(
+        Foundation::CocoaError::fromErrno(errno, Foundation::CocoaError::Operation::Write, path)));
+  }
+  const bool written = writeAll(out.get(), body.prefix.data(), body.prefix.size()) &&
+                       copyAll(body.file.get(), out.get()) &&
+                       writeAll(out.get(), body.suffix.data(), body.suffix.size());
+  const int err = errno;
+  body.file.reset();
+  out.reset();
+  if (!written) {
+    ::unlink(path.c_str());
+    return Foundation::failure(Error(
+        Foundation::CocoaError::fromErrno(err, Foundation::CocoaError::Operation::Write, path)));
+  }
+  return Foundation::success(path);
+}
+
+}  // namespace
+
+ZTNetworkCore::EncodedBody ZTNetworkCore::nothing() {
+  EncodedBody body;
+  body.isEmpty = true;
+  return body;
+}
+
+std::shared_ptr<Foundation::URLSession> ZTNetworkCore::urlSession() {
+  auto& shared = state();
+  std::lock_guard lock(shared.mutex);
+  return shared.session;
+}
+
+Foundation::Result<std::string, Error> ZTNetworkCore::buildQueryString(const EncodedBody& body) {
+  if (body.isEmpty) return Foundation::success(std::string());
+  if (body.failed || !body.json.is_object()) {
+    return Foundation::failure(Error(ZTNetworkError::cannotEncodeParameters()));
+  }
+  std::string query;
+  for (const auto& [key, value] : body.json.items()) {
+    auto text = queryValueText(value);
+    if (!text) continue;
+    query += query.empty() ? '?' : '&';
+    query += Foundation::addingPercentEncoding(key, queryValueAllowed());
+    query += '=';
+    query += *text;
+  }
+  return Foundation::success(std::move(query));
+}
+
+Foundation::Result<Foundation::URL, Error> ZTNetworkCore::createUrl(const std::string& url,
+                                                                    ZTHTTPMethod method,
+                                                                    const EncodedBody& body) {
+  if (method == ZTHTTPMethod::get) {
+    auto query = buildQueryString(body);
+    if (query.isFailure()) return Foundation::failure(query.error());
+    const std::string text = url + query.value();
+    auto parsed = Foundation::URL::string(text);
+    if (!parsed) return Foundation::failure(Error(ZTNetworkError::wrongURL()));
+    ZTLogger::networkLog(ZTNetworkTrace::request(rawValue(method), text));
+    return Foundation::success(std::move(*parsed));
+  }
+  auto parsed = Foundation::URL::string(url);
+  if (!parsed) return Foundation::failure(Error(ZTNetworkError::wrongURL()));
+  return Foundation::success(std::move(*parsed));
+}
+
+void ZTNetworkCore::addHeaders(Foundation::URLRequest& request,
+                               const std::optional<Headers>& headers) {
+  if (!headers) return;
+  for (const auto& [name, value] : *headers) request.setValue(value, name);
+}
+
+Foundation::Result<Foundation::URLRequest, Error> ZTNetworkCore::makeRequest(
+    const Foundation::URL& url, ZTHTTPMethod method, const std::optional<Headers>& headers,
+    const EncodedBody& body) {
+  Foundation::URLRequest request(url, Foundation::URLRequest::CachePolicy::useProtocolCachePolicy,
+                                 kRequestTimeout);
+  request.httpMethod = std::string(rawValue(method));
+  if (!body.isEmpty && method != ZTHTTPMethod::get) {
+    if (body.failed) return Foundation::failure(Error(ZTNetworkError::cannotEncodeBody()));
+    std::string text;
+    try {
+      text = body.json.dump();
+    } catch (const nlohmann::json::exception&) {
+      // Text that is not UTF-8 cannot be written as JSON.
+      return Foundation::failure(Error(ZTNetworkError::cannotEncodeBody()));
+    }
+    ZTLogger::networkLog(ZTNetworkTrace::requestBody(body.json, text.size()));
+    request.httpBody = Foundation::dataFromString(text);
+  }
+  addHeaders(request, headers);
+  return Foundation::success(std::move(request));
+}
+
+std::optional<Foundation::URLRequest> ZTNetworkCore::prepare(
+    const std::string& url, ZTHTTPMethod method, const Headers& headers, const EncodedBody& body,
+    const std::function<void(Error)>& failed) {
+  auto parsed = createUrl(url, method, body);
+  if (parsed.isFailure()) {
+    failed(parsed.error());
+    return std::nullopt;
+  }
+  auto request = makeRequest(parsed.value(), method, headers, body);
+  if (request.isFailure()) {
+    failed(request.error());
+    return std::nullopt;
+  }
+  return std::move(request).value();
+}
+
+std::optional<Foundation::URLRequest> ZTNetworkCore::prepareForm(
+    const std::string& url, const Headers& headers,
+    const Foundation::Result<Foundation::Data, ZTNetworkError>& form,
+    const std::function<void(Error)>& failed) {
+  auto parsed = createUrl(url, ZTHTTPMethod::post, nothing());
+  if (parsed.isFailure()) {
+    failed(parsed.error());
+    return std::nullopt;
+  }
+  if (form.isFailure()) {
+    failed(Error(form.error()));
+    return std::nullopt;
+  }
+  Foundation::URLRequest request(
+      parsed.value(), Foundation::URLRequest::CachePolicy::useProtocolCachePolicy, kRequestTimeout);
+  request.httpMethod = "POST";
+  request.httpBody = form.value();
+  addHeaders(request, headers);
+  return request;
+}
+
+void ZTNetworkCore::run(const Foundation::URLRequest& request, AnswerHandler onMain) {
+  auto task = urlSession()->dataTask(
+      request, [onMain = std::move(onMain)](std::optional<Foundation::Data> data,
+                                            std::shared_ptr<Foundation::URLResponse> response,
+                                            std::optional<Foundation::NSError> error) mutable {
+        // The trace needs only the answer's shape; take it before the bytes move on.
+        std::optional<std::string> trace;
+        if (data) {
+          const auto json = nlohmann::json::parse(data->begin(), data->end(), nullptr, false);
+          if (!json.is_discarded()) {
+            auto http = std::dynamic_pointer_cast<Foundation::HTTPURLResponse>(response);
+            trace = ZTNetworkTrace::answer(http ? http->statusCode() : 0, json, data->size());
+          }
+        }
+
+        Foundation::Result<RawAnswer, Error> result =
+            Foundation::failure(Error(Foundation::NSError("error", 0)));
+        if (error) {
+          result = Foundation::failure(Error(*error));
+        } else if (response && data) {
+          result = Foundation::success(RawAnswer(std::move(response), std::move(*data)));
+        }
+        Dispatch::DispatchQueue::main().async(
+            [onMain = std::move(onMain), result = std::move(result)]() mutable {
+              onMain(std::move(result));
+            });
+
+        if (trace) {
+          ZTLogger::networkLog(*trace);
+        } else {
+          ZTLogger::errorLog("cannot serializate data");
+        }
+      });
+  task->resume();
+}
+
+void ZTNetworkCore::processResponce(Foundation::Result<RawAnswer, Error> result,
+                                    const ResponseCompletion& completion) {
+  if (!completion) return;
+  if (result.isFailure()) return completion(Foundation::failure(std::move(result).error()));
+  auto& [response, data] = result.value();
+  auto http = std::dynamic_pointer_cast<Foundation::HTTPURLResponse>(response);
+  if (!http) return completion(Foundation::failure(Error(ZTNetworkError::responseIsNil())));
+  completion(Foundation::success(ZTResponse{http->statusCode(), std::move(data)}));
+}
+
+Foundation::Result<const Foundation::Data*, Error> ZTNetworkCore::judgeStrict(
+    const Foundation::Result<RawAnswer, Error>& result) {
+  if (result.isFailure()) return Foundation::failure(result.error());
+  const auto& [response, data] = result.value();
+  auto http = std::dynamic_pointer_cast<Foundation::HTTPURLResponse>(response);
+  if (!http) return Foundation::failure(Error(ZTNetworkError::responseIsNil()));
+  if (http->statusCode() == 401) return Foundation::failure(Error(ZTNetworkError::unauthorized()));
+  if (http->statusCode() != 200) {
+    return Foundation::failure(Error(ZTNetworkError::statusCodeIsNot200(http->statusCode())));
+  }
+  return Foundation::success(&data);
+}
+
+void ZTNetworkCore::logDecodingFailure(const Foundation::DecodingError& error) {
+  ZTLogger::errorLog(error.localizedDescription());
+}
+
+void ZTNetworkCore::upload(const std::string& url, const Headers& headers,
+                           const Foundation::URL& file, ResponseCompletion completion,
+                           ProgressCallback uploadProgress) {
+  auto parsed = Foundation::URL::string(url);
+  if (!parsed) {
+    if (completion) completion(Foundation::failure(Error(ZTNetworkError::wrongURL())));
+    if (uploadProgress) uploadProgress(Foundation::failure(Error(ZTNetworkError::wrongURL())));
+    return;
+  }
+  auto body = createUploadBody(file);
+  if (body.isFailure()) {
+    if (completion) completion(Foundation::failure(body.error()));
+    return;
+  }
+  auto request = makeRequest(*parsed, ZTHTTPMethod::post, headers, nothing());
+  if (request.isFailure()) {
+    if (completion) completion(Foundation::failure(request.error()));
+    return;
+  }
+  // Whatever spelling the caller used, the multipart type replaces it.
+  request.value().setValue(std::nullopt, "Content-Type");
+  request.value().setValue("multipart/form-data; boundary=" + body.value().boundary,
+                           "Content-Type");
+
+  // The body file is assembled off the calling thread; the image is never held in memory.
+  auto shared = std::make_shared<UploadBody>(std::move(body).value());
+  Dispatch::DispatchQueue::global(Dispatch::QoS::UserInitiated)
+      .async([shared, request = std::move(request).value(), completion = std::move(completion),
+              uploadProgress = std::move(uploadProgress)]() mutable {
+        auto written = writeUploadBody(*shared);
+        if (written.isFailure()) {
+          Dispatch::DispatchQueue::main().async([completion, error = written.error()] {
+            if (completion) completion(Foundation::failure(error));
+          });
+          return;
+        }
+        const std::string path = written.value();
+        auto task = ZTUploadService::shared()->upload(
+            request, Foundation::URL::fileURLWithPath(path, false),
+            [completion, path](Foundation::Result<ZTResponse, Error> result) {
+              ::unlink(path.c_str());
+              if (completion) completion(std::move(result));
+            });
+        task->setProgressHandler([uploadProgress](double fraction) {
+          if (uploadProgress) uploadProgress(Foundation::success(fraction));
+        });
+        task->resume();
+      });
+}
+
+void ZTNetworkCore::download(const std::string& url, const std::optional<Headers>& headers,
+                             ResponseCompletion completion, ProgressCallback downloadProgress) {
+  auto parsed = Foundation::URL::string(url);
+  if (!parsed) {
+    if (completion) completion(Foundation::failure(Error(ZTNetworkError::wrongURL())));
+    return;
+  }
+  auto request = makeRequest(*parsed, ZTHTTPMethod::get, headers, nothing());
+  if (request.isFailure()) {
+    if (completion) completion(Foundation::failure(request.error()));
+    return;
+  }
+  auto task = DownloadService::shared()->download(request.value());
+  std::weak_ptr<DownloadTask> weakTask = task;
+  task->setCompletionHandler([completion = std::move(completion),
+                              weakTask](Foundation::Result<Foundation::Data, Error> result) {
+    if (!completion) return;
+    if (result.isFailure()) return completion(Foundation::failure(std::move(result).error()));
+    auto task = weakTask.lock();
+    const int status = task ? task->statusCode().value_or(200) : 200;
+    completion(Foundation::success(ZTResponse{status, std::move(result).value()}));
+  });
+  task->setProgressHandler(
+      [downloadProgress = std::move(downloadProgress)](Foundation::Result<double, Error> result) {
+        if (downloadProgress) downloadProgress(std::move(result));
+      });
+  task->resume();
+}
+
+void ZTNetworkCore::enableRedirectListener(
+    const std::shared_ptr<ZTOAuthRedirectListener>& listener) {
+  auto session = Foundation::URLSession::make(
+      Foundation::URLSessionConfiguration::defaultConfiguration(), listener);
+  auto& shared = state();
+  std::lock_guard lock(shared.mutex);
+  shared.redirectManager = listener;
+  // The old session is not invalidated: its running tasks keep it alive until they end.
+  shared.session = std::move(session);
+}
+
+void ZTNetworkCore::disableRedirectListener() {
+  auto session =
+      Foundation::URLSession::make(Foundation::URLSessionConfiguration::defaultConfiguration());
+  auto& shared = state();
+  std::lock_guard lock(shared.mutex);
+  shared.session = std::move(session);
+}
+
+Foundation::Result<std::shared_ptr<ZTOAuthRedirectListener>, ZTNetworkError>
+ZTNetworkCore::getCurrentRedirectManager() {
+  auto listener = std::dynamic_pointer_cast<ZTOAuthRedirectListener>(urlSession()->delegate());
+  if (!listener) return Foundation::failure(ZTNetworkError::noRedirectManager());
+  return Foundation::success(std::move(listener));
+}
+
+void ZTNetworkCore::clearCookies() {
+  auto configuration = urlSession()->configuration();
+  configuration.httpCookieStorage = nullptr;
+}
+
+void ZTNetworkCore::setCookies() {
+  auto configuration = urlSession()->configuration();
+  configuration.httpCookieStorage = Foundation::HTTPCookieStorage::shared();
+}
+
+}  // namespace ZentrelSDK

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ZTOAuth/ZTOAuthRedirectListener.hpp"
+
+namespace ZentrelSDK {
+
+// The kit's OAuth 2.0 client: runs the authorization-code flow with PKCE for whoever asks for
+// permission and holds the access token it obtains (in ZTTokenUtilites). One flow runs at a
+// time; every asker is answered exactly once, on the main queue, with its result.
+class ZTOAuthCore : public std::enable_shared_from_this<ZTOAuthCore> {
+ public:
+  struct Config {
+    std::string appId;  // the OAuth client id
+    explicit Config(std::string appId) : appId(std::move(appId)) {}
+  };
+
+  // Must run before the first use of shared(); a later call does not change a core that exists.
+  static void setup(Config config);
+  // Created on first use from the stored configuration; without one the process stops with
+  // "Error - you must call setup before accessing ZTOAuthCore.shared".
+  static const std::shared_ptr<ZTOAuthCore>& shared();
+
+  ~ZTOAuthCore();
+  ZTOAuthCore(const ZTOAuthCore&) = delete;
+  ZTOAuthCore& operator=(const ZTOAuthCore&) = delete;
+
+  std::string getAppId() const;
+
+  // true when an access token is held at the end, false when the flow failed or the user
+  // refused. With a token already held the completion runs at once, on the caller's thread.
+  // A call while a flow runs joins it and gets the same result.
+  void givePermissions(std::function<void(bool)> completion);
+  // Ends the running flow: drops its listeners and the PKCE pair and answers every asker.
+  void completeOauth(bool granted);
+
+ private:
+  explicit ZTOAuthCore(std::string appId);
+  static std::optional<Config>& config();
+
+  void initEventListeners();
+
+  // The flow's steps; they run on the main queue.
+  void checkAuth();
+  void startAuthorization();
+  void oauthAuth(const std::string& verifier, const std::string& challenge);
+  std::shared_ptr<ZTOAuthRedirectListener> redirectedSuccessfully(ZTOAuthStep step);
+  void login(const std::string& loginChallenge);
+  void getCode();
+  void login(const std::string& loginChallenge, const std::string& code);
+  void makeRequest(const std::string& url);
+  void consent(const std::string& consentChallenge);
+  void showScopes(std::vector<std::string> scopes);
+  void consent(const std::string& consentChallenge, const std::vector<std::string>& grantScopes);
+  void token(const std::string& code, const std::string& clientId,
+             const std::vector<std::string>& grantScopes, const std::string& grantType,
+             const std::string& codeVerifier);
+  // Loader dismissed, the alert with `message`, then completeOauth(false).
+  void stepFailure(const std::string& message);
+  // The loader, then `next`; without a screen to show it on, just `next`, so a flow never
+  // waits for a loader that cannot appear.
+  static void startLoader(std::function<void()> next);
+  // Ends the flow without an alert (a screen was cancelled or could not be shown).
+  void endWithoutAlert();
+
+  // Wraps a step's callback so it runs only while its flow is still the current one.
+  template <class F>
+  auto inFlow(F body) {
+    return [weak = weak_from_this(), flow = flowId, body = std::move(body)](auto&&... args) {
+      auto self = weak.lock();
+      if (!self || self->flowId != flow || self->ending) return;
+      body(*self, std::forward<decltype(args)>(args)...);
+    };
+  }
+
+  const std::string currentAppId;
+
+  // Flow state, touched on the main queue only.
+  std::uint64_t flowId = 0;
+  bool ending = false;
+  bool awaitingSignIn = false;
+  std::optional<std::string> tempLoginChallenge;
+  std::optional<std::string> tempConsentChallenge;
+  std::vector<std::string> userScopes;
+
+  // Askers of the running flow; reached from any thread.
+  std::mutex completionsMutex;
+  bool flowRunning = false;
+  std::vector<std::function<void(bool)>> oauthCompletions;
+};
+
+}  // namespace ZentrelSDK

@@ -1,0 +1,202 @@
+// The steps of ZTOAuthCore's flow.
+#include <utility>
+
+#include <Dispatch/DispatchQueue.hpp>
+
+#include "ZTAPI/ZTOAuth.hpp"
+#include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
+#include "ZTAccounts.hpp"
+#include "ZTEvents.hpp"
+#include "ZTExtensions/ZTUIApplication.hpp"
+#include "ZTNetworkCore/ZTNetworkCore.hpp"
+#include "ZTOAuth/ZTOAuthCore.hpp"
+#include "ZTOAuth/ZTOAuthScreens.hpp"
+#include "ZTOAuth/ZTOAuthUtilites/ZTOAuthRedirectManager.hpp"
+#include "ZTOAuth/ZTOAuthUtilites/ZTPKCE.hpp"
+#include "ZTSecurityManager.hpp"
+#include "ZTTokenUtilites.hpp"
+#include "ZTUIComponents/ZTUIUtilites.hpp"
+
+namespace ZentrelSDK {
+
+namespace {
+constexpr const char* kSomethingWentWrong = "Something went wrong";
+}
+
+void ZTOAuthCore::stepFailure(const std::string& message) {
+  if (ending) return;
+  ending = true;
+  // No later event may start another step while the alert is up.
+  ZTEvents::shared()->unregiterEvents(this);
+  ZTUIUtilites::shared()->loaderDissmiss([weak = weak_from_this(), message] {
+    if (!weak.lock()) return;
+    ZTUIUtilites::shared()->errorAlert(message, [weak] {
+      if (auto self = weak.lock()) self->completeOauth(false);
+    });
+  });
+}
+
+void ZTOAuthCore::startLoader(std::function<void()> next) {
+  if (ZTUIApplication::topViewController()) return ZTUIUtilites::shared()->loaderStart(1.0, next);
+  Dispatch::DispatchQueue::main().async(std::move(next));
+}
+
+void ZTOAuthCore::endWithoutAlert() {
+  if (ending) return;
+  ending = true;
+  completeOauth(false);
+}
+
+void ZTOAuthCore::checkAuth() {
+  ZTPrivateAPIAuthUser::checkAuth(
+      true, inFlow([](ZTOAuthCore& core, bool signedIn) {
+        if (signedIn) return core.startAuthorization();
+        ZTUIUtilites::shared()->loaderDissmiss(core.inFlow([](ZTOAuthCore& self) {
+          self.awaitingSignIn = true;
+          // Signing in emits the auth event, which resumes the flow.
+          if (!ZTAccounts::auth(false, nullptr)) self.endWithoutAlert();
+        }));
+      }),
+      inFlow([](ZTOAuthCore& core, const std::string& message) { core.stepFailure(message); }));
+}
+
+void ZTOAuthCore::startAuthorization() {
+  std::string verifier;
+  std::optional<std::string> challenge;
+  const bool created = ZTPKCE::createCodeVerifiedAndChallenge(
+      [&](const std::string& v, const std::optional<std::string>& c) {
+        verifier = v;
+        challenge = c;
+      });
+  // Never an authorization with a guessable verifier.
+  if (!created) return stepFailure(kSomethingWentWrong);
+  oauthAuth(verifier, challenge.value_or(""));
+}
+
+std::shared_ptr<ZTOAuthRedirectListener> ZTOAuthCore::redirectedSuccessfully(ZTOAuthStep step) {
+  auto listener = ZTNetworkCore::getCurrentRedirectManager();
+  if (listener.isFailure()) {
+    stepFailure(listener.error().localizedDescription());
+    return nullptr;
+  }
+  listener.value()->updateOauthStep(step);
+  return listener.value();
+}
+
+void ZTOAuthCore::oauthAuth(const std::string& /*verifier*/, const std::string& challenge) {
+  // `state` is an opaque value of its own: the verifier must not leave the device before the
+  // token exchange.
+  const auto state = ZTPKCE::createState();
+  if (!state) return stepFailure(kSomethingWentWrong);
+  auto listener = redirectedSuccessfully(ZTOAuthStep::login);
+  if (!listener) return;
+  if (auto manager = std::dynamic_pointer_cast<ZTOAuthRedirectManager>(listener))
+    manager->expectState(*state);
+  ZTOAuth::auth(
+      currentAppId, userScopes, *state, challenge, "code", "S256", [](const std::string&) {},
+      inFlow([](ZTOAuthCore& core, const std::string& message) { core.stepFailure(message); }));
+}
+
+void ZTOAuthCore::login(const std::string& loginChallenge) {
+  if (!redirectedSuccessfully(ZTOAuthStep::consent)) return;
+  ZTOAuth::login(
+      loginChallenge, inFlow([](ZTOAuthCore& core, const ZTOAuthLoginResponse& answer) {
+        if (!answer.skip) {
+          ZTUIUtilites::shared()->loaderDissmiss(
+              core.inFlow([](ZTOAuthCore& self) { self.getCode(); }));
+        } else if (answer.redirect) {
+          core.makeRequest(*answer.redirect);
+        } else {
+          core.stepFailure(kSomethingWentWrong);
+        }
+      }),
+      inFlow([](ZTOAuthCore& core, const std::string& message) { core.stepFailure(message); }));
+}
+
+void ZTOAuthCore::getCode() {
+  ZTSecurityManager::beginVerificationFlow(
+      inFlow([](ZTOAuthCore& core, bool entered, const std::optional<std::string>& text) {
+        if (entered && text) {
+          startLoader(core.inFlow([code = *text](ZTOAuthCore& self) {
+            self.login(self.tempLoginChallenge.value_or(""), code);
+          }));
+          return;
+        }
+        core.ending = true;
+        // A cancelled code screen gives no text, so no alert.
+        ZTUIUtilites::shared()->errorAlert(text, [weak = core.weak_from_this()] {
+          if (auto self = weak.lock()) self->completeOauth(false);
+        });
+      }));
+}
+
+void ZTOAuthCore::login(const std::string& loginChallenge, const std::string& code) {
+  ZTOAuth::login(
+      code, loginChallenge,
+      inFlow([](ZTOAuthCore& core, const ZTOAuthLoginRedirectResponse& answer) {
+        core.makeRequest(answer.redirect);
+      }),
+      inFlow([](ZTOAuthCore& core, const std::string& message) { core.stepFailure(message); }));
+}
+
+void ZTOAuthCore::makeRequest(const std::string& url) {
+  ZTOAuth::makeRequest(url, inFlow([](ZTOAuthCore& core, const std::string& message) {
+                         core.stepFailure(message);
+                       }));
+}
+
+void ZTOAuthCore::consent(const std::string& consentChallenge) {
+  if (!redirectedSuccessfully(ZTOAuthStep::code)) return;
+  ZTOAuth::consent(
+      consentChallenge, inFlow([](ZTOAuthCore& core, const ZTOAuthConsentResponse& answer) {
+        if (answer.requested_scope) core.userScopes = *answer.requested_scope;
+        if (answer.skip) {
+          if (answer.urlWhileSkipping) return core.makeRequest(*answer.urlWhileSkipping);
+          return core.stepFailure(kSomethingWentWrong);
+        }
+        ZTUIUtilites::shared()->loaderDissmiss(
+            core.inFlow([](ZTOAuthCore& self) { self.showScopes(self.userScopes); }));
+      }),
+      inFlow([](ZTOAuthCore& core, const std::string& message) { core.stepFailure(message); }));
+}
+
+void ZTOAuthCore::showScopes(std::vector<std::string> scopes) {
+  userScopes = std::move(scopes);
+  auto presenter = ZTOAuthScreens::scopesPresenter();
+  if (!presenter) return endWithoutAlert();
+  presenter->showModal(userScopes, inFlow([](ZTOAuthCore& core, bool allowed) {
+                         if (!allowed) return core.endWithoutAlert();
+                         startLoader(core.inFlow([](ZTOAuthCore& self) {
+                           // Every requested scope is granted: the screen offers no choice.
+                           self.consent(self.tempConsentChallenge.value_or(""), self.userScopes);
+                         }));
+                       }));
+}
+
+void ZTOAuthCore::consent(const std::string& consentChallenge,
+                          const std::vector<std::string>& grantScopes) {
+  ZTOAuth::consent(
+      consentChallenge, grantScopes,
+      inFlow([](ZTOAuthCore& core, const ZTOAuthConsentRedirectResponse& answer) {
+        core.makeRequest(answer.redirect);
+      }),
+      inFlow([](ZTOAuthCore& core, const std::string& message) { core.stepFailure(message); }));
+}
+
+void ZTOAuthCore::token(const std::string& code, const std::string& clientId,
+                        const std::vector<std::string>& grantScopes, const std::string& grantType,
+                        const std::string& codeVerifier) {
+  ZTOAuth::token(
+      code, clientId, grantScopes, grantType, codeVerifier,
+      inFlow([](ZTOAuthCore& core, const ZTOAuthTokenResponse& answer) {
+        ZTTokenUtilites::shared()->saveOAuthToken(answer.accessToken);
+        ZTPKCE::clearCodes();
+        core.ending = true;
+        ZTUIUtilites::shared()->loaderDissmiss([weak = core.weak_from_this()] {
+          if (auto self = weak.lock()) self->completeOauth(true);
+        });
+      }),
+      inFlow([](ZTOAuthCore& core, const std::string& message) { core.stepFailure(message); }));
+}
+
+}  // namespace ZentrelSDK

@@ -1,0 +1,123 @@
+#include "Foundation/URLSession.hpp"
+
+#include "Foundation/Networking/Engine.hpp"
+#include "Foundation/URLSessionDelegate.hpp"
+
+namespace Foundation {
+
+namespace {
+std::shared_ptr<OperationQueue> ownQueue() {
+  auto queue = std::make_shared<OperationQueue>();
+  queue->name = "NSURLSession delegate queue";
+  return queue;
+}
+}  // namespace
+
+const std::shared_ptr<URLSession>& URLSession::shared() {
+  // Never destroyed: tasks may still be running while the process exits.
+  static auto* session = new std::shared_ptr<URLSession>(
+      new URLSession(URLSessionConfiguration::defaultConfiguration(), nullptr, nullptr, true));
+  return *session;
+}
+
+std::shared_ptr<URLSession> URLSession::make(const URLSessionConfiguration& configuration,
+                                             std::shared_ptr<URLSessionDelegate> delegate,
+                                             std::shared_ptr<OperationQueue> delegateQueue) {
+  return std::shared_ptr<URLSession>(
+      new URLSession(configuration, std::move(delegate), std::move(delegateQueue), false));
+}
+
+URLSession::URLSession(const URLSessionConfiguration& configuration,
+                       std::shared_ptr<URLSessionDelegate> delegate,
+                       std::shared_ptr<OperationQueue> delegateQueue, bool isShared)
+    : configuration_(configuration),
+      delegateQueue_(delegateQueue ? std::move(delegateQueue) : ownQueue()),
+      isShared_(isShared),
+      delegate_(std::move(delegate)),
+      engine_(std::make_shared<Networking::Engine>(configuration.httpCookieStorage != nullptr)) {
+  thread_ = std::thread([engine = engine_] { engine->run(); });
+}
+
+URLSession::~URLSession() {
+  engine_->stop();
+  // The last reference may go on the session's own thread, when a finished task lets go.
+  if (thread_.get_id() == std::this_thread::get_id()) {
+    thread_.detach();
+  } else {
+    thread_.join();
+  }
+}
+
+std::shared_ptr<URLSessionDelegate> URLSession::delegate() const {
+  std::lock_guard lock(mutex_);
+  return delegate_;
+}
+
+void URLSession::releaseDelegate() {
+  std::shared_ptr<URLSessionDelegate> released;
+  std::lock_guard lock(mutex_);
+  released.swap(delegate_);
+}
+
+std::shared_ptr<URLSessionDataTask> URLSession::dataTask(const URLRequest& request) {
+  return dataTask(request, CompletionHandler());
+}
+
+std::shared_ptr<URLSessionDataTask> URLSession::dataTask(const URL& url) {
+  return dataTask(URLRequest(url));
+}
+
+std::shared_ptr<URLSessionDataTask> URLSession::dataTask(const URLRequest& request,
+                                                         CompletionHandler completionHandler) {
+  return std::shared_ptr<URLSessionDataTask>(
+      new URLSessionDataTask(URLSessionTask::Kind::data, shared_from_this(), nextIdentifier(),
+                             request, std::move(completionHandler)));
+}
+
+std::shared_ptr<URLSessionDataTask> URLSession::dataTask(const URL& url,
+                                                         CompletionHandler completionHandler) {
+  return dataTask(URLRequest(url), std::move(completionHandler));
+}
+
+std::shared_ptr<URLSessionUploadTask> URLSession::uploadTask(const URLRequest& request,
+                                                             Data bodyData,
+                                                             CompletionHandler completionHandler) {
+  auto task = std::shared_ptr<URLSessionUploadTask>(
+      new URLSessionUploadTask(URLSessionTask::Kind::upload, shared_from_this(), nextIdentifier(),
+                               request, std::move(completionHandler)));
+  task->uploadData_ = std::make_shared<const Data>(std::move(bodyData));
+  return task;
+}
+
+std::shared_ptr<URLSessionUploadTask> URLSession::uploadTask(const URLRequest& request,
+                                                             const URL& fileURL,
+                                                             CompletionHandler completionHandler) {
+  auto task = std::shared_ptr<URLSessionUploadTask>(
+      new URLSessionUploadTask(URLSessionTask::Kind::upload, shared_from_this(), nextIdentifier(),
+                               request, std::move(completionHandler)));
+  task->uploadFile_ = fileURL.isFileURL() ? fileURL.path() : std::string();
+  return task;
+}
+
+std::shared_ptr<URLSessionDownloadTask> URLSession::downloadTask(const URLRequest& request) {
+  return std::shared_ptr<URLSessionDownloadTask>(new URLSessionDownloadTask(
+      URLSessionTask::Kind::download, shared_from_this(), nextIdentifier(), request, nullptr));
+}
+
+std::shared_ptr<URLSessionDownloadTask> URLSession::downloadTask(const URL& url) {
+  return downloadTask(URLRequest(url));
+}
+
+void URLSession::finishTasksAndInvalidate() {
+  if (!isShared_) engine_->invalidate(shared_from_this(), false);
+}
+
+void URLSession::invalidateAndCancel() {
+  if (!isShared_) engine_->invalidate(shared_from_this(), true);
+}
+
+std::uint64_t URLSession::newConnectionCount() const {
+  return engine_->connectionCount();
+}
+
+}  // namespace Foundation

@@ -1,0 +1,99 @@
+#include <atomic>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "OAuthFlowSupport.hpp"
+
+using namespace ZentrelSDK;
+using namespace oauthtest;
+
+// Each runs in a fresh process, where the core does not exist yet.
+TEST(OAuthCoreDeathTest, SharedBeforeSetupStopsWithTheMessage) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(ZTOAuthCore::shared(),
+               "Error - you must call setup before accessing ZTOAuthCore\\.shared");
+}
+
+TEST(OAuthCoreDeathTest, LastSetupBeforeFirstUseWins) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ZTSecurityManager::initialOAuth("first-app");
+        ZTSecurityManager::initialOAuth("second-app");
+        const bool second = ZTOAuthCore::shared()->getAppId() == "second-app";
+        ZTSecurityManager::initialOAuth("third-app");
+        std::exit(second && ZTOAuthCore::shared()->getAppId() == "second-app" ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+class HostEntryTest : public OAuthFlowTest {};
+
+TEST_F(HostEntryTest, AuthAnswersItsCallerOnceForSignInOrCancel) {
+  entrance->onPresent = nullptr;
+  std::vector<bool> answers;
+  ASSERT_TRUE(ZTAccounts::auth(true, [&](bool signedIn) { answers.push_back(signedIn); }));
+  EXPECT_EQ(entrance->presented, 1);
+  ZTEvents::shared()->authEventEmit();
+  ASSERT_TRUE(ui->runUntil([&] { return !answers.empty(); }, 5));
+  ZTEvents::shared()->authEventEmit();
+  ui->settle();
+  EXPECT_EQ(answers, std::vector<bool>{true});
+
+  // A cancel is heard on the bus's own queue, not the main one.
+  std::atomic<int> cancelled{0};
+  std::atomic<int> cancelledAnswers{0};
+  ASSERT_TRUE(ZTAccounts::auth(false, [&](bool signedIn) {
+    cancelled = signedIn ? 1 : -1;
+    ++cancelledAnswers;
+  }));
+  ZTEvents::shared()->authWasCancelledEmit();
+  ASSERT_TRUE(ui->runUntil([&] { return cancelledAnswers.load() > 0; }, 5));
+  EXPECT_EQ(cancelled.load(), -1);
+  EXPECT_EQ(cancelledAnswers.load(), 1);
+
+  ZTOAuthScreens::setEntrancePresenter(nullptr);
+  EXPECT_FALSE(ZTAccounts::auth(false, [&](bool) { ADD_FAILURE() << "called without a screen"; }));
+  ZTEvents::shared()->authEventEmit();
+  ui->settle();
+}
+
+TEST_F(HostEntryTest, VerificationFlowHandsOverTheCodeOrWhyNot) {
+  using CodeResult = Foundation::Result<std::string, Error>;
+  const std::vector<std::pair<CodeResult, std::pair<bool, std::optional<std::string>>>> cases{
+      {Foundation::success(std::string("123456")), {true, "123456"}},
+      {Foundation::failure(ZTValidationError::cancelled()), {false, std::nullopt}},
+      {Foundation::failure(ZTNetworkError::unauthorized()), {false, "unauthorized"}},
+  };
+  for (const auto& [screen, expected] : cases) {
+    codeScreen->answer = [screen = screen] { return screen; };
+    std::vector<std::pair<bool, std::optional<std::string>>> answers;
+    ZTSecurityManager::beginVerificationFlow(
+        [&](bool ok, const std::optional<std::string>& text) { answers.emplace_back(ok, text); });
+    ASSERT_TRUE(ui->runUntil([&] { return !answers.empty(); }, 5));
+    ui->settle();
+    EXPECT_EQ(answers, (std::vector<std::pair<bool, std::optional<std::string>>>{expected}));
+  }
+
+  ZTOAuthScreens::setVerificationCodePresenter(nullptr);
+  std::optional<bool> withoutScreen;
+  ZTSecurityManager::beginVerificationFlow(
+      [&](bool ok, const std::optional<std::string>&) { withoutScreen = ok; });
+  EXPECT_EQ(withoutScreen, false);
+}
+
+TEST_F(HostEntryTest, SetupAfterTheCoreExistsChangesNothing) {
+  ZTSecurityManager::initialOAuth("another-app");
+  EXPECT_EQ(ZTOAuthCore::shared()->getAppId(), kApp);
+  signIn();
+  Asker asker;
+  ask(asker);
+  ASSERT_TRUE(waitForAnswer(asker));
+  EXPECT_EQ(asker.answers, std::vector<bool>{true});
+  EXPECT_EQ(sb().requests("oauth.auth").at(0).param("client_id"), kApp);
+  ZTSecurityManager::initialOAuth(kApp);
+}

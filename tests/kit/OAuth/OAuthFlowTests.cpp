@@ -1,0 +1,538 @@
+#include <algorithm>
+#include <cctype>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <Foundation/Bundle.hpp>
+#include <Foundation/UserDefaults.hpp>
+
+#include "OAuthFlowSupport.hpp"
+#include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
+#include "ZTLogger.hpp"
+#include "ZTNetworkCore/ZTNetworkCore.hpp"
+#include "ZTOAuth/ZTOAuthUtilites/ZTOAuthRedirectManager.hpp"
+
+using namespace ZentrelSDK;
+using namespace oauthtest;
+using sandbox::Fault;
+using sandbox::SkipPolicy;
+
+namespace {
+
+std::vector<std::string> endpointsOf(const std::vector<sandbox::LoggedRequest>& log) {
+  std::vector<std::string> endpoints;
+  for (const auto& entry : log) endpoints.push_back(entry.endpoint);
+  return endpoints;
+}
+
+std::vector<std::string> queryKeys(const sandbox::LoggedRequest& request) {
+  std::vector<std::string> keys;
+  for (const auto& [key, value] : request.query) keys.push_back(key);
+  std::sort(keys.begin(), keys.end());
+  return keys;
+}
+
+bool isBase64URL43(const std::string& text) {
+  if (text.size() != 43) return false;
+  for (char c : text)
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_') return false;
+  return true;
+}
+
+}  // namespace
+
+TEST_F(OAuthFlowTest, SignedInSessionWithRememberedStepsEndsWithTheAccessToken) {
+  signIn();
+  Asker asker;
+  ask(asker);
+  ASSERT_TRUE(waitForAnswer(asker));
+  EXPECT_EQ(asker.answers, std::vector<bool>{true});
+  EXPECT_TRUE(asker.onMain);
+  ASSERT_TRUE(ZTTokenUtilites::shared()->getOAuthToken());
+  EXPECT_TRUE(isBase64URL43(*ZTTokenUtilites::shared()->getOAuthToken()));
+  ui->settle();
+  EXPECT_FALSE(ui->isLoaderShowing());
+  EXPECT_EQ(entrance->presented, 0);
+  EXPECT_EQ(codeScreen->shown, 0);
+  EXPECT_TRUE(scopesScreen->shown.empty());
+
+  // The short road, and no redirect target ever fetched.
+  EXPECT_EQ(endpointsOf(sb().requests()),
+            (std::vector<std::string>{"auth.check", "oauth.auth", "oauth.login.get",
+                                      "oauth.login_verifier", "oauth.consent.get",
+                                      "oauth.consent_verifier", "oauth.token"}));
+  EXPECT_EQ(unroutedRequests(), 0u);
+  for (const char* redirected : {"oauth.auth", "oauth.login_verifier", "oauth.consent_verifier"})
+    EXPECT_EQ(sb().requests(redirected).at(0).status, 302) << redirected;
+
+  // The next asker is answered at once, on its own thread, with nothing sent.
+  sb().clearLog();
+  bool answered = false;
+  ZTOAuthCore::shared()->givePermissions([&](bool granted) { answered = granted; });
+  EXPECT_TRUE(answered);
+  ui->settle();
+  EXPECT_TRUE(sb().requests().empty());
+  EXPECT_FALSE(ui->isLoaderShowing());
+}
+
+TEST_F(OAuthFlowTest, AuthorizationQueryAndTokenFormAreExact) {
+  signIn();
+  Asker asker;
+  ask(asker);
+  ASSERT_TRUE(waitForAnswer(asker));
+  ASSERT_EQ(asker.answers, std::vector<bool>{true});
+
+  const auto auth = sb().requests("oauth.auth").at(0);
+  EXPECT_EQ(queryKeys(auth),
+            (std::vector<std::string>{"client_id", "code_challenge", "code_challenge_method",
+                                      "response_type", "state"}));
+  EXPECT_EQ(auth.param("client_id"), kApp);
+  EXPECT_EQ(auth.param("response_type"), "code");
+  EXPECT_EQ(auth.param("code_challenge_method"), "S256");
+  const std::string state = auth.param("state").value_or("");
+  const std::string challenge = auth.param("code_challenge").value_or("");
+  EXPECT_TRUE(isBase64URL43(state)) << state;
+  EXPECT_TRUE(isBase64URL43(challenge)) << challenge;
+
+  const auto token = sb().requests("oauth.token").at(0);
+  const std::string prefix = "client_id=sandbox-app&code=";
+  ASSERT_EQ(token.body.rfind(prefix, 0), 0u) << token.body;
+  const auto verifierAt = token.body.find("&code_verifier=");
+  const auto grantAt = token.body.find("&grant_type=authorization_code");
+  ASSERT_NE(verifierAt, std::string::npos);
+  ASSERT_NE(grantAt, std::string::npos);
+  EXPECT_EQ(grantAt + std::string("&grant_type=authorization_code").size(), token.body.size());
+  const std::string verifier = token.body.substr(verifierAt + 15, grantAt - verifierAt - 15);
+  // The verifier leaves the device only here, and `state` is not it.
+  EXPECT_TRUE(isBase64URL43(verifier)) << verifier;
+  EXPECT_NE(verifier, state);
+  EXPECT_EQ(ZTPKCE::challenge(verifier), challenge);
+  EXPECT_EQ(auth.target.find(verifier), std::string::npos);
+  EXPECT_EQ(token.header("Content-type"), "application/x-www-form-urlencoded");
+  EXPECT_EQ(token.header("Cookie"), std::nullopt);
+
+  // The pair was for that flow only.
+  EXPECT_EQ(ZTPKCE::getVerifierCode(), std::nullopt);
+  EXPECT_EQ(ZTPKCE::getChallengeCode(), std::nullopt);
+  EXPECT_FALSE(Foundation::UserDefaults::standard().contains("VERIFIED_CODE"));
+}
+
+TEST_F(OAuthFlowTest, EachFlowHasItsOwnVerifierAndState) {
+  std::vector<std::string> states, challenges;
+  for (int run = 0; run < 2; ++run) {
+    ZTAccounts::logout();
+    signIn();
+    Asker asker;
+    ask(asker);
+    ASSERT_TRUE(waitForAnswer(asker));
+    ASSERT_EQ(asker.answers, std::vector<bool>{true});
+  }
+  const auto auths = sb().requests("oauth.auth");
+  ASSERT_EQ(auths.size(), 2u);
+  EXPECT_NE(auths[0].param("state"), auths[1].param("state"));
+  EXPECT_NE(auths[0].param("code_challenge"), auths[1].param("code_challenge"));
+}
+
+TEST_F(OAuthFlowTest, SignedOutSessionSignsInThroughTheEntranceAndGoesOn) {
+  bool loaderShownAtEntrance = true;
+  entrance->onPresent = [&] {
+    loaderShownAtEntrance = ui->isLoaderShowing();
+    signInAndAnnounce();
+  };
+  Asker asker;
+  ask(asker);
+  ASSERT_TRUE(waitForAnswer(asker));
+  EXPECT_EQ(asker.answers, std::vector<bool>{true});
+  EXPECT_EQ(entrance->presented, 1);
+  EXPECT_FALSE(loaderShownAtEntrance);
+  EXPECT_EQ(sb().requests("auth.check").at(0).status, 401);
+  EXPECT_EQ(sb().count("oauth.token"), 1u);
+}
+
+TEST_F(OAuthFlowTest, SecondAskerJoinsTheRunningFlow) {
+  signIn();
+  Asker first, second;
+  ask(first);
+  ask(second);
+  ASSERT_TRUE(ui->runUntil([&] { return !first.answers.empty() && !second.answers.empty(); }, 20));
+  ui->settle();
+  EXPECT_EQ(first.answers, std::vector<bool>{true});
+  EXPECT_EQ(second.answers, std::vector<bool>{true});
+  EXPECT_EQ(sb().count("auth.check"), 1u);
+  EXPECT_EQ(sb().count("oauth.auth"), 1u);
+  EXPECT_EQ(sb().count("oauth.token"), 1u);
+}
+
+TEST_F(OAuthFlowTest, CodeScreenAndConsentScreenWhenTheServerAsks) {
+  sb().setSkip(kApp, SkipPolicy::Never, SkipPolicy::Never);
+  signIn("otp.user@example.com");
+  bool loaderAtCode = true;
+  codeScreen->answer = [&]() -> Foundation::Result<std::string, Error> {
+    loaderAtCode = ui->isLoaderShowing();
+    return Foundation::success(std::string("246810"));
+  };
+  Asker asker;
+  ask(asker);
+  ASSERT_TRUE(waitForAnswer(asker));
+  EXPECT_EQ(asker.answers, std::vector<bool>{true});
+  EXPECT_EQ(codeScreen->shown, 1);
+  EXPECT_FALSE(loaderAtCode);
+
+  const auto login = sb().requests("oauth.login.post").at(0);
+  const auto body = nlohmann::json::parse(login.body);
+  EXPECT_EQ(body["code"], "246810");
+  EXPECT_EQ(body["challenge"], sb().requests("oauth.login.get").at(0).param("challenge"));
+
+  const std::vector<std::string> requested{"user:email:read", "user:data:read",
+                                           "documents:passport:status:read"};
+  ASSERT_EQ(scopesScreen->shown.size(), 1u);
+  EXPECT_EQ(scopesScreen->shown[0], requested);
+  const auto grant = nlohmann::json::parse(sb().requests("oauth.consent.post").at(0).body);
+  EXPECT_EQ(grant["grantScopes"], nlohmann::json(requested));
+}
+
+TEST_F(OAuthFlowTest, CancelledScreensEndTheFlowWithoutAlert) {
+  sb().setSkip(kApp, SkipPolicy::Never, SkipPolicy::Always);
+  signIn();
+  codeScreen->answer = [] {
+    return Foundation::Result<std::string, Error>(
+        Foundation::failure(ZTValidationError::cancelled()));
+  };
+  Asker asker;
+  ask(asker);
+  ASSERT_TRUE(waitForAnswer(asker));
+  EXPECT_EQ(asker.answers, std::vector<bool>{false});
+  EXPECT_FALSE(ui->alertTitle());
+  EXPECT_EQ(sb().count("oauth.login.post"), 0u);
+
+  sb().setSkip(kApp, SkipPolicy::Always, SkipPolicy::Never);
+  scopesScreen->allow = false;
+  Asker refused;
+  ask(refused);
+  ASSERT_TRUE(waitForAnswer(refused));
+  EXPECT_EQ(refused.answers, std::vector<bool>{false});
+  EXPECT_FALSE(ui->alertTitle());
+  EXPECT_EQ(sb().count("oauth.consent.post"), 0u);
+  EXPECT_EQ(sb().count("oauth.token"), 0u);
+}
+
+TEST_F(OAuthFlowTest, CodeScreenFailureShowsItsText) {
+  sb().setSkip(kApp, SkipPolicy::Never, SkipPolicy::Always);
+  signIn();
+  codeScreen->answer = [] {
+    return Foundation::Result<std::string, Error>(
+        Foundation::failure(ZTNetworkError::statusCodeIsNot200(429)));
+  };
+  Asker asker;
+  ask(asker);
+  expectStepFailure("answer has not status code = 200 (429)", asker);
+}
+
+struct StepFault {
+  const char* name;
+  const char* endpoint;
+  std::function<Fault()> fault;
+  std::optional<std::string> text;  // absent: the transport's own text
+  std::vector<const char*> notReached;
+};
+
+void PrintTo(const StepFault& step, std::ostream* os) {
+  *os << step.name;
+}
+
+class OAuthStepFailureTest : public OAuthFlowTest,
+                             public ::testing::WithParamInterface<StepFault> {};
+
+TEST_P(OAuthStepFailureTest, EndsWithTheLoaderGoneTheAlertAndFalse) {
+  const auto& step = GetParam();
+  sb().inject(step.endpoint, step.fault());
+  signIn();
+  Asker asker;
+  ask(asker);
+  expectStepFailure(step.text, asker);
+  ui->settle();
+  EXPECT_EQ(asker.answers.size(), 1u);
+  for (const char* endpoint : step.notReached) EXPECT_EQ(sb().count(endpoint), 0u) << endpoint;
+  EXPECT_EQ(unroutedRequests(), 0u);
+  EXPECT_EQ(ZTPKCE::getVerifierCode(), std::nullopt);
+}
+
+const std::string kId = "https://id.zentrel.com";
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, OAuthStepFailureTest,
+    ::testing::Values(
+        StepFault{"SessionCheckWithoutAnswer",
+                  "auth.check",
+                  [] { return Fault::drop().repeat(0); },
+                  std::nullopt,
+                  {"oauth.auth"}},
+        StepFault{"AuthorizationNot302",
+                  "oauth.auth",
+                  [] { return Fault::answer(500, "boom"); },
+                  "Something went wrong",
+                  {"oauth.login.get"}},
+        StepFault{"AuthorizationAnswered200",
+                  "oauth.auth",
+                  [] { return Fault::answer(200, "ok"); },
+                  "Something went wrong",
+                  {"oauth.login.get"}},
+        StepFault{"AuthorizationRedirectWithoutChallenge",
+                  "oauth.auth",
+                  [] { return Fault::redirect(302, kId + "/login?foo=1"); },
+                  "Something went wrong",
+                  {"oauth.login.get"}},
+        StepFault{"AuthorizationRedirectWithError",
+                  "oauth.auth",
+                  [] {
+                    return Fault::redirect(302,
+                                           kId + "/login?error=invalid_request&login_challenge=x");
+                  },
+                  "Something went wrong",
+                  {"oauth.login.get"}},
+        StepFault{"LoginLookup401",
+                  "oauth.login.get",
+                  [] { return Fault::answer(401, "no"); },
+                  "unauthorized",
+                  {"oauth.login_verifier"}},
+        StepFault{"LoginLookup500",
+                  "oauth.login.get",
+                  [] { return Fault::answer(500, "boom"); },
+                  "answer has not status code = 200 (500)",
+                  {"oauth.login_verifier"}},
+        StepFault{"LoginLookupBadBody",
+                  "oauth.login.get",
+                  [] { return Fault::malformedJson(); },
+                  "cannot decode answer",
+                  {"oauth.login_verifier"}},
+        StepFault{"LoginSkippedWithoutRedirect",
+                  "oauth.login.get",
+                  [] { return Fault::json(200, R"({"skip":true,"email":"user1@example.com"})"); },
+                  "Something went wrong",
+                  {"oauth.login_verifier", "oauth.login.post"}},
+        StepFault{"LoginFollowUp404",
+                  "oauth.login_verifier",
+                  [] { return Fault::answer(404, "gone"); },
+                  "answer has not status code = 200 (404)",
+                  {"oauth.consent.get"}},
+        StepFault{"LoginFollowUp401",
+                  "oauth.login_verifier",
+                  [] { return Fault::answer(401, "no"); },
+                  "unauthorized",
+                  {"oauth.consent.get"}},
+        StepFault{"LoginFollowUpWithoutRedirect",
+                  "oauth.login_verifier",
+                  [] { return Fault::answer(200, "ok"); },
+                  "Something went wrong",
+                  {"oauth.consent.get"}},
+        StepFault{"LoginFollowUpRedirectWithoutChallenge",
+                  "oauth.login_verifier",
+                  [] { return Fault::redirect(302, kId + "/consent?login_challenge=abc"); },
+                  "Something went wrong",
+                  {"oauth.consent.get"}},
+        StepFault{"ConsentLookup401",
+                  "oauth.consent.get",
+                  [] { return Fault::answer(401, "no"); },
+                  "answer has not status code = 200 (401)",
+                  {"oauth.consent_verifier"}},
+        StepFault{"ConsentLookupEmpty",
+                  "oauth.consent.get",
+                  [] { return Fault::emptyBody(); },
+                  "loaded data is empty",
+                  {"oauth.consent_verifier"}},
+        StepFault{"ConsentLookupArray",
+                  "oauth.consent.get",
+                  [] { return Fault::json(200, "[]"); },
+                  "cannot decode answer",
+                  {"oauth.consent_verifier"}},
+        StepFault{"ConsentLookupWithoutRequestedScopes",
+                  "oauth.consent.get",
+                  [] {
+                    return Fault::json(200,
+                                       R"({"skip":true,"request_url":"r","redirect_url":"u"})");
+                  },
+                  "cannot decode answer",
+                  {"oauth.consent_verifier"}},
+        StepFault{"ConsentSkippedWithoutRedirect",
+                  "oauth.consent.get",
+                  [] {
+                    return Fault::json(200,
+                                       R"({"requested_scope":[],"skip":true,"request_url":"r"})");
+                  },
+                  "Something went wrong",
+                  {"oauth.consent_verifier", "oauth.consent.post"}},
+        StepFault{"ConsentFollowUp500",
+                  "oauth.consent_verifier",
+                  [] { return Fault::answer(500, "boom"); },
+                  "answer has not status code = 200 (500)",
+                  {"oauth.token"}},
+        StepFault{"ConsentFollowUpWithoutCode",
+                  "oauth.consent_verifier",
+                  [] { return Fault::redirect(302, kId + "/callback?state=x"); },
+                  "Something went wrong",
+                  {"oauth.token"}},
+        StepFault{"ConsentFollowUpWithError",
+                  "oauth.consent_verifier",
+                  [] { return Fault::redirect(302, kId + "/callback?error=access_denied"); },
+                  "Something went wrong",
+                  {"oauth.token"}},
+        StepFault{"CodeWithAnotherState",
+                  "oauth.consent_verifier",
+                  [] { return Fault::redirect(302, kId + "/callback?code=AC&state=forged"); },
+                  "Something went wrong",
+                  {"oauth.token"}},
+        StepFault{"Token400",
+                  "oauth.token",
+                  [] { return Fault::json(400, R"({"error":"invalid_grant"})"); },
+                  "answer has not status code = 200 (400)",
+                  {}},
+        StepFault{"Token401",
+                  "oauth.token",
+                  [] { return Fault::json(401, R"({"error":"invalid_client"})"); },
+                  "unauthorized",
+                  {}},
+        StepFault{"TokenWithoutRefreshToken",
+                  "oauth.token",
+                  [] {
+                    return Fault::json(
+                        200,
+                        R"({"access_token":"a","token_type":"Bearer","expires_in":1,"scope":""})");
+                  },
+                  "cannot decode answer",
+                  {}}),
+    [](const ::testing::TestParamInfo<StepFault>& info) { return std::string(info.param.name); });
+
+TEST_F(OAuthFlowTest, LoginAndConsentSubmitFailuresEndTheFlow) {
+  sb().setSkip(kApp, SkipPolicy::Never, SkipPolicy::Always);
+  signIn();
+  codeScreen->answer = [] {
+    return Foundation::Result<std::string, Error>(Foundation::success(std::string("000000")));
+  };
+  Asker wrongCode;
+  ask(wrongCode);
+  expectStepFailure("unauthorized", wrongCode);
+  EXPECT_EQ(sb().count("oauth.login_verifier"), 0u);
+
+  sb().setSkip(kApp, SkipPolicy::Always, SkipPolicy::Never);
+  sb().inject("oauth.consent.post", Fault::answer(500, "boom"));
+  ui->runUntil([&] { return !ui->alertTitle(); }, 5);
+  Asker grantFailed;
+  ask(grantFailed);
+  expectStepFailure("answer has not status code = 200 (500)", grantFailed);
+  EXPECT_EQ(sb().count("oauth.consent_verifier"), 0u);
+}
+
+TEST_F(OAuthFlowTest, FailedRandomSourceIsAStepFailureNotAWeakVerifier) {
+  signIn();
+  ZTPKCE::setRandomSource([](std::size_t, void*) { return Security::errSecInternalComponent; });
+  Asker asker;
+  ask(asker);
+  expectStepFailure("Something went wrong", asker);
+  EXPECT_EQ(sb().count("oauth.auth"), 0u);
+}
+
+TEST_F(OAuthFlowTest, MissingRedirectListenerIsAStepFailure) {
+  signIn();
+  ZTNetworkCore::disableRedirectListener();
+  Asker asker;
+  ask(asker);
+  expectStepFailure("redirect manager did not set", asker);
+  EXPECT_EQ(sb().count("oauth.auth"), 0u);
+
+  auto manager = std::make_shared<ZTOAuthRedirectManager>();
+  manager->beginListeninngForRedirections();
+  ui->runUntil([&] { return !ui->alertTitle(); }, 5);
+  Asker again;
+  ask(again);
+  ASSERT_TRUE(waitForAnswer(again));
+  EXPECT_EQ(again.answers, std::vector<bool>{true});
+}
+
+TEST_F(OAuthFlowTest, ConsentChallengeTravelsAsOnePathSegment) {
+  sb().setNextConsentChallenge("a/b c+%?#~_.-");
+  signIn();
+  Asker asker;
+  ask(asker);
+  ASSERT_TRUE(waitForAnswer(asker));
+  EXPECT_EQ(asker.answers, std::vector<bool>{true});
+  const auto lookup = sb().requests("oauth.consent.get").at(0);
+  EXPECT_EQ(lookup.target, "/api/v1.1/oauth/consent/a%2Fb%20c%2B%25%3F%23~_.-");
+}
+
+TEST_F(OAuthFlowTest, LogoutForgetsTokensAndTheNextAskerRunsTheFlow) {
+  signIn();
+  Asker asker;
+  ask(asker);
+  ASSERT_TRUE(waitForAnswer(asker));
+  ASSERT_TRUE(ZTTokenUtilites::shared()->getOAuthToken());
+
+  ASSERT_TRUE(ZTPKCE::createCodeVerifiedAndChallenge({}));
+  ZTAccounts::logout();
+  EXPECT_FALSE(ZTTokenUtilites::shared()->getOAuthToken());
+  EXPECT_EQ(ZTTokenUtilites::shared()->getToken(), "");
+  EXPECT_EQ(ZTPKCE::getVerifierCode(), std::nullopt);
+  EXPECT_TRUE(sb().requests("oauth.token").size() == 1u);
+
+  Asker next;
+  ask(next);
+  ASSERT_TRUE(waitForAnswer(next));
+  EXPECT_EQ(next.answers, std::vector<bool>{true});
+  EXPECT_EQ(sb().count("auth.check"), 2u);
+  EXPECT_EQ(entrance->presented, 1);  // the session went with the log-out
+  EXPECT_EQ(sb().count("oauth.token"), 2u);
+}
+
+TEST_F(OAuthFlowTest, LogsOfTheKitsOwnAppsCarryNoSecrets) {
+  // Inside the kit's own apps warnings and errors print; none may carry a secret of the flow.
+  const auto savedHost = Foundation::Bundle::main()->bundleIdentifier();
+  Foundation::Bundle::setMainBundleIdentifier("com.zentrel.ZentrelSDK.Example");
+  ZTLogger::resetApplicationCheck();
+  std::ostringstream out;
+  ZTLogger::setOutputStream(&out);
+
+  sb().setSkip(kApp, SkipPolicy::Remembered, SkipPolicy::Remembered);
+  signIn();
+  codeScreen->answer = [&] {
+    // A remembered login is not there yet: the code comes by e-mail.
+    return Foundation::Result<std::string, Error>(
+        Foundation::success(sb().lastCode(kUser).value_or("")));
+  };
+  ZTPrivateAPIAuthUser::sendCodeToEmail(false, kUser, nullptr, nullptr);
+  ASSERT_TRUE(ui->runUntil([&] { return sb().lastCode(kUser).has_value(); }, 10));
+  Asker asker;
+  ask(asker);
+  const bool answered = waitForAnswer(asker);
+
+  ZTLogger::setOutputStream(nullptr);
+  Foundation::Bundle::setMainBundleIdentifier(savedHost);
+  ZTLogger::resetApplicationCheck();
+  ASSERT_TRUE(answered);
+  ASSERT_EQ(asker.answers, std::vector<bool>{true});
+
+  const auto auth = sb().requests("oauth.auth").at(0);
+  const auto token = sb().requests("oauth.token").at(0).body;
+  const auto field = [&](const std::string& name) {
+    const auto at = token.find(name + "=");
+    return token.substr(at + name.size() + 1, token.find('&', at) - at - name.size() - 1);
+  };
+  const std::vector<std::string> secrets{
+      auth.param("state").value_or("?"),
+      auth.param("code_challenge").value_or("?"),
+      sb().requests("oauth.login.get").at(0).param("challenge").value_or("?"),
+      sb().requests("oauth.consent.get")
+          .at(0)
+          .path.substr(std::string("/api/v1.1/oauth/consent/").size()),
+      field("code"),
+      field("code_verifier"),
+      *sb().lastCode(kUser),
+      ZTTokenUtilites::shared()->getToken(),
+      ZTTokenUtilites::shared()->getOAuthToken().value_or("?")};
+  const std::string logged = out.str();
+  for (const auto& secret : secrets) {
+    ASSERT_GE(secret.size(), 6u);
+    EXPECT_EQ(logged.find(secret), std::string::npos) << "logged: " << secret;
+  }
+}

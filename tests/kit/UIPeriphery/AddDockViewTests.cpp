@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+
+#include <nlohmann/json.hpp>
+
+#include <Foundation/Bundle.hpp>
+#include <UIKit/NSLayoutConstraint.hpp>
+#include <UIKit/UINib.hpp>
+
+#include "ZTUIComponents/ZTAddDockView.hpp"
+#include "ZTUIComponents/ZTImageFromLib.hpp"
+#include "ZTUtilites/ZTConstants.hpp"
+#include "platform/UIKit/UIKitTestSupport.hpp"
+
+using namespace UIKit;
+using ZentrelSDK::ZTAddDockView;
+using ZentrelSDK::ZTConstants;
+
+namespace {
+
+// The card's interface file, read as a user of the bundle would.
+nlohmann::json cardFile() {
+  auto bundle = Foundation::Bundle::forIdentifier(ZTConstants::BundleID);
+  auto path = bundle ? bundle->pathForResource("ZTAddDockView", "json") : std::nullopt;
+  if (!path) return {};
+  std::ifstream in(*path);
+  return nlohmann::json::parse(in, nullptr, false);
+}
+
+std::optional<std::string> fileText(const nlohmann::json& node, const std::string& outlet) {
+  if (node.is_object()) {
+    if (node.value("outlet", "") == outlet && node.contains("text"))
+      return node["text"].get<std::string>();
+    for (const auto& [key, child] : node.items()) {
+      if (auto found = fileText(child, outlet)) return found;
+    }
+  } else if (node.is_array()) {
+    for (const auto& child : node) {
+      if (auto found = fileText(child, outlet)) return found;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+TEST(AddDockView, ItsContentComesFromItsInterfaceFile) {
+  const auto file = cardFile();
+  ASSERT_TRUE(file.is_object());
+  auto card = ZTAddDockView::make(CGRect::make(0, 0, 240, 160));
+  auto title = card->title.lock();
+  auto text = card->text.lock();
+  auto image = card->image.lock();
+  auto content = card->contentView.lock();
+  ASSERT_TRUE(title && text && image && content);
+  EXPECT_EQ(title->text(), fileText(file, "title"));
+  EXPECT_EQ(text->text(), fileText(file, "text"));
+  ASSERT_TRUE(image->imageName.has_value());
+  auto expected = ZentrelSDK::ZTImageFromLib::makeLibraryImage(image->imageName);
+  ASSERT_NE(image->image(), nullptr);
+  EXPECT_EQ(image->image()->size(), expected->size());
+  EXPECT_TRUE(title->isDescendant(*content));
+}
+
+TEST(AddDockView, ItsContentFillsTheCardCentredAndFollowsItsSize) {
+  auto card = ZTAddDockView::make(CGRect::make(30, 40, 240, 160));
+  auto content = card->contentView.lock();
+  ASSERT_NE(content, nullptr);
+  EXPECT_EQ(content->superview(), card);
+  EXPECT_EQ(content->frame(), card->bounds());
+  card->setFrame(CGRect::make(0, 0, 320, 400));
+  EXPECT_EQ(content->frame(), card->bounds());
+  ASSERT_EQ(card->constraints().size(), 2u);
+  using A = NSLayoutConstraint::Attribute;
+  const A attributes[] = {A::centerX, A::centerY};
+  for (std::size_t i = 0; i < 2; ++i) {
+    const auto& constraint = card->constraints()[i];
+    EXPECT_TRUE(constraint->isActive());
+    EXPECT_EQ(constraint->firstItem(), content);
+    EXPECT_EQ(constraint->secondItem(), card);
+    EXPECT_EQ(constraint->firstAttribute(), attributes[i]);
+    EXPECT_EQ(constraint->secondAttribute(), attributes[i]);
+    EXPECT_EQ(constraint->constant(), 0);
+  }
+}
+
+TEST(AddDockView, AnInterfaceFileCanPlaceOne) {
+  uikittest::TestBundle files;
+  files.write("Screen.json", R"({"objects": [{"class": "ZTAddDockView", "outlet": "card",
+      "frame": [0, 0, 200, 120]}]})");
+  auto views = UINib("Screen", files.bundle()).instantiate(nullptr);
+  ASSERT_EQ(views.size(), 1u);
+  auto card = std::dynamic_pointer_cast<ZTAddDockView>(views.front());
+  ASSERT_NE(card, nullptr);
+  ASSERT_NE(card->contentView.lock(), nullptr);
+  EXPECT_EQ(card->contentView.lock()->frame(), CGRect::make(0, 0, 200, 120));
+  EXPECT_TRUE(card->title.lock()->text().has_value());
+}

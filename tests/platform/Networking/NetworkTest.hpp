@@ -1,0 +1,146 @@
+// Shared pieces of the URL loading tests: one sandbox for the program, routed and trusted
+// through the network environment, and a delegate that records what the session tells it.
+#pragma once
+
+#include <Foundation/HTTPCookieStorage.hpp>
+#include <Foundation/HTTPURLResponse.hpp>
+#include <Foundation/NSError.hpp>
+#include <Foundation/NetworkEnvironment.hpp>
+#include <Foundation/OperationQueue.hpp>
+#include <Foundation/URL.hpp>
+#include <Foundation/URLRequest.hpp>
+#include <Foundation/URLSession.hpp>
+#include <Foundation/URLSessionDelegate.hpp>
+#include <Foundation/URLSessionTask.hpp>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sandbox/Sandbox.hpp>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace nettest {
+
+using namespace Foundation;
+
+sandbox::Sandbox& sandboxServer();
+
+URL url(const std::string& text);
+std::string text(const Data& data);
+nlohmann::json json(const Data& data);
+// The header value an echo answer reports for `name` (case-insensitive), if any.
+std::optional<std::string> echoedHeader(const nlohmann::json& echo, const std::string& name);
+
+// What a completion handler received.
+struct Outcome {
+  std::optional<Data> data;
+  std::shared_ptr<HTTPURLResponse> response;
+  std::optional<NSError> error;
+  bool onDelegateQueue = false;
+  bool onMainThread = false;
+};
+
+// Runs a data task with a completion handler to its end (serving the main run loop).
+Outcome load(const std::shared_ptr<URLSession>& session, const URLRequest& request,
+             double seconds = 20.0);
+
+// Every header block the sessions write or read while it is installed.
+class WireTrace {
+ public:
+  WireTrace();
+  ~WireTrace();
+  // The request header blocks of `session`, in the order they went out.
+  std::vector<std::string> requestHeaders(const std::shared_ptr<URLSession>& session) const;
+
+ private:
+  struct Store;
+  std::shared_ptr<Store> store_;
+};
+
+struct Event {
+  enum class Kind { redirect, sent, response, data, wrote, finished, completed, invalid };
+  explicit Event(Kind kind, std::uint64_t task = 0, int status = 0, std::string url = {})
+      : kind(kind), task(task), status(status), url(std::move(url)) {}
+  Kind kind;
+  std::uint64_t task = 0;
+  int status = 0;
+  std::string url;  // the redirect's new URL, or the response's URL
+  std::int64_t a = 0, b = 0, c = 0;
+  std::optional<NSError> error;
+  bool onDelegateQueue = false;
+};
+
+// A data and download delegate that records every call, in order.
+class Recorder : public URLSessionDataDelegate, public URLSessionDownloadDelegate {
+ public:
+  std::atomic<bool> refuseRedirects{false};
+  std::atomic<bool> cancelOnResponse{false};
+
+  void willPerformHTTPRedirection(const std::shared_ptr<URLSession>& session,
+                                  const std::shared_ptr<URLSessionTask>& task,
+                                  const std::shared_ptr<HTTPURLResponse>& response,
+                                  const URLRequest& newRequest,
+                                  std::function<void(std::optional<URLRequest>)> handler) override;
+  void didSendBodyData(const std::shared_ptr<URLSession>& session,
+                       const std::shared_ptr<URLSessionTask>& task, std::int64_t bytesSent,
+                       std::int64_t totalBytesSent, std::int64_t totalBytesExpectedToSend) override;
+  void didCompleteWithError(const std::shared_ptr<URLSession>& session,
+                            const std::shared_ptr<URLSessionTask>& task,
+                            const std::optional<NSError>& error) override;
+  void didReceiveResponse(const std::shared_ptr<URLSession>& session,
+                          const std::shared_ptr<URLSessionDataTask>& dataTask,
+                          const std::shared_ptr<URLResponse>& response,
+                          std::function<void(URLSession::ResponseDisposition)> handler) override;
+  void didReceiveData(const std::shared_ptr<URLSession>& session,
+                      const std::shared_ptr<URLSessionDataTask>& dataTask,
+                      const Data& data) override;
+  void didFinishDownloadingTo(const std::shared_ptr<URLSession>& session,
+                              const std::shared_ptr<URLSessionDownloadTask>& downloadTask,
+                              const URL& location) override;
+  void didWriteData(const std::shared_ptr<URLSession>& session,
+                    const std::shared_ptr<URLSessionDownloadTask>& downloadTask,
+                    std::int64_t bytesWritten, std::int64_t totalBytesWritten,
+                    std::int64_t totalBytesExpectedToWrite) override;
+  void didBecomeInvalidWithError(const std::shared_ptr<URLSession>& session,
+                                 const std::optional<NSError>& error) override;
+
+  std::vector<Event> events() const;
+  std::vector<Event> events(Event::Kind kind) const;
+  Data body() const;  // the data pieces joined
+  std::string downloadedFile() const;
+  std::string downloadedPath() const;
+  std::size_t completedCount() const;
+  bool invalidated() const;
+
+ private:
+  void record(Event event, const std::shared_ptr<URLSession>& session);
+  mutable std::mutex mutex_;
+  std::vector<Event> events_;
+  Data body_;
+  std::string downloaded_, downloadedPath_;
+};
+
+// Each test starts with the sandbox reset, the four host names routed to it, its CA as the only
+// trust anchor and an empty cookie store.
+class NetworkTest : public ::testing::Test {
+ public:
+  static std::string base(const std::string& host = "id.zentrel.com") { return "https://" + host; }
+
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  static sandbox::Sandbox& sb() { return sandboxServer(); }
+  static std::shared_ptr<URLSession> session(
+      std::shared_ptr<URLSessionDelegate> delegate = nullptr) {
+    return URLSession::make(URLSessionConfiguration::defaultConfiguration(), std::move(delegate));
+  }
+};
+
+}  // namespace nettest
