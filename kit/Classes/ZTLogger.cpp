@@ -116,4 +116,12 @@ void ZTLogger::write(const std::string& text) {
   out->flush();
 }
 
+std::string ZTLogger::callerName(const std::source_location& location) {
+  const std::string pretty = location.function_name();
+  std::string name = pretty.substr(0, pretty.find('('));
+  if (auto space = name.rfind(' '); space != std::string::npos) name.erase(0, space + 1);
+  if (auto scope = name.rfind("::"); scope != std::string::npos) name.erase(0, scope + 2);
+  return name.empty() ? pretty : name;
+}
+
 }  // namespace ZentrelSDK

@@ -19,27 +19,31 @@ class ZTLogger {
   static void infoLog(
       const std::string& info,
       const std::string& fileName = std::source_location::current().file_name(),
-      const std::string& functionName = std::source_location::current().function_name(),
+      const std::string& functionName = callerName(std::source_location::current()),
       int lineNumber = static_cast<int>(std::source_location::current().line()),
       int columnNumber = static_cast<int>(std::source_location::current().column()));
   static void warningLog(
       const std::string& warning,
       const std::string& fileName = std::source_location::current().file_name(),
-      const std::string& functionName = std::source_location::current().function_name(),
+      const std::string& functionName = callerName(std::source_location::current()),
       int lineNumber = static_cast<int>(std::source_location::current().line()),
       int columnNumber = static_cast<int>(std::source_location::current().column()));
   static void errorLog(
       const std::string& error,
       const std::string& fileName = std::source_location::current().file_name(),
-      const std::string& functionName = std::source_location::current().function_name(),
+      const std::string& functionName = callerName(std::source_location::current()),
       int lineNumber = static_cast<int>(std::source_location::current().line()),
       int columnNumber = static_cast<int>(std::source_location::current().column()));
   static void networkLog(
       const std::string& info,
       const std::string& fileName = std::source_location::current().file_name(),
-      const std::string& functionName = std::source_location::current().function_name(),
+      const std::string& functionName = callerName(std::source_location::current()),
       int lineNumber = static_cast<int>(std::source_location::current().line()),
       int columnNumber = static_cast<int>(std::source_location::current().column()));
+
+  // The bare name of the calling function ("run" for a lambda inside ZTNetworkCore::run),
+  // as Swift's #function names it, rather than the compiler's whole signature.
+  static std::string callerName(const std::source_location& location);
 
   // The host's switch: from now on nothing is logged.
   static void disableLogs();

@@ -47,9 +47,13 @@ TEST_F(ZTLoggerTest, DefaultLocationIsTheCallSite) {
   const int line = __LINE__ + 1;
   ZTLogger::errorLog("here");
   const std::string text = taken();
-  EXPECT_EQ(text.rfind("\u26D4\uFE0F LoggerTests.cpp (func \"", 0), 0u) << text;
-  EXPECT_NE(text.find("\" at line " + std::to_string(line) + "):\n here\n"), std::string::npos)
-      << text;
+  // The bare function name, not the compiler's signature; a lambda names its enclosing function.
+  EXPECT_EQ(text, "\u26D4\uFE0F LoggerTests.cpp (func \"TestBody\" at line " +
+                      std::to_string(line) + "):\n here\n");
+  const int lambdaLine = __LINE__ + 1;
+  [] { ZTLogger::errorLog("inside"); }();
+  EXPECT_EQ(taken(), "\u26D4\uFE0F LoggerTests.cpp (func \"TestBody\" at line " +
+                         std::to_string(lambdaLine) + "):\n inside\n");
 }
 
 TEST_F(ZTLoggerTest, ElsewhereOnlyInformationPrintsAndThenAsTheBareMessage) {
