@@ -177,7 +177,9 @@ DispatchQueue& DispatchQueue::global(QoS qos) {
 DispatchQueue::DispatchQueue(std::string label)
     : impl_(std::make_shared<Impl>(std::move(label), Kind::serial)) {}
 
-void DispatchQueue::async(std::function<void()> block) const { enqueue(impl_, std::move(block)); }
+void DispatchQueue::async(std::function<void()> block) const {
+  enqueue(impl_, std::move(block));
+}
 
 void DispatchQueue::sync(const std::function<void()>& block) const {
   bool onMain = impl_->kind == Kind::main && Foundation::Thread::isMainThread();
@@ -201,16 +203,23 @@ void DispatchQueue::sync(const std::function<void()>& block) const {
 
 void DispatchQueue::asyncAfter(Foundation::TimeInterval delay, std::function<void()> block) const {
   auto impl = impl_;
-  Scheduler::shared().schedule(Foundation::Clock::current().now() + std::max(0.0, delay),
-                               [impl, block = std::move(block)]() mutable {
-                                 enqueue(impl, std::move(block));
-                               });
+  Scheduler::shared().schedule(
+      Foundation::Clock::current().now() + std::max(0.0, delay),
+      [impl, block = std::move(block)]() mutable { enqueue(impl, std::move(block)); });
 }
 
-const std::string& DispatchQueue::label() const { return impl_->label; }
-bool DispatchQueue::isMain() const { return impl_->kind == Kind::main; }
-bool DispatchQueue::isCurrent() const { return currentImpl == impl_.get(); }
+const std::string& DispatchQueue::label() const {
+  return impl_->label;
+}
+bool DispatchQueue::isMain() const {
+  return impl_->kind == Kind::main;
+}
+bool DispatchQueue::isCurrent() const {
+  return currentImpl == impl_.get();
+}
 
-std::string DispatchQueue::currentLabel() { return currentImpl ? currentImpl->label : ""; }
+std::string DispatchQueue::currentLabel() {
+  return currentImpl ? currentImpl->label : "";
+}
 
 }  // namespace Dispatch

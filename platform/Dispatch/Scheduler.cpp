@@ -11,7 +11,9 @@ Scheduler& Scheduler::shared() {
   return *scheduler;
 }
 
-Scheduler::Scheduler() { std::thread([this] { threadMain(); }).detach(); }
+Scheduler::Scheduler() {
+  std::thread([this] { threadMain(); }).detach();
+}
 
 Scheduler::ItemID Scheduler::schedule(Foundation::TimeInterval due, std::function<void()> release) {
   std::lock_guard lock(mutex_);

@@ -51,6 +51,8 @@ void Clock::install(std::shared_ptr<Clock> clock) {
   Dispatch::Scheduler::shared().clockChanged();
 }
 
-void Clock::installRealClock() { install(std::make_shared<RealClock>()); }
+void Clock::installRealClock() {
+  install(std::make_shared<RealClock>());
+}
 
 }  // namespace Foundation

@@ -33,9 +33,10 @@ class NotificationCenter {
   // `name` absent: every name. `object` present: only posts whose object has the same identity.
   // `queue` absent: the block runs on the posting thread. Otherwise it runs on the queue (at
   // once when the poster already runs on that queue).
-  std::shared_ptr<NotificationObserver> addObserver(
-      std::optional<std::string> name, std::optional<Any> object,
-      std::shared_ptr<OperationQueue> queue, std::function<void(const Notification&)> block);
+  std::shared_ptr<NotificationObserver> addObserver(std::optional<std::string> name,
+                                                    std::optional<Any> object,
+                                                    std::shared_ptr<OperationQueue> queue,
+                                                    std::function<void(const Notification&)> block);
   void removeObserver(const std::shared_ptr<NotificationObserver>& observer);
 
   void post(const Notification& notification);

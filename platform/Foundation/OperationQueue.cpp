@@ -22,7 +22,9 @@ struct OperationQueue::State {
   std::thread thread;
 };
 
-OperationQueue::OperationQueue(MainTag) { name = "NSOperationQueue Main Queue"; }
+OperationQueue::OperationQueue(MainTag) {
+  name = "NSOperationQueue Main Queue";
+}
 
 const std::shared_ptr<OperationQueue>& OperationQueue::main() {
   static auto* queue = new std::shared_ptr<OperationQueue>(new OperationQueue(MainTag{}));

@@ -26,7 +26,9 @@ double realNow() {
 }
 }  // namespace
 
-bool Thread::isMainThread() { return mainThreadID().load() == std::this_thread::get_id(); }
+bool Thread::isMainThread() {
+  return mainThreadID().load() == std::this_thread::get_id();
+}
 
 RunLoop& RunLoop::main() {
   static auto* loop = new RunLoop;

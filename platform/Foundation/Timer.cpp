@@ -22,9 +22,8 @@ void Timer::schedule(TimeInterval due) {
   std::lock_guard lock(mutex_);
   due_ = due;
   auto self = shared_from_this();
-  item_ = Dispatch::Scheduler::shared().schedule(due, [self] {
-    Dispatch::MainQueue::shared().push([self] { self->fireScheduled(); });
-  });
+  item_ = Dispatch::Scheduler::shared().schedule(
+      due, [self] { Dispatch::MainQueue::shared().push([self] { self->fireScheduled(); }); });
 }
 
 void Timer::fireScheduled() {

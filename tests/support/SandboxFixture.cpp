@@ -16,16 +16,32 @@ void routeTo(const sandbox::Sandbox& server) {
   Foundation::NetworkEnvironment::setAnchorCertificates(server.caPem());
 }
 
+std::unique_ptr<sandbox::Sandbox>& serverSlot() {
+  static std::unique_ptr<sandbox::Sandbox> server;
+  return server;
+}
+
+// Stops the sandbox when the tests are over: its server threads must not outlive the HTTP
+// library's own statics, which go first at exit.
+class SandboxShutdown : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    if (serverSlot()) serverSlot()->stop();
+  }
+};
+
+[[maybe_unused]] const auto* const kShutdown =
+    ::testing::AddGlobalTestEnvironment(new SandboxShutdown());
+
 }  // namespace
 
 sandbox::Sandbox& sandboxServer() {
   static std::once_flag once;
-  static std::unique_ptr<sandbox::Sandbox> server;
   std::call_once(once, [] {
-    server = std::make_unique<sandbox::Sandbox>();
-    routeTo(*server);
+    serverSlot() = std::make_unique<sandbox::Sandbox>();
+    routeTo(*serverSlot());
   });
-  return *server;
+  return *serverSlot();
 }
 
 void useSandbox() {

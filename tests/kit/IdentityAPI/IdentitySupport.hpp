@@ -93,14 +93,10 @@ class ResultReply {
   bool onMain_ = true;
 };
 
-// Set once a test has started the shared sandbox.
-inline bool sandboxUsed = false;
-
 // Each test starts from the sandbox's seed with no token held and no cookie stored.
 class IdentitySandboxTest : public zttest::SandboxTest {
  protected:
   void SetUp() override {
-    sandboxUsed = true;
     zttest::SandboxTest::SetUp();
     ZentrelSDK::ZTTokenUtilites::shared()->clearTokens();
   }

@@ -26,8 +26,14 @@ TEST_F(ManualClockTest, DelayedBlocksFireInDueOrderOnlyWhenTheClockReachesThem) 
   std::vector<std::string> fired;
   const double start = clock->now();
   std::vector<double> firedAt;
-  DispatchQueue::main().asyncAfter(2.0, [&] { fired.push_back("b"); firedAt.push_back(clock->now() - start); });
-  DispatchQueue::main().asyncAfter(1.0, [&] { fired.push_back("a"); firedAt.push_back(clock->now() - start); });
+  DispatchQueue::main().asyncAfter(2.0, [&] {
+    fired.push_back("b");
+    firedAt.push_back(clock->now() - start);
+  });
+  DispatchQueue::main().asyncAfter(1.0, [&] {
+    fired.push_back("a");
+    firedAt.push_back(clock->now() - start);
+  });
   DispatchQueue::main().asyncAfter(5.0, [&] { fired.push_back("c"); });
 
   Foundation::RunLoop::main().run(0.02);  // real time passes, the manual clock does not
@@ -101,9 +107,8 @@ TEST_F(ManualClockTest, TimersAndDelayedBlocksInterleaveByDueTime) {
   auto timer = Timer::scheduledTimer(1.0, true, [&](Timer&) { log.push_back("tick"); });
   DispatchQueue::main().asyncAfter(1.5, [&] { log.push_back("half"); });
   // A block scheduled by a firing within the window fires in the same advance.
-  DispatchQueue::main().asyncAfter(0.2, [&] {
-    DispatchQueue::main().asyncAfter(2.0, [&] { log.push_back("nested"); });
-  });
+  DispatchQueue::main().asyncAfter(
+      0.2, [&] { DispatchQueue::main().asyncAfter(2.0, [&] { log.push_back("nested"); }); });
   clock->advance(3.0);
   timer->invalidate();
   EXPECT_EQ(log, (std::vector<std::string>{"tick", "half", "tick", "nested", "tick"}));

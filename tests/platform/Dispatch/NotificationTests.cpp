@@ -88,8 +88,10 @@ TEST(NotificationCenter, SenderFilterMatchesObjectIdentityOnly) {
   auto mine = std::make_shared<Sender>();
   auto other = std::make_shared<Sender>();
   int filtered = 0, all = 0;
-  auto t1 = center.addObserver("sender", Any(mine), nullptr, [&](const Notification&) { ++filtered; });
-  auto t2 = center.addObserver("sender", std::nullopt, nullptr, [&](const Notification&) { ++all; });
+  auto t1 =
+      center.addObserver("sender", Any(mine), nullptr, [&](const Notification&) { ++filtered; });
+  auto t2 =
+      center.addObserver("sender", std::nullopt, nullptr, [&](const Notification&) { ++all; });
   center.post("sender", Any(mine));
   center.post("sender", Any(other));
   center.post("sender");
@@ -131,11 +133,11 @@ TEST(NotificationCenter, MainQueueObserverRunsLaterOnMainWhenPostedFromAWorker) 
   auto& center = NotificationCenter::defaultCenter();
   std::atomic<int> heard{0};
   bool onMain = true;
-  auto token = center.addObserver("main", std::nullopt, OperationQueue::main(),
-                                  [&](const Notification&) {
-                                    onMain = onMain && Foundation::Thread::isMainThread();
-                                    ++heard;
-                                  });
+  auto token =
+      center.addObserver("main", std::nullopt, OperationQueue::main(), [&](const Notification&) {
+        onMain = onMain && Foundation::Thread::isMainThread();
+        ++heard;
+      });
   Dispatch::DispatchQueue::global().async([&] { center.post("main"); });
   ASSERT_TRUE(zttest::runUntil([&] { return heard == 1; }));
   EXPECT_TRUE(onMain);

@@ -4,7 +4,9 @@
 #include <fstream>
 
 #include "Foundation/Bundle.hpp"
-#include "TemporaryFolder.hpp"
+#include "support/TemporaryFolder.hpp"
+
+using zttest::TemporaryFolder;
 
 using Foundation::Bundle;
 

@@ -8,7 +8,9 @@
 #include "Foundation/Data.hpp"
 #include "Foundation/FileManager.hpp"
 #include "Foundation/URL.hpp"
-#include "TemporaryFolder.hpp"
+#include "support/TemporaryFolder.hpp"
+
+using zttest::TemporaryFolder;
 
 using namespace Foundation;
 

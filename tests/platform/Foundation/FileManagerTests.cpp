@@ -8,7 +8,9 @@
 
 #include "Foundation/Bundle.hpp"
 #include "Foundation/FileManager.hpp"
-#include "TemporaryFolder.hpp"
+#include "support/TemporaryFolder.hpp"
+
+using zttest::TemporaryFolder;
 
 using namespace Foundation;
 namespace fs = std::filesystem;

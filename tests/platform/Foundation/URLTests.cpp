@@ -5,7 +5,9 @@
 
 #include "Foundation/CharacterSet.hpp"
 #include "Foundation/URL.hpp"
-#include "TemporaryFolder.hpp"
+#include "support/TemporaryFolder.hpp"
+
+using zttest::TemporaryFolder;
 
 using Foundation::URL;
 

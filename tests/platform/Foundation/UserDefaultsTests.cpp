@@ -8,7 +8,9 @@
 
 #include "Foundation/FileManager.hpp"
 #include "Foundation/UserDefaults.hpp"
-#include "TemporaryFolder.hpp"
+#include "support/TemporaryFolder.hpp"
+
+using zttest::TemporaryFolder;
 
 using namespace Foundation;
 

@@ -11,28 +11,11 @@
 #include <Security/Security.hpp>
 #include <Testing/DeviceSecurity.hpp>
 
+#include "support/TemporaryFolder.hpp"
+
 namespace sectest {
 
-// A fresh folder for one test, removed with everything in it afterwards.
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "zt-security-XXXXXX").string();
-    path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
-  }
-  ~TemporaryFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+using zttest::TemporaryFolder;
 
 // Every test starts on a fresh device and leaves none of its held sheets behind.
 class DeviceTest : public ::testing::Test {

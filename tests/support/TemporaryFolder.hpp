@@ -7,10 +7,12 @@
 #include <system_error>
 
 // A fresh folder for one test, removed with everything in it afterwards.
+namespace zttest {
+
 class TemporaryFolder {
  public:
   TemporaryFolder() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "zt-foundation-XXXXXX").string();
+    std::string tmpl = (std::filesystem::temp_directory_path() / "zt-test-XXXXXX").string();
     path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
   }
   ~TemporaryFolder() {
@@ -26,3 +28,5 @@ class TemporaryFolder {
  private:
   std::string path_;
 };
+
+}  // namespace zttest
