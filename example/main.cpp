@@ -192,5 +192,8 @@ int main() {
   }
   std::cout << "6. Done\n";
   ZTEvents::shared()->unregiterEvents(&listener);  // real codes are not for printing
+  // This host is one of the kit's own apps, where the kit prints its diagnostics; the road
+  // below prints its own steps instead.
+  ZTLogger::disableLogs();
   return mainRoad();
 }
