@@ -104,8 +104,8 @@ void ZTOAuth::consentAnswer(const Foundation::Result<ZTResponse, Error>& result,
   const ZTResponse& response = result.value();
   if (response.statusCode != 200)
     return fail(ZTNetworkError::statusCodeIsNot200(response.statusCode).localizedDescription());
-  if (!response.data || response.data->empty())
-    return fail(ZTNetworkError::dataIsEmpty().localizedDescription());
+  // Zero bytes are data that does not parse, not missing data.
+  if (!response.data) return fail(ZTNetworkError::dataIsEmpty().localizedDescription());
 
   const auto decodingError = ZTNetworkError::decodingError().localizedDescription();
   auto parsed = Foundation::parseJSON(Foundation::Bytes(*response.data));

@@ -125,7 +125,7 @@ TEST_F(OAuthClientTest, ConsentLookupFailures) {
   for (auto [fault, text] : std::vector<std::pair<Fault, std::string>>{
            {Fault::answer(401, "no"), "answer has not status code = 200 (401)"},
            {Fault::answer(204), "answer has not status code = 200 (204)"},
-           {Fault::emptyBody(), "loaded data is empty"}}) {
+           {Fault::emptyBody(), "cannot decode answer"}}) {
     sb().inject("oauth.consent.get", fault);
     Outcome<ZTOAuthConsentResponse> outcome;
     ZTOAuth::consent("CC", outcome.success(), outcome.failure());

@@ -341,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(
         StepFault{"ConsentLookupEmpty",
                   "oauth.consent.get",
                   [] { return Fault::emptyBody(); },
-                  "loaded data is empty",
+                  "cannot decode answer",
                   {"oauth.consent_verifier"}},
         StepFault{"ConsentLookupArray",
                   "oauth.consent.get",
