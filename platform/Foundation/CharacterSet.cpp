@@ -1,4 +1,5 @@
 #include "Foundation/CharacterSet.hpp"
+#include "Foundation/Hex.hpp"
 
 #include "Foundation/Data.hpp"
 
@@ -17,13 +18,6 @@ CharacterSet make(std::string_view extra, std::string_view without = {}) {
       .unioning(CharacterSet::charactersIn(kSubDelims))
       .unioning(CharacterSet::charactersIn(extra))
       .subtracting(without);
-}
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 }  // namespace

@@ -5,16 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace Foundation {
+#include "Foundation/Hex.hpp"
 
-namespace {
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-}  // namespace
+namespace Foundation {
 
 UUID::UUID() : bytes_{} {
   if (RAND_bytes(bytes_.data(), static_cast<int>(bytes_.size())) != 1) {

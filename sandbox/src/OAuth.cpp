@@ -16,6 +16,14 @@ bool young(const State& state, std::int64_t createdAt) {
   return state.now() - createdAt < kChallengeLifetime;
 }
 
+// The entry of a one-time challenge, verifier or code: null when unknown, used or expired.
+template <class Map>
+typename Map::mapped_type* usable(const State& state, Map& map, const std::string& key) {
+  auto it = map.find(key);
+  if (it == map.end() || it->second.used || !young(state, it->second.createdAt)) return nullptr;
+  return &it->second;
+}
+
 bool skipLogin(const State& state, const AppSeed& app, const std::string& userId) {
   switch (app.loginSkip) {
     case SkipPolicy::Never:
@@ -92,11 +100,10 @@ void authorize(Sandbox::Impl& sb, Ctx& c) {
 // The login challenge LC for the session's user, binding it on first use; null when unknown,
 // used, expired or another user's.
 LoginChallenge* loginChallenge(State& state, const std::string& lc, const std::string& userId) {
-  auto it = state.loginChallenges.find(lc);
-  if (it == state.loginChallenges.end() || it->second.used || !young(state, it->second.createdAt))
-    return nullptr;
-  if (it->second.userId.empty()) it->second.userId = userId;
-  return it->second.userId == userId ? &it->second : nullptr;
+  LoginChallenge* challenge = usable(state, state.loginChallenges, lc);
+  if (challenge == nullptr) return nullptr;
+  if (challenge->userId.empty()) challenge->userId = userId;
+  return challenge->userId == userId ? challenge : nullptr;
 }
 
 void loginGet(Sandbox::Impl& sb, Ctx& c) {
@@ -135,13 +142,10 @@ void loginPost(Sandbox::Impl& sb, Ctx& c) {
 void loginVerifier(Sandbox::Impl& sb, Ctx& c) {
   const std::string lv = first(c.query, "login_verifier").value_or("");
   std::lock_guard lock(sb.state.mu);
-  auto it = sb.state.loginVerifiers.find(lv);
-  if (it == sb.state.loginVerifiers.end() || it->second.used ||
-      !young(sb.state, it->second.createdAt)) {
-    return text(c, 404, "login verifier not found");
-  }
-  it->second.used = true;
-  const LoginChallenge& login = sb.state.loginChallenges[it->second.challenge];
+  auto* verifier = usable(sb.state, sb.state.loginVerifiers, lv);
+  if (verifier == nullptr) return text(c, 404, "login verifier not found");
+  verifier->used = true;
+  const LoginChallenge& login = sb.state.loginChallenges[verifier->challenge];
   std::string cc = randomToken();
   if (sb.state.nextConsentChallenge) {
     cc = *sb.state.nextConsentChallenge;
@@ -160,12 +164,8 @@ void loginVerifier(Sandbox::Impl& sb, Ctx& c) {
 }
 
 ConsentChallenge* consentChallenge(State& state, const std::string& cc, const std::string& userId) {
-  auto it = state.consentChallenges.find(cc);
-  if (it == state.consentChallenges.end() || it->second.used ||
-      !young(state, it->second.createdAt) || it->second.userId != userId) {
-    return nullptr;
-  }
-  return &it->second;
+  ConsentChallenge* consent = usable(state, state.consentChallenges, cc);
+  return consent != nullptr && consent->userId == userId ? consent : nullptr;
 }
 
 void consentGet(Sandbox::Impl& sb, Ctx& c) {
@@ -211,13 +211,10 @@ void consentPost(Sandbox::Impl& sb, Ctx& c) {
 void consentVerifier(Sandbox::Impl& sb, Ctx& c) {
   const std::string cv = first(c.query, "consent_verifier").value_or("");
   std::lock_guard lock(sb.state.mu);
-  auto it = sb.state.consentVerifiers.find(cv);
-  if (it == sb.state.consentVerifiers.end() || it->second.used ||
-      !young(sb.state, it->second.createdAt)) {
-    return text(c, 404, "consent verifier not found");
-  }
-  it->second.used = true;
-  const ConsentChallenge& consent = sb.state.consentChallenges[it->second.challenge];
+  auto* verifier = usable(sb.state, sb.state.consentVerifiers, cv);
+  if (verifier == nullptr) return text(c, 404, "consent verifier not found");
+  verifier->used = true;
+  const ConsentChallenge& consent = sb.state.consentChallenges[verifier->challenge];
   const std::string ac = randomToken();
   AuthCode& code = sb.state.authCodes[ac];
   code.userId = consent.userId;
@@ -240,12 +237,11 @@ void token(Sandbox::Impl& sb, Ctx& c) {
   const std::string verifier = first(form, "code_verifier").value_or("");
   std::lock_guard lock(sb.state.mu);
   if (sb.state.apps.count(clientId) == 0) return jsonAnswer(c, 401, {{"error", "invalid_client"}});
-  auto it = sb.state.authCodes.find(ac);
-  if (it == sb.state.authCodes.end() || it->second.used || !young(sb.state, it->second.createdAt) ||
-      it->second.clientId != clientId) {
+  AuthCode* found = usable(sb.state, sb.state.authCodes, ac);
+  if (found == nullptr || found->clientId != clientId) {
     return jsonAnswer(c, 400, {{"error", "invalid_grant"}});
   }
-  AuthCode& code = it->second;
+  AuthCode& code = *found;
   if (base64urlNoPad(sha256(verifier)) != code.codeChallenge) {
     return jsonAnswer(
         c, 400,
