@@ -78,6 +78,10 @@ void ZTLogger::logInOwnApps(LogLevel level, const char* mark, const std::string&
   write(format(mark, message, fileName, functionName, lineNumber));
 }
 
+bool ZTLogger::errorsPrint() {
+  return checkLevel(LogLevel::errors) && zentrelApplications();
+}
+
 bool ZTLogger::checkLevel(LogLevel log) {
   return static_cast<int>(log) >= static_cast<int>(showingLogsLevel.load());
 }

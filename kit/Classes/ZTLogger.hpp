@@ -45,6 +45,10 @@ class ZTLogger {
   // as Swift's #function names it, rather than the compiler's whole signature.
   static std::string callerName(const std::source_location& location);
 
+  // Whether an error line would print now (network traces print at most then): lets callers
+  // skip building a trace nobody will see.
+  static bool errorsPrint();
+
   // The host's switch: from now on nothing is logged.
   static void disableLogs();
 

@@ -309,9 +309,11 @@ void ZTNetworkCore::run(const Foundation::URLRequest& request, AnswerHandler onM
       request, [onMain = std::move(onMain)](std::optional<Foundation::Data> data,
                                             std::shared_ptr<Foundation::URLResponse> response,
                                             std::optional<Foundation::NSError> error) mutable {
-        // The trace needs only the answer's shape; take it before the bytes move on.
+        // The trace needs only the answer's shape; take it before the bytes move on, and only
+        // when a line would print (it costs a whole parse of the answer).
         std::optional<std::string> trace;
-        if (data) {
+        const bool traced = ZTLogger::errorsPrint();
+        if (traced && data) {
           const auto json = nlohmann::json::parse(data->begin(), data->end(), nullptr, false);
           if (!json.is_discarded()) {
             auto http = std::dynamic_pointer_cast<Foundation::HTTPURLResponse>(response);
@@ -333,7 +335,7 @@ void ZTNetworkCore::run(const Foundation::URLRequest& request, AnswerHandler onM
 
         if (trace) {
           ZTLogger::networkLog(*trace);
-        } else {
+        } else if (traced) {
           ZTLogger::errorLog("cannot serializate data");
         }
       });
