@@ -127,8 +127,11 @@ MainQueue& MainQueue::shared() {
 }
 
 void MainQueue::push(std::function<void()> block) {
-  std::lock_guard lock(mutex_);
-  blocks_.push_back(std::move(block));
+  {
+    std::lock_guard lock(mutex_);
+    blocks_.push_back(std::move(block));
+  }
+  // Outside the lock: the woken thread does not then wait for it.
   cv_.notify_all();
 }
 
@@ -151,8 +154,10 @@ void MainQueue::run(const std::function<void()>& block) {
 }
 
 void MainQueue::poke() {
-  std::lock_guard lock(mutex_);
-  poked_ = true;
+  {
+    std::lock_guard lock(mutex_);
+    poked_ = true;
+  }
   cv_.notify_all();
 }
 

@@ -17,7 +17,7 @@ struct OperationQueue::State {
   std::mutex mutex;
   std::condition_variable cv;
   std::deque<std::function<void()>> operations;
-  bool running = false;  // an operation is executing
+  bool running = false;  // an operation is executing, on the queue's thread or inline
   bool stopping = false;
   std::thread thread;
 };
@@ -43,7 +43,10 @@ OperationQueue::OperationQueue() : state_(std::make_shared<State>()) {
   state->thread = std::thread([state, self] {
     std::unique_lock lock(state->mutex);
     for (;;) {
-      state->cv.wait(lock, [&] { return state->stopping || !state->operations.empty(); });
+      state->cv.wait(lock, [&] {
+        const bool idle = state->operations.empty();
+        return (state->stopping && idle) || (!idle && !state->running);
+      });
       if (state->operations.empty()) return;  // stopping and drained
       auto op = std::move(state->operations.front());
       state->operations.pop_front();
@@ -82,8 +85,38 @@ void OperationQueue::addOperation(std::function<void()> block) {
     Dispatch::DispatchQueue::main().async(std::move(block));
     return;
   }
-  std::lock_guard lock(state_->mutex);
-  state_->operations.push_back(std::move(block));
+  // Once the lock is released the operation may already have run and let go of this queue;
+  // the state outlives it for the notification.
+  const auto state = state_;
+  {
+    std::lock_guard lock(state->mutex);
+    state->operations.push_back(std::move(block));
+  }
+  state->cv.notify_all();
+}
+
+void OperationQueue::runHereOrAdd(std::function<void()> block) {
+  if (!state_) return addOperation(std::move(block));
+  const auto self = shared_from_this();  // the block may let go of every other owner
+  bool queued = false;
+  {
+    std::lock_guard lock(state_->mutex);
+    queued = state_->running || state_->stopping || !state_->operations.empty();
+    if (queued) {
+      state_->operations.push_back(std::move(block));
+    } else {
+      state_->running = true;
+    }
+  }
+  if (!queued) {
+    OperationQueue* const outer = currentQueue;
+    currentQueue = this;
+    block();
+    block = nullptr;
+    currentQueue = outer;
+    std::lock_guard lock(state_->mutex);
+    state_->running = false;
+  }
   state_->cv.notify_all();
 }
 

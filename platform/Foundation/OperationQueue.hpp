@@ -6,6 +6,10 @@
 
 namespace Foundation {
 
+namespace Networking {
+class Engine;
+}
+
 // main() runs its operations on the main queue; every other queue has a thread of its own
 // and runs its operations one at a time, in order.
 class OperationQueue : public std::enable_shared_from_this<OperationQueue> {
@@ -26,6 +30,11 @@ class OperationQueue : public std::enable_shared_from_this<OperationQueue> {
   bool isMain() const { return state_ == nullptr; }
 
  private:
+  friend class Networking::Engine;
+  // Runs the block on the calling thread at once, as this queue's operation, when the queue
+  // has nothing queued or running; otherwise adds it. Saves waking the queue's thread.
+  void runHereOrAdd(std::function<void()> block);
+
   struct State;
   struct MainTag {};
   explicit OperationQueue(MainTag);

@@ -31,10 +31,13 @@ URLSession::URLSession(const URLSessionConfiguration& configuration,
                        std::shared_ptr<URLSessionDelegate> delegate,
                        std::shared_ptr<OperationQueue> delegateQueue, bool isShared)
     : configuration_(configuration),
-      delegateQueue_(delegateQueue ? std::move(delegateQueue) : ownQueue()),
+      delegateQueue_(delegateQueue ? delegateQueue : ownQueue()),
       isShared_(isShared),
       delegate_(std::move(delegate)),
-      engine_(std::make_shared<Networking::Engine>(configuration.httpCookieStorage != nullptr)) {
+      // The session's own queue is served by the session's thread (no hand-over per call); a
+      // queue the host gave keeps its own.
+      engine_(std::make_shared<Networking::Engine>(configuration.httpCookieStorage != nullptr,
+                                                   delegateQueue ? nullptr : delegateQueue_)) {
   thread_ = std::thread([engine = engine_] { engine->run(); });
 }
 

@@ -33,8 +33,10 @@ class URLSession : public std::enable_shared_from_this<URLSession> {
   // Swift `URLSession.shared`: default configuration, no delegate; cannot be invalidated.
   static const std::shared_ptr<URLSession>& shared();
   // Swift `URLSession(configuration:delegate:delegateQueue:)`. The configuration is copied.
-  // Without a queue the session makes a serial one of its own. The delegate is held strongly
-  // until the session is invalidated.
+  // Without a queue the session makes a serial one of its own, which the session's thread
+  // serves while the queue is idle: code that blocks there holds up this session's transfers
+  // (give a queue for such code). The delegate is held strongly until the session is
+  // invalidated.
   static std::shared_ptr<URLSession> make(const URLSessionConfiguration& configuration,
                                           std::shared_ptr<URLSessionDelegate> delegate = nullptr,
                                           std::shared_ptr<OperationQueue> delegateQueue = nullptr);

@@ -1,7 +1,11 @@
 #include "Foundation/Networking/Engine.hpp"
 
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <array>
 
 #include <algorithm>
 #include <cctype>
@@ -151,6 +155,7 @@ enum class Mode { completion, dataDelegate, download };
 
 // One task on its way through the engine: the request being loaded and the current hop.
 struct Transfer {
+  Engine* engine = nullptr;  // the owner
   std::weak_ptr<Engine> weakEngine;
   bool cookies = false;
   std::shared_ptr<URLSessionTask> task;
@@ -213,7 +218,7 @@ struct Transfer {
   void touch() { lastActivity = monotonicNow(); }
   std::string urlText() const { return request.url ? request.url->absoluteString() : ""; }
   void enqueue(std::function<void()> block) const {
-    session->delegateQueue()->addOperation(std::move(block));
+    engine->toDelegateQueue(*session, std::move(block));
   }
   NSError errorFor(CURLcode code) const {
     return NSError::urlError(urlErrorCode(code), urlText(),
@@ -224,13 +229,26 @@ struct Transfer {
 // ---------------------------------------------------------------------------------------------
 // Life of the engine
 
-Engine::Engine(bool cookies) : cookies_(cookies) {
+Engine::Engine(bool cookies, std::shared_ptr<OperationQueue> servedQueue)
+    : cookies_(cookies), servedQueue_(std::move(servedQueue)) {
   initializeCurl();
   multi_ = curl_multi_init();
-  if (multi_ == nullptr) {
-    std::fprintf(stderr, "Foundation: libcurl multi handle could not be made\n");
+  epollFd_ = ::epoll_create1(EPOLL_CLOEXEC);
+  wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  epoll_event wake{};
+  wake.events = EPOLLIN;
+  wake.data.fd = wakeFd_;
+  if (multi_ == nullptr || epollFd_ < 0 || wakeFd_ < 0 ||
+      ::epoll_ctl(epollFd_, EPOLL_CTL_ADD, wakeFd_, &wake) != 0) {
+    std::fprintf(stderr, "Foundation: the transfer engine could not be set up\n");
     std::abort();
   }
+  // libcurl tells which sockets to watch and when to call back; the session thread waits on
+  // them without libcurl, so a caller may start a transfer meanwhile.
+  curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &Engine::onSocket);
+  curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
+  curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &Engine::onTimer);
+  curl_multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
   // Connections stay open for reuse across requests to the same host.
   curl_multi_setopt(multi_, CURLMOPT_MAXCONNECTS, 32L);
 }
@@ -240,19 +258,29 @@ Engine::~Engine() {
   transfers_.clear();
   for (CURL* easy : idle_) curl_easy_cleanup(easy);
   curl_multi_cleanup(multi_);
+  ::close(wakeFd_);
+  ::close(epollFd_);
 }
 
 void Engine::stop() {
   stopping_ = true;
-  curl_multi_wakeup(multi_);
+  wake();
+}
+
+void Engine::wake() {
+  const std::uint64_t one = 1;
+  while (::write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
+  }
 }
 
 void Engine::post(std::function<void()> command) {
   {
     std::lock_guard lock(mutex_);
     commands_.push_back(std::move(command));
+    commandsPending_.store(true);
   }
-  curl_multi_wakeup(multi_);
+  // Pairs with run(): it marks itself polling before its last look at commandsPending_.
+  if (polling_.load()) wake();
 }
 
 void Engine::runCommands() {
@@ -260,33 +288,128 @@ void Engine::runCommands() {
   {
     std::lock_guard lock(mutex_);
     commands.swap(commands_);
+    commandsPending_.store(false);
   }
   for (auto& command : commands) command();
 }
 
+void Engine::toDelegateQueue(const URLSession& session, std::function<void()> block) {
+  if (servedQueue_) {
+    delegateBlocks_.push_back(std::move(block));
+  } else {
+    session.delegateQueue()->addOperation(std::move(block));
+  }
+}
+
 void Engine::run() {
+  std::unique_lock lock(engineMutex_);
+  std::array<epoll_event, 32> events{};
+  int ready = 0;
   while (!stopping_) {
     runCommands();
-    if (stopping_) break;
-    int running = 0;
-    curl_multi_perform(multi_, &running);
-    int left = 0;
-    while (CURLMsg* msg = curl_multi_info_read(multi_, &left)) {
-      if (msg->msg != CURLMSG_DONE) continue;
-      const CURLcode code = msg->data.result;
-      Transfer* t = nullptr;
-      curl_easy_getinfo(msg->easy_handle, CURLINFO_PRIVATE, &t);
-      if (t != nullptr) finished(*t, code);
+    for (int i = 0; i < ready; ++i) {
+      const int fd = events[i].data.fd;
+      if (fd == wakeFd_) {
+        std::uint64_t count = 0;
+        while (::read(wakeFd_, &count, sizeof count) < 0 && errno == EINTR) {
+        }
+        continue;
+      }
+      const auto flags = events[i].events;
+      int mask = 0;
+      if (flags & (EPOLLIN | EPOLLHUP | EPOLLRDHUP)) mask |= CURL_CSELECT_IN;
+      if (flags & EPOLLOUT) mask |= CURL_CSELECT_OUT;
+      if (flags & EPOLLERR) mask |= CURL_CSELECT_ERR;
+      int running = 0;
+      curl_multi_socket_action(multi_, fd, mask, &running);
     }
+    ready = 0;
+    drive();
     checkTimeouts();
-    curl_multi_poll(multi_, nullptr, 0, static_cast<int>(pollTimeoutMs()), nullptr);
+    if (!delegateBlocks_.empty()) {
+      // Delegate code runs without the engine held: it may start tasks of its own.
+      auto blocks = std::exchange(delegateBlocks_, {});
+      lock.unlock();
+      for (auto& block : blocks) servedQueue_->runHereOrAdd(std::move(block));
+      blocks.clear();
+      lock.lock();
+      continue;
+    }
+    const long wait = pollTimeoutMs();
+    waitingUntil_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait);
+    polling_.store(true);
+    if (!commandsPending_.load() && !stopping_) {
+      lock.unlock();
+      ready = ::epoll_wait(epollFd_, events.data(), static_cast<int>(events.size()),
+                           static_cast<int>(wait));
+      lock.lock();
+      ready = std::max(ready, 0);
+    }
+    polling_.store(false);
   }
+  // Whatever is left still reaches the delegate, on the queue's own thread.
+  for (auto& block : std::exchange(delegateBlocks_, {}))
+    servedQueue_->addOperation(std::move(block));
+}
+
+void Engine::drive() {
+  if (timerDue_ && std::chrono::steady_clock::now() >= *timerDue_) {
+    timerDue_.reset();
+    int running = 0;
+    curl_multi_socket_action(multi_, CURL_SOCKET_TIMEOUT, 0, &running);
+  }
+  int left = 0;
+  while (CURLMsg* msg = curl_multi_info_read(multi_, &left)) {
+    if (msg->msg != CURLMSG_DONE) continue;
+    const CURLcode code = msg->data.result;
+    Transfer* t = nullptr;
+    curl_easy_getinfo(msg->easy_handle, CURLINFO_PRIVATE, &t);
+    if (t != nullptr) finished(*t, code);
+  }
+}
+
+int Engine::onSocket(CURL*, curl_socket_t socket, int what, void* user, void*) {
+  auto& engine = *static_cast<Engine*>(user);
+  if (what == CURL_POLL_REMOVE) {
+    ::epoll_ctl(engine.epollFd_, EPOLL_CTL_DEL, socket, nullptr);
+    return 0;
+  }
+  epoll_event event{};
+  event.data.fd = socket;
+  if (what & CURL_POLL_IN) event.events |= EPOLLIN;
+  if (what & CURL_POLL_OUT) event.events |= EPOLLOUT;
+  if (::epoll_ctl(engine.epollFd_, EPOLL_CTL_MOD, socket, &event) != 0 && errno == ENOENT) {
+    ::epoll_ctl(engine.epollFd_, EPOLL_CTL_ADD, socket, &event);
+  }
+  return 0;
+}
+
+int Engine::onTimer(CURLM*, long timeoutMs, void* user) {
+  auto& engine = *static_cast<Engine*>(user);
+  if (timeoutMs < 0) {
+    engine.timerDue_.reset();
+  } else {
+    engine.timerDue_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  }
+  return 0;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Commands from other threads
 
 void Engine::start(std::shared_ptr<URLSessionTask> task) {
+  // When the engine is idle the caller sends the request itself: the session thread then
+  // wakes only for the answer. A file body is read on the session thread, never here.
+  if (!task->uploadFile_ && !commandsPending_.load()) {
+    std::unique_lock lock(engineMutex_, std::try_to_lock);
+    if (lock.owns_lock() && !commandsPending_.load() && !stopping_) {
+      begin(task);
+      drive();
+      const bool sooner = timerDue_ && *timerDue_ < waitingUntil_;
+      if (polling_.load() && (sooner || !delegateBlocks_.empty())) wake();
+      return;
+    }
+  }
   post([this, task = std::move(task)] { begin(task); });
 }
 
@@ -361,6 +484,7 @@ Transfer* Engine::find(std::uint64_t id) {
 Transfer& Engine::adopt(const std::shared_ptr<URLSessionTask>& task) {
   auto owned = std::make_unique<Transfer>(task->originalRequest());
   Transfer& t = *owned;
+  t.engine = this;
   t.weakEngine = weak_from_this();
   t.cookies = cookies_;
   t.task = task;
@@ -715,6 +839,11 @@ void Engine::checkTimeouts() {
 long Engine::pollTimeoutMs() const {
   double wait = kIdlePollMs / 1000.0;
   const double now = monotonicNow();
+  if (timerDue_) {
+    wait = std::min(
+        wait, std::chrono::duration<double>(*timerDue_ - std::chrono::steady_clock::now()).count());
+    if (wait <= 0) return 0;
+  }
   for (const auto& [id, t] : transfers_) {
     if (t->easy && !t->suspended && !t->awaitingDisposition) {
       wait = std::min(wait, t->lastActivity + t->timeout - now);
@@ -728,7 +857,7 @@ void Engine::checkInvalidation() {
   auto session = std::move(invalidatedSession_);
   invalidatedSession_.reset();
   auto delegate = session->delegate();
-  session->delegateQueue()->addOperation([session, delegate] {
+  toDelegateQueue(*session, [session, delegate] {
     if (delegate) delegate->didBecomeInvalidWithError(session, std::nullopt);
     session->releaseDelegate();
   });

@@ -5,6 +5,7 @@
 #include <curl/curl.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -19,6 +20,7 @@
 #include "Foundation/URLRequest.hpp"
 
 namespace Foundation {
+class OperationQueue;
 class URLSession;
 class URLSessionTask;
 }  // namespace Foundation
@@ -29,16 +31,20 @@ struct Transfer;
 
 class Engine : public std::enable_shared_from_this<Engine> {
  public:
-  explicit Engine(bool cookies);
+  // `servedQueue`: the session's own delegate queue, whose operations this engine runs on its
+  // thread while the queue is idle; nullptr for a queue the host gave.
+  Engine(bool cookies, std::shared_ptr<OperationQueue> servedQueue);
   ~Engine();
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
 
-  // The session thread's body; returns soon after stop().
+  // The session thread's body; returns soon after stop(). It holds the engine except while it
+  // waits for sockets and while delegate code runs.
   void run();
   void stop();
 
-  // Called from any thread; the work happens on the session thread.
+  // Called from any thread; the work happens on the session thread (a start may happen on the
+  // caller's, when the engine is free).
   void start(std::shared_ptr<URLSessionTask> task);
   void setSuspended(std::shared_ptr<URLSessionTask> task, bool suspended);
   void cancel(std::shared_ptr<URLSessionTask> task);
@@ -49,11 +55,17 @@ class Engine : public std::enable_shared_from_this<Engine> {
 
   std::uint64_t connectionCount() const { return connections_.load(); }
 
+  // With the engine held: a block for the session's delegate queue, in order.
+  void toDelegateQueue(const URLSession& session, std::function<void()> block);
+
  private:
   void post(std::function<void()> command);
+  void wake();
   void runCommands();
+  // Runs libcurl's due timer and takes in finished transfers.
+  void drive();
 
-  // Session thread only.
+  // With the engine held.
   Transfer& adopt(const std::shared_ptr<URLSessionTask>& task);
   Transfer* find(std::uint64_t id);
   void begin(const std::shared_ptr<URLSessionTask>& task);
@@ -73,7 +85,9 @@ class Engine : public std::enable_shared_from_this<Engine> {
   CURL* acquire();
   void release(CURL* easy);
 
-  // libcurl callbacks and what they hand on (session thread, inside libcurl).
+  // libcurl callbacks and what they hand on (inside libcurl, with the engine held).
+  static int onSocket(CURL* easy, curl_socket_t socket, int what, void* user, void* socketData);
+  static int onTimer(CURLM* multi, long timeoutMs, void* user);
   static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user);
   static std::size_t onWrite(char* data, std::size_t size, std::size_t count, void* user);
   static std::size_t onRead(char* data, std::size_t size, std::size_t count, void* user);
@@ -87,14 +101,26 @@ class Engine : public std::enable_shared_from_this<Engine> {
   static void reportSent(Transfer& t, std::int64_t totalSent);
 
   const bool cookies_;
+  const std::shared_ptr<OperationQueue> servedQueue_;
   CURLM* multi_ = nullptr;
+  int epollFd_ = -1;
+  int wakeFd_ = -1;
   std::atomic<bool> stopping_{false};
+  std::atomic<bool> commandsPending_{false};
+  std::atomic<bool> polling_{false};  // only a waiting thread needs waking
+
   std::atomic<std::uint64_t> connections_{0};
 
-  std::mutex mutex_;  // guards commands_
+  std::mutex mutex_;  // guards commands_ only
   std::deque<std::function<void()>> commands_;
 
+  // Everything below: whoever holds engineMutex_ (the session thread, or a caller starting a
+  // task while the thread waits).
+  std::mutex engineMutex_;
+  std::optional<std::chrono::steady_clock::time_point> timerDue_;  // libcurl's next timeout
+  std::chrono::steady_clock::time_point waitingUntil_;
   std::unordered_map<std::uint64_t, std::unique_ptr<Transfer>> transfers_;
+  std::vector<std::function<void()>> delegateBlocks_;  // for servedQueue_, run between polls
   std::vector<CURL*> idle_;
   bool invalidating_ = false;
   std::shared_ptr<URLSession> invalidatedSession_;  // until its delegate has heard it

@@ -1,7 +1,10 @@
 // Sessions: connection reuse, delegate queue, task life and invalidation.
 #include <Foundation/Thread.hpp>
 
+#include <functional>
+#include <map>
 #include <set>
+#include <thread>
 
 #include "NetworkTest.hpp"
 #include "support/RunLoopSupport.hpp"
@@ -65,6 +68,82 @@ TEST_F(SessionTests, GivenDelegateQueueRunsTheCallbacks) {
   ASSERT_FALSE(o.error);
   EXPECT_TRUE(o.onMainThread);
   EXPECT_TRUE(o.onDelegateQueue);
+}
+
+// Tasks started at once from many threads, while others complete: each ends exactly once with
+// its own answer.
+TEST_F(SessionTests, TasksStartedFromManyThreadsEachCompleteOnce) {
+  auto s = session();
+  constexpr int threads = 6;
+  constexpr int perThread = 12;
+  std::mutex mutex;
+  std::map<std::string, int> completions;
+  std::vector<std::thread> starters;
+  for (int t = 0; t < threads; ++t) {
+    starters.emplace_back([&, t] {
+      for (int i = 0; i < perThread; ++i) {
+        const std::string path = "/test/echo/" + std::to_string(t) + "-" + std::to_string(i);
+        s->dataTask(url(base() + path), [&, path](auto data, auto response, auto error) {
+           auto http = std::dynamic_pointer_cast<HTTPURLResponse>(response);
+           const bool ok = !error && http && http->statusCode() == 200 && data &&
+                           json(*data).value("path", "") == path;
+           std::lock_guard lock(mutex);
+           completions[ok ? path : "failed " + path] += 1;
+         })->resume();
+      }
+    });
+  }
+  for (auto& starter : starters) starter.join();
+  ASSERT_TRUE(zttest::runUntil(
+      [&] {
+        std::lock_guard lock(mutex);
+        int total = 0;
+        for (const auto& [path, count] : completions) total += count;
+        return total >= threads * perThread;
+      },
+      30));
+  std::lock_guard lock(mutex);
+  EXPECT_EQ(completions.size(), static_cast<std::size_t>(threads * perThread));
+  for (const auto& [path, count] : completions) EXPECT_EQ(count, 1) << path;
+}
+
+// The session's own queue runs one operation at a time, in order, whether the session's thread
+// or the queue's own thread runs it; handlers may start the next task.
+TEST_F(SessionTests, OwnDelegateQueueStaysSerialWhileHandlersStartTasks) {
+  auto s = session();
+  auto queue = s->delegateQueue();
+  std::atomic<int> running{0};
+  std::atomic<bool> overlapped{false};
+  std::atomic<int> hostOperations{0};
+  std::atomic<int> chained{0};
+  auto enter = [&] {
+    if (running.fetch_add(1) != 0) overlapped = true;
+  };
+  auto leave = [&] { running.fetch_sub(1); };
+
+  constexpr int chainLength = 15;
+  std::function<void(int)> next = [&](int step) {
+    s->dataTask(url(base() + "/test/echo/" + std::to_string(step)), [&, step](auto, auto,
+                                                                              auto error) {
+       enter();
+       EXPECT_FALSE(error);
+       EXPECT_EQ(OperationQueue::current(), queue.get());
+       // The host's own operations land on the same queue meanwhile.
+       queue->addOperation([&] {
+         enter();
+         hostOperations += 1;
+         leave();
+       });
+       chained = step;
+       if (step < chainLength) next(step + 1);
+       leave();
+     })->resume();
+  };
+  next(1);
+  ASSERT_TRUE(zttest::runUntil(
+      [&] { return chained == chainLength && hostOperations == chainLength; }, 30));
+  queue->waitUntilAllOperationsAreFinished();
+  EXPECT_FALSE(overlapped);
 }
 
 TEST_F(SessionTests, ReleasedSessionStillFinishesItsTasks) {
