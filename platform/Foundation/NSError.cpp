@@ -28,6 +28,8 @@ const char* urlErrorText(int code) {
       return "too many HTTP redirects";
     case NSURLErrorBadServerResponse:
       return "bad server response";
+    case NSURLErrorRequestBodyStreamExhausted:
+      return "request body stream exhausted";
     case NSURLErrorAppTransportSecurityRequiresSecureConnection:
       return "The resource could not be loaded because the App Transport Security policy requires "
              "the use of a secure connection.";

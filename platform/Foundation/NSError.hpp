@@ -22,6 +22,7 @@ inline constexpr int NSURLErrorCannotConnectToHost = -1004;
 inline constexpr int NSURLErrorNetworkConnectionLost = -1005;
 inline constexpr int NSURLErrorHTTPTooManyRedirects = -1007;
 inline constexpr int NSURLErrorBadServerResponse = -1011;
+inline constexpr int NSURLErrorRequestBodyStreamExhausted = -1021;
 inline constexpr int NSURLErrorAppTransportSecurityRequiresSecureConnection = -1022;
 inline constexpr int NSURLErrorFileDoesNotExist = -1100;
 inline constexpr int NSURLErrorNoPermissionsToReadFile = -1102;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 
 #include "Foundation/Clock.hpp"
 #include "Foundation/Data.hpp"
+#include "Foundation/InputStream.hpp"
 #include "Foundation/URL.hpp"
 
 namespace Foundation {
@@ -32,6 +34,9 @@ struct URLRequest {
   std::optional<URL> url;
   std::string httpMethod = "GET";
   std::optional<Data> httpBody;
+  // A body read as it is sent; give its length as "Content-Length" or it goes out chunked.
+  // `httpBody`, when set, is sent instead. One task only may read it.
+  std::shared_ptr<InputStream> httpBodyStream;
   CachePolicy cachePolicy = CachePolicy::useProtocolCachePolicy;
   // Seconds the transfer may stay without any activity (connecting, sending or receiving)
   // before it fails with NSURLErrorTimedOut. Zero or less means the 60 s default.

@@ -4,15 +4,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <limits>
+#include <cstring>
 #include <mutex>
 
 #include <Foundation/CharacterSet.hpp>
 #include <Foundation/CocoaError.hpp>
-#include <Foundation/FileManager.hpp>
+#include <Foundation/InputStream.hpp>
 #include <Foundation/NSError.hpp>
 #include <Foundation/URLSessionConfiguration.hpp>
 #include <Foundation/UUID.hpp>
@@ -75,120 +76,89 @@ std::optional<std::string> queryValueText(const nlohmann::json& value) {
   return std::nullopt;
 }
 
-// A file descriptor that closes itself.
-class FileHandle {
+// The multipart body: one part "file", "file.jpg", image/jpeg. The framing comes from memory
+// and the image straight from its file as the body is sent, so nothing is copied whole.
+class MultipartFileStream final : public Foundation::InputStream {
  public:
-  explicit FileHandle(int fd = -1) : fd_(fd) {}
-  FileHandle(FileHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  FileHandle& operator=(FileHandle&& other) noexcept {
-    if (this != &other) {
-      reset();
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() { reset(); }
+  MultipartFileStream(std::string boundary, int fd, std::int64_t fileSize)
+      : prefix_("--" + boundary +
+                "\r\n"
+                "Content-Disposition: form-data; name=\"file\"; filename=\"file.jpg\"\r\n"
+                "Content-Type: image/jpeg\r\n\r\n"),
+        suffix_("\r\n--" + boundary + "--\r\n"),
+        fd_(fd),
+        fileSize_(fileSize) {}
+  ~MultipartFileStream() override { ::close(fd_); }
 
-  int get() const { return fd_; }
-  void reset() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+  std::int64_t length() const {
+    return static_cast<std::int64_t>(prefix_.size() + suffix_.size()) + fileSize_;
+  }
+
+  std::ptrdiff_t read(std::uint8_t* buffer, std::size_t maxLength) override {
+    std::size_t done = 0;
+    while (done < maxLength && offset_ < length()) {
+      std::ptrdiff_t got = 0;
+      const auto prefixSize = static_cast<std::int64_t>(prefix_.size());
+      if (offset_ < prefixSize) {
+        got = copyFrom(prefix_, offset_, buffer + done, maxLength - done);
+      } else if (offset_ < prefixSize + fileSize_) {
+        const auto want = std::min<std::int64_t>(static_cast<std::int64_t>(maxLength - done),
+                                                 prefixSize + fileSize_ - offset_);
+        got = ::pread(fd_, buffer + done, static_cast<std::size_t>(want),
+                      static_cast<off_t>(offset_ - prefixSize));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+          // A file that shrank since it was opened would send a short, corrupt body.
+          error_ = Foundation::NSError("NSPOSIXErrorDomain", got < 0 ? errno : EIO);
+          return -1;
+        }
+      } else {
+        got = copyFrom(suffix_, offset_ - prefixSize - fileSize_, buffer + done, maxLength - done);
+      }
+      offset_ += got;
+      done += static_cast<std::size_t>(got);
+    }
+    return static_cast<std::ptrdiff_t>(done);
+  }
+
+  std::optional<Foundation::NSError> streamError() const override { return error_; }
+
+  bool setProperty(std::int64_t value, PropertyKey key) override {
+    if (key != PropertyKey::fileCurrentOffsetKey || value < 0 || value > length()) return false;
+    offset_ = value;
+    error_.reset();
+    return true;
   }
 
  private:
-  int fd_;
+  static std::ptrdiff_t copyFrom(const std::string& text, std::int64_t from, std::uint8_t* out,
+                                 std::size_t room) {
+    const auto n = std::min(text.size() - static_cast<std::size_t>(from), room);
+    std::memcpy(out, text.data() + from, n);
+    return static_cast<std::ptrdiff_t>(n);
+  }
+
+  const std::string prefix_;
+  const std::string suffix_;
+  const int fd_;
+  const std::int64_t fileSize_;
+  std::int64_t offset_ = 0;
+  std::optional<Foundation::NSError> error_;
 };
 
-bool writeAll(int fd, const char* bytes, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, bytes, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Copies the rest of `in` to `out` in the kernel where it can, else through a small buffer.
-bool copyAll(int in, int out) {
-  while (true) {
-    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, std::size_t{1} << 30, 0);
-    if (n == 0) return true;
-    if (n > 0) continue;
-    if (errno == EINTR) continue;
-    if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return false;
-    break;
-  }
-  std::vector<char> buffer(std::size_t{256} << 10);
-  while (true) {
-    const ssize_t n = ::read(in, buffer.data(), buffer.size());
-    if (n == 0) return true;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (!writeAll(out, buffer.data(), static_cast<std::size_t>(n))) return false;
-  }
-}
-
-// The multipart framing around the file: one part "file", "file.jpg", image/jpeg.
-struct UploadBody {
-  std::string boundary;
-  std::string prefix;
-  std::string suffix;
-  FileHandle file;
-};
-
-Foundation::Result<UploadBody, Error> createUploadBody(const Foundation::URL& fileURL) {
+// Opens the image on the calling thread, so a missing or unreadable file fails at once.
+Foundation::Result<std::shared_ptr<MultipartFileStream>, Error> createUploadBody(
+    const Foundation::URL& fileURL, const std::string& boundary) {
   const std::string path = fileURL.isFileURL() ? fileURL.path() : fileURL.absoluteString();
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat info {};
-  if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
-    const int err = file.get() < 0 ? errno : EISDIR;
+  if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    const int err = fd < 0 ? errno : EISDIR;
+    if (fd >= 0) ::close(fd);
     return Foundation::failure(Error(
         Foundation::CocoaError::fromErrno(err, Foundation::CocoaError::Operation::Read, path)));
   }
-  UploadBody body;
-  body.boundary = Foundation::UUID().uuidString();
-  body.prefix = "--" + body.boundary +
-                "\r\n"
-                "Content-Disposition: form-data; name=\"file\"; filename=\"file.jpg\"\r\n"
-                "Content-Type: image/jpeg\r\n\r\n";
-  body.suffix = "\r\n--" + body.boundary + "--\r\n";
-  body.file = std::move(file);
-  return Foundation::success(std::move(body));
-}
-
-// Writes the whole multipart body to a private temporary file, streaming the image through.
-Foundation::Result<std::string, Error> writeUploadBody(UploadBody& body) {
-  const auto folder = Foundation::FileManager::defaultManager().temporaryDirectory();
-  const std::string path =
-      folder
-          .appendingPathComponent("ZTUpload-" + Foundation::UUID().uuidString() + ".multipart",
-                                  false)
-          .path();
-  FileHandle out(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-  if (out.get() < 0) {
-    return Foundation::failure(Error(
-        Foundation::CocoaError::fromErrno(errno, Foundation::CocoaError::Operation::Write, path)));
-  }
-  const bool written = writeAll(out.get(), body.prefix.data(), body.prefix.size()) &&
-                       copyAll(body.file.get(), out.get()) &&
-                       writeAll(out.get(), body.suffix.data(), body.suffix.size());
-  const int err = errno;
-  body.file.reset();
-  out.reset();
-  if (!written) {
-    ::unlink(path.c_str());
-    return Foundation::failure(Error(
-        Foundation::CocoaError::fromErrno(err, Foundation::CocoaError::Operation::Write, path)));
-  }
-  return Foundation::success(path);
+  return Foundation::success(std::make_shared<MultipartFileStream>(boundary, fd, info.st_size));
 }
 
 }  // namespace
@@ -378,7 +348,8 @@ void ZTNetworkCore::upload(const std::string& url, const Headers& headers,
     if (uploadProgress) uploadProgress(Foundation::failure(Error(ZTNetworkError::wrongURL())));
     return;
   }
-  auto body = createUploadBody(file);
+  const std::string boundary = Foundation::UUID().uuidString();
+  auto body = createUploadBody(file, boundary);
   if (body.isFailure()) {
     if (completion) completion(Foundation::failure(body.error()));
     return;
@@ -390,33 +361,15 @@ void ZTNetworkCore::upload(const std::string& url, const Headers& headers,
   }
   // Whatever spelling the caller used, the multipart type replaces it.
   request.value().setValue(std::nullopt, "Content-Type");
-  request.value().setValue("multipart/form-data; boundary=" + body.value().boundary,
-                           "Content-Type");
+  request.value().setValue("multipart/form-data; boundary=" + boundary, "Content-Type");
+  request.value().setValue(std::to_string(body.value()->length()), "Content-Length");
+  request.value().httpBodyStream = body.value();
 
-  // The body file is assembled off the calling thread; the image is never held in memory.
-  auto shared = std::make_shared<UploadBody>(std::move(body).value());
-  Dispatch::DispatchQueue::global(Dispatch::QoS::UserInitiated)
-      .async([shared, request = std::move(request).value(), completion = std::move(completion),
-              uploadProgress = std::move(uploadProgress)]() mutable {
-        auto written = writeUploadBody(*shared);
-        if (written.isFailure()) {
-          Dispatch::DispatchQueue::main().async([completion, error = written.error()] {
-            if (completion) completion(Foundation::failure(error));
-          });
-          return;
-        }
-        const std::string path = written.value();
-        auto task = ZTUploadService::shared()->upload(
-            request, Foundation::URL::fileURLWithPath(path, false),
-            [completion, path](Foundation::Result<ZTResponse, Error> result) {
-              ::unlink(path.c_str());
-              if (completion) completion(std::move(result));
-            });
-        task->setProgressHandler([uploadProgress](double fraction) {
-          if (uploadProgress) uploadProgress(Foundation::success(fraction));
-        });
-        task->resume();
-      });
+  auto task = ZTUploadService::shared()->upload(request.value(), std::move(completion));
+  task->setProgressHandler([uploadProgress = std::move(uploadProgress)](double fraction) {
+    if (uploadProgress) uploadProgress(Foundation::success(fraction));
+  });
+  task->resume();
 }
 
 void ZTNetworkCore::download(const std::string& url, const std::optional<Headers>& headers,

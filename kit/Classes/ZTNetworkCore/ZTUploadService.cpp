@@ -68,16 +68,6 @@ std::shared_ptr<ZTUploadTask> ZTUploadService::upload(const Foundation::URLReque
   return add(std::move(task));
 }
 
-std::shared_ptr<ZTUploadTask> ZTUploadService::upload(const Foundation::URLRequest& request,
-                                                      const Foundation::URL& bodyFile,
-                                                      Completion completion) {
-  auto slot = std::make_shared<TaskSlot>(nullptr);
-  auto task =
-      session->uploadTask(request, bodyFile, completionHandler(std::move(completion), slot));
-  slot->store(task.get());
-  return add(std::move(task));
-}
-
 std::size_t ZTUploadService::registeredTaskCount() const {
   std::lock_guard lock(mutex_);
   return uploadTasks.size();

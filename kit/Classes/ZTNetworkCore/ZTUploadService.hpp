@@ -64,12 +64,10 @@ class ZTUploadService : public std::enable_shared_from_this<ZTUploadService> {
 
   static const std::shared_ptr<ZTUploadService>& shared();
 
-  // The request carries its body. The task is registered and not yet started.
+  // The request carries its body, as bytes or as a stream read while it is sent. The task is
+  // registered and not yet started.
   std::shared_ptr<ZTUploadTask> upload(const Foundation::URLRequest& request,
                                        Completion completion);
-  // The body is streamed from `bodyFile` as it is sent.
-  std::shared_ptr<ZTUploadTask> upload(const Foundation::URLRequest& request,
-                                       const Foundation::URL& bodyFile, Completion completion);
 
   // Tasks created and not yet delivered.
   std::size_t registeredTaskCount() const;

@@ -5,9 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
-
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -19,6 +18,7 @@
 #include <utility>
 
 #include "Foundation/FileManager.hpp"
+#include "Foundation/InputStream.hpp"
 #include "Foundation/Networking/CurlShare.hpp"
 #include "Foundation/Networking/Environment.hpp"
 #include "Foundation/URLSession.hpp"
@@ -86,6 +86,18 @@ std::optional<NSError> checkLoadable(const URLRequest& request) {
   if (scheme != "https") return NSError::urlError(NSURLErrorUnsupportedURL, text);
   if (!request.url->host()) return NSError::urlError(NSURLErrorBadURL, text);
   return std::nullopt;
+}
+
+// The body length the request announces, if it announces a sound one.
+std::optional<std::int64_t> declaredLength(const URLRequest& request) {
+  const auto text = request.value("Content-Length");
+  if (!text) return std::nullopt;
+  std::int64_t length = -1;
+  const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), length);
+  if (error != std::errc() || end != text->data() + text->size() || length < 0) {
+    return std::nullopt;
+  }
+  return length;
 }
 
 bool isBodiless(const std::string& method) {
@@ -173,6 +185,9 @@ struct Transfer {
   bool hasBody = false;
   std::shared_ptr<const Data> bodyData;
   FILE* bodyFile = nullptr;
+  std::shared_ptr<InputStream> bodyStream;
+  bool bodyStreamRead = false;     // bytes were taken since its start
+  std::int64_t bodyBytesRead = 0;  // by the current hop
   std::int64_t bodySize = 0;
   std::size_t bodyOffset = 0;
 
@@ -210,12 +225,18 @@ struct Transfer {
   explicit Transfer(URLRequest r) : request(std::move(r)) {}
   ~Transfer() {
     curl_slist_free_all(headers);
-    if (bodyFile) std::fclose(bodyFile);
+    closeBody();
     if (out) std::fclose(out);
     if (!outPath.empty()) ::unlink(outPath.c_str());
   }
 
   void touch() { lastActivity = monotonicNow(); }
+  void closeBody() {
+    if (bodyFile) std::fclose(bodyFile);
+    bodyFile = nullptr;
+    if (bodyStream) bodyStream->close();
+    bodyStream.reset();
+  }
   std::string urlText() const { return request.url ? request.url->absoluteString() : ""; }
   void enqueue(std::function<void()> block) const {
     engine->toDelegateQueue(*session, std::move(block));
@@ -399,8 +420,8 @@ int Engine::onTimer(CURLM*, long timeoutMs, void* user) {
 
 void Engine::start(std::shared_ptr<URLSessionTask> task) {
   // When the engine is idle the caller sends the request itself: the session thread then
-  // wakes only for the answer. A file body is read on the session thread, never here.
-  if (!task->uploadFile_ && !commandsPending_.load()) {
+  // wakes only for the answer. A file or stream body is read on the session thread, never here.
+  if (!task->uploadFile_ && !task->originalRequest().httpBodyStream && !commandsPending_.load()) {
     std::unique_lock lock(engineMutex_, std::try_to_lock);
     if (lock.owns_lock() && !commandsPending_.load() && !stopping_) {
       begin(task);
@@ -512,7 +533,10 @@ void Engine::begin(const std::shared_ptr<URLSessionTask>& task) {
   if (auto error = checkLoadable(t.request)) return complete(t, std::move(error));
 
   // An upload task's body is the one given to the session, never the request's own.
-  if (task->uploadFile_ || task->uploadData_) t.request.httpBody.reset();
+  if (task->uploadFile_ || task->uploadData_) {
+    t.request.httpBody.reset();
+    t.request.httpBodyStream.reset();
+  }
   if (task->uploadFile_) {
     const std::string& path = *task->uploadFile_;
     t.bodyFile = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
@@ -532,6 +556,11 @@ void Engine::begin(const std::shared_ptr<URLSessionTask>& task) {
   } else if (t.request.httpBody) {
     t.hasBody = true;
     t.bodyData = std::make_shared<const Data>(*t.request.httpBody);
+  } else if (t.request.httpBodyStream) {
+    t.hasBody = true;
+    t.bodyStream = t.request.httpBodyStream;
+    t.bodySize = declaredLength(t.request).value_or(NSURLSessionTransferSizeUnknown);
+    t.bodyStream->open();
   }
   if (t.bodyData) t.bodySize = static_cast<std::int64_t>(t.bodyData->size());
   if (t.hasBody && isBodiless(t.request.httpMethod)) {
@@ -574,7 +603,14 @@ void Engine::startHop(Transfer& t) {
   t.redirectBody.clear();
   t.lastUp = t.lastDown = 0;
   t.bodyOffset = 0;
+  t.bodyBytesRead = 0;
   if (t.bodyFile) std::fseek(t.bodyFile, 0, SEEK_SET);
+  if (t.bodyStream && t.bodyStreamRead) {
+    if (!t.bodyStream->setProperty(0, InputStream::PropertyKey::fileCurrentOffsetKey)) {
+      return complete(t, NSError::urlError(NSURLErrorRequestBodyStreamExhausted, t.urlText()));
+    }
+    t.bodyStreamRead = false;
+  }
   t.timeout = t.request.timeoutInterval > 0 ? t.request.timeoutInterval : 60.0;
   t.env = currentEnvironment();
   t.easy = acquire();
@@ -702,6 +738,7 @@ void Engine::redirect(Transfer& t) {
       ((status == 301 || status == 302) && method == "POST")) {
     next.httpMethod = "GET";
     next.httpBody.reset();
+    next.httpBodyStream.reset();
     next.setValue(std::nullopt, "Content-Type");
     next.setValue(std::nullopt, "Content-Length");
   }
@@ -733,11 +770,9 @@ void Engine::follow(Transfer& t, const URLRequest& request) {
   if (isBodiless(request.httpMethod)) {
     t.hasBody = false;
     t.bodyData.reset();
-    if (t.bodyFile) std::fclose(t.bodyFile);
-    t.bodyFile = nullptr;
+    t.closeBody();
   } else if (request.httpBody) {
-    if (t.bodyFile) std::fclose(t.bodyFile);
-    t.bodyFile = nullptr;
+    t.closeBody();
     t.hasBody = true;
     t.bodyData = std::make_shared<const Data>(*request.httpBody);
     t.bodySize = static_cast<std::int64_t>(t.bodyData->size());
@@ -787,8 +822,7 @@ void Engine::applyPause(Transfer& t) {
 
 void Engine::complete(Transfer& t, std::optional<NSError> error) {
   endHop(t);
-  if (t.bodyFile) std::fclose(t.bodyFile);
-  t.bodyFile = nullptr;
+  t.closeBody();
   if (t.out) std::fclose(t.out);
   t.out = nullptr;
   std::string file;
@@ -1010,6 +1044,17 @@ std::size_t Engine::onRead(char* data, std::size_t size, std::size_t count, void
     if (got == 0 && std::ferror(t.bodyFile)) return CURL_READFUNC_ABORT;
     return got;
   }
+  if (t.bodyStream) {
+    const std::ptrdiff_t got = t.bodyStream->read(reinterpret_cast<std::uint8_t*>(data), want);
+    if (got < 0) {
+      t.localError = t.bodyStream->streamError().value_or(
+          NSError::urlError(NSURLErrorRequestBodyStreamExhausted, t.urlText()));
+      return CURL_READFUNC_ABORT;
+    }
+    if (got > 0) t.bodyStreamRead = true;
+    t.bodyBytesRead += got;
+    return static_cast<std::size_t>(got);
+  }
   if (t.bodyData) {
     const std::size_t n = std::min(want, t.bodyData->size() - t.bodyOffset);
     std::copy_n(t.bodyData->data() + t.bodyOffset, n, data);
@@ -1021,10 +1066,21 @@ std::size_t Engine::onRead(char* data, std::size_t size, std::size_t count, void
 
 int Engine::onSeek(void* user, curl_off_t offset, int origin) {
   auto& t = *static_cast<Transfer*>(user);
-  if (origin != SEEK_SET || offset < 0 || offset > t.bodySize) return CURL_SEEKFUNC_CANTSEEK;
+  if (origin != SEEK_SET || offset < 0 || (t.bodySize >= 0 && offset > t.bodySize)) {
+    return CURL_SEEKFUNC_CANTSEEK;
+  }
   if (t.bodyFile) {
     return ::fseeko(t.bodyFile, static_cast<off_t>(offset), SEEK_SET) == 0 ? CURL_SEEKFUNC_OK
                                                                            : CURL_SEEKFUNC_FAIL;
+  }
+  if (t.bodyStream) {
+    if (offset == 0 && !t.bodyStreamRead) return CURL_SEEKFUNC_OK;
+    if (!t.bodyStream->setProperty(offset, InputStream::PropertyKey::fileCurrentOffsetKey)) {
+      return CURL_SEEKFUNC_CANTSEEK;
+    }
+    t.bodyStreamRead = offset > 0;
+    t.bodyBytesRead = offset;
+    return CURL_SEEKFUNC_OK;
   }
   t.bodyOffset = static_cast<std::size_t>(offset);
   return CURL_SEEKFUNC_OK;
@@ -1042,6 +1098,8 @@ int Engine::onProgress(void* user, curl_off_t, curl_off_t dlnow, curl_off_t, cur
 }
 
 void Engine::reportSent(Transfer& t, std::int64_t totalSent) {
+  // A chunked body's count includes the chunk framing; the body bytes are at most those read.
+  if (t.bodySize < 0) totalSent = std::min(totalSent, t.bodyBytesRead);
   // Only forward: a body sent again after a redirect does not count twice.
   if (totalSent <= t.reportedSent) return;
   const std::int64_t step = totalSent - t.reportedSent;

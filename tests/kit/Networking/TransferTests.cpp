@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -161,6 +162,21 @@ TEST_F(Transfers, UploadReportsProgressBeforeItsAnswerOnTheMainQueue) {
     }
   }
   EXPECT_DOUBLE_EQ(fractions.back(), 1.0);
+}
+
+// The image is read as it is sent: one cut short meanwhile must not go out as a short body
+// that the server takes for the whole.
+TEST_F(Transfers, UploadOfAnImageCutShortWhileSendingFails) {
+  const std::string image = sandbox::testPattern(1, 24u << 20);
+  TemporaryFile file(image);
+  Upload u;
+  // The server waits before reading, so the body stops at the socket buffers meanwhile.
+  start(u, idURL("/test/upload?delay=400"), file.url());
+  std::filesystem::resize_file(file.url().path(), 1000);
+  ASSERT_TRUE(u.done.wait(30));
+  EXPECT_TRUE(u.done.result->isFailure());
+  ASSERT_NE(u.done.error().as<Foundation::NSError>(), nullptr) << u.done.errorText();
+  for (const double fraction : u.progress.fractions()) EXPECT_LT(fraction, 1.0);
 }
 
 TEST_F(Transfers, UploadAnswersCarryTheirStatusAndLeaveTheRegistry) {

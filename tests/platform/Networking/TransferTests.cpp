@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -110,6 +112,108 @@ TEST_F(TransferTests, FileBodyIsSentAgainAfterA307) {
   // Counted once, although the body went out twice.
   expectMonotonicProgress(recorder->events(Event::Kind::sent),
                           static_cast<std::int64_t>(content.size()));
+}
+
+// A body stream over text that may refuse to seek or fail part way.
+class TextStream : public InputStream {
+ public:
+  TextStream(std::string text, bool seekable, std::optional<std::size_t> failAt = std::nullopt)
+      : text_(std::move(text)), seekable_(seekable), failAt_(failAt) {}
+  void open() override { opens += 1; }
+  void close() override { closes += 1; }
+  std::ptrdiff_t read(std::uint8_t* buffer, std::size_t maxLength) override {
+    const std::size_t end = std::min(text_.size(), failAt_.value_or(text_.size()));
+    if (offset_ >= end && failAt_) {
+      failed_ = true;
+      return -1;
+    }
+    const std::size_t n = std::min(maxLength, end - offset_);
+    std::memcpy(buffer, text_.data() + offset_, n);
+    offset_ += n;
+    return static_cast<std::ptrdiff_t>(n);
+  }
+  std::optional<NSError> streamError() const override {
+    return failed_ ? std::optional<NSError>(NSError("TextStream", 7)) : std::nullopt;
+  }
+  bool setProperty(std::int64_t value, PropertyKey) override {
+    if (!seekable_) return false;
+    offset_ = static_cast<std::size_t>(value);
+    return true;
+  }
+
+  std::atomic<int> opens{0}, closes{0};
+
+ private:
+  const std::string text_;
+  const bool seekable_;
+  const std::optional<std::size_t> failAt_;
+  std::size_t offset_ = 0;
+  bool failed_ = false;
+};
+
+TEST_F(TransferTests, StreamBodyGoesOutWithItsLengthOrChunked) {
+  const std::string content = sandbox::testPattern(3, 700000);
+  for (const bool declared : {true, false}) {
+    SCOPED_TRACE(declared ? "declared length" : "chunked");
+    auto recorder = std::make_shared<Recorder>();
+    auto s = session(recorder);
+    auto stream = std::make_shared<TextStream>(content, false);
+    URLRequest request(url(base() + "/test/upload"));
+    request.httpMethod = "POST";
+    if (declared) request.setValue(std::to_string(content.size()), "Content-Length");
+    request.httpBodyStream = stream;
+    s->dataTask(request)->resume();
+    ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 1; }, 30));
+
+    EXPECT_FALSE(recorder->events(Event::Kind::completed)[0].error);
+    const auto result = json(recorder->body());
+    EXPECT_EQ(result["size"], content.size());
+    EXPECT_EQ(result["sha256"], sandbox::testing::sha256Hex(content));
+    EXPECT_EQ(result["contentLength"],
+              declared ? nlohmann::json(content.size()) : nlohmann::json(nullptr));
+    const auto sent = recorder->events(Event::Kind::sent);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back().b, static_cast<std::int64_t>(content.size()));
+    EXPECT_EQ(sent.back().c, declared ? static_cast<std::int64_t>(content.size())
+                                      : NSURLSessionTransferSizeUnknown);
+    EXPECT_EQ(stream->opens, 1);
+    EXPECT_EQ(stream->closes, 1);
+  }
+}
+
+TEST_F(TransferTests, StreamBodyIsSentAgainAfterA307OnlyWhenItSeeks) {
+  const std::string content = sandbox::testPattern(9, 200000);
+  for (const bool seekable : {true, false}) {
+    SCOPED_TRACE(seekable ? "seekable" : "not seekable");
+    auto s = session();
+    URLRequest request(url(base() + "/test/redirect/307?to=/test/upload"));
+    request.httpMethod = "POST";
+    request.setValue(std::to_string(content.size()), "Content-Length");
+    request.httpBodyStream = std::make_shared<TextStream>(content, seekable);
+    auto o = load(s, request, 30);
+    if (seekable) {
+      ASSERT_FALSE(o.error) << o.error->localizedDescription();
+      EXPECT_EQ(json(*o.data)["sha256"], sandbox::testing::sha256Hex(content));
+    } else {
+      ASSERT_TRUE(o.error);
+      EXPECT_EQ(o.error->code, NSURLErrorRequestBodyStreamExhausted);
+      EXPECT_EQ(o.error->localizedDescription(), "request body stream exhausted");
+    }
+  }
+}
+
+TEST_F(TransferTests, StreamThatFailsEndsTheTaskWithItsError) {
+  auto s = session();
+  auto stream = std::make_shared<TextStream>(sandbox::testPattern(0, 400000), false, 150000);
+  URLRequest request(url(base() + "/test/upload"));
+  request.httpMethod = "POST";
+  request.setValue("400000", "Content-Length");
+  request.httpBodyStream = stream;
+  auto o = load(s, request, 30);
+  ASSERT_TRUE(o.error);
+  EXPECT_EQ(o.error->domain, "TextStream");
+  EXPECT_EQ(o.error->code, 7);
+  EXPECT_EQ(stream->closes, 1);
 }
 
 TEST_F(TransferTests, MissingFileFailsWithoutReachingTheServer) {
