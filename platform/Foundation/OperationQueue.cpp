@@ -15,7 +15,8 @@ thread_local OperationQueue* currentQueue = nullptr;
 
 struct OperationQueue::State {
   std::mutex mutex;
-  std::condition_variable cv;
+  std::condition_variable work;  // the queue's thread: something to run, or stopping
+  std::condition_variable idle;  // waitUntilAllOperationsAreFinished
   std::deque<std::function<void()>> operations;
   bool running = false;  // an operation is executing, on the queue's thread or inline
   bool stopping = false;
@@ -43,7 +44,7 @@ OperationQueue::OperationQueue() : state_(std::make_shared<State>()) {
   state->thread = std::thread([state, self] {
     std::unique_lock lock(state->mutex);
     for (;;) {
-      state->cv.wait(lock, [&] {
+      state->work.wait(lock, [&] {
         const bool idle = state->operations.empty();
         return (state->stopping && idle) || (!idle && !state->running);
       });
@@ -58,7 +59,7 @@ OperationQueue::OperationQueue() : state_(std::make_shared<State>()) {
       currentQueue = nullptr;
       lock.lock();
       state->running = false;
-      state->cv.notify_all();
+      state->idle.notify_all();
     }
   });
 }
@@ -68,7 +69,7 @@ OperationQueue::~OperationQueue() {
   {
     std::lock_guard lock(state_->mutex);
     state_->stopping = true;
-    state_->cv.notify_all();
+    state_->work.notify_all();
   }
   // Pending operations still run. The last owner may be one of this queue's own operations:
   // then the thread finishes by itself.
@@ -92,38 +93,41 @@ void OperationQueue::addOperation(std::function<void()> block) {
     std::lock_guard lock(state->mutex);
     state->operations.push_back(std::move(block));
   }
-  state->cv.notify_all();
+  state->work.notify_one();
 }
 
 void OperationQueue::runHereOrAdd(std::function<void()> block) {
   if (!state_) return addOperation(std::move(block));
   const auto self = shared_from_this();  // the block may let go of every other owner
-  bool queued = false;
   {
     std::lock_guard lock(state_->mutex);
-    queued = state_->running || state_->stopping || !state_->operations.empty();
-    if (queued) {
+    if (state_->running || state_->stopping || !state_->operations.empty()) {
       state_->operations.push_back(std::move(block));
-    } else {
-      state_->running = true;
+      state_->work.notify_one();
+      return;
     }
+    state_->running = true;
   }
-  if (!queued) {
-    OperationQueue* const outer = currentQueue;
-    currentQueue = this;
-    block();
-    block = nullptr;
-    currentQueue = outer;
+  OperationQueue* const outer = currentQueue;
+  currentQueue = this;
+  block();
+  block = nullptr;
+  currentQueue = outer;
+  bool more = false;
+  {
     std::lock_guard lock(state_->mutex);
     state_->running = false;
+    more = !state_->operations.empty();
   }
-  state_->cv.notify_all();
+  // The queue's thread sleeps on until there is something for it.
+  if (more) state_->work.notify_one();
+  state_->idle.notify_all();
 }
 
 void OperationQueue::waitUntilAllOperationsAreFinished() {
   if (!state_) return;
   std::unique_lock lock(state_->mutex);
-  state_->cv.wait(lock, [&] { return state_->operations.empty() && !state_->running; });
+  state_->idle.wait(lock, [&] { return state_->operations.empty() && !state_->running; });
 }
 
 }  // namespace Foundation

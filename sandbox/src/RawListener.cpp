@@ -9,6 +9,9 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace sandbox::detail {
@@ -209,9 +212,16 @@ void RawListener::serve(int fd, std::atomic<bool>& done) {
   }
   std::string answer;
   if (handshook && !bytes.empty()) {
-    std::lock_guard lock(mu_);
+    std::unique_lock lock(mu_);
     records_.push_back(RawRequest{nextSeq_++, serverName, bytes, complete});
     answer = answer_;
+    cv_.notify_all();
+    // "delay=<ms>" in the request line holds the answer back (at most 5 s, or until stopped).
+    const std::string line = bytes.substr(0, bytes.find("\r\n"));
+    if (const auto at = line.find("delay="); at != std::string::npos) {
+      const long ms = std::min(std::strtol(line.c_str() + at + 6, nullptr, 10), 5000L);
+      cv_.wait_for(lock, std::chrono::milliseconds(std::max(ms, 0L)), [&] { return stopping_; });
+    }
   }
   cv_.notify_all();
   if (!answer.empty()) {
@@ -225,10 +235,11 @@ void RawListener::serve(int fd, std::atomic<bool>& done) {
   }
   SSL_free(ssl);
   {
+    // Closed under the lock: once a connection no longer counts as open, it is closed.
     std::lock_guard lock(mu_);
     active_.erase(fd);
+    ::close(fd);
   }
-  ::close(fd);
   done = true;
 }
 
@@ -245,6 +256,11 @@ bool RawListener::waitFor(std::size_t n, std::chrono::milliseconds timeout) cons
 void RawListener::clear() {
   std::lock_guard lock(mu_);
   records_.clear();
+}
+
+std::size_t RawListener::openConnections() const {
+  std::lock_guard lock(mu_);
+  return active_.size();
 }
 
 void RawListener::setAnswer(std::string bytes) {

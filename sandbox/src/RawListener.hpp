@@ -30,6 +30,7 @@ class RawListener {
   bool waitFor(std::size_t n, std::chrono::milliseconds timeout) const;
   void clear();
   void setAnswer(std::string bytes);
+  std::size_t openConnections() const;
 
   static std::string defaultAnswer();
   // 0: more bytes needed; 1: the request is complete. Sets `expectContinue` when the head asks for

@@ -364,6 +364,10 @@ void Sandbox::clearRawRequests() {
   if (impl_->raw) impl_->raw->clear();
 }
 
+std::size_t Sandbox::rawOpenConnections() const {
+  return impl_->raw ? impl_->raw->openConnections() : 0;
+}
+
 void Sandbox::setRawAnswer(std::string bytes) {
   if (impl_->raw) impl_->raw->setAnswer(std::move(bytes));
 }

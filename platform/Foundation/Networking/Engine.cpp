@@ -180,6 +180,8 @@ struct Transfer {
   URLRequest request;
   double timeout = 60.0;
   int redirects = 0;
+  bool retriedOnNewConnection = false;  // by the current hop
+  bool newConnection = false;           // the next hop may not reuse a connection
 
   // The body, sent again from its start on each hop that keeps it.
   bool hasBody = false;
@@ -347,25 +349,22 @@ void Engine::run() {
     ready = 0;
     drive();
     checkTimeouts();
-    if (!delegateBlocks_.empty()) {
-      // Delegate code runs without the engine held: it may start tasks of its own.
-      auto blocks = std::exchange(delegateBlocks_, {});
-      lock.unlock();
-      for (auto& block : blocks) servedQueue_->runHereOrAdd(std::move(block));
-      blocks.clear();
-      lock.lock();
-      continue;
-    }
     const long wait = pollTimeoutMs();
     waitingUntil_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait);
+    // From here the engine counts as waiting: whatever a caller leaves that cannot wait until
+    // then (a command, a sooner timer, delegate work) wakes it.
     polling_.store(true);
+    auto blocks = std::exchange(delegateBlocks_, {});
+    lock.unlock();
+    // Delegate code runs without the engine held: it may start tasks of its own.
+    for (auto& block : blocks) servedQueue_->runHereOrAdd(std::move(block));
+    blocks.clear();
     if (!commandsPending_.load() && !stopping_) {
-      lock.unlock();
       ready = ::epoll_wait(epollFd_, events.data(), static_cast<int>(events.size()),
                            static_cast<int>(wait));
-      lock.lock();
       ready = std::max(ready, 0);
     }
+    lock.lock();
     polling_.store(false);
   }
   // Whatever is left still reaches the delegate, on the queue's own thread.
@@ -632,6 +631,7 @@ void Engine::configure(Transfer& t) {
   curl_easy_setopt(e, CURLOPT_URL, t.request.url->absoluteString().c_str());
   curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "https");
   curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+  if (std::exchange(t.newConnection, false)) curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, 1L);
   t.errorText[0] = 0;
   curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t.errorText);
 
@@ -696,8 +696,8 @@ void Engine::configure(Transfer& t) {
   }
 }
 
-void Engine::endHop(Transfer& t) {
-  if (t.easy == nullptr) return;
+long Engine::endHop(Transfer& t) {
+  if (t.easy == nullptr) return 0;
   long connects = 0;
   if (curl_easy_getinfo(t.easy, CURLINFO_NUM_CONNECTS, &connects) == CURLE_OK && connects > 0) {
     connections_ += static_cast<std::uint64_t>(connects);
@@ -707,6 +707,7 @@ void Engine::endHop(Transfer& t) {
   t.easy = nullptr;
   curl_slist_free_all(t.headers);
   t.headers = nullptr;
+  return connects;
 }
 
 void Engine::finished(Transfer& t, CURLcode code) {
@@ -715,8 +716,18 @@ void Engine::finished(Transfer& t, CURLcode code) {
     curl_easy_getinfo(t.easy, CURLINFO_SIZE_UPLOAD_T, &sent);
     reportSent(t, sent);
   }
-  endHop(t);
+  const bool reused = endHop(t) == 0;
   if (t.localError) return complete(t, t.localError);
+  // A kept-alive connection the server has closed can still pass for open; libcurl then tries
+  // other cached ones, which may be just as closed. Before any answer the request was not
+  // served: send it once more, on a new connection.
+  const bool lost =
+      code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR || code == CURLE_GOT_NOTHING;
+  if (lost && reused && t.status == 0 && !t.retriedOnNewConnection) {
+    t.retriedOnNewConnection = true;
+    t.newConnection = true;
+    return startHop(t);
+  }
   if (code != CURLE_OK) return complete(t, t.errorFor(code));
   if (t.redirectTarget) return redirect(t);
   if (t.awaitingDisposition) {
@@ -763,6 +774,7 @@ void Engine::redirect(Transfer& t) {
 void Engine::follow(Transfer& t, const URLRequest& request) {
   if (auto error = checkLoadable(request)) return complete(t, std::move(error));
   t.request = request;
+  t.retriedOnNewConnection = false;
   {
     std::lock_guard lock(t.task->mutex_);
     t.task->currentRequest_ = request;

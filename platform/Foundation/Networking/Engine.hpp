@@ -71,7 +71,8 @@ class Engine : public std::enable_shared_from_this<Engine> {
   void begin(const std::shared_ptr<URLSessionTask>& task);
   void startHop(Transfer& t);
   void configure(Transfer& t);
-  void endHop(Transfer& t);
+  // Returns the connections the hop opened (0: it ran on reused ones only).
+  long endHop(Transfer& t);
   void finished(Transfer& t, CURLcode code);
   void redirect(Transfer& t);
   void follow(Transfer& t, const URLRequest& request);

@@ -211,13 +211,15 @@ class Sandbox {
   std::int64_t now() const;
 
   // Raw TLS listener (test area): same certificate, records the exact request bytes of each
-  // connection and answers a fixed 200 ("ok"), or the bytes given to setRawAnswer.
+  // connection and answers a fixed 200 ("ok"), or the bytes given to setRawAnswer; "delay=<ms>"
+  // in the request target holds the answer back.
   int rawPort() const;                         // -1 when Options::rawListener is off
   std::vector<std::string> rawRoutes() const;  // kHosts routed to the raw listener
   std::vector<RawRequest> rawRequests() const;
   bool waitForRaw(std::size_t n, std::chrono::milliseconds timeout) const;
   void clearRawRequests();
-  void setRawAnswer(std::string bytes);  // empty: the default 200 answer
+  void setRawAnswer(std::string bytes);    // empty: the default 200 answer
+  std::size_t rawOpenConnections() const;  // the raw listener closes each after its answer
 
   struct Impl;
 

@@ -146,6 +146,43 @@ TEST_F(SessionTests, OwnDelegateQueueStaysSerialWhileHandlersStartTasks) {
   EXPECT_FALSE(overlapped);
 }
 
+// A server may close a kept-alive connection whenever it likes, and a closed connection can
+// still look open to the client: a request that meets only such connections before any answer
+// goes out again on a new one instead of failing.
+TEST_F(SessionTests, RequestMeetingConnectionsTheServerClosedGoesAgainOnANewOne) {
+  sb().clearRawRequests();
+  for (const auto& route : sb().rawRoutes()) ASSERT_TRUE(NetworkEnvironment::addRoute(route));
+  // The raw listener answers as if each connection stayed open, then closes it.
+  sb().setRawAnswer("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
+  auto s = session();
+
+  // Overlapping requests leave one connection each in the session's cache.
+  constexpr int parallel = 8;
+  std::atomic<int> answered{0};
+  for (int i = 0; i < parallel; ++i) {
+    s->dataTask(url(base() + "/raw/" + std::to_string(i) + "?delay=150"), [&](auto, auto,
+                                                                              auto error) {
+       EXPECT_FALSE(error);
+       answered += 1;
+     })->resume();
+  }
+  ASSERT_TRUE(zttest::runUntil([&] { return answered == parallel; }));
+  EXPECT_EQ(s->newConnectionCount(), static_cast<std::uint64_t>(parallel));
+  ASSERT_TRUE(zttest::runUntil([] { return sb().rawOpenConnections() == 0; }));
+
+  const std::string body = "{\"a\":1}";
+  URLRequest post(url(base() + "/raw/after"));
+  post.httpMethod = "POST";
+  post.httpBody = Data(body.begin(), body.end());
+  auto o = load(s, post);
+  ASSERT_FALSE(o.error) << o.error->localizedDescription();
+  EXPECT_EQ(text(*o.data), "ok");
+  const auto records = sb().rawRequests();
+  ASSERT_EQ(records.size(), static_cast<std::size_t>(parallel + 1));
+  EXPECT_TRUE(records.back().bytes.ends_with(body));
+  sb().setRawAnswer({});
+}
+
 TEST_F(SessionTests, ReleasedSessionStillFinishesItsTasks) {
   auto recorder = std::make_shared<Recorder>();
   std::weak_ptr<URLSession> weak;
