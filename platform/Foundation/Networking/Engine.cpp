@@ -340,7 +340,7 @@ void Engine::run() {
       }
       const auto flags = events[i].events;
       int mask = 0;
-      if (flags & (EPOLLIN | EPOLLHUP | EPOLLRDHUP)) mask |= CURL_CSELECT_IN;
+      if (flags & (EPOLLIN | EPOLLHUP)) mask |= CURL_CSELECT_IN;
       if (flags & EPOLLOUT) mask |= CURL_CSELECT_OUT;
       if (flags & EPOLLERR) mask |= CURL_CSELECT_ERR;
       int running = 0;
