@@ -23,7 +23,7 @@ std::ptrdiff_t copyFrom(const std::string& text, std::int64_t from, std::uint8_t
 
 }  // namespace
 
-Foundation::Result<std::shared_ptr<ZTMultipartFileStream>, Error> ZTMultipartFileStream::open(
+Foundation::Result<std::shared_ptr<ZTMultipartFileStream>, Error> ZTMultipartFileStream::make(
     const Foundation::URL& fileURL, const std::string& boundary) {
   const std::string path = fileURL.isFileURL() ? fileURL.path() : fileURL.absoluteString();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -22,7 +22,7 @@ namespace ZentrelSDK {
 class ZTMultipartFileStream final : public Foundation::InputStream {
  public:
   // Opens the image on the calling thread, so a missing or unreadable file fails at once.
-  static Foundation::Result<std::shared_ptr<ZTMultipartFileStream>, Error> open(
+  static Foundation::Result<std::shared_ptr<ZTMultipartFileStream>, Error> make(
       const Foundation::URL& fileURL, const std::string& boundary);
 
   ~ZTMultipartFileStream() override;

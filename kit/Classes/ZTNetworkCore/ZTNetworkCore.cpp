@@ -256,7 +256,7 @@ void ZTNetworkCore::upload(const std::string& url, const Headers& headers,
     return;
   }
   const std::string boundary = Foundation::UUID().uuidString();
-  auto body = ZTMultipartFileStream::open(file, boundary);
+  auto body = ZTMultipartFileStream::make(file, boundary);
   if (body.isFailure()) {
     if (completion) completion(Foundation::failure(body.error()));
     return;
