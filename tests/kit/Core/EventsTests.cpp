@@ -77,14 +77,6 @@ TEST_F(ZTEventsTest, EventsWithoutPayloadReachTheirListenersOnTheMainThread) {
   }
 }
 
-TEST_F(ZTEventsTest, AListenerRegisteredTwiceRunsTwicePerEmit) {
-  std::atomic<int> heard{0};
-  events().userDidEnterListen(this, [&] { ++heard; });
-  events().userDidEnterListen(this, [&] { ++heard; });
-  events().userDidEnterEmit();
-  ASSERT_TRUE(zttest::runUntil([&] { return heard == 2; }));
-}
-
 TEST_F(ZTEventsTest, UnregisteringATargetSilencesItAndLeavesOtherTargets) {
   int other = 0;
   std::atomic<int> mine{0}, theirs{0};
@@ -179,22 +171,6 @@ TEST_F(ZTEventsTest, MediaRecordArrivesAsTheSameObjectOrAbsent) {
   EXPECT_EQ(received[2], nullptr);
 }
 
-TEST_F(ZTEventsTest, ImageForCroppingArrivesOnlyWhenThereIsAnImage) {
-  std::vector<std::shared_ptr<UIKit::UIImage>> received;
-  events().imagePickedForCroppingListen(this, [&](auto image) {
-    noteThread();
-    received.push_back(std::move(image));
-  });
-  auto image = makeImage(4);
-  events().imagePickedForCroppingEmit(nullptr);
-  Foundation::NotificationCenter::defaultCenter().post("IMAGE_PICKED_FOR_CROPPING",
-                                                       Foundation::Any::value(7));
-  onWorker([this, image] { events().imagePickedForCroppingEmit(image); });
-  ASSERT_TRUE(zttest::runUntil([&] { return !received.empty(); }));
-  ASSERT_EQ(received.size(), 1u);
-  EXPECT_EQ(received[0], image);
-}
-
 TEST_F(ZTEventsTest, ImageForPreviewArrivesWithItsCropRecordOrNone) {
   struct Received {
     std::shared_ptr<UIKit::UIImage> image;
@@ -262,16 +238,4 @@ TEST_F(ZTEventsTest, OAuthEventsDeliverTheirTextOrAbsent) {
     EXPECT_EQ(received[3], std::nullopt);
     events().unregiterEvents(this);
   }
-}
-
-TEST_F(ZTEventsTest, EachEventReachesOnlyItsOwnListeners) {
-  std::atomic<int> login{0}, consent{0}, code{0};
-  events().oauthLoginChallengeEventListen(this, [&](auto) { ++login; });
-  events().oauthConsentChallengeEventListen(this, [&](auto) { ++consent; });
-  events().oauthCodeEventListen(this, [&](auto) { ++code; });
-  events().oauthConsentChallengeEventEmit("consent");
-  events().oauthCodeEventEmit("code");
-  ASSERT_TRUE(zttest::runUntil([&] { return code == 1; }));
-  EXPECT_EQ(login, 0);
-  EXPECT_EQ(consent, 1);
 }

@@ -6,9 +6,7 @@
 
 #include <Foundation/Data.hpp>
 
-#include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthConsentRedirectResponse.hpp"
 #include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthConsentResponse.hpp"
-#include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthLoginRedirectResponse.hpp"
 #include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthLoginResponse.hpp"
 #include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthTokenResponse.hpp"
 #include "ZTExtensions/ZTDataExtension.hpp"
@@ -24,12 +22,6 @@ namespace {
 template <class T>
 Foundation::Result<T, Foundation::DecodingError> answer(const std::string& text) {
   return parse<T>(Foundation::dataFromString(text));
-}
-
-std::vector<std::string> keysOf(const json& object) {
-  std::vector<std::string> keys;
-  for (const auto& [key, value] : object.items()) keys.push_back(key);
-  return keys;
 }
 
 }  // namespace
@@ -70,27 +62,6 @@ TEST(OAuthRequestBodies, TokenFormListsKeysInAscendingOrder) {
   EXPECT_EQ(Foundation::stringFromBytes(form.value()),
             "client_id=sandbox-app&code=A%2BC/%3D&code_verifier=v%20v"
             "&grant_type=authorization_code");
-}
-
-TEST(OAuthRequestBodies, DecodeNeedsEveryKey) {
-  const json full = OAuthRequestBodyAuth("app", "S", "code", "C", "S256");
-  ASSERT_TRUE(OAuthRequestBodyAuth::decode(full).isSuccess());
-  EXPECT_EQ(OAuthRequestBodyAuth::decode(full).value(),
-            OAuthRequestBodyAuth("app", "S", "code", "C", "S256"));
-  for (const auto& key : keysOf(full)) {
-    json missing = full;
-    missing.erase(key);
-    EXPECT_TRUE(OAuthRequestBodyAuth::decode(missing).isFailure()) << key;
-  }
-  const json token = OAuthRequestBodyToken("AC", "app", "authorization_code", "V");
-  for (const auto& key : keysOf(token)) {
-    json missing = token;
-    missing.erase(key);
-    EXPECT_TRUE(OAuthRequestBodyToken::decode(missing).isFailure()) << key;
-  }
-  EXPECT_TRUE(OAuthRequestBodyConsent::decode(json({{"challenge", "CC"}})).isFailure());
-  EXPECT_TRUE(OAuthRequestBodyPostLogin::decode(json({{"code", "1"}})).isFailure());
-  EXPECT_TRUE(OAuthRequestBodyGetLogin::decode(json::object()).isFailure());
 }
 
 TEST(OAuthAnswers, TokenAnswerNeedsAllFiveMembers) {
@@ -136,17 +107,4 @@ TEST(OAuthAnswers, LoginAnswerRedirectIsOptionalOthersAreNot) {
   EXPECT_TRUE(answer<ZTOAuthLoginResponse>(R"({"skip":1,"email":"e"})").isFailure());
   EXPECT_TRUE(
       answer<ZTOAuthLoginResponse>(R"({"skip":true,"email":"e","redirect":5})").isFailure());
-}
-
-TEST(OAuthAnswers, SubmitAnswersNeedTheirRedirect) {
-  auto login = answer<ZTOAuthLoginRedirectResponse>(R"({"redirect":"https://id/a","x":1})");
-  ASSERT_TRUE(login.isSuccess());
-  EXPECT_EQ(login.value().redirect, "https://id/a");
-  auto consent = answer<ZTOAuthConsentRedirectResponse>(R"({"redirect":"https://id/b"})");
-  ASSERT_TRUE(consent.isSuccess());
-  EXPECT_EQ(consent.value().redirect, "https://id/b");
-
-  EXPECT_TRUE(answer<ZTOAuthLoginRedirectResponse>(R"({})").isFailure());
-  EXPECT_TRUE(answer<ZTOAuthConsentRedirectResponse>(R"({"redirect":null})").isFailure());
-  EXPECT_TRUE(answer<ZTOAuthConsentRedirectResponse>(R"(["redirect"])").isFailure());
 }
