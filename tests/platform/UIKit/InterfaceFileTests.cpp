@@ -116,6 +116,42 @@ class InterfaceFiles : public uikittest::ClockTest {
 
 }  // namespace
 
+TEST_F(InterfaceFiles, AScreensFileBuildsItsViewsAndConnectsItsOwner) {
+  auto screen = std::make_shared<LoginLikeScreen>("LoginLikeScreen", files.bundle());
+  testing::internal::CaptureStderr();
+  auto view = screen->view();
+  const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(log, "");
+  EXPECT_TRUE(screen->titleSeenAtLoad);
+
+  auto title = screen->titleLabel.lock();
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->superview(), view);
+  EXPECT_EQ(title->text(), "Welcome");
+  EXPECT_EQ(title->font(), UIFont::systemFont(32, UIFont::Weight::bold));
+  EXPECT_EQ(title->frame(), CGRect::make(24, 80, 327, 40));
+  EXPECT_EQ(view->backgroundColor(), UIColor::white());
+  auto field = screen->emailField.lock();
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(field->keyboardType(), UIKeyboardType::emailAddress);
+  EXPECT_EQ(field->placeholder(), "Email");
+  ASSERT_NE(screen->badge.lock(), nullptr);
+  EXPECT_EQ(screen->badge.lock()->badge, 3);
+  ASSERT_NE(screen->nested.lock(), nullptr);
+  ASSERT_NE(screen->nested.lock()->inner.lock(), nullptr);
+  EXPECT_EQ(screen->nested.lock()->inner.lock()->text(), "Inside");
+  ASSERT_EQ(screen->dots.size(), 2u);
+  EXPECT_EQ(screen->dots[1].lock()->frame().origin.x, 20);
+
+  // The driver finds views by their outlet names and types into them as a user would.
+  UI ui(screen);
+  EXPECT_EQ(ui.find<UITextField>("emailField"), field);
+  EXPECT_EQ(ui.find<UILabel>("emailField"), nullptr);
+  EXPECT_EQ(ui.findText("Inside"), screen->nested.lock()->inner.lock());
+  ASSERT_TRUE(ui.type("ab", ui.find("emailField")));
+  EXPECT_EQ(screen->changes, 2);
+}
+
 TEST_F(InterfaceFiles, ActionsAreSentOnlyWhileTheOwnerLives) {
   auto screen = std::make_shared<LoginLikeScreen>("LoginLikeScreen", files.bundle());
   auto field = screen->view(), keep = field;
@@ -162,4 +198,46 @@ TEST_F(InterfaceFiles, MissingOrMistypedOutletsAndUnknownActionsAreReportedByNam
                                "\"Mismatched\": its owner has no outlet \"extra\""}) {
     EXPECT_NE(log.find(expected), std::string::npos) << expected << "\nin:\n" << log;
   }
+}
+
+TEST_F(InterfaceFiles, BadContentIsReportedAndSkipped) {
+  EXPECT_NE(load("NotJSON", "{ this is not json").find("\"NotJSON\" is not valid"),
+            std::string::npos);
+  EXPECT_NE(load("NoObjects", R"({"views": []})").find("\"NoObjects\" is not valid"),
+            std::string::npos);
+
+  files.write("Odd.json", R"({"objects": [
+      { "class": "NoSuchView", "frame": [0, 0, 10, 10] },
+      { "class": "UILabel", "frame": "wide", "text": 12, "alpha": 0.5, "colour": "#FFF" } ]})");
+  testing::internal::CaptureStderr();
+  auto objects = UINib("Odd", files.bundle()).instantiate(nullptr);
+  const std::string log = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(objects.size(), 2u);
+  EXPECT_EQ(objects[0]->className(), "UIView");
+  EXPECT_EQ(objects[0]->frame(), CGRect::make(0, 0, 10, 10));
+  auto label = std::dynamic_pointer_cast<UILabel>(objects[1]);
+  ASSERT_NE(label, nullptr);
+  EXPECT_FALSE(label->text().has_value());
+  EXPECT_EQ(label->alpha(), 0.5);
+  for (const char* expected :
+       {"unknown class \"NoSuchView\"", "\"frame\": expected [x, y, width, height]",
+        "\"text\": expected a text", "\"colour\": unknown property"}) {
+    EXPECT_NE(log.find(expected), std::string::npos) << expected << "\nin:\n" << log;
+  }
+}
+
+TEST_F(InterfaceFiles, ImagesComeFromTheFilesBundle) {
+  files.write("dot.png", uikittest::pngHeader(8, 8));
+  files.write("Pictures.json", R"({"objects": [
+      { "class": "UIImageView", "image": "dot" },
+      { "class": "UIImageView", "image": "nowhere" } ]})");
+  testing::internal::CaptureStderr();
+  auto objects = UINib("Pictures", files.bundle()).instantiate(nullptr);
+  const std::string log = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(objects.size(), 2u);
+  auto found = std::dynamic_pointer_cast<UIImageView>(objects[0]);
+  ASSERT_NE(found->image(), nullptr);
+  EXPECT_EQ(found->image()->size(), (CGSize{8, 8}));
+  EXPECT_EQ(std::dynamic_pointer_cast<UIImageView>(objects[1])->image(), nullptr);
+  EXPECT_NE(log.find("no image named \"nowhere\""), std::string::npos);
 }
