@@ -128,13 +128,4 @@ TEST_F(TextFieldView, WithoutItsOutletsItStillReportsAndNeverCrashes) {
   EXPECT_FALSE(broken->text.has_value());
 }
 
-namespace {
-class FormScreen : public UIViewController {
- public:
-  using UIViewController::UIViewController;
-  void bindInterface(InterfaceBinder& binder) override {
-    binder.outlet("emailTextField", emailTextField);
-  }
-  std::weak_ptr<ZTTextFieldView> emailTextField;
-};
-}  // namespace
+namespace {}  // namespace

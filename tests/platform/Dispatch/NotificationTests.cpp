@@ -17,10 +17,6 @@ using Foundation::Notification;
 using Foundation::NotificationCenter;
 using Foundation::OperationQueue;
 
-namespace {
-struct Sender {};
-}  // namespace
-
 TEST(OperationQueue, EachQueueHasAThreadOfItsOwnAndKeepsOrder) {
   auto a = std::make_shared<OperationQueue>();
   auto b = std::make_shared<OperationQueue>();

@@ -10,8 +10,6 @@ namespace {
 using RedirectTests = NetworkTest;
 
 // A task delegate that leaves the redirect decision to the platform's default.
-class QuietDelegate : public URLSessionTaskDelegate {};
-
 TEST_F(RedirectTests, RefusedRedirectCompletesWithTheRedirectAnswer) {
   auto recorder = std::make_shared<Recorder>();
   recorder->refuseRedirects = true;

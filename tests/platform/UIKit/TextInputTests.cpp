@@ -129,12 +129,4 @@ TEST_F(TextInput, RemovingTheFocusedFieldResignsItAndTheKeyboardGoes) {
 
 namespace {
 // A responder of its own that takes typed keys, outside any view.
-class KeySink : public UIResponder, public UIKeyInput {
- public:
-  bool canBecomeFirstResponder() const override { return true; }
-  bool hasText() const override { return !typed.empty(); }
-  void insertText(const std::string& text) override { typed += text; }
-  void deleteBackward() override {}
-  std::string typed;
-};
 }  // namespace

@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <numbers>
 
-#include "Foundation/RunLoop.hpp"
 #include "UIKit/UIView.hpp"
-#include "UIKit/UIWindow.hpp"
 #include "UIKitTestSupport.hpp"
 
 using namespace UIKit;
-using M = UIView::AutoresizingMask;
 
 namespace {
 std::shared_ptr<UIView> view(CGFloat x, CGFloat y, CGFloat w, CGFloat h) {
@@ -65,5 +61,3 @@ TEST(ViewGeometry, ConvertsPointsThroughOriginsBoundsAndTransforms) {
   EXPECT_NEAR(back.y, p.y, 1e-9);
   expectRect(b->convertTo(b->bounds(), nullptr), CGRect::make(0, 0, 100, 100));
 }
-
-class ViewAnimation : public uikittest::ClockTest {};
