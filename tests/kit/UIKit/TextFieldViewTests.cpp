@@ -5,7 +5,6 @@
 #include <vector>
 
 #include <Testing/UI.hpp>
-#include <UIKit/InterfaceBinder.hpp>
 #include <UIKit/UINib.hpp>
 #include <UIKit/UIViewController.hpp>
 
