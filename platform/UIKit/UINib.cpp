@@ -1,8 +1,6 @@
 #include "UIKit/UINib.hpp"
 
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -282,21 +280,8 @@ std::vector<std::shared_ptr<UIView>> UINib::build(
     const std::function<UIResponder*(const std::vector<std::shared_ptr<UIView>>&)>& ownerOf,
     const std::function<void(InterfaceBinder&)>& alsoBind) const {
   const auto& bundle = bundle_ ? bundle_ : Foundation::Bundle::main();
-  const auto path = bundle ? bundle->pathForResource(name_, "json") : std::nullopt;
-  if (!path) {
-    uikitLog("could not load the interface file \"" + name_ + "\" from the bundle at " +
-             (bundle ? bundle->bundlePath() : std::string("(none)")));
-    return {};
-  }
-  std::ifstream in(*path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  const auto root = nlohmann::json::parse(text.str(), nullptr, false);
-  if (root.is_discarded() || !root.is_object() || !root.contains("objects") ||
-      !root["objects"].is_array()) {
-    uikitLog("interface file \"" + name_ + "\" is not valid: expected {\"objects\": [...]}");
-    return {};
-  }
+  const auto root = readInterfaceResource(bundle, name_, "json", "objects", "interface file");
+  if (root.is_null()) return {};
 
   InterfaceBinder binder(name_);
   Builder builder(name_, bundle, binder);

@@ -1,13 +1,12 @@
 #include "UIKit/UIStoryboard.hpp"
 
-#include <fstream>
 #include <map>
 #include <mutex>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
 #include "Foundation/Bundle.hpp"
+#include "UIKit/InterfaceCoder.hpp"
 #include "UIKit/UIKitLog.hpp"
 #include "UIKit/UIViewController.hpp"
 
@@ -41,21 +40,8 @@ void UIStoryboard::registerClass(const std::string& name, Factory factory) {
 std::shared_ptr<UIViewController> UIStoryboard::instantiateViewController(
     const std::string& identifier) const {
   const auto& bundle = bundle_ ? bundle_ : Foundation::Bundle::main();
-  const auto path = bundle ? bundle->pathForResource(name_, "storyboard") : std::nullopt;
-  if (!path) {
-    uikitLog("could not find a storyboard named \"" + name_ + "\" in the bundle at " +
-             (bundle ? bundle->bundlePath() : std::string("(none)")));
-    return nullptr;
-  }
-  std::ifstream in(*path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  const auto root = nlohmann::json::parse(text.str(), nullptr, false);
-  if (root.is_discarded() || !root.is_object() || !root.contains("scenes") ||
-      !root["scenes"].is_array()) {
-    uikitLog("storyboard \"" + name_ + "\" is not valid: expected {\"scenes\": [...]}");
-    return nullptr;
-  }
+  const auto root = readInterfaceResource(bundle, name_, "storyboard", "scenes", "storyboard");
+  if (root.is_null()) return nullptr;
   std::string wanted = identifier;
   if (identifier.empty()) {  // the initial one
     auto it = root.find("initialViewController");
