@@ -195,9 +195,10 @@ bool UI::drag(const std::shared_ptr<UIScrollView>& scrollView, CGPoint target) {
     window_->moveTouches({inWindow[i]});
     settle();
   }
+  const bool dragging = scrollView->isDragging();
   window_->endTouches();
   settle();
-  return true;
+  return dragging;
 }
 
 bool UI::chooseAction(std::string_view title) {

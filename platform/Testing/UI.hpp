@@ -93,7 +93,8 @@ class UI {
   bool pinch(const std::shared_ptr<UIKit::UIView>& view, const std::vector<UIKit::CGFloat>& scales);
   // Drags the content with one finger until its offset would be `target`, then lifts: the
   // scroll view and its delegate settle where it rests. False when the target is not finite,
-  // the drag is shorter than a pan needs to begin, or the finger missed the view.
+  // the finger missed the view, or the view did not take the drag (scrolling off, or a drag
+  // shorter than a pan needs to begin).
   bool drag(const std::shared_ptr<UIKit::UIScrollView>& scrollView, UIKit::CGPoint target);
   // Taps the button of the frontmost alert or sheet's action of that title.
   bool chooseAction(std::string_view title);

@@ -221,6 +221,10 @@ TEST(Lists, ACollectionIsPagedByDraggingAndTheDelegateMayMoveTheTarget) {
   }
   EXPECT_EQ(pager->velocities.back(), (CGPoint{}));  // no time passed on the clock
   EXPECT_FALSE(ui.drag(view, {std::numeric_limits<CGFloat>::infinity(), 0}));
+  view->setScrollEnabled(false);
+  EXPECT_FALSE(ui.drag(view, {375, 0}));
+  EXPECT_EQ(view->contentOffset(), (CGPoint{}));
+  view->setScrollEnabled(true);
 
   view->scrollToItem({2, 0}, UICollectionView::ScrollPosition::centeredHorizontally, false);
   EXPECT_EQ(view->contentOffset(), (CGPoint{750, 0}));
