@@ -5,10 +5,9 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
-#include "ZTModalScopesView/ZTScopesDescription/ZTOauthScopesDescriptor.hpp"
+#include "ZTOAuth/ZTOAuthScreens.hpp"
 #include "ZTTokenUtilites.hpp"
 
 using namespace ZentrelSDK;
@@ -70,24 +69,11 @@ class CodeScreen : public ZTVerificationCodePresenting {
   const sandbox::Sandbox& server_;
 };
 
-class ConsentScreen : public ZTModalScopesPresenting {
- public:
-  void showModal(const std::vector<std::string>& scopes,
-                 std::function<void(bool)> completion) override {
-    std::cout << "   (consent screen: the user allows";
-    for (const auto& line : ZTOauthScopesDescriptor::decrypt(scopes))
-      std::cout << " \"" << line << "\"";
-    std::cout << ")\n";
-    completion(true);
-  }
-};
-
 }  // namespace
 
 void installScreenStandIns(const sandbox::Sandbox& server) {
   ZTOAuthScreens::setEntrancePresenter(std::make_shared<SignInScreen>(server));
   ZTOAuthScreens::setVerificationCodePresenter(std::make_shared<CodeScreen>(server));
-  ZTOAuthScreens::setScopesPresenter(std::make_shared<ConsentScreen>());
 }
 
 }  // namespace example

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -16,11 +17,11 @@
 #include <Foundation/NetworkEnvironment.hpp>
 #include <Foundation/RunLoop.hpp>
 #include <Foundation/Thread.hpp>
-#include <UIKit/UIViewController.hpp>
-#include <UIKit/UIWindow.hpp>
+#include <Testing/UI.hpp>
 #include <sandbox/Sandbox.hpp>
 
 #include "ScreenStandIns.hpp"
+#include "ZTModalScopesView/ZTModalScopesViewController.hpp"
 
 using namespace ZentrelSDK;
 
@@ -38,6 +39,19 @@ const char* threadName() {
   return Foundation::Thread::isMainThread() ? "main" : "worker";
 }
 
+// The user faces a screen of class S: it is printed with what it shows, and the user taps
+// `button`. False when the road ended (`done`) or 30 s passed without the screen.
+template <class S>
+bool answer(PlatformTesting::UI& ui, const std::string& button, const std::function<bool()>& done) {
+  ui.runUntil([&] { return done() || std::dynamic_pointer_cast<S>(ui.frontmost()); }, 30.0);
+  auto screen = std::dynamic_pointer_cast<S>(ui.frontmost());
+  if (!screen) return false;
+  std::cout << "   [" << screen->className() << "]\n";
+  for (const auto& text : ui.visibleTexts()) std::cout << "     | " << text << "\n";
+  std::cout << "   (the user taps \"" << button << "\")\n";
+  return ui.tap(ui.findText(button));
+}
+
 // A listener that ends its registrations when it goes away.
 struct CodeListener {
   std::atomic<bool> heard{false};
@@ -49,10 +63,8 @@ int mainRoad() {
   for (const auto& route : server.routes()) Foundation::NetworkEnvironment::addRoute(route);
   Foundation::NetworkEnvironment::setAnchorCertificates(server.caPem());
 
-  // The host's window: the kit shows its loader and alerts over it.
-  auto window = std::make_shared<UIKit::UIWindow>();
-  window->setRootViewController(std::make_shared<UIKit::UIViewController>());
-  window->makeKeyAndVisible();
+  // The host's key window, where the kit shows its screens; the user acts on them through it.
+  PlatformTesting::UI ui;
 
   example::installScreenStandIns(server);
   ZTSecurityManager::initialOAuth("sandbox-app");
@@ -64,7 +76,9 @@ int mainRoad() {
   ZTUserManager::request<ZTUserDataResponse>(
       ZTPublicConstants::getUserEndpoint(), [&](ZTUserDataResponse answer) { user = answer; },
       [&](ZTOAuthError answer) { error = answer; });
-  Foundation::RunLoop::main().runUntil([&] { return user || error; }, 30.0);
+  if (!answer<ZTModalScopesViewController>(ui, "Allow", [&] { return user || error; }))
+    std::cout << "   (no consent card)\n";
+  ui.runUntil([&] { return user || error; }, 30.0);
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - start);
 

@@ -10,7 +10,6 @@ struct Installed {
   std::mutex mutex;
   std::shared_ptr<ZTEntrancePresenting> entrance;
   std::shared_ptr<ZTVerificationCodePresenting> code;
-  std::shared_ptr<ZTModalScopesPresenting> scopes;
 };
 
 Installed& installed() {
@@ -43,16 +42,6 @@ void ZTOAuthScreens::setVerificationCodePresenter(
 std::shared_ptr<ZTVerificationCodePresenting> ZTOAuthScreens::verificationCodePresenter() {
   std::lock_guard lock(installed().mutex);
   return installed().code;
-}
-
-void ZTOAuthScreens::setScopesPresenter(std::shared_ptr<ZTModalScopesPresenting> presenter) {
-  std::lock_guard lock(installed().mutex);
-  installed().scopes = std::move(presenter);
-}
-
-std::shared_ptr<ZTModalScopesPresenting> ZTOAuthScreens::scopesPresenter() {
-  std::lock_guard lock(installed().mutex);
-  return installed().scopes;
 }
 
 }  // namespace ZentrelSDK

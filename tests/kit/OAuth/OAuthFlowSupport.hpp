@@ -14,10 +14,12 @@
 #include <Foundation/Thread.hpp>
 #include <Testing/ManualClock.hpp>
 #include <Testing/UI.hpp>
+#include <UIKit/UILabel.hpp>
 #include <UIKit/UIView.hpp>
 
 #include "ZTAccounts.hpp"
 #include "ZTEvents.hpp"
+#include "ZTModalScopesView/ZTModalScopesViewController.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
 #include "ZTOAuth/ZTOAuthScreens.hpp"
 #include "ZTOAuth/ZTOAuthUtilites/ZTPKCE.hpp"
@@ -54,19 +56,6 @@ class FakeCodeScreen : public ZentrelSDK::ZTVerificationCodePresenting {
   std::function<Foundation::Result<std::string, ZentrelSDK::Error>()> answer;
 };
 
-// The consent screen: records the scopes it was given and answers `allow`.
-class FakeScopesScreen : public ZentrelSDK::ZTModalScopesPresenting {
- public:
-  void showModal(const std::vector<std::string>& scopes,
-                 std::function<void(bool)> completion) override {
-    shown.push_back(scopes);
-    Dispatch::DispatchQueue::main().async(
-        [this, completion = std::move(completion)] { completion(allow); });
-  }
-  bool allow = true;
-  std::vector<std::vector<std::string>> shown;
-};
-
 // Records the answers one asker of givePermissions gets.
 struct Asker {
   std::vector<bool> answers;
@@ -94,10 +83,8 @@ class OAuthFlowTest : public zttest::SandboxTest {
     ZentrelSDK::ZTAccounts::logout();
     entrance = std::make_shared<FakeEntrance>();
     codeScreen = std::make_shared<FakeCodeScreen>();
-    scopesScreen = std::make_shared<FakeScopesScreen>();
     ZentrelSDK::ZTOAuthScreens::setEntrancePresenter(entrance);
     ZentrelSDK::ZTOAuthScreens::setVerificationCodePresenter(codeScreen);
-    ZentrelSDK::ZTOAuthScreens::setScopesPresenter(scopesScreen);
     // A signed-in session whose login and consent the server remembers.
     sb().setSkip(kApp, sandbox::SkipPolicy::Always, sandbox::SkipPolicy::Always);
     entrance->onPresent = [this] { signInAndAnnounce(); };
@@ -106,7 +93,6 @@ class OAuthFlowTest : public zttest::SandboxTest {
   void TearDown() override {
     ZentrelSDK::ZTOAuthScreens::setEntrancePresenter(nullptr);
     ZentrelSDK::ZTOAuthScreens::setVerificationCodePresenter(nullptr);
-    ZentrelSDK::ZTOAuthScreens::setScopesPresenter(nullptr);
     ZentrelSDK::ZTPKCE::setRandomSource(nullptr);
     ui->settle();
     ui.reset();
@@ -152,13 +138,33 @@ class OAuthFlowTest : public zttest::SandboxTest {
     EXPECT_FALSE(ZentrelSDK::ZTTokenUtilites::shared()->getOAuthToken());
   }
 
+  // The user answers the consent card once it is in front: its rows, or none when it never
+  // came.
+  std::optional<std::vector<std::string>> answerConsent(bool allow) {
+    std::shared_ptr<ZentrelSDK::ZTModalScopesViewController> card;
+    const bool shown = ui->runUntil(
+        [&] {
+          card =
+              std::dynamic_pointer_cast<ZentrelSDK::ZTModalScopesViewController>(ui->frontmost());
+          return card != nullptr;
+        },
+        20);
+    if (!shown) return std::nullopt;
+    std::vector<std::string> rows;
+    if (auto table = card->tableView.lock()) {
+      for (const auto& cell : table->visibleCells())
+        rows.push_back(cell->textLabel()->text().value_or(""));
+    }
+    ui->tap(ui->findText(allow ? "Allow" : "Cancel"));
+    return rows;
+  }
+
   // Endpoints the sandbox has no route for: a followed redirect would show up here.
   std::size_t unroutedRequests() const { return sb().count(""); }
 
   std::unique_ptr<PlatformTesting::UI> ui;
   std::shared_ptr<FakeEntrance> entrance;
   std::shared_ptr<FakeCodeScreen> codeScreen;
-  std::shared_ptr<FakeScopesScreen> scopesScreen;
 };
 
 }  // namespace oauthtest

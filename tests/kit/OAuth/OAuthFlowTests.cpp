@@ -57,7 +57,6 @@ TEST_F(OAuthFlowTest, SignedInSessionWithRememberedStepsEndsWithTheAccessToken) 
   EXPECT_FALSE(ui->isLoaderShowing());
   EXPECT_EQ(entrance->presented, 0);
   EXPECT_EQ(codeScreen->shown, 0);
-  EXPECT_TRUE(scopesScreen->shown.empty());
 
   // The short road, and no redirect target ever fetched.
   EXPECT_EQ(endpointsOf(sb().requests()),
@@ -176,6 +175,7 @@ TEST_F(OAuthFlowTest, CodeScreenAndConsentScreenWhenTheServerAsks) {
   };
   Asker asker;
   ask(asker);
+  const auto rows = answerConsent(true);
   ASSERT_TRUE(waitForAnswer(asker));
   EXPECT_EQ(asker.answers, std::vector<bool>{true});
   EXPECT_EQ(codeScreen->shown, 1);
@@ -188,8 +188,8 @@ TEST_F(OAuthFlowTest, CodeScreenAndConsentScreenWhenTheServerAsks) {
 
   const std::vector<std::string> requested{"user:email:read", "user:data:read",
                                            "documents:passport:status:read"};
-  ASSERT_EQ(scopesScreen->shown.size(), 1u);
-  EXPECT_EQ(scopesScreen->shown[0], requested);
+  EXPECT_EQ(rows, (std::vector<std::string>{"Read email", "Read user personal info",
+                                            "Read passport status"}));
   const auto grant = nlohmann::json::parse(sb().requests("oauth.consent.post").at(0).body);
   EXPECT_EQ(grant["grantScopes"], nlohmann::json(requested));
 }
@@ -209,9 +209,9 @@ TEST_F(OAuthFlowTest, CancelledScreensEndTheFlowWithoutAlert) {
   EXPECT_EQ(sb().count("oauth.login.post"), 0u);
 
   sb().setSkip(kApp, SkipPolicy::Always, SkipPolicy::Never);
-  scopesScreen->allow = false;
   Asker refused;
   ask(refused);
+  ASSERT_TRUE(answerConsent(false));
   ASSERT_TRUE(waitForAnswer(refused));
   EXPECT_EQ(refused.answers, std::vector<bool>{false});
   EXPECT_FALSE(ui->alertTitle());
@@ -421,6 +421,7 @@ TEST_F(OAuthFlowTest, LoginAndConsentSubmitFailuresEndTheFlow) {
   ui->runUntil([&] { return !ui->alertTitle(); }, 5);
   Asker grantFailed;
   ask(grantFailed);
+  ASSERT_TRUE(answerConsent(true));
   expectStepFailure("answer has not status code = 200 (500)", grantFailed);
   EXPECT_EQ(sb().count("oauth.consent_verifier"), 0u);
 }
@@ -504,7 +505,8 @@ TEST_F(OAuthFlowTest, LogsOfTheKitsOwnAppsCarryNoSecrets) {
   ASSERT_TRUE(ui->runUntil([&] { return sb().lastCode(kUser).has_value(); }, 10));
   Asker asker;
   ask(asker);
-  const bool answered = waitForAnswer(asker);
+  const bool consented = answerConsent(true).has_value();
+  const bool answered = consented && waitForAnswer(asker);
 
   ZTLogger::setOutputStream(nullptr);
   Foundation::Bundle::setMainBundleIdentifier(savedHost);
