@@ -14,6 +14,7 @@
 #include <Foundation/Thread.hpp>
 #include <Testing/ManualClock.hpp>
 #include <Testing/UI.hpp>
+#include <UIKit/UIButton.hpp>
 #include <UIKit/UILabel.hpp>
 #include <UIKit/UIView.hpp>
 
@@ -155,8 +156,14 @@ class OAuthFlowTest : public zttest::SandboxTest {
       for (const auto& cell : table->visibleCells())
         rows.push_back(cell->textLabel()->text().value_or(""));
     }
-    ui->tap(ui->findText(allow ? "Allow" : "Cancel"));
+    ui->tap(button(allow ? "Allow" : "Cancel"));
     return rows;
+  }
+  // The frontmost button of that title.
+  std::shared_ptr<UIKit::UIButton> button(const std::string& title) const {
+    for (const auto& candidate : ui->findAll<UIKit::UIButton>())
+      if (candidate->currentTitle() == title) return candidate;
+    return nullptr;
   }
 
   // Endpoints the sandbox has no route for: a followed redirect would show up here.
