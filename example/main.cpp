@@ -18,6 +18,7 @@
 #include <Foundation/RunLoop.hpp>
 #include <Foundation/Thread.hpp>
 #include <Testing/UI.hpp>
+#include <UIKit/UIButton.hpp>
 #include <sandbox/Sandbox.hpp>
 
 #include "ScreenStandIns.hpp"
@@ -49,7 +50,9 @@ bool answer(PlatformTesting::UI& ui, const std::string& button, const std::funct
   std::cout << "   [" << screen->className() << "]\n";
   for (const auto& text : ui.visibleTexts()) std::cout << "     | " << text << "\n";
   std::cout << "   (the user taps \"" << button << "\")\n";
-  return ui.tap(ui.findText(button));
+  for (const auto& control : ui.findAll<UIKit::UIButton>())
+    if (control->currentTitle() == button) return ui.tap(control);
+  return false;
 }
 
 // A listener that ends its registrations when it goes away.
