@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Foundation/Bundle.hpp"
+#include "Foundation/JSONCoding.hpp"
 #include "UIKit/InterfaceBinder.hpp"
 #include "UIKit/InterfaceCoder.hpp"
 #include "UIKit/InterfaceRegistry.hpp"
@@ -158,9 +159,11 @@ std::vector<std::shared_ptr<UIView>> UINib::instantiate(
   std::ifstream in(*path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  const auto root = nlohmann::json::parse(text.str(), nullptr, false);
-  if (root.is_discarded() || !root.is_object() || !root.contains("objects") ||
-      !root["objects"].is_array()) {
+  // Views nest as deeply as the file does: parsing bounds that depth.
+  const auto parsed = Foundation::parseJSON(text.str());
+  static const nlohmann::json none;
+  const nlohmann::json& root = parsed.isSuccess() ? parsed.value() : none;
+  if (!root.is_object() || !root.contains("objects") || !root["objects"].is_array()) {
     uikitLog("interface file \"" + name_ + "\" is not valid: expected {\"objects\": [...]}");
     return {};
   }
