@@ -12,8 +12,19 @@ namespace AVFoundation {
 namespace {
 using Position = AVCaptureDevice::Position;
 
-std::vector<AVCaptureDevice::Spec> defaultSpecs() {
-  AVCaptureDevice::Spec back;
+// The pattern: the top quarter holds kCells cells; the first is white, the last black, and
+// the 16 between them are the frame number's bits, most significant first, white for 1.
+// A mirrored picture shows the markers swapped.
+constexpr std::size_t kCells = 18;
+constexpr std::size_t kBits = 16;
+constexpr std::uint8_t kGrey = 128;
+}  // namespace
+
+AVCaptureDevice::Spec SimulatedCapture::backCamera() {
+  return AVCaptureDevice::Spec{};
+}
+
+AVCaptureDevice::Spec SimulatedCapture::frontCamera() {
   AVCaptureDevice::Spec front;
   front.position = Position::front;
   front.name = "Front Camera";
@@ -22,26 +33,20 @@ std::vector<AVCaptureDevice::Spec> defaultSpecs() {
   front.focusModes = {AVCaptureDevice::FocusMode::locked};
   front.focusPointOfInterestSupported = false;
   front.format.videoMaxZoomFactor = 4;
+  return front;
+}
+
+AVCaptureDevice::Spec SimulatedCapture::microphone() {
   AVCaptureDevice::Spec mic;
   mic.type = AVCaptureDevice::DeviceType::builtInMicrophone;
   mic.position = Position::unspecified;
   mic.name = "iPhone Microphone";
-  mic.hasFlash = false;
-  mic.hasTorch = false;
+  mic.hasFlash = mic.hasTorch = false;
   mic.focusModes = {};
   mic.exposureModes = {};
-  mic.focusPointOfInterestSupported = false;
-  mic.exposurePointOfInterestSupported = false;
-  return {back, front, mic};
+  mic.focusPointOfInterestSupported = mic.exposurePointOfInterestSupported = false;
+  return mic;
 }
-
-// The pattern: the top quarter holds kCells cells; the first is white, the last black, and
-// the 16 between them are the frame number's bits, most significant first, white for 1.
-// A mirrored picture shows the markers swapped.
-constexpr std::size_t kCells = 18;
-constexpr std::size_t kBits = 16;
-constexpr std::uint8_t kGrey = 128;
-}  // namespace
 
 SimulatedCapture& SimulatedCapture::shared() {
   static auto* capture = new SimulatedCapture;
@@ -70,7 +75,7 @@ void SimulatedCapture::reset() {
     recordingEndError_.reset();
     recordings_.clear();
   }
-  setDevices(defaultSpecs());
+  setDevices({backCamera(), frontCamera(), microphone()});
 }
 
 void SimulatedCapture::setDevices(const std::vector<AVCaptureDevice::Spec>& specs) {

@@ -55,6 +55,11 @@ class SimulatedCapture {
 
   static SimulatedCapture& shared();
 
+  // The devices a reset installs.
+  static AVCaptureDevice::Spec backCamera();
+  static AVCaptureDevice::Spec frontCamera();
+  static AVCaptureDevice::Spec microphone();
+
   // Devices. Each reset or setDevices() makes new device objects.
   void setDevices(const std::vector<AVCaptureDevice::Spec>& specs);
   std::vector<std::shared_ptr<AVCaptureDevice>> devices() const;

@@ -63,6 +63,8 @@ class UIImage : public std::enable_shared_from_this<UIImage> {
   // Swift `jpegData(compressionQuality:)`: the stored pixels as JPEG with the orientation in
   // its EXIF block; nullopt when there are no pixels or encoding fails.
   std::optional<Foundation::Data> jpegData(CGFloat compressionQuality) const;
+  // The orientation an EXIF orientation (1...8) names; Up for any other value.
+  static Orientation orientationFromExif(int exifOrientation);
   // Swift `cgImage`: the stored pixels, null when there are none.
   std::shared_ptr<const CoreGraphics::CGImage> cgImage() const;
 

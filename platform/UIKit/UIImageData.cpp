@@ -26,6 +26,11 @@ int exifOrientation(UIImage::Orientation orientation) {
 }
 }  // namespace
 
+UIImage::Orientation UIImage::orientationFromExif(int exifOrientation) {
+  if (exifOrientation < 1 || exifOrientation > 8) return Orientation::Up;
+  return kFromExif[exifOrientation - 1];
+}
+
 std::shared_ptr<UIImage> UIImage::withData(const Foundation::Data& data, CGFloat scale) {
   if (!std::isfinite(scale) || scale <= 0) return nullptr;
   const auto source = ImageIO::CGImageSource::createWithData(data);
@@ -34,7 +39,7 @@ std::shared_ptr<UIImage> UIImage::withData(const Foundation::Data& data, CGFloat
   auto image = source->createImage(0);
   if (!image) return nullptr;
   const int exif = properties.value().orientation.value_or(1);
-  return withCGImage(std::move(image).value(), scale, kFromExif[exif - 1]);
+  return withCGImage(std::move(image).value(), scale, orientationFromExif(exif));
 }
 
 std::shared_ptr<UIImage> UIImage::withCGImage(std::shared_ptr<const CoreGraphics::CGImage> image,
