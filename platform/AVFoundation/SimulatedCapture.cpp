@@ -185,7 +185,7 @@ std::vector<std::string> SimulatedCapture::configurationLog() const {
 
 Foundation::Result<void, Foundation::NSError> SimulatedCapture::setFrameFiles(
     const std::vector<std::string>& paths) {
-  std::vector<Foundation::Data> files;
+  std::vector<std::shared_ptr<const Foundation::Data>> files;
   for (const auto& path : paths) {
     auto bytes = Foundation::dataContentsOf(path);
     if (!bytes)
@@ -197,7 +197,7 @@ Foundation::Result<void, Foundation::NSError> SimulatedCapture::setFrameFiles(
       return Foundation::failure(
           avError(AVErrorUnknown,
                   "Not a JPEG file: " + path + " (" + source->status()->description() + ")"));
-    files.push_back(std::move(bytes).value());
+    files.push_back(std::make_shared<const Foundation::Data>(std::move(bytes).value()));
   }
   std::lock_guard lock(mutex_);
   frameFiles_ = std::move(files);

@@ -44,7 +44,7 @@ class SimulatedCapture {
   // One frame the sensor delivers: file bytes, or the pattern of a frame number at a size.
   struct Frame {
     std::uint32_t number = 0;
-    std::optional<Foundation::Data> jpeg;
+    std::shared_ptr<const Foundation::Data> jpeg;  // shared with the rig, no copy
     std::size_t width = 0;
     std::size_t height = 0;
   };
@@ -129,7 +129,7 @@ class SimulatedCapture {
   bool canAddInputs_ = true;
   bool canAddOutputs_ = true;
   std::vector<std::string> log_;
-  std::vector<Foundation::Data> frameFiles_;
+  std::vector<std::shared_ptr<const Foundation::Data>> frameFiles_;
   std::uint32_t frameCount_ = 0;
   std::deque<PhotoFaultSpec> photoFaults_;
   std::int64_t movieBytesPerSecond_ = 0;

@@ -24,8 +24,11 @@ Data exifSegment() {
 }
 Data xmpSegment() {
   const std::string body = std::string("http://ns.adobe.com/xap/1.0/") + '\0' + "<x:xmpmeta/>";
-  Data segment{0xFF, 0xE1, 0, static_cast<std::uint8_t>(body.size() + 2)};
-  segment.insert(segment.end(), body.begin(), body.end());
+  Data segment(body.size() + 4);
+  segment[0] = 0xFF;
+  segment[1] = 0xE1;
+  segment[3] = static_cast<std::uint8_t>(body.size() + 2);
+  std::copy(body.begin(), body.end(), segment.begin() + 4);
   return segment;
 }
 
