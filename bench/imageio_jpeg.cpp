@@ -16,32 +16,18 @@
 #include <ImageIO/CGImageSource.hpp>
 #include <ImageIO/UTType.hpp>
 
+#include "PeakMemory.hpp"
+
 namespace {
+
+using benchmem::resetPeak;
+using benchmem::statusValue;
 
 constexpr int kWidth = 4032;
 constexpr int kHeight = 3024;
 constexpr double kQuality = 0.9;
 constexpr int kTJQuality = 90;
 constexpr double kFrameBytes = 4.0 * kWidth * kHeight;
-
-// Resident and peak resident memory in KiB, from /proc.
-long statusValue(const char* key) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  const std::string prefix = std::string(key) + ":";
-  while (std::getline(status, line)) {
-    if (line.rfind(prefix, 0) == 0) return std::stol(line.substr(prefix.size()));
-  }
-  return -1;
-}
-
-// Lowers the recorded peak to the current resident size (Linux clear_refs "5").
-bool resetPeak() {
-  std::ofstream clear("/proc/self/clear_refs");
-  clear << "5";
-  clear.flush();
-  return static_cast<bool>(clear);
-}
 
 // A camera-like frame: smooth shading with a little grain, EXIF orientation 6.
 const Foundation::Data& frame() {
