@@ -5,6 +5,8 @@
 #include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
 #include "ZTCustomCameraView/ZTCameraData/MediaType.hpp"
 #include "ZTCustomCameraView/ZTCameraData/ZTCameraData.hpp"
+#include "ZTCustomCameraView/ZTCameraViewManager/CaptureResult.hpp"
+#include "ZTCustomCameraView/ZTCameraViewManager/ZTPHPhotoLibrary.hpp"
 #include "ZTCustomCameraView/ZTMediaPreview/PhotoCropper/ZTCropModel.hpp"
 #include "ZTEventChecker.hpp"
 #include "ZTEventCore.hpp"
