@@ -137,10 +137,17 @@ std::pair<bool, Foundation::TimeInterval> SimulatedCapture::prompt(AVMediaType t
   auto& permission = permissions_[type];
   if (permission.status != AVAuthorizationStatus::notDetermined)
     return {permission.status == AVAuthorizationStatus::authorized, 0};
-  ++permission.prompts;
-  permission.status =
-      permission.grants ? AVAuthorizationStatus::authorized : AVAuthorizationStatus::denied;
+  if (!permission.asking) ++permission.prompts;
+  permission.asking = true;
   return {permission.grants, permission.delay};
+}
+
+void SimulatedCapture::settle(AVMediaType type, bool granted) {
+  std::lock_guard lock(mutex_);
+  auto& permission = permissions_[type];
+  permission.asking = false;
+  if (permission.status == AVAuthorizationStatus::notDetermined)
+    permission.status = granted ? AVAuthorizationStatus::authorized : AVAuthorizationStatus::denied;
 }
 
 void SimulatedCapture::setAcceptedPresets(std::set<AVCaptureSession::Preset> presets) {

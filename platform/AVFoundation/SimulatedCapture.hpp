@@ -35,6 +35,7 @@ class SimulatedCapture {
     bool grants = true;                  // the owner's answer when asked
     Foundation::TimeInterval delay = 0;  // on the process clock before the answer comes
     int prompts = 0;                     // how often the owner was asked
+    bool asking = false;                 // a prompt is up
   };
   enum class PhotoFault { error, noData, nonImageData, late, never, twice };
   struct PhotoFaultSpec {
@@ -74,9 +75,11 @@ class SimulatedCapture {
   Permission permission(AVMediaType type) const;
   void setPermission(AVMediaType type, AVAuthorizationStatus status, bool grants = true,
                      Foundation::TimeInterval delay = 0);
-  // Counts a prompt and moves a not-determined status to the owner's answer; the answer and
-  // the delay before it.
+  // Shows the prompt when the status is not determined (once while it is up); the answer
+  // and the delay before it, or the current status at once.
   std::pair<bool, Foundation::TimeInterval> prompt(AVMediaType type);
+  // The owner has answered: a status still not determined moves to the answer.
+  void settle(AVMediaType type, bool granted);
 
   // Session.
   void setAcceptedPresets(std::set<AVCaptureSession::Preset> presets);

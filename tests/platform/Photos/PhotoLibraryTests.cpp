@@ -97,6 +97,7 @@ TEST_F(Library, RequestsMoveTheAuthorisation) {
     PHPhotoLibrary::requestAuthorization([&](auto status) { answers.record(status); });
     if (row.delay > 0) {
       EXPECT_FALSE(answers.waitFor(1, 0.1));
+      EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), PHAuthorizationStatus::notDetermined);
       clock->advance(row.delay);
     }
     ASSERT_TRUE(answers.waitFor(1));
