@@ -196,3 +196,36 @@ TEST_F(Albums, TitlesThatLookLikePathsStayLabels) {
   EXPECT_EQ(asset->filePath().rfind(root + "/", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(folder / "x"));
 }
+
+TEST_F(Albums, AnAlbumThatCannotBeMadeIsReportedOnceAsNone) {
+  CaptureRig::MissingRequests missing;
+  missing.albumCreationRequest = true;
+  CaptureRig::setMissingLibraryRequests(missing);
+  zttest::Recorder<std::shared_ptr<Photos::PHAssetCollection>> got;
+  ZTPHPhotoLibrary::getAlbum(library, "Never", [&](auto album) { got.record(album); });
+  ZTPHPhotoLibrary::getAlbum(library, "Never", [&](auto album) { got.record(album); });
+  ASSERT_TRUE(got.waitFor(2));
+  EXPECT_FALSE(got.waitFor(3, 0.1));
+  for (const auto& call : got.calls()) EXPECT_EQ(call.value, nullptr);
+  // Nothing is left waiting: a later ask tries again.
+  CaptureRig::setMissingLibraryRequests({});
+  ZTPHPhotoLibrary::getAlbum(library, "Never", [&](auto album) { got.record(album); });
+  ASSERT_TRUE(got.waitFor(3));
+  EXPECT_NE(got.calls()[2].value, nullptr);
+}
+
+TEST_F(Albums, OfTwoAlbumsWithOneTitleTheOldestIsUsed) {
+  zttest::Recorder<int> made;
+  for (int i = 0; i < 2; ++i) {
+    library->performChanges(
+        [] { Photos::PHAssetCollectionChangeRequest::creationRequestForAssetCollection("Twin"); },
+        [&](bool, const auto&) { made.record(0); });
+    ASSERT_TRUE(made.waitFor(static_cast<std::size_t>(i + 1)));
+  }
+  const auto oldest = CaptureRig::albums().at(0);
+  const auto asset = save(photo, "Twin");
+  ASSERT_NE(asset, nullptr);
+  EXPECT_EQ(CaptureRig::albums().at(0).id, oldest.id);
+  EXPECT_EQ(CaptureRig::albums().at(0).assets, std::vector<std::string>{asset->localIdentifier()});
+  EXPECT_TRUE(CaptureRig::albums().at(1).assets.empty());
+}

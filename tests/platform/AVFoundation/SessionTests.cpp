@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include <AVFoundation/AVCaptureMovieFileOutput.hpp>
 #include <AVFoundation/AVCaptureVideoPreviewLayer.hpp>
 #include <CoreMedia/CMFormatDescription.hpp>
 #include <CoreMedia/CMTime.hpp>
@@ -235,4 +236,47 @@ TEST(CoreMedia, TimesAndMetadataDescriptions) {
   auto input = AVCaptureMetadataInput::make(made.value(), CMClock::hostTimeClock());
   ASSERT_NE(input, nullptr);
   EXPECT_EQ(input->ports().front()->mediaType(), AVMediaType::metadata);
+}
+
+TEST_F(Session, AMetadataInputJoinsTheMovieOutputThroughItsOwnConnection) {
+  auto session = AVCaptureSession::make();
+  ASSERT_TRUE(session->addInput(
+      AVCaptureDeviceInput::make(AVCaptureDevice::defaultDevice(AVMediaType::video)).value()));
+  ASSERT_TRUE(session->addInput(
+      AVCaptureDeviceInput::make(AVCaptureDevice::defaultDevice(AVMediaType::audio)).value()));
+  auto movie = AVCaptureMovieFileOutput::make();
+  ASSERT_TRUE(session->addOutput(movie));
+  EXPECT_EQ(movie->connections().size(), 2u);  // video and audio
+  EXPECT_FALSE(movie->movieFragmentInterval() == CoreMedia::kCMTimeInvalid);
+  movie->setMovieFragmentInterval(CoreMedia::kCMTimeInvalid);
+  EXPECT_FALSE(movie->movieFragmentInterval().isValid());
+
+  auto description = CoreMedia::CMMetadataFormatDescriptionCreateWithMetadataSpecifications(
+      CoreMedia::kCMMetadataFormatType_Boxed,
+      {{"mdta/com.apple.quicktime.location.ISO6709",
+        CoreMedia::kCMMetadataDataType_QuickTimeMetadataLocation_ISO6709}});
+  auto metadata =
+      AVCaptureMetadataInput::make(description.value(), CoreMedia::CMClock::hostTimeClock());
+  auto link = std::make_shared<AVCaptureConnection>(metadata->ports(), movie);
+  EXPECT_FALSE(session->canAddConnection(link));  // its input is not in the session yet
+  ASSERT_TRUE(session->addInputWithNoConnections(metadata));
+  EXPECT_EQ(movie->connections().size(), 2u);
+  ASSERT_TRUE(session->addConnection(link));
+  EXPECT_FALSE(session->addConnection(link));
+  EXPECT_EQ(movie->connections().size(), 3u);
+  EXPECT_TRUE(link->isActive());
+  EXPECT_FALSE(link->isVideoOrientationSupported());
+  link->setVideoMirrored(true);
+  EXPECT_FALSE(link->isVideoMirrored());
+
+  auto photo = AVCapturePhotoOutput::make();
+  ASSERT_TRUE(session->addOutput(photo));
+  EXPECT_EQ(photo->connection(AVMediaType::audio), nullptr);  // photos take video only
+  EXPECT_EQ(photo->supportedFlashModes().size(), 3u);         // the back camera has a flash
+  EXPECT_FALSE(
+      session->canAddConnection(std::make_shared<AVCaptureConnection>(metadata->ports(), photo)));
+  session->removeOutput(movie);
+  EXPECT_TRUE(movie->connections().empty());
+  EXPECT_FALSE(link->isActive());
+  EXPECT_EQ(movie->session(), nullptr);
 }

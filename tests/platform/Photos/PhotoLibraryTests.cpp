@@ -279,3 +279,36 @@ TEST_F(Library, ImageDataIsSynchronousAndNeverNeedsMain) {
   EXPECT_TRUE(later.calls()[0].value);
   EXPECT_FALSE(later.calls()[0].onMain);
 }
+
+TEST_F(Library, DamagedRecordsAreNoRecords) {
+  std::shared_ptr<PHObjectPlaceholder> album, asset;
+  ASSERT_TRUE(change([&] {
+                auto request =
+                    PHAssetCollectionChangeRequest::creationRequestForAssetCollection("A");
+                album = request->placeholderForCreatedAssetCollection();
+                asset = PHAssetChangeRequest::creationRequestForAssetFromImage(
+                            Foundation::URL::fileURLWithPath(photo))
+                            ->placeholderForCreatedAsset();
+              }).success);
+  const std::string root = CaptureRig::libraryRoot();
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (entry.path().extension() != ".json") continue;
+    const bool isAlbum = entry.path().parent_path().filename() == "Albums";
+    const std::string text = isAlbum ? R"({"title": 7, "assets": "none"})" : "{not json";
+    ASSERT_TRUE(
+        Foundation::writeData(Foundation::dataFromString(text), entry.path().string()).isSuccess());
+  }
+  EXPECT_EQ(PHAsset::fetchAssets({asset->localIdentifier()}, std::nullopt).count(), 0u);
+  EXPECT_EQ(
+      PHAssetCollection::fetchAssetCollections({album->localIdentifier()}, std::nullopt).count(),
+      0u);
+  EXPECT_EQ(PHAssetCollection::fetchAssetCollections(PHAssetCollectionType::album,
+                                                     PHAssetCollectionSubtype::any, std::nullopt)
+                .count(),
+            0u);
+  EXPECT_EQ(PHAssetCollection::fetchAssetCollections(PHAssetCollectionType::smartAlbum,
+                                                     PHAssetCollectionSubtype::any, std::nullopt)
+                .count(),
+            0u);
+  EXPECT_FALSE(NSPredicate::withFormat("title CONTAINS %@", "A").has_value());
+}
