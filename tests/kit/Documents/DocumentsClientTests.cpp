@@ -149,7 +149,7 @@ TEST_F(DocumentsClient, ImageDownloadReportsBytesStatusOrEmptiness) {
       {Side::front, std::nullopt, front, ""},
       {Side::back, std::nullopt, std::nullopt, "answer has not status code = 200 (404)"},
       {Side::front, Fault::emptyBody(), std::nullopt, "loaded data is empty"},
-      {Side::front, Fault::drop(), std::nullopt, "Empty reply from server"},
+      {Side::front, Fault::drop().repeat(0), std::nullopt, "The network connection was lost."},
   };
   for (const auto& row : rows) {
     sb().clearFaults();
