@@ -5,10 +5,10 @@
 #include <stdlib.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -84,46 +84,50 @@ Run throughKit(const Foundation::URL& image) {
   std::string id;
   std::optional<ZTPublicConstants::DocumentStatusType> status;
   const auto start = SteadyClock::now();
-  run.ok = step([&](auto done) {
-             Docs::validateDocumentFile(image, [done] { done(true); }, nullptr, failed(done));
-           }) &&
-           step([&](auto done) {
-             Docs::createDocument(ZTPublicConstants::DocumentType::Passport,
-                                  ZTPublicConstants::AreaType::Internal, "",
-                                  [&, done](ZTDocumentCreateResponse answer) {
-                                    id = answer.message;
-                                    done(true);
-                                  },
-                                  failed(done));
-           }) &&
-           step([&](auto done) {
-             Docs::uploadDocumentFileFront(id, image, [done](auto) { done(true); }, nullptr,
-                                           failed(done));
-           }) &&
-           step([&](auto done) {
-             Docs::uploadDocumentFileBack(id, image, [done](auto) { done(true); }, nullptr,
-                                          failed(done));
-           }) &&
-           step([&](auto done) {
-             Docs::confirmDocumentUpload(id, [done](auto) { done(true); }, failed(done));
-           });
+  run.ok =
+      step([&](auto done) {
+        Docs::validateDocumentFile(
+            image, [done] { done(true); }, nullptr, failed(done));
+      }) &&
+      step([&](auto done) {
+        Docs::createDocument(
+            ZTPublicConstants::DocumentType::Passport, ZTPublicConstants::AreaType::Internal, "",
+            [&, done](ZTDocumentCreateResponse answer) {
+              id = answer.message;
+              done(true);
+            },
+            failed(done));
+      }) &&
+      step([&](auto done) {
+        Docs::uploadDocumentFileFront(
+            id, image, [done](auto) { done(true); }, nullptr, failed(done));
+      }) &&
+      step([&](auto done) {
+        Docs::uploadDocumentFileBack(
+            id, image, [done](auto) { done(true); }, nullptr, failed(done));
+      }) &&
+      step([&](auto done) {
+        Docs::confirmDocumentUpload(
+            id, [done](auto) { done(true); }, failed(done));
+      });
   while (run.ok && status != ZTPublicConstants::DocumentStatusType::Verified && run.polls < 15) {
     ++run.polls;
     run.ok = step([&](auto done) {
-      Docs::getDocumentFromID(id,
-                              [&, done](ZTDocumentResponse answer) {
-                                status = answer.status;
-                                done(true);
-                              },
-                              failed(done));
+      Docs::getDocumentFromID(
+          id,
+          [&, done](ZTDocumentResponse answer) {
+            status = answer.status;
+            done(true);
+          },
+          failed(done));
     });
   }
-  run.ok = run.ok && status == ZTPublicConstants::DocumentStatusType::Verified &&
-           step([&](auto done) {
-             ZTPublicAPIDocuments::request<std::vector<std::optional<ZTPublicDocumentElement>>>(
-                 true, "/documents", [done](auto list) { done(!list.empty()); },
-                 [done](auto) { done(false); });
-           });
+  run.ok =
+      run.ok && status == ZTPublicConstants::DocumentStatusType::Verified && step([&](auto done) {
+        ZTPublicAPIDocuments::request<std::vector<std::optional<ZTPublicDocumentElement>>>(
+            true, "/documents", [done](auto list) { done(!list.empty()); },
+            [done](auto) { done(false); });
+      });
   run.seconds = std::chrono::duration<double>(SteadyClock::now() - start).count();
   Foundation::NetworkEnvironment::setTraceHandler(nullptr);
   run.connections = kitConnections;
@@ -154,7 +158,9 @@ class BareHandle {
   BareHandle(const BareHandle&) = delete;
   BareHandle& operator=(const BareHandle&) = delete;
 
-  long get(const std::string& url, bool api = false) { return perform(url, api, [] {}); }
+  long get(const std::string& url, bool api = false) {
+    return perform(url, api, [] {});
+  }
   long postJSON(const std::string& url, const std::string& json) {
     return perform(url, false, [&] {
       curl_easy_setopt(curl_, CURLOPT_POSTFIELDS, json.c_str());
@@ -190,7 +196,8 @@ class BareHandle {
     configure();
     long status = 0;
     long connects = 0;
-    if (curl_easy_perform(curl_) == CURLE_OK) curl_easy_getinfo(curl_, CURLINFO_RESPONSE_CODE, &status);
+    if (curl_easy_perform(curl_) == CURLE_OK)
+      curl_easy_getinfo(curl_, CURLINFO_RESPONSE_CODE, &status);
     curl_easy_getinfo(curl_, CURLINFO_NUM_CONNECTS, &connects);
     connections[api ? "api.zentrel.com" : "id.zentrel.com"] += connects;
     curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
@@ -263,9 +270,10 @@ int main() {
 
   std::printf("document road, %zu MB JPEG: check, create, front, back, confirm, %d polls, list\n",
               kImageBytes >> 20, kit.polls);
-  std::printf("%-20s %10s  %-40s %4s\n", "client", "time", "connections per host (both runs)", "ok");
-  std::printf("%-20s %8.1f ms  %-40s %4s\n", "kit", kit.seconds * 1000, text(kit.connections).c_str(),
-              kit.ok ? "yes" : "no");
+  std::printf("%-20s %10s  %-40s %4s\n", "client", "time", "connections per host (both runs)",
+              "ok");
+  std::printf("%-20s %8.1f ms  %-40s %4s\n", "kit", kit.seconds * 1000,
+              text(kit.connections).c_str(), kit.ok ? "yes" : "no");
   std::printf("%-20s %8.1f ms  %-40s %4s\n", "bare libcurl handle", handle.seconds * 1000,
               text(handle.connections).c_str(), handle.ok ? "yes" : "no");
   std::printf("kit / bare libcurl: %.2f (goal <= 1.20)\n", kit.seconds / handle.seconds);

@@ -16,3 +16,6 @@
 #include "ZTUtilites/ZTConstants.hpp"
 #include "ZTUtilites/ZTPublicConstants.hpp"
 #include "ZTUtilites/ZTValidators.hpp"
+
+#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentResponse.hpp"
+#include "ZTAPI/ZTPublicAPIDocuments.hpp"

@@ -24,9 +24,9 @@ std::string token() {
 
 // Hands a strictly decoded answer to the one callback that fits.
 template <class T, class Out = T>
-ZTNetworkCore::Completion<T> handing(std::function<void(Out)> success,
-                                     ZTPrivateAPIDocuments::ErrorEvent errorEvent,
-                                     std::function<Out(T)> pick = [](T value) { return value; }) {
+ZTNetworkCore::Completion<T> handing(
+    std::function<void(Out)> success, ZTPrivateAPIDocuments::ErrorEvent errorEvent,
+    std::function<Out(T)> pick = [](T value) { return value; }) {
   return [success = std::move(success), errorEvent = std::move(errorEvent),
           pick = std::move(pick)](Foundation::Result<T, Error> result) {
     if (result.isFailure()) {
@@ -42,9 +42,8 @@ ZTNetworkCore::Completion<T> handing(std::function<void(Out)> success,
 std::string uploadFailure(const ZTResponse& response, bool networkLevel,
                           const std::string& operation) {
   const auto readable = ZTResponseHandler::createReadableErrorMessage(response);
-  const std::string logged =
-      readable.message.value_or("cannote create error message for status code: " +
-                                std::to_string(response.statusCode));
+  const std::string logged = readable.message.value_or(
+      "cannote create error message for status code: " + std::to_string(response.statusCode));
   const std::string line = "---\nUPLOADING ERROR:\n " + logged + "\n___";
   if (networkLevel) {
     ZTLogger::networkLog(line, __FILE__, operation);
@@ -83,8 +82,7 @@ void ZTPrivateAPIDocuments::getDocumentFromID(const std::string& id,
       EmptyBody(), handing<ZTDocumentResponse>(std::move(success), std::move(errorEvent)));
 }
 
-std::string ZTPrivateAPIDocuments::getDocumentUrl(const std::string& fromId,
-                                                  DocumentSide forSide) {
+std::string ZTPrivateAPIDocuments::getDocumentUrl(const std::string& fromId, DocumentSide forSide) {
   return forSide == DocumentSide::front ? ZTConstants::getDocumentFrontPath(fromId)
                                         : ZTConstants::getDocumentBackPath(fromId);
 }
@@ -115,8 +113,7 @@ void ZTPrivateAPIDocuments::getDocumentStatusLog(
     ErrorEvent errorEvent) {
   ZTRequestManager::shared()->runExpectingSuccessAnswer<ZTDocumentStatusLogResponse>(
       token(), std::string(), ZTConstants::getDocumentStatusLogPath(id), ZTHTTPMethod::get, true,
-      EmptyBody(),
-      handing<ZTDocumentStatusLogResponse>(std::move(success), std::move(errorEvent)));
+      EmptyBody(), handing<ZTDocumentStatusLogResponse>(std::move(success), std::move(errorEvent)));
 }
 
 void ZTPrivateAPIDocuments::createDocument(ZTPublicConstants::DocumentType type,
@@ -132,9 +129,9 @@ void ZTPrivateAPIDocuments::createDocument(ZTPublicConstants::DocumentType type,
 
 void ZTPrivateAPIDocuments::validateDocumentFile(const Foundation::URL& file,
                                                  std::function<void()> success,
-                                                 Fraction downloadProgress,
-                                                 ErrorEvent errorEvent) {
-  static const std::string operation = "validateDocumentFile(file:success:downloadProgress:errorEvent:)";
+                                                 Fraction downloadProgress, ErrorEvent errorEvent) {
+  static const std::string operation =
+      "validateDocumentFile(file:success:downloadProgress:errorEvent:)";
   ZTRequestManager::shared()->upload(
       token(), std::string(), file, ZTConstants::getDocumentFileValidatePath(),
       [success = std::move(success),
@@ -198,7 +195,8 @@ void ZTPrivateAPIDocuments::uploadSide(const std::string& url, const Foundation:
           if (!response.data || response.data->empty())
             return fail(ZTNetworkError::dataIsEmpty().localizedDescription());
           auto answer = parse<ZTDocumentUploadResponse>(*response.data);
-          if (answer.isFailure()) return fail(ZTNetworkError::decodingError().localizedDescription());
+          if (answer.isFailure())
+            return fail(ZTNetworkError::decodingError().localizedDescription());
           if (success) success(std::move(answer).value());
         } else if (response.statusCode == 422) {
           fail(kInvalidContent);

@@ -48,13 +48,13 @@ class ZTPrivateAPIDocuments {
                                 ErrorEvent errorEvent);
   // One side's image bytes. Not 200: statusCodeIsNot200; 200 without bytes: dataIsEmpty.
   // Progress is handed on unchanged (a failure while the length is unknown).
-  static void getDocumentFile(const std::string& fromId, DocumentSide forSide,
-                              std::function<void(Foundation::Result<Foundation::Data, Error>)>
-                                  completion,
-                              Progress downloadProgress = nullptr);
+  static void getDocumentFile(
+      const std::string& fromId, DocumentSide forSide,
+      std::function<void(Foundation::Result<Foundation::Data, Error>)> completion,
+      Progress downloadProgress = nullptr);
   static void getDocumentStatusLog(
-      const std::string& id, std::function<void(std::vector<ZTDocumentStatusLogResponseElement>)>
-                                 success,
+      const std::string& id,
+      std::function<void(std::vector<ZTDocumentStatusLogResponseElement>)> success,
       ErrorEvent errorEvent);
   static void createDocument(ZTPublicConstants::DocumentType type, ZTPublicConstants::AreaType area,
                              const std::string& descriptions,
@@ -71,15 +71,12 @@ class ZTPrivateAPIDocuments {
                                      std::function<void(ZTDocumentUploadResponse)> success,
                                      Fraction downloadProgress, ErrorEvent errorEvent);
   // Starts recognition: "Recognition started", or a fixed text per status; the body is unread.
-  static void confirmDocumentUpload(const std::string& id,
-                                    std::function<void(std::string)> success,
+  static void confirmDocumentUpload(const std::string& id, std::function<void(std::string)> success,
                                     ErrorEvent errorEvent);
   // Upload state of each document of a page, keyed by document id.
-  static void getDocumentsUploadStatus(std::int64_t limit, std::int64_t offset,
-                                       const Statuses& status,
-                                       std::function<void(ZTDocumentStatusUploadedResponse)>
-                                           success,
-                                       ErrorEvent errorEvent);
+  static void getDocumentsUploadStatus(
+      std::int64_t limit, std::int64_t offset, const Statuses& status,
+      std::function<void(ZTDocumentStatusUploadedResponse)> success, ErrorEvent errorEvent);
 
  private:
   static std::string getDocumentUrl(const std::string& fromId, DocumentSide forSide);

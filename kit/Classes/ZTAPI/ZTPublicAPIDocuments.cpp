@@ -24,7 +24,8 @@ void ZTPublicAPIDocuments::download(const std::string& url,
         const auto report = [&](ZTOAuthError error) {
           if (errorEvent) errorEvent(std::move(error));
         };
-        if (result.isFailure()) return report(ZTOAuthError(1, result.error().localizedDescription()));
+        if (result.isFailure())
+          return report(ZTOAuthError(1, result.error().localizedDescription()));
         ZTResponse& response = result.value();
         if (response.statusCode != 200)
           return report(ZTResponseHandler::createReadableErrorMessage(response));

@@ -24,8 +24,7 @@ class ZTPublicAPIDocuments {
   // once, on the main queue. Failures carry the HTTP status, or 0 for no answer and for a 200
   // that does not decode. A 401 first forgets both tokens and every cookie.
   template <class T>
-  static void request(bool clearCookie, const std::string& endpoint,
-                      std::function<void(T)> success,
+  static void request(bool clearCookie, const std::string& endpoint, std::function<void(T)> success,
                       std::function<void(ZTOAuthError)> errorEvent) {
     ZTPublicAPIRequest::run<T>(clearCookie, ZTConstants::getZentrelAPIFullPath(endpoint),
                                ZTPublicAPIRequest::NoContent::isFailure, std::move(success),

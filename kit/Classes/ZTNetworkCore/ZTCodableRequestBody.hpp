@@ -66,8 +66,8 @@ struct CreateDocumentBody {
   std::string description;
 
   CreateDocumentBody() = default;
-  CreateDocumentBody(ZTPublicConstants::DocumentType dockType,
-                     ZTPublicConstants::AreaType areaType, std::string description);
+  CreateDocumentBody(ZTPublicConstants::DocumentType dockType, ZTPublicConstants::AreaType areaType,
+                     std::string description);
 
   // The JSON form with the keys in declaration order, as it travels.
   nlohmann::ordered_json orderedJSON() const;

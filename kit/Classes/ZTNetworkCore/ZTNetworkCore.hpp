@@ -120,7 +120,8 @@ class ZTNetworkCore {
       try {
         encoded.json = body;
         // A body that names its key order is written in that order, not sorted.
-        if constexpr (requires { body.orderedJSON(); }) encoded.orderedText = body.orderedJSON().dump();
+        if constexpr (requires { body.orderedJSON(); })
+          encoded.orderedText = body.orderedJSON().dump();
       } catch (const std::exception&) {
         encoded.failed = true;
       }

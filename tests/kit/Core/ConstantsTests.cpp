@@ -88,9 +88,12 @@ TEST_F(ZTConstantsTest, IdentityURLsFollowTheServerSwitch) {
 
 TEST_F(ZTConstantsTest, IdsAreEscapedAsOnePathSegmentAndNeverReadAsAFormat) {
   // Format directives and a placeholder inside the id must come out as escaped data.
-  const std::vector<std::pair<std::string, std::string>> rows = {
-      {"42", "42"},           {"a/b c", "a%2Fb%20c"},         {"%@", "%25%40"},
-      {"x%@y", "x%25%40y"},   {"%d%s%n%%", "%25d%25s%25n%25%25"}, {"a.b-c_d~", "a.b-c_d~"}};
+  const std::vector<std::pair<std::string, std::string>> rows = {{"42", "42"},
+                                                                 {"a/b c", "a%2Fb%20c"},
+                                                                 {"%@", "%25%40"},
+                                                                 {"x%@y", "x%25%40y"},
+                                                                 {"%d%s%n%%", "%25d%25s%25n%25%25"},
+                                                                 {"a.b-c_d~", "a.b-c_d~"}};
   for (const auto& [id, segment] : rows) {
     for (bool dev : {false, true}) {
       ZTConstants::enableDevServer = dev;

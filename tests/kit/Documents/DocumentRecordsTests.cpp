@@ -162,8 +162,8 @@ TEST_F(DocumentRecords, OperationAnswersAreHandedOnAsTheyCame) {
     sb().inject("documents.create", Fault::json(200, row.answer));
     Reply<ZTDocumentCreateResponse, std::string> reply;
     ZTPrivateAPIDocuments::createDocument(ZTPublicConstants::DocumentType::Passport,
-                                          ZTPublicConstants::AreaType::Internal, "", reply.success(),
-                                          reply.error());
+                                          ZTPublicConstants::AreaType::Internal, "",
+                                          reply.success(), reply.error());
     ASSERT_TRUE(reply.wait());
     if (row.message) {
       ASSERT_TRUE(reply.succeeded()) << reply.failure();
@@ -227,10 +227,18 @@ TEST_F(DocumentRecords, UploadStatusNeedsBothSidesOfEveryDocument) {
 
 TEST_F(DocumentRecords, PublicRecordsTakeWholeCoordinatesAndKnownTexts) {
   ZTTokenUtilites::shared()->saveOAuthToken(sb().grant(kUser, docstest::kApp));
-  const json address = {{"id", "a1"},         {"created_at", 1},   {"document_type", "ProofOfAddress"},
-                        {"area_type", "Internal"}, {"apartment_number", "1"}, {"street_number", "2"},
-                        {"street", "S"},      {"city", "C"},       {"state_region", "R"},
-                        {"country", "DE"},    {"postal_code", "10115"}, {"lat", 52},
+  const json address = {{"id", "a1"},
+                        {"created_at", 1},
+                        {"document_type", "ProofOfAddress"},
+                        {"area_type", "Internal"},
+                        {"apartment_number", "1"},
+                        {"street_number", "2"},
+                        {"street", "S"},
+                        {"city", "C"},
+                        {"state_region", "R"},
+                        {"country", "DE"},
+                        {"postal_code", "10115"},
+                        {"lat", 52},
                         {"lng", 13}};
   struct Row {
     const char* name;

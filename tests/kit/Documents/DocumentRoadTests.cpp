@@ -31,8 +31,8 @@ TEST_F(DocumentRoad, CheckCreateUploadConfirmAndPollUntilVerified) {
 
   Reply<ZTDocumentCreateResponse, std::string> created;
   ZTPrivateAPIDocuments::createDocument(ZTPublicConstants::DocumentType::Passport,
-                                        ZTPublicConstants::AreaType::Internal, "", created.success(),
-                                        created.error());
+                                        ZTPublicConstants::AreaType::Internal, "",
+                                        created.success(), created.error());
   ASSERT_TRUE(created.wait());
   ASSERT_TRUE(created.succeeded()) << created.failure();
   const std::string id = created.value().message;
@@ -61,7 +61,8 @@ TEST_F(DocumentRoad, CheckCreateUploadConfirmAndPollUntilVerified) {
     ASSERT_TRUE(poll.succeeded()) << poll.failure();
     polled.push_back(poll.value().status);
   }
-  EXPECT_EQ(polled, (std::vector<Status>{Status::Recognition, Status::Recognition, Status::Verified}));
+  EXPECT_EQ(polled,
+            (std::vector<Status>{Status::Recognition, Status::Recognition, Status::Verified}));
   const auto stored = sb().document(id);
   ASSERT_TRUE(stored.has_value());
   EXPECT_EQ(stored->back, docstest::jpegBytes(30000));

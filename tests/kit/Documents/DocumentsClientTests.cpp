@@ -52,7 +52,9 @@ TEST_F(DocumentsClient, ConfirmAnswersEachStatusWithItsText) {
   };
   const std::vector<Row> rows = {
       {"200", [](DocumentsClient& t) { return t.draft(); }, {true, "Recognition started"}},
-      {"400", [](DocumentsClient& t) { return t.draft(std::nullopt); }, {false, "Document has no images"}},
+      {"400",
+       [](DocumentsClient& t) { return t.draft(std::nullopt); },
+       {false, "Document has no images"}},
       {"409",
        [](DocumentsClient&) {
          return sb().addDocument(kUser, DocumentType::Passport, DocumentStatus::Recognition,
@@ -66,7 +68,8 @@ TEST_F(DocumentsClient, ConfirmAnswersEachStatusWithItsText) {
          return id;
        },
        {false, idtest::kGenericText}},
-      {"404", [](DocumentsClient&) { return std::string("no-such-document"); },
+      {"404",
+       [](DocumentsClient&) { return std::string("no-such-document"); },
        {false, idtest::kGenericText}},
   };
   for (const auto& row : rows) {
@@ -109,19 +112,29 @@ TEST_F(DocumentsClient, UploadsAnswerEachStatusWithItsText) {
       {"documents.upload.front", side(true), std::nullopt, {true, "front image stored"}},
       {"documents.upload.back", side(false), std::nullopt, {true, "back image stored"}},
       {"documents.check", check, std::nullopt, {true, "checked"}},
-      {"documents.upload.front", side(true), Fault::answer(422, "invalid image"),
+      {"documents.upload.front",
+       side(true),
+       Fault::answer(422, "invalid image"),
        {false, "Invalid content or unknown format"}},
-      {"documents.check", check, Fault::answer(422, "invalid image"),
+      {"documents.check",
+       check,
+       Fault::answer(422, "invalid image"),
        {false, "Invalid content or unknown format"}},
-      {"documents.upload.back", side(false), Fault::answer(401, "session gone"),
+      {"documents.upload.back",
+       side(false),
+       Fault::answer(401, "session gone"),
        {false, "unauthorized"}},
       {"documents.check", check, Fault::answer(401, "session gone"), {false, "unauthorized"}},
       {"documents.upload.front", side(true), Fault::answer(500, "disk full"), {false, "disk full"}},
-      {"documents.upload.front", side(true), Fault::answer(500, "\xFF\xFE\xFD"),
+      {"documents.upload.front",
+       side(true),
+       Fault::answer(500, "\xFF\xFE\xFD"),
        {false, "some wrong data"}},
       {"documents.upload.back", side(false), Fault::emptyBody(), {false, "loaded data is empty"}},
       {"documents.upload.front", side(true), Fault::notJson(), {false, "cannot decode answer"}},
-      {"documents.upload.front", side(true), Fault::json(200, R"({"success":true})"),
+      {"documents.upload.front",
+       side(true),
+       Fault::json(200, R"({"success":true})"),
        {false, "cannot decode answer"}},
   };
   for (const auto& row : rows) {
@@ -179,7 +192,8 @@ TEST_F(DocumentsClient, ListSendsPagingThenEachStatusAndHandsOnItsItems) {
   const std::vector<Row> rows = {
       {std::nullopt, "?limit=10&offset=0", {first, verified}},
       {ZTPrivateAPIDocuments::Statuses{}, "?limit=10&offset=0", {first, verified}},
-      {ZTPrivateAPIDocuments::Statuses{Status::Verified}, "?limit=10&offset=0&status=Verified",
+      {ZTPrivateAPIDocuments::Statuses{Status::Verified},
+       "?limit=10&offset=0&status=Verified",
        {verified}},
       {ZTPrivateAPIDocuments::Statuses{Status::Draft, Status::Verified},
        "?limit=10&offset=0&status=Draft&status=Verified",
@@ -244,9 +258,8 @@ TEST_F(DocumentsClient, AnIdIsOneEscapedSegmentAndNoIdIsRefusedBeforeSending) {
       },
       [](const std::string& id, Reply<bool, std::string>& r) {
         auto error = r.error();
-        ZTPrivateAPIDocuments::getDocumentFile(id, Side::back, [error](auto result) {
-          error(result.error().localizedDescription());
-        });
+        ZTPrivateAPIDocuments::getDocumentFile(
+            id, Side::back, [error](auto result) { error(result.error().localizedDescription()); });
       },
   };
   sb().clearLog();

@@ -29,7 +29,9 @@ inline std::string jpegBytes(std::size_t size) {
 
 class DocumentsTest : public idtest::IdentitySandboxTest {
  protected:
-  static void SetUpTestSuite() { ZentrelSDK::ZTOAuthCore::setup(ZentrelSDK::ZTOAuthCore::Config(kApp)); }
+  static void SetUpTestSuite() {
+    ZentrelSDK::ZTOAuthCore::setup(ZentrelSDK::ZTOAuthCore::Config(kApp));
+  }
   void SetUp() override {
     idtest::IdentitySandboxTest::SetUp();
     session = sb().signIn(kUser);

@@ -59,8 +59,7 @@ TEST_F(DocumentsWire, EachUploadIsTheFilePlusItsFramingUnderAFreshBoundary) {
   for (int i = 0; i < 2; ++i) {
     sb().clearLog();
     Reply<void, std::string> checked;
-    ZTPrivateAPIDocuments::validateDocumentFile(
-        file, checked.success(), nullptr, checked.error());
+    ZTPrivateAPIDocuments::validateDocumentFile(file, checked.success(), nullptr, checked.error());
     ASSERT_TRUE(checked.wait());
     ASSERT_TRUE(checked.succeeded()) << checked.failure();
     const auto logged = sb().requests("documents.check").at(0);
@@ -87,8 +86,8 @@ void expectRisingToOne(const std::vector<double>& fractions) {
 }
 
 TEST_F(DocumentsWire, ProgressOfALargeUploadAndOfADownloadRisesToOne) {
-  const auto id = sb().addDocument(kUser, sandbox::DocumentType::Passport,
-                                   sandbox::DocumentStatus::Draft);
+  const auto id =
+      sb().addDocument(kUser, sandbox::DocumentType::Passport, sandbox::DocumentStatus::Draft);
   std::vector<double> sent;
   Reply<ZTDocumentUploadResponse, std::string> uploaded;
   ZTPrivateAPIDocuments::uploadDocumentFileFront(
@@ -118,12 +117,10 @@ TEST_F(DocumentsWire, AChunkedAnswerMakesEveryProgressAFailureButKeepsAllBytes) 
   sb().inject("documents.file.front", Fault::chunked());
   std::vector<std::string> progress;
   ResultReply<Foundation::Data> downloaded;
-  ZTPrivateAPIDocuments::getDocumentFile(id, Side::front, downloaded.callback(),
-                                         [&](Foundation::Result<double, Error> f) {
-                                           progress.push_back(f.isSuccess()
-                                                                  ? "fraction"
-                                                                  : f.error().localizedDescription());
-                                         });
+  ZTPrivateAPIDocuments::getDocumentFile(
+      id, Side::front, downloaded.callback(), [&](Foundation::Result<double, Error> f) {
+        progress.push_back(f.isSuccess() ? "fraction" : f.error().localizedDescription());
+      });
   ASSERT_TRUE(downloaded.wait(30));
   ASSERT_TRUE(downloaded.succeeded()) << downloaded.errorText();
   EXPECT_EQ(Foundation::stringFromBytes(downloaded.value()), front);

@@ -55,8 +55,8 @@ TEST_F(PublicDocuments, RequestDecodesTheListAndARefusalForgetsTokensAndCookies)
   ASSERT_TRUE(sent.wait());
   Reply<ZTAuthTokenResponse, std::string> loggedIn;
   ZTPrivateAPIAuthUser::authToken(kUser, "password1", sb().lastCode(kUser).value_or(""),
-                                  ZTConstants::ChallengeType::password,
-                                  loggedIn.success(), loggedIn.error());
+                                  ZTConstants::ChallengeType::password, loggedIn.success(),
+                                  loggedIn.error());
   ASSERT_TRUE(loggedIn.wait());
   ASSERT_GT(storedCookies(), 0u);
   sb().expireAccessTokens();

@@ -62,7 +62,8 @@ TEST_F(RequiredTypes, EachAnswerUpdatesTheListOrKeepsIt) {
       {"[]", Fault::json(200, "[]"), true, ZTOAuthError(0, ""), {}},
       {"null", Fault::json(200, "null"), true, ZTOAuthError(0, ""), {}},
       {"unknown type", Fault::json(200, R"(["Visa"])"), false,
-       ZTOAuthError(0, "The data couldn\u2019t be read because it isn\u2019t in the correct format."),
+       ZTOAuthError(0,
+                    "The data couldn\u2019t be read because it isn\u2019t in the correct format."),
        kept},
       {"401", Fault::answer(401, "unauthorized"), false, ZTOAuthError(401, "unauthorized"), kept},
       {"404", Fault::answer(404, "unknown app"), false, ZTOAuthError(404, "unknown app"), kept},
@@ -93,13 +94,13 @@ TEST_F(RequiredTypes, OverlappingUpdatesEachGetTheirOwnAnswerOnce) {
   ZTAppDocuments::shared()->updateDockInfo(first.completion());
   ASSERT_TRUE(zttest::runUntil([] { return sb().count("apps.required") == 1; }, 5));
   ZTAppDocuments::shared()->updateDockInfo(second.completion());
-  ASSERT_TRUE(zttest::runUntil(
-      [&] { return !first.calls.empty() && !second.calls.empty(); }, 15));
+  ASSERT_TRUE(zttest::runUntil([&] { return !first.calls.empty() && !second.calls.empty(); }, 15));
   ASSERT_EQ(first.calls.size(), 1u);
   ASSERT_EQ(second.calls.size(), 1u);
   EXPECT_EQ(first.calls[0], std::make_pair(false, std::optional(ZTOAuthError(404, "unknown app"))));
   EXPECT_EQ(second.calls[0], std::make_pair(true, std::optional(ZTOAuthError(0, ""))));
-  EXPECT_EQ(ZTAppDocuments::shared()->dockTypeList(), (Types{Type::Passport, Type::ProofOfAddress}));
+  EXPECT_EQ(ZTAppDocuments::shared()->dockTypeList(),
+            (Types{Type::Passport, Type::ProofOfAddress}));
 }
 
 TEST_F(RequiredTypes, TheAppIdIsOneEscapedSegmentAndNoAppIdIsRefused) {

@@ -26,8 +26,9 @@ Foundation::Result<Record, Foundation::DecodingError> decodeRecord(
     const nlohmann::json& json, const std::tuple<ZTRecordField<Record, Members>...>& fields) {
   Foundation::KeyedDecodingContainer container(json);
   Record record{};
-  std::apply([&](const auto&... field) { (container.decode(field.key, record.*field.member), ...); },
-             fields);
+  std::apply(
+      [&](const auto&... field) { (container.decode(field.key, record.*field.member), ...); },
+      fields);
   return container.finish(std::move(record));
 }
 
@@ -36,8 +37,9 @@ template <class Record, class... Members>
 void encodeRecord(nlohmann::json& json, const Record& record,
                   const std::tuple<ZTRecordField<Record, Members>...>& fields) {
   json = nlohmann::json::object();
-  std::apply([&](const auto&... field) { ((json[std::string(field.key)] = record.*field.member), ...); },
-             fields);
+  std::apply(
+      [&](const auto&... field) { ((json[std::string(field.key)] = record.*field.member), ...); },
+      fields);
 }
 
 }  // namespace ZentrelSDK

@@ -9,7 +9,8 @@
 
 namespace ZentrelSDK {
 
-// The answer to creating a document; `message` is the new document's id. `success` is handed on unread.
+// The answer to creating a document; `message` is the new document's id. `success` is handed on
+// unread.
 struct ZTDocumentCreateResponse {
   static constexpr const char* swiftTypeName = "ZTDocumentCreateResponse";
 

@@ -18,14 +18,16 @@ auto successMessageFields() {
 
 }  // namespace
 
-#define ZT_SUCCESS_MESSAGE_CODING(R)                                                        \
+#define ZT_SUCCESS_MESSAGE_CODING(R)                                                       \
   Foundation::Result<R, Foundation::DecodingError> R::decode(const nlohmann::json& json) { \
     return decodeRecord(json, successMessageFields<R>());                                  \
-  }                                                                                         \
-  void to_json(nlohmann::json& json, const R& value) {                                      \
-    encodeRecord(json, value, successMessageFields<R>());                                   \
-  }                                                                                         \
-  void from_json(const nlohmann::json& json, R& value) { detail::decodeOrThrow(json, value); }
+  }                                                                                        \
+  void to_json(nlohmann::json& json, const R& value) {                                     \
+    encodeRecord(json, value, successMessageFields<R>());                                  \
+  }                                                                                        \
+  void from_json(const nlohmann::json& json, R& value) {                                   \
+    detail::decodeOrThrow(json, value);                                                    \
+  }
 
 ZT_SUCCESS_MESSAGE_CODING(ZTDocumentCreateResponse)
 ZT_SUCCESS_MESSAGE_CODING(ZTDocumentUploadResponse)
