@@ -1,6 +1,18 @@
 #include "ZTNetworkCore/ZTCodableRequestBody.hpp"
 
+#include "ZTAPI/ResponceDataModel/ZTRecordFields.hpp"
+
 namespace ZentrelSDK {
+
+namespace {
+
+using Create = CreateDocumentBody;
+const auto kCreateFields =
+    std::tuple{ZTRecordField<Create, std::string>{"type", &Create::type},
+               ZTRecordField<Create, std::string>{"areaType", &Create::areaType},
+               ZTRecordField<Create, std::string>{"description", &Create::description}};
+
+}  // namespace
 
 std::string GetDocumentsBody::query() const {
   // Status texts are letters only: nothing to escape.
@@ -43,17 +55,11 @@ nlohmann::ordered_json CreateDocumentBody::orderedJSON() const {
 
 Foundation::Result<CreateDocumentBody, Foundation::DecodingError> CreateDocumentBody::decode(
     const nlohmann::json& json) {
-  Foundation::KeyedDecodingContainer container(json);
-  CreateDocumentBody body;
-  container.decode("type", body.type);
-  container.decode("areaType", body.areaType);
-  container.decode("description", body.description);
-  return container.finish(std::move(body));
+  return decodeRecord(json, kCreateFields);
 }
 
 void to_json(nlohmann::json& json, const CreateDocumentBody& body) {
-  json = nlohmann::json{
-      {"type", body.type}, {"areaType", body.areaType}, {"description", body.description}};
+  encodeRecord(json, body, kCreateFields);
 }
 void from_json(const nlohmann::json& json, CreateDocumentBody& body) {
   detail::decodeOrThrow(json, body);

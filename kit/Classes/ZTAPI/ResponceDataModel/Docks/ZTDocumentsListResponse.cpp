@@ -1,6 +1,6 @@
 #include "ZTAPI/ResponceDataModel/Docks/ZTDocumentsListResponse.hpp"
 
-#include "ZTAPI/ResponceDataModel/ZTRecordFields.hpp"
+#include "ZTAPI/ResponceDataModel/Docks/ZTDocumentDetailFields.hpp"
 #include "ZTExtensions/ZTDataExtension.hpp"
 
 namespace ZentrelSDK {
@@ -8,37 +8,14 @@ namespace ZentrelSDK {
 namespace {
 
 using R = DocumentItem;
-template <class M>
-using F = ZTRecordField<R, M>;
-using S = std::string;
 using I = std::int64_t;
 
-const auto kItemFields = std::tuple{
-    F<S>{"id", &R::id},
-    F<I>{"createdAt", &R::createdAt},
-    F<ZTPublicConstants::DocumentStatusType>{"status", &R::status},
-    F<ZTPublicConstants::DocumentType>{"documentType", &R::documentType},
-    F<ZTPublicConstants::AreaType>{"areaType", &R::areaType},
-    F<S>{"description", &R::description},
-    F<S>{"imageId", &R::imageId},
-    F<S>{"imageHash", &R::imageHash},
-    F<S>{"mimeType", &R::mimeType},
-    F<S>{"backImageId", &R::backImageId},
-    F<S>{"backImageHash", &R::backImageHash},
-    F<S>{"backMimeType", &R::backMimeType},
-    F<S>{"firstName", &R::firstName},
-    F<S>{"lastName", &R::lastName},
-    F<S>{"nationality", &R::nationality},
-    F<I>{"gender", &R::gender},
-    F<S>{"number", &R::number},
-    F<I>{"dateOfBirth", &R::dateOfBirth},
-    F<I>{"dateOfIssue", &R::dateOfIssue},
-    F<I>{"dateOfExpiry", &R::dateOfExpiry},
-    F<S>{"issuingCountry", &R::issuingCountry},
-    F<S>{"issuingAuthority", &R::issuingAuthority},
-    F<S>{"issuingPlace", &R::issuingPlace},
-    F<S>{"address", &R::address},
-};
+// The detail's fields, then the three only a list element has.
+const auto kItemFields = std::tuple_cat(
+    documentDetailFields<R>(),
+    std::tuple{ZTRecordField<R, ZTPublicConstants::AreaType>{"areaType", &R::areaType},
+               ZTRecordField<R, std::string>{"nationality", &R::nationality},
+               ZTRecordField<R, I>{"gender", &R::gender}});
 
 const auto kListFields =
     std::tuple{ZTRecordField<ZTDocumentsListResponse, I>{"total", &ZTDocumentsListResponse::total},
