@@ -4,11 +4,15 @@
 
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include <Foundation/Bundle.hpp>
+
 #include "DocumentsSupport.hpp"
 #include "ZTAPI/ZTPrivateAPIDocuments.hpp"
+#include "ZTLogger.hpp"
 
 namespace {
 
@@ -286,6 +290,50 @@ TEST_F(DocumentsClient, AMissingUploadFileFailsAtOnceAndSendsNothing) {
   EXPECT_NE(front.failure().find("gone.jpg"), std::string::npos) << front.failure();
   EXPECT_EQ(checked.failure(), front.failure());
   EXPECT_EQ(sb().count("documents.upload.front") + sb().count("documents.check"), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The uploads' own log lines, as a host of the kit's maker sees them.
+class UploadLog : public DocumentsClient {
+ protected:
+  void SetUp() override {
+    DocumentsClient::SetUp();
+    savedIdentifier = Foundation::Bundle::main()->bundleIdentifier();
+    Foundation::Bundle::setMainBundleIdentifier("com.zentrel.ZentrelSDK.Example");
+    ZTLogger::resetApplicationCheck();
+    ZTLogger::setOutputStream(&out);
+  }
+  void TearDown() override {
+    ZTLogger::setOutputStream(nullptr);
+    Foundation::Bundle::setMainBundleIdentifier(savedIdentifier);
+    ZTLogger::resetApplicationCheck();
+    DocumentsClient::TearDown();
+  }
+  std::string uploadFrontAnswered(Fault fault) {
+    sb().inject("documents.upload.front", std::move(fault));
+    Reply<ZTDocumentUploadResponse, std::string> reply;
+    ZTPrivateAPIDocuments::uploadDocumentFileFront(draft(), jpeg(), reply.success(), nullptr,
+                                                   reply.error());
+    EXPECT_TRUE(reply.wait());
+    const std::string text = out.str();
+    out.str("");
+    return text;
+  }
+  std::ostringstream out;
+  std::optional<std::string> savedIdentifier;
+};
+
+TEST_F(UploadLog, AnUnexpectedStatusIsLoggedAsAnUploadErrorAnd422IsNot) {
+  const std::string logged = uploadFrontAnswered(Fault::answer(500, "disk full"));
+  EXPECT_NE(logged.find("(func \"uploadDocumentFileFront(id:file:success:downloadProgress:"
+                        "errorEvent:)\""),
+            std::string::npos)
+      << logged;
+  EXPECT_NE(logged.find("---\nUPLOADING ERROR:\n disk full\n___"), std::string::npos) << logged;
+  EXPECT_EQ(uploadFrontAnswered(Fault::answer(422, "invalid image")), "");
 }
 
 }  // namespace
