@@ -87,20 +87,37 @@ TEST_F(RequiredTypes, EachAnswerUpdatesTheListOrKeepsIt) {
 }
 
 TEST_F(RequiredTypes, OverlappingUpdatesEachGetTheirOwnAnswerOnce) {
-  sb().inject("apps.required",
-              Fault::answer(404, "unknown app").withDelay(std::chrono::milliseconds(300)));
-  Reports first;
-  Reports second;
-  ZTAppDocuments::shared()->updateDockInfo(first.completion());
-  ASSERT_TRUE(zttest::runUntil([] { return sb().count("apps.required") == 1; }, 5));
-  ZTAppDocuments::shared()->updateDockInfo(second.completion());
-  ASSERT_TRUE(zttest::runUntil([&] { return !first.calls.empty() && !second.calls.empty(); }, 15));
-  ASSERT_EQ(first.calls.size(), 1u);
-  ASSERT_EQ(second.calls.size(), 1u);
-  EXPECT_EQ(first.calls[0], std::make_pair(false, std::optional(ZTOAuthError(404, "unknown app"))));
-  EXPECT_EQ(second.calls[0], std::make_pair(true, std::optional(ZTOAuthError(0, ""))));
-  EXPECT_EQ(ZTAppDocuments::shared()->dockTypeList(),
-            (Types{Type::Passport, Type::ProofOfAddress}));
+  using Report = std::pair<bool, std::optional<ZTOAuthError>>;
+  const Report ok{true, ZTOAuthError(0, "")};
+  const Report missing{false, ZTOAuthError(404, "unknown app")};
+  struct Row {
+    Fault first, second;  // the answers, the first one held back
+    Report firstReport, secondReport;
+  };
+  const auto late = [](Fault fault) {
+    return std::move(fault).withDelay(std::chrono::milliseconds(300));
+  };
+  const std::vector<Row> rows = {
+      {late(Fault::answer(404, "unknown app")), Fault::json(200, R"(["IdCard"])"), missing, ok},
+      {late(Fault::json(200, R"(["IdCard"])")), Fault::answer(404, "unknown app"), ok, missing},
+  };
+  for (const auto& row : rows) {
+    sb().clearFaults();
+    sb().clearLog();
+    sb().inject("apps.required", row.first);
+    sb().inject("apps.required", row.second);
+    Reports first;
+    Reports second;
+    ZTAppDocuments::shared()->updateDockInfo(first.completion());
+    ASSERT_TRUE(zttest::runUntil([] { return sb().count("apps.required") == 1; }, 5));
+    ZTAppDocuments::shared()->updateDockInfo(second.completion());
+    ASSERT_TRUE(
+        zttest::runUntil([&] { return !first.calls.empty() && !second.calls.empty(); }, 15));
+    ASSERT_EQ(first.calls.size(), 1u);
+    ASSERT_EQ(second.calls.size(), 1u);
+    EXPECT_EQ(first.calls[0], row.firstReport);
+    EXPECT_EQ(second.calls[0], row.secondReport);
+  }
 }
 
 TEST_F(RequiredTypes, TheAppIdIsOneEscapedSegmentAndNoAppIdIsRefused) {
