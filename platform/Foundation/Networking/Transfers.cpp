@@ -24,9 +24,6 @@ bool sendable(std::string_view name, std::string_view value) {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Transfers
-
 Transfer* Engine::find(std::uint64_t id) {
   auto it = transfers_.find(id);
   return it == transfers_.end() ? nullptr : it->second.get();
