@@ -19,10 +19,6 @@ Installed& installed() {
 
 }  // namespace
 
-std::string ZTValidationError::localizedDescription() const {
-  return "The operation couldn\u2019t be completed. (ZentrelSDK.ZTValidationError error 0.)";
-}
-
 void ZTOAuthScreens::setEntrancePresenter(std::shared_ptr<ZTEntrancePresenting> presenter) {
   std::lock_guard lock(installed().mutex);
   installed().entrance = std::move(presenter);

@@ -6,6 +6,7 @@
 
 #include <Foundation/Result.hpp>
 
+#include "ZTModalCodeVerification/ZTValidationError.hpp"
 #include "ZTNetworkCore/ZTNetworkErrors.hpp"
 
 // What the OAuth flow needs of the screens that are not the kit's own yet: the entrance
@@ -14,16 +15,6 @@
 // those screens only through them.
 
 namespace ZentrelSDK {
-
-// Why the code screen gave no code: the user cancelled it.
-struct ZTValidationError {
-  enum class Case { cancelled };
-  Case kind = Case::cancelled;
-
-  static ZTValidationError cancelled() { return {}; }
-  std::string localizedDescription() const;
-  bool operator==(const ZTValidationError&) const = default;
-};
 
 // The entrance screen's presenter. After a successful sign-in or sign-up the screen closes and
 // the auth event ("AUTH_EVENT_NAME") is emitted.
