@@ -283,3 +283,16 @@ TEST_F(ConsentCardTest, WithoutATopmostControllerTheAnswerIsNo) {
   EXPECT_EQ(sb().count("oauth.consent.get"), 1u);
   EXPECT_EQ(sb().count("oauth.consent.post"), 0u);
 }
+
+TEST_F(ConsentCardTest, OpensOverTheControllerPresentedLast) {
+  auto shownByHost = std::make_shared<UIKit::UIViewController>();
+  ui->root()->present(shownByHost, false);
+  ui->settle();
+  auto shown = show(kSeedScopes);
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(shown->presentingViewController(), shownByHost);
+  ASSERT_TRUE(ui->tap(button("Allow")));
+  ui->settle();
+  EXPECT_EQ(answers, std::vector<bool>{true});
+  EXPECT_EQ(ui->frontmost(), shownByHost);
+}
