@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "DocumentsSupport.hpp"
-#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
 #include "ZTAPI/ZTPrivateAPIDocuments.hpp"
-#include "ZTAPI/ZTPublicAPIDocuments.hpp"
+#include "ZTUtilites/ZTConstants.hpp"
 
 namespace {
 
@@ -66,24 +64,6 @@ TEST_F(DocumentRoad, CheckCreateUploadConfirmAndPollUntilVerified) {
   const auto stored = sb().document(id);
   ASSERT_TRUE(stored.has_value());
   EXPECT_EQ(stored->back, docstest::jpegBytes(30000));
-
-  Reply<std::vector<ZTDocumentStatusLogResponseElement>, std::string> log;
-  ZTPrivateAPIDocuments::getDocumentStatusLog(id, log.success(), log.error());
-  ASSERT_TRUE(log.wait());
-  ASSERT_TRUE(log.succeeded()) << log.failure();
-  ASSERT_FALSE(log.value().empty());
-  EXPECT_EQ(log.value().back().status, "Verified");
-
-  ZTTokenUtilites::shared()->saveOAuthToken(sb().grant(docstest::kUser, docstest::kApp));
-  using List = std::vector<std::optional<ZTPublicDocumentElement>>;
-  Reply<List, ZTOAuthError> listed;
-  ZTPublicAPIDocuments::request<List>(true, ZTPublicConstants::getDocumentsEndpoint(),
-                                      listed.success(), listed.error());
-  ASSERT_TRUE(listed.wait());
-  ASSERT_TRUE(listed.succeeded());
-  ASSERT_EQ(listed.value().size(), 1u);
-  EXPECT_EQ(listed.value()[0]->id, id);
-  EXPECT_EQ(listed.value()[0]->status, Status::Verified);
 }
 
 }  // namespace

@@ -169,18 +169,6 @@ TEST_F(Session, DevicesChangeOnlyUnderTheirLock) {
   front->unlockForConfiguration();
 }
 
-TEST_F(Session, DevicesFollowTheRig) {
-  CaptureRig::setDevices({CaptureRig::frontCamera()});
-  EXPECT_EQ(AVCaptureDevice::defaultDevice(AVCaptureDevice::DeviceType::builtInWideAngleCamera,
-                                           AVMediaType::video, AVCaptureDevice::Position::back),
-            nullptr);
-  EXPECT_EQ(AVCaptureDevice::defaultDevice(AVMediaType::audio), nullptr);
-  EXPECT_EQ(AVCaptureDevice::defaultDevice(AVMediaType::video)->position(),
-            AVCaptureDevice::Position::front);
-  CaptureRig::setDevices({});
-  EXPECT_EQ(AVCaptureDevice::defaultDevice(AVMediaType::video), nullptr);
-}
-
 TEST_F(Session, PreviewLayerConnectsToTheCamera) {
   auto session = AVCaptureSession::make();
   auto layer = AVCaptureVideoPreviewLayer::make(session);

@@ -79,29 +79,6 @@ TEST(LayoutValues, ConstraintOutletsFromAFileKeepTheirValuesAndCanBeChanged) {
   EXPECT_EQ(screen->continueToEmail->secondItem(), ui.find("email"));
 }
 
-TEST(LayoutValues, AFrameUnderATransformIsItsTransformedBox) {
-  struct Case {
-    CGAffineTransform transform;
-    CGRect frame;
-  };
-  const Case cases[] = {
-      {CGAffineTransform::identity(), CGRect::make(10, 20, 100, 50)},
-      {CGAffineTransform::scale(2, 2), CGRect::make(-40, -5, 200, 100)},
-      {CGAffineTransform::translation(5, -5), CGRect::make(15, 15, 100, 50)},
-      {CGAffineTransform::rotation(std::numbers::pi / 2), CGRect::make(35, -5, 50, 100)},
-  };
-  for (const auto& c : cases) {
-    UIView view(CGRect::make(10, 20, 100, 50));
-    view.setTransform(c.transform);
-    const CGRect f = view.frame();
-    EXPECT_NEAR(f.minX(), c.frame.minX(), 1e-9);
-    EXPECT_NEAR(f.minY(), c.frame.minY(), 1e-9);
-    EXPECT_NEAR(f.width(), c.frame.width(), 1e-9);
-    EXPECT_NEAR(f.height(), c.frame.height(), 1e-9);
-    EXPECT_EQ(view.bounds().size, (CGSize{100, 50}));  // the bounds do not change
-  }
-}
-
 TEST(Storyboards, ControllersComeFromTheBundlesStoryboardByIdentifier) {
   PlatformTesting::ManualClock::install();
   uikittest::TestBundle files;
