@@ -155,27 +155,6 @@ TEST_F(Photo, WithoutARunningSessionTheDelegateGetsAnError) {
   EXPECT_FALSE(delegate->shots.calls()[1].value.data.has_value());
 }
 
-TEST_F(Photo, FrameFilesAreCycledAndANonJPEGIsRefused) {
-  zttest::TemporaryFolder folder;
-  const auto wide = folder / "wide.jpg";
-  const auto tall = folder / "tall.jpg";
-  const auto text = folder / "notes.jpg";
-  ASSERT_TRUE(Foundation::writeData(zttest::plainJPEG(60, 20), wide).isSuccess());
-  ASSERT_TRUE(Foundation::writeData(zttest::plainJPEG(20, 60), tall).isSuccess());
-  ASSERT_TRUE(Foundation::writeData(Foundation::dataFromString("hello"), text).isSuccess());
-  EXPECT_FALSE(CaptureRig::setFrameFiles({wide, text}).isSuccess());
-  EXPECT_FALSE(CaptureRig::setFrameFiles({folder / "missing.jpg"}).isSuccess());
-  ASSERT_TRUE(CaptureRig::setFrameFiles({wide, tall}).isSuccess());
-
-  auto camera = startCamera(Preset::photo);
-  auto delegate = std::make_shared<PhotoRecorder>();
-  for (int i = 0; i < 3; ++i) camera.photo->capturePhoto({}, delegate);
-  ASSERT_TRUE(delegate->shots.waitFor(3));
-  std::multiset<std::size_t> widths;
-  for (const auto& call : delegate->shots.calls()) widths.insert(decode(*call.value.data).width);
-  EXPECT_EQ(widths, (std::multiset<std::size_t>{20, 60, 60}));
-}
-
 namespace {
 
 struct Ending {

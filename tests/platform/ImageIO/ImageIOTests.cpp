@@ -77,28 +77,6 @@ TEST(ImageIO, TypeIdentifierForTags) {
   }
 }
 
-TEST(ImageIO, WritesAndReadsAPictureWithItsOrientation) {
-  ImageProperties properties;
-  properties.orientation = 6;
-  const Data file = zttest::plainJPEG(40, 30, {10, 200, 30, 255}, properties);
-  auto source = CGImageSource::createWithData(file);
-  ASSERT_EQ(source->count(), 1u);
-  EXPECT_EQ(source->type(), std::string(ImageIO::kUTTypeJPEG));
-  auto read = source->copyProperties(0);
-  ASSERT_TRUE(read.isSuccess());
-  EXPECT_EQ(read.value().orientation, 6);
-  EXPECT_EQ(read.value().pixelWidth, 40u);
-  EXPECT_EQ(read.value().pixelHeight, 30u);
-  auto image = source->createImage(0);
-  ASSERT_TRUE(image.isSuccess());
-  EXPECT_EQ(image.value()->width(), 40u);
-  const auto* pixel = &image.value()->pixels()[(15 * 40 + 20) * 4];
-  EXPECT_NEAR(pixel[0], 10, 8);
-  EXPECT_NEAR(pixel[1], 200, 8);
-  EXPECT_NEAR(pixel[2], 30, 8);
-  EXPECT_EQ(source->copyProperties(1).error().code, ImageIOError::Code::indexOutOfRange);
-}
-
 TEST(ImageIO, ExifAndOtherApp1SegmentsSurviveAReencodeByteForByte) {
   const Data file = cameraFile();
   auto properties = CGImageSource::createWithData(file)->copyProperties(0);

@@ -126,13 +126,6 @@ TEST_F(Buttons, ShowsTheValueOfItsStateOrElseTheNormalOne) {
     EXPECT_EQ(button->currentImage(), c.image);
     EXPECT_EQ(button->currentBackgroundImage(), c.background);
   }
-
-  button->setEnabled(true);
-  button->setTitle(std::nullopt, UIButton::State::normal);  // null clears
-  button->setImage(nullptr, UIButton::State::normal);
-  EXPECT_EQ(button->currentTitle(), std::nullopt);
-  EXPECT_EQ(button->currentImage(), nullptr);
-  EXPECT_EQ(ui->findText("Continue"), nullptr);
 }
 
 namespace {

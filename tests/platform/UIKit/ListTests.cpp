@@ -134,18 +134,6 @@ TEST(Lists, ATableBuildsItsRowsFromAnInterfaceFileCellAndTellsWhichRowWasTapped)
   EXPECT_EQ(ui.visibleTexts(), (std::vector<std::string>{"Residence permit", "Pending"}));
 }
 
-TEST(Lists, TheDefaultCellShowsItsImageAndTextAndUnknownIdentifiersGiveNoCell) {
-  UITableView table(CGRect::make(0, 0, 320, 400));
-  table.registerClass<UITableViewCell>("plain");
-  auto cell = table.dequeueReusableCell("plain");
-  ASSERT_TRUE(cell);
-  cell->textLabel()->setText("Passport");
-  cell->imageView()->setImage(UIImage::withSize({10, 10}));
-  EXPECT_TRUE(cell->textLabel()->isDescendant(*cell->contentView()));
-  EXPECT_GE(cell->textLabel()->frame().minX(), cell->imageView()->frame().maxX());
-  EXPECT_EQ(table.dequeueReusableCell("missing"), nullptr);
-}
-
 namespace {
 class PageCell : public UICollectionViewCell {
  public:
