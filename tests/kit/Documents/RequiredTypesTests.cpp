@@ -120,18 +120,4 @@ TEST_F(RequiredTypes, OverlappingUpdatesEachGetTheirOwnAnswerOnce) {
   }
 }
 
-TEST_F(RequiredTypes, TheAppIdIsOneEscapedSegmentAndNoAppIdIsRefused) {
-  idtest::Reply<std::optional<Types>, ZTOAuthError> reply;
-  ZTPrivateAPP::getAPPDockScopes("a b/c", true, reply.success(), reply.error());
-  ASSERT_TRUE(reply.wait());
-  EXPECT_EQ(reply.failure(), ZTOAuthError(404, "unknown app"));
-  EXPECT_EQ(sb().requests().back().target, "/api/v1.1/apps/a%20b%2Fc/documents/required");
-
-  idtest::Reply<std::optional<Types>, ZTOAuthError> refused;
-  ZTPrivateAPP::getAPPDockScopes("..", false, refused.success(), refused.error());
-  ASSERT_TRUE(refused.failed());
-  EXPECT_EQ(refused.failure(), ZTOAuthError(0, "wrong url"));
-  EXPECT_EQ(sb().requests().size(), 1u);
-}
-
 }  // namespace

@@ -147,14 +147,7 @@ TEST_F(AlertActions, OnlyFullScreenMakesThePresenterDisappear) {
   const Case cases[] = {
       {"full screen", styled(UIModalPresentationStyle::fullScreen), 1},
       {"over full screen", styled(UIModalPresentationStyle::overFullScreen), 0},
-      {"over current context", styled(UIModalPresentationStyle::overCurrentContext), 0},
       {"automatic", styled(UIModalPresentationStyle::automatic), 0},
-      {"alert",
-       [] {
-         return std::make_shared<UIAlertController>("t", std::nullopt,
-                                                    UIAlertController::Style::alert);
-       },
-       0},
       {"sheet", [this] { return sourceSheet(); }, 0},
   };
   for (const auto& c : cases) {
