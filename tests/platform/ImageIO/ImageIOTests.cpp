@@ -54,29 +54,6 @@ Data reencode(const Data& file, const ImageProperties& properties) {
 
 }  // namespace
 
-TEST(ImageIO, TypeIdentifierForTags) {
-  struct Row {
-    const char* tagClass;
-    const char* tag;
-    std::optional<std::string_view> conformingTo;
-    std::optional<std::string> expected;
-  };
-  const std::vector<Row> rows = {
-      {ImageIO::kUTTagClassMIMEType, "image/jpg", ImageIO::kUTTypeImage, ImageIO::kUTTypeJPEG},
-      {ImageIO::kUTTagClassMIMEType, "image/JPEG", std::nullopt, ImageIO::kUTTypeJPEG},
-      {ImageIO::kUTTagClassMIMEType, "image/png", ImageIO::kUTTypeImage, std::nullopt},
-      {ImageIO::kUTTagClassFilenameExtension, "jpg", ImageIO::kUTTypeImage, ImageIO::kUTTypeJPEG},
-      {ImageIO::kUTTagClassFilenameExtension, "image/jpg", std::nullopt, std::nullopt},
-      {ImageIO::kUTTagClassMIMEType, "image/jpg", "public.movie", std::nullopt},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(
-        ImageIO::UTTypeCreatePreferredIdentifierForTag(row.tagClass, row.tag, row.conformingTo),
-        row.expected)
-        << row.tagClass << " " << row.tag;
-  }
-}
-
 TEST(ImageIO, ExifAndOtherApp1SegmentsSurviveAReencodeByteForByte) {
   const Data file = cameraFile();
   auto properties = CGImageSource::createWithData(file)->copyProperties(0);

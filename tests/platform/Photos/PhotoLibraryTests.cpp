@@ -59,28 +59,6 @@ class Library : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Library, ChangeBlocksRunOnTheLibraryQueueAndCompleteOnAnother) {
-  zttest::Recorder<int> inBlock;
-  zttest::Recorder<Change> done;
-  const auto caller = std::this_thread::get_id();
-  std::thread::id blockThread;
-  PHPhotoLibrary::shared()->performChanges(
-      [&] {
-        blockThread = std::this_thread::get_id();
-        inBlock.record(0);
-      },
-      [&](bool ok, const auto& error) {
-        done.record(Change{ok, error});
-      });
-  ASSERT_TRUE(done.waitFor(1));
-  ASSERT_EQ(inBlock.count(), 1u);
-  EXPECT_NE(blockThread, caller);
-  EXPECT_EQ(inBlock.calls()[0].queue, "com.apple.photos.changes");
-  EXPECT_NE(done.calls()[0].queue, "com.apple.photos.changes");
-  EXPECT_FALSE(done.calls()[0].onMain);
-  EXPECT_TRUE(done.calls()[0].value.success);
-}
-
 TEST_F(Library, CreatesAlbumsAndAssetsFoundByTitleAndIdentifier) {
   std::shared_ptr<PHObjectPlaceholder> albumPlaceholder, assetPlaceholder, moviePlaceholder;
   const auto result = change([&] {
