@@ -152,26 +152,6 @@ TEST_F(Gestures, APinchScalesByTheFingersSpread) {
   EXPECT_EQ(pinch->scale(), 1);
 }
 
-TEST_F(Gestures, AScaleOfZeroNegativeOrNaNIsNeverStored) {
-  auto pinch = attach<UIPinchGestureRecognizer>();
-  const CGFloat bad[] = {0, -1, std::numeric_limits<CGFloat>::quiet_NaN(),
-                         std::numeric_limits<CGFloat>::infinity()};
-  pinch->setScale(2);
-  for (const auto scale : bad) {
-    pinch->setScale(scale);
-    EXPECT_EQ(pinch->scale(), 2) << scale;
-  }
-  // A target that resets the scale to 1 at each change sees relative steps.
-  auto relative = std::make_shared<std::vector<CGFloat>>();
-  pinch->addTarget(relative, [&](UIGestureRecognizer& r) {
-    auto& p = static_cast<UIPinchGestureRecognizer&>(r);
-    relative->push_back(p.scale());
-    p.setScale(1);
-  });
-  ui->pinch(card, {2, 4});
-  EXPECT_EQ(*relative, (std::vector<CGFloat>{2, 2, 1}));
-}
-
 TEST_F(Gestures, OneRecognizerTakesTheTouchesAndTheOthersAreCancelled) {
   auto tapLog = std::make_shared<Log>();
   auto tap = std::make_shared<UITapGestureRecognizer>();
