@@ -136,13 +136,6 @@ TEST_F(Library, ImageDataIsSynchronousAndNeverNeedsMain) {
   EXPECT_EQ(orientation, UIKit::UIImage::Orientation::Left);
   EXPECT_TRUE(videoAnswered);
   EXPECT_FALSE(videoHadData);
-
-  zttest::Recorder<bool> later;
-  PHImageManager::defaultManager()->requestImageData(
-      *asset, std::nullopt, [&](auto d, auto, auto, const auto&) { later.record(d.has_value()); });
-  ASSERT_TRUE(later.waitFor(1));
-  EXPECT_TRUE(later.calls()[0].value);
-  EXPECT_FALSE(later.calls()[0].onMain);
 }
 
 TEST_F(Library, DamagedRecordsAreNoRecords) {

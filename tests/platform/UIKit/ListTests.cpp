@@ -56,7 +56,6 @@ class DocumentsScreen : public UIViewController,
     view()->addSubview(table);
   }
   int numberOfRows(UITableView& /*table*/, int /*section*/) override {
-    ++asked;
     return static_cast<int>(names.size());
   }
   std::shared_ptr<UITableViewCell> cellForRow(UITableView& t, IndexPath path) override {
@@ -76,7 +75,6 @@ class DocumentsScreen : public UIViewController,
   std::vector<std::string> names{"Passport", "Driving licence", "ID card"};
   std::shared_ptr<UITableView> table;
   std::vector<int> chosen;
-  int asked = 0;
 
  private:
   std::shared_ptr<Foundation::Bundle> bundle_;
@@ -167,10 +165,8 @@ class Pager : public UICollectionViewController {
                                  CGPoint& target) override {
     velocities.push_back(velocity);
     if (overrideTarget) target = *overrideTarget;
-    page = static_cast<int>(target.x / 375);
   }
   int pages = 4;
-  int page = 0;
   std::optional<CGPoint> overrideTarget;
   std::vector<CGPoint> velocities;
 };
@@ -205,7 +201,6 @@ TEST(Lists, ACollectionIsPagedByDraggingAndTheDelegateMayMoveTheTarget) {
     EXPECT_TRUE(dragged) << c.dragTo;
     EXPECT_EQ(view->contentOffset(), (CGPoint{c.restsAt, 0})) << c.dragTo;
     EXPECT_FALSE(view->isDragging());
-    pager->page = 0;
   }
   EXPECT_EQ(pager->velocities.back(), (CGPoint{}));  // no time passed on the clock
   EXPECT_FALSE(ui.drag(view, {std::numeric_limits<CGFloat>::infinity(), 0}));
