@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "DocumentsSupport.hpp"
-#include "ZTAPI/ZTPrivateAPP.hpp"
 #include "ZTDocuments/ZTDocumentsLoadingCore/ZTAppDocuments.hpp"
 
 namespace {

@@ -8,11 +8,8 @@
 #include <nlohmann/json.hpp>
 
 #include <Foundation/DecodingError.hpp>
-#include <Foundation/JSONCoding.hpp>
-#include <Foundation/NSError.hpp>
 
 #include "NetworkingSupport.hpp"
-#include "ZTNetworkCore/ZTCodableRequestBody.hpp"
 #include "ZTNetworkCore/ZTNetworkCore.hpp"
 
 namespace {

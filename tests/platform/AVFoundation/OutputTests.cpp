@@ -1,7 +1,6 @@
 #include <filesystem>
 
 #include <AVFoundation/AVCaptureMovieFileOutput.hpp>
-#include <Foundation/FileManager.hpp>
 #include <ImageIO/CGImageSource.hpp>
 
 #include "AVTestSupport.hpp"

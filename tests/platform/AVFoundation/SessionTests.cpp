@@ -1,9 +1,6 @@
-#include <cmath>
 
 #include <AVFoundation/AVCaptureMovieFileOutput.hpp>
 #include <AVFoundation/AVCaptureVideoPreviewLayer.hpp>
-#include <CoreMedia/CMFormatDescription.hpp>
-#include <CoreMedia/CMTime.hpp>
 
 #include "AVTestSupport.hpp"
 #include "support/CaptureSupport.hpp"

@@ -2,7 +2,6 @@
 
 #include <ImageIO/CGImageDestination.hpp>
 #include <ImageIO/CGImageSource.hpp>
-#include <ImageIO/UTType.hpp>
 #include <UIKit/UIImage.hpp>
 
 #include "support/CaptureSupport.hpp"

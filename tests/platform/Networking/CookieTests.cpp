@@ -1,5 +1,4 @@
 // One cookie store for every session that names it.
-#include <Foundation/URLSessionConfiguration.hpp>
 
 #include <algorithm>
 

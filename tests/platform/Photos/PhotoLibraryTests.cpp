@@ -5,7 +5,6 @@
 
 #include <Photos/PHChangeRequest.hpp>
 #include <Photos/PHImageManager.hpp>
-#include <Photos/PHObject.hpp>
 #include <Photos/PHPhotoLibrary.hpp>
 #include <Testing/CaptureRig.hpp>
 #include <Testing/ManualClock.hpp>

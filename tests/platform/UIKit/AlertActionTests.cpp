@@ -7,11 +7,8 @@
 
 #include "Testing/UI.hpp"
 #include "UIKit/UIAlertController.hpp"
-#include "UIKit/UIButton.hpp"
-#include "UIKit/UILabel.hpp"
 #include "UIKit/UIScreen.hpp"
 #include "UIKit/UIViewController.hpp"
-#include "UIKit/UIWindow.hpp"
 #include "UIKitTestSupport.hpp"
 
 using namespace UIKit;

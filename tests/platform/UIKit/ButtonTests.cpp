@@ -9,7 +9,6 @@
 #include "UIKit/UIImage.hpp"
 #include "UIKit/UITapGestureRecognizer.hpp"
 #include "UIKit/UIViewController.hpp"
-#include "UIKit/UIWindow.hpp"
 #include "UIKitTestSupport.hpp"
 
 using namespace UIKit;

@@ -9,13 +9,10 @@
 #include "UIKit/InterfaceBinder.hpp"
 #include "UIKit/InterfaceRegistry.hpp"
 #include "UIKit/UICollectionViewController.hpp"
-#include "UIKit/UIImage.hpp"
-#include "UIKit/UIImageView.hpp"
 #include "UIKit/UILabel.hpp"
 #include "UIKit/UIRefreshControl.hpp"
 #include "UIKit/UITableView.hpp"
 #include "UIKit/UIViewController.hpp"
-#include "UIKit/UIWindow.hpp"
 #include "UIKitTestSupport.hpp"
 
 using namespace UIKit;
