@@ -4,7 +4,6 @@
 
 #include <nlohmann/json.hpp>
 
-
 #include "ZTNetworkCore/ZTUrlEncodedQuery.hpp"
 
 namespace {

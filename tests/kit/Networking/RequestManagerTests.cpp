@@ -7,7 +7,6 @@
 
 #include <nlohmann/json.hpp>
 
-
 #include "NetworkingSupport.hpp"
 #include "ZTAPI/ZTRequestManager.hpp"
 

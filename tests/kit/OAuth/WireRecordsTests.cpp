@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-
 #include "ZTNetworkCore/ZTOAuthRequestBodies.hpp"
 #include "ZTNetworkCore/ZTUrlEncodedQuery.hpp"
 
