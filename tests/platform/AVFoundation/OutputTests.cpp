@@ -186,3 +186,43 @@ TEST_F(Movie, StartsThatCannotRecordEndAtOnce) {
   EXPECT_EQ(delegate->starts.count(), 0u);
   EXPECT_EQ(CoreMedia::CMTimeGetSeconds(movie->recordedDuration()), 0);
 }
+
+TEST_F(Photo, EachInjectedFaultHappensOnceOnAPlatformThread) {
+  using Fault = CaptureRig::PhotoFault;
+  struct Row {
+    Fault fault;
+    std::size_t calls;  // deliveries of the faulty photo
+    bool error, data, decodes;
+  };
+  const std::vector<Row> rows = {
+      {Fault::error, 1, true, false, false},        {Fault::noData, 1, false, false, false},
+      {Fault::nonImageData, 1, false, true, false}, {Fault::twice, 2, false, true, true},
+      {Fault::late, 1, false, true, true},          {Fault::never, 0, false, false, false},
+  };
+  auto camera = startCamera(Preset::low);
+  for (const auto& row : rows) {
+    auto faulty = std::make_shared<PhotoRecorder>();
+    auto next = std::make_shared<PhotoRecorder>();
+    CaptureRig::injectPhotoFault(row.fault, 5);
+    camera.photo->capturePhoto({}, faulty);
+    camera.photo->capturePhoto({}, next);
+    ASSERT_TRUE(next->shots.waitFor(1));
+    EXPECT_TRUE(next->shots.calls()[0].value.data.has_value());  // the fault is used up
+    if (row.fault == Fault::late) {
+      EXPECT_FALSE(faulty->shots.waitFor(1, 0.2));
+      clock->advance(5);
+    }
+    if (row.calls > 0) {
+      ASSERT_TRUE(faulty->shots.waitFor(row.calls));
+    }
+    EXPECT_FALSE(faulty->shots.waitFor(row.calls + 1, 0.2));
+    for (const auto& call : faulty->shots.calls()) {
+      EXPECT_FALSE(call.onMain);
+      EXPECT_EQ(call.value.error.has_value(), row.error);
+      EXPECT_EQ(call.value.data.has_value(), row.data);
+      if (call.value.data) {
+        EXPECT_EQ(decode(*call.value.data).width > 0, row.decodes);
+      }
+    }
+  }
+}

@@ -176,3 +176,18 @@ TEST_F(Session, AMetadataInputJoinsTheMovieOutputThroughItsOwnConnection) {
   EXPECT_FALSE(link->isActive());
   EXPECT_EQ(movie->session(), nullptr);
 }
+
+TEST_F(Session, RefusedPresetsLeaveThePresetAsItWas) {
+  CaptureRig::setAcceptedPresets({Preset::high, Preset::medium});
+  auto session = AVCaptureSession::make();
+  const std::vector<std::pair<Preset, bool>> rows = {
+      {Preset::photo, false}, {Preset::medium, true}, {Preset::low, false}, {Preset::high, true}};
+  Preset expected = session->sessionPreset();
+  for (const auto& [preset, accepted] : rows) {
+    EXPECT_EQ(session->canSetSessionPreset(preset), accepted) << presetName(preset);
+    EXPECT_EQ(session->setSessionPreset(preset), accepted) << presetName(preset);
+    if (accepted) expected = preset;
+    EXPECT_EQ(session->sessionPreset(), expected);
+    EXPECT_EQ(session->activePreset(), expected);
+  }
+}
