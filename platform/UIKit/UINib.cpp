@@ -148,6 +148,25 @@ UINib::UINib(std::string name, std::shared_ptr<Foundation::Bundle> bundle)
 
 std::vector<std::shared_ptr<UIView>> UINib::instantiate(
     UIResponder* owner, const std::function<void(InterfaceBinder&)>& alsoBind) const {
+  return build([owner](const auto&) { return owner; }, alsoBind);
+}
+
+std::shared_ptr<UIView> UINib::instantiateFirstAsOwner() const {
+  auto top = build(
+      [](const std::vector<std::shared_ptr<UIView>>& views) -> UIResponder* {
+        return views.empty() ? nullptr : views.front().get();
+      },
+      nullptr);
+  if (top.empty()) {
+    uikitLog("interface file \"" + name_ + "\" has no view to own it");
+    return nullptr;
+  }
+  return top.front();
+}
+
+std::vector<std::shared_ptr<UIView>> UINib::build(
+    const std::function<UIResponder*(const std::vector<std::shared_ptr<UIView>>&)>& ownerOf,
+    const std::function<void(InterfaceBinder&)>& alsoBind) const {
   const auto& bundle = bundle_ ? bundle_ : Foundation::Bundle::main();
   const auto path = bundle ? bundle->pathForResource(name_, "json") : std::nullopt;
   if (!path) {
@@ -174,6 +193,7 @@ std::vector<std::shared_ptr<UIView>> UINib::instantiate(
       top.push_back(view);
   }
 
+  UIResponder* owner = ownerOf(top);
   if (alsoBind) alsoBind(binder);
   if (owner) owner->bindInterface(binder);
   const std::weak_ptr<void> target =
