@@ -21,26 +21,17 @@ std::shared_ptr<UICollectionViewDelegateFlowLayout> UICollectionView::flowDelega
 
 void UICollectionView::registerFactory(
     const std::string& identifier, std::function<std::shared_ptr<UICollectionViewCell>()> factory) {
-  factories_[identifier] = std::move(factory);
-  reusable_.erase(identifier);
+  pool_.registerFactory(identifier, std::move(factory));
 }
 
 std::shared_ptr<UICollectionViewCell> UICollectionView::dequeueReusableCell(
     const std::string& identifier, IndexPath /*indexPath*/) {
-  if (auto it = reusable_.find(identifier); it != reusable_.end() && !it->second.empty()) {
-    auto cell = std::move(it->second.back());
-    it->second.pop_back();
-    cell->setSelected(false);
-    cell->prepareForReuse();
-    return cell;
-  }
-  auto it = factories_.find(identifier);
-  if (it == factories_.end()) {
+  if (!pool_.knows(identifier)) {
     uikitLog("could not dequeue a view of kind UICollectionElementKindCell with identifier " +
              identifier + ": no class is registered for it");
     return nullptr;
   }
-  auto cell = it->second();
+  auto cell = pool_.dequeue(identifier);
   if (cell) cell->reuseIdentifier_ = identifier;
   return cell;
 }
@@ -49,7 +40,7 @@ void UICollectionView::reloadData() {
   loaded_ = true;
   for (auto& cell : cells_) {
     cell->removeFromSuperview();
-    if (cell->reuseIdentifier_) reusable_[*cell->reuseIdentifier_].push_back(cell);
+    pool_.putBack(cell, cell->reuseIdentifier_);
   }
   cells_.clear();
   auto keep = sharedAs<UICollectionView>();  // the data source may let go of the collection

@@ -9,6 +9,7 @@
 
 #include "UIKit/IndexPath.hpp"
 #include "UIKit/OptionSet.hpp"
+#include "UIKit/ReusePool.hpp"
 #include "UIKit/UICollectionViewCell.hpp"
 #include "UIKit/UICollectionViewFlowLayout.hpp"
 #include "UIKit/UIScrollView.hpp"
@@ -102,8 +103,7 @@ class UICollectionView : public UIScrollView {
   std::shared_ptr<UICollectionViewFlowLayout> layout_;
   std::weak_ptr<UICollectionViewDataSource> dataSource_;
   std::weak_ptr<UICollectionViewDelegate> delegate_;
-  std::map<std::string, std::function<std::shared_ptr<UICollectionViewCell>()>> factories_;
-  std::map<std::string, std::vector<std::shared_ptr<UICollectionViewCell>>> reusable_;
+  ReusePool<UICollectionViewCell> pool_;
   std::vector<std::shared_ptr<UICollectionViewCell>> cells_;  // one per item
   bool loaded_ = false;
 };

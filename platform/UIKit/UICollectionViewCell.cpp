@@ -26,12 +26,7 @@ std::shared_ptr<UIView> UICollectionViewCell::hitTest(CGPoint point) {
 }
 
 void UICollectionViewCell::touchesEnded(const UITouch& /*touch*/) {
-  for (auto v = superview(); v; v = v->superview()) {
-    if (auto collection = std::dynamic_pointer_cast<UICollectionView>(v)) {
-      collection->userSelected(*this);
-      return;
-    }
-  }
+  if (auto collection = enclosingView<UICollectionView>(*this)) collection->userSelected(*this);
 }
 
 }  // namespace UIKit

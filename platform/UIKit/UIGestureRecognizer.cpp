@@ -83,6 +83,7 @@ void UIGestureRecognizer::touchesCancelled(const UITouch& /*touch*/) {
 
 void UIGestureRecognizer::reset() {
   state_ = State::possible;
+  points_.clear();
   lastWindow_.reset();
 }
 

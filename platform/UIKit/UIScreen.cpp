@@ -10,7 +10,7 @@ UIScreen& UIScreen::main() {
 }
 
 void UIScreen::setBounds(CGRect bounds) {
-  const CGRect r = bounds.standardized();
+  const CGRect& r = bounds;
   const bool finite = std::isfinite(r.origin.x) && std::isfinite(r.origin.y) &&
                       std::isfinite(r.size.width) && std::isfinite(r.size.height);
   if (!finite || r.size.width <= 0 || r.size.height <= 0) return;

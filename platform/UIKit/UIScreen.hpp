@@ -11,8 +11,8 @@ class UIScreen {
   static UIScreen& main();
 
   CGRect bounds() const { return bounds_; }
-  // Windows made afterwards take the new size; a rectangle that is not finite or is empty
-  // is ignored.
+  // Windows made afterwards take the new size; a rectangle that is not finite or whose
+  // width or height is not positive is ignored.
   void setBounds(CGRect bounds);
   CGFloat scale() const { return 3; }
 

@@ -18,8 +18,7 @@ void UITableView::setDelegate(std::weak_ptr<UITableViewDelegate> delegate) {
 
 void UITableView::registerFactory(const std::string& identifier,
                                   std::function<std::shared_ptr<UITableViewCell>()> factory) {
-  factories_[identifier] = std::move(factory);
-  reusable_.erase(identifier);
+  pool_.registerFactory(identifier, std::move(factory));
 }
 
 void UITableView::registerNib(const UINib& nib, const std::string& identifier) {
@@ -35,20 +34,12 @@ void UITableView::registerNib(const UINib& nib, const std::string& identifier) {
 }
 
 std::shared_ptr<UITableViewCell> UITableView::dequeueReusableCell(const std::string& identifier) {
-  if (auto it = reusable_.find(identifier); it != reusable_.end() && !it->second.empty()) {
-    auto cell = std::move(it->second.back());
-    it->second.pop_back();
-    cell->setSelected(false);
-    cell->prepareForReuse();
-    return cell;
-  }
-  auto it = factories_.find(identifier);
-  if (it == factories_.end()) {
+  if (!pool_.knows(identifier)) {
     uikitLog("unable to dequeue a cell with identifier " + identifier +
              ": no class or interface file is registered for it");
     return nullptr;
   }
-  return it->second();
+  return pool_.dequeue(identifier);
 }
 
 std::shared_ptr<UITableViewCell> UITableView::dequeueReusableCell(const std::string& identifier,
@@ -60,7 +51,7 @@ void UITableView::reloadData() {
   loaded_ = true;
   for (auto& cell : cells_) {
     cell->removeFromSuperview();
-    if (cell->reuseIdentifier_) reusable_[*cell->reuseIdentifier_].push_back(cell);
+    pool_.putBack(cell, cell->reuseIdentifier_);
   }
   cells_.clear();
   offsets_.clear();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "UIKit/IndexPath.hpp"
+#include "UIKit/ReusePool.hpp"
 #include "UIKit/UINib.hpp"
 #include "UIKit/UIScrollView.hpp"
 #include "UIKit/UITableViewCell.hpp"
@@ -105,8 +106,7 @@ class UITableView : public UIScrollView {
   Style style_;
   std::weak_ptr<UITableViewDataSource> dataSource_;
   std::weak_ptr<UITableViewDelegate> delegate_;
-  std::map<std::string, std::function<std::shared_ptr<UITableViewCell>()>> factories_;
-  std::map<std::string, std::vector<std::shared_ptr<UITableViewCell>>> reusable_;
+  ReusePool<UITableViewCell> pool_;
   std::vector<std::shared_ptr<UITableViewCell>> cells_;  // one per row
   std::vector<CGFloat> offsets_;                         // each row's top
   CGFloat rowHeight_ = defaultRowHeight;

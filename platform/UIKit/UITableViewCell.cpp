@@ -69,12 +69,7 @@ std::shared_ptr<UIView> UITableViewCell::hitTest(CGPoint point) {
 }
 
 void UITableViewCell::touchesEnded(const UITouch& /*touch*/) {
-  for (auto v = superview(); v; v = v->superview()) {
-    if (auto table = std::dynamic_pointer_cast<UITableView>(v)) {
-      table->userSelected(*this);
-      return;
-    }
-  }
+  if (auto table = enclosingView<UITableView>(*this)) table->userSelected(*this);
 }
 
 void UITableViewCell::decodeInterface(InterfaceCoder& coder) {
