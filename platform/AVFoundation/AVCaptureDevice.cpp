@@ -64,7 +64,8 @@ AVAuthorizationStatus AVCaptureDevice::authorizationStatus(AVMediaType mediaType
 void AVCaptureDevice::requestAccess(AVMediaType mediaType,
                                     std::function<void(bool granted)> handler) {
   const auto [granted, delay] = SimulatedCapture::shared().prompt(mediaType);
-  answer(delay, [handler = std::move(handler), granted = granted] {
+  answer(delay, [mediaType, handler = std::move(handler), granted = granted] {
+    SimulatedCapture::shared().settle(mediaType, granted);
     if (handler) handler(granted);
   });
 }

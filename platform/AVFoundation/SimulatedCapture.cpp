@@ -137,10 +137,17 @@ std::pair<bool, Foundation::TimeInterval> SimulatedCapture::prompt(AVMediaType t
   auto& permission = permissions_[type];
   if (permission.status != AVAuthorizationStatus::notDetermined)
     return {permission.status == AVAuthorizationStatus::authorized, 0};
-  ++permission.prompts;
-  permission.status =
-      permission.grants ? AVAuthorizationStatus::authorized : AVAuthorizationStatus::denied;
+  if (!permission.asking) ++permission.prompts;
+  permission.asking = true;
   return {permission.grants, permission.delay};
+}
+
+void SimulatedCapture::settle(AVMediaType type, bool granted) {
+  std::lock_guard lock(mutex_);
+  auto& permission = permissions_[type];
+  permission.asking = false;
+  if (permission.status == AVAuthorizationStatus::notDetermined)
+    permission.status = granted ? AVAuthorizationStatus::authorized : AVAuthorizationStatus::denied;
 }
 
 void SimulatedCapture::setAcceptedPresets(std::set<AVCaptureSession::Preset> presets) {
@@ -185,7 +192,7 @@ std::vector<std::string> SimulatedCapture::configurationLog() const {
 
 Foundation::Result<void, Foundation::NSError> SimulatedCapture::setFrameFiles(
     const std::vector<std::string>& paths) {
-  std::vector<Foundation::Data> files;
+  std::vector<std::shared_ptr<const Foundation::Data>> files;
   for (const auto& path : paths) {
     auto bytes = Foundation::dataContentsOf(path);
     if (!bytes)
@@ -197,7 +204,7 @@ Foundation::Result<void, Foundation::NSError> SimulatedCapture::setFrameFiles(
       return Foundation::failure(
           avError(AVErrorUnknown,
                   "Not a JPEG file: " + path + " (" + source->status()->description() + ")"));
-    files.push_back(std::move(bytes).value());
+    files.push_back(std::make_shared<const Foundation::Data>(std::move(bytes).value()));
   }
   std::lock_guard lock(mutex_);
   frameFiles_ = std::move(files);

@@ -35,6 +35,7 @@ class SimulatedCapture {
     bool grants = true;                  // the owner's answer when asked
     Foundation::TimeInterval delay = 0;  // on the process clock before the answer comes
     int prompts = 0;                     // how often the owner was asked
+    bool asking = false;                 // a prompt is up
   };
   enum class PhotoFault { error, noData, nonImageData, late, never, twice };
   struct PhotoFaultSpec {
@@ -44,7 +45,7 @@ class SimulatedCapture {
   // One frame the sensor delivers: file bytes, or the pattern of a frame number at a size.
   struct Frame {
     std::uint32_t number = 0;
-    std::optional<Foundation::Data> jpeg;
+    std::shared_ptr<const Foundation::Data> jpeg;  // shared with the rig, no copy
     std::size_t width = 0;
     std::size_t height = 0;
   };
@@ -74,9 +75,11 @@ class SimulatedCapture {
   Permission permission(AVMediaType type) const;
   void setPermission(AVMediaType type, AVAuthorizationStatus status, bool grants = true,
                      Foundation::TimeInterval delay = 0);
-  // Counts a prompt and moves a not-determined status to the owner's answer; the answer and
-  // the delay before it.
+  // Shows the prompt when the status is not determined (once while it is up); the answer
+  // and the delay before it, or the current status at once.
   std::pair<bool, Foundation::TimeInterval> prompt(AVMediaType type);
+  // The owner has answered: a status still not determined moves to the answer.
+  void settle(AVMediaType type, bool granted);
 
   // Session.
   void setAcceptedPresets(std::set<AVCaptureSession::Preset> presets);
@@ -129,7 +132,7 @@ class SimulatedCapture {
   bool canAddInputs_ = true;
   bool canAddOutputs_ = true;
   std::vector<std::string> log_;
-  std::vector<Foundation::Data> frameFiles_;
+  std::vector<std::shared_ptr<const Foundation::Data>> frameFiles_;
   std::uint32_t frameCount_ = 0;
   std::deque<PhotoFaultSpec> photoFaults_;
   std::int64_t movieBytesPerSecond_ = 0;

@@ -25,6 +25,7 @@ PHAuthorizationStatus PHPhotoLibrary::authorizationStatus() {
 void PHPhotoLibrary::requestAuthorization(std::function<void(PHAuthorizationStatus)> handler) {
   const auto [status, delay] = SimulatedLibrary::shared().prompt();
   auto block = [handler = std::move(handler), status = status] {
+    SimulatedLibrary::shared().settle(status);
     if (handler) handler(status);
   };
   if (delay > 0)

@@ -118,9 +118,15 @@ void SimulatedLibrary::setPermission(PHAuthorizationStatus status, PHAuthorizati
 std::pair<PHAuthorizationStatus, Foundation::TimeInterval> SimulatedLibrary::prompt() {
   std::lock_guard lock(mutex_);
   if (permission_.status != PHAuthorizationStatus::notDetermined) return {permission_.status, 0};
-  ++permission_.prompts;
-  permission_.status = permission_.answer;
-  return {permission_.status, permission_.delay};
+  if (!permission_.asking) ++permission_.prompts;
+  permission_.asking = true;
+  return {permission_.answer, permission_.delay};
+}
+
+void SimulatedLibrary::settle(PHAuthorizationStatus answer) {
+  std::lock_guard lock(mutex_);
+  permission_.asking = false;
+  if (permission_.status == PHAuthorizationStatus::notDetermined) permission_.status = answer;
 }
 
 void SimulatedLibrary::failChanges(int count) {

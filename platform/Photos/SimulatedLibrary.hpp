@@ -26,6 +26,7 @@ class SimulatedLibrary {
     PHAuthorizationStatus answer = PHAuthorizationStatus::authorized;
     Foundation::TimeInterval delay = 0;
     int prompts = 0;
+    bool asking = false;  // a prompt is up
   };
   // Requests and placeholders the platform does not give.
   struct Missing {
@@ -86,9 +87,11 @@ class SimulatedLibrary {
   void setPermission(PHAuthorizationStatus status,
                      PHAuthorizationStatus answer = PHAuthorizationStatus::authorized,
                      Foundation::TimeInterval delay = 0);
-  // Counts a prompt and moves a not-determined status to the answer; the status after it
-  // and the delay before it comes.
+  // Shows the prompt when the status is not determined (once while it is up); the answer
+  // and the delay before it, or the current status at once.
   std::pair<PHAuthorizationStatus, Foundation::TimeInterval> prompt();
+  // The owner has answered: a status still not determined moves to the answer.
+  void settle(PHAuthorizationStatus answer);
 
   void failChanges(int count);
   Missing missing() const;

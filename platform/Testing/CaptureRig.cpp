@@ -132,6 +132,10 @@ std::string CaptureRig::libraryRoot() {
   return library().root();
 }
 
+void CaptureRig::setLibraryRoot(const std::string& path) {
+  library().setRoot(path);
+}
+
 void CaptureRig::failLibraryChanges(int count) {
   library().failChanges(count);
 }

@@ -86,6 +86,8 @@ class CaptureRig {
 
   // Library.
   static std::string libraryRoot();
+  // Keeps the library in `path` from now on (made when missing).
+  static void setLibraryRoot(const std::string& path);
   static void failLibraryChanges(int count = 1);
   static void setMissingLibraryRequests(MissingRequests missing);
   static std::vector<Photos::SimulatedLibrary::AlbumRecord> albums();
