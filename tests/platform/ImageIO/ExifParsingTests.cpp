@@ -11,10 +11,8 @@ namespace {
 
 // A picture whose first segment is `app1`, written over the JFIF start.
 Data withSegment(const Data& app1) {
-  const Data plain = zttest::plainJPEG(16, 16);
-  Data file(plain.begin(), plain.begin() + 2);
-  file.insert(file.end(), app1.begin(), app1.end());
-  file.insert(file.end(), plain.begin() + 2, plain.end());
+  Data file = zttest::plainJPEG(16, 16);
+  file.insert(file.begin() + 2, app1.begin(), app1.end());
   return file;
 }
 
