@@ -137,6 +137,23 @@ TEST_F(CameraVideo, AStartWhileRecordingIsIgnoredAndTheTrackIsAddedOnce) {
   for (const auto& o : got) std::filesystem::remove(o.url->path());
 }
 
+TEST_F(CameraVideo, AMovieNameThatExistsGetsASuffix) {
+  attach(CameraOutputMode::videoOnly);
+  manager->setWriteFilesToPhoneLibrary(false);
+  // Two recordings at one moment of the clock.
+  for (int i = 0; i < 2; ++i) {
+    manager->startRecordingVideo();
+    manager->stopVideoRecording(recorder());
+    ASSERT_TRUE(ui->runUntil([&] { return count() > static_cast<std::size_t>(i); }));
+  }
+  const auto got = settled();
+  ASSERT_EQ(got.size(), 2u);
+  ASSERT_TRUE(got[0].url && got[1].url);
+  EXPECT_EQ(got[1].url->path(),
+            got[0].url->path().substr(0, got[0].url->path().size() - 4) + "-1.mp4");
+  for (const auto& o : got) std::filesystem::remove(o.url->path());
+}
+
 TEST_F(CameraVideo, StillImageModeRefusesToRecord) {
   std::vector<std::string> titles;
   attach();
