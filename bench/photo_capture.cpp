@@ -21,6 +21,7 @@
 #include <UIKit/UIView.hpp>
 #include <ZentrelSDK.hpp>
 
+#include "JPEGBaseline.hpp"
 #include "PeakMemory.hpp"
 
 namespace {
@@ -87,22 +88,7 @@ std::optional<Foundation::Data> rigCapture() {
 }
 
 std::size_t throughTurboJPEG(const Foundation::Data& bytes) {
-  tjhandle decoder = tjInitDecompress();
-  tjhandle encoder = tjInitCompress();
-  std::vector<unsigned char> rgba(static_cast<std::size_t>(kFrameBytes));
-  std::size_t size = 0;
-  if (tjDecompress2(decoder, bytes.data(), bytes.size(), rgba.data(), kWidth, 0, kHeight, TJPF_RGBA,
-                    0) == 0) {
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    if (tjCompress2(encoder, rgba.data(), kWidth, 0, kHeight, TJPF_RGBA, &out, &outSize, TJSAMP_420,
-                    kTJQuality, 0) == 0)
-      size = outSize;
-    tjFree(out);
-  }
-  tjDestroy(decoder);
-  tjDestroy(encoder);
-  return size;
+  return benchjpeg::throughTurboJPEG(bytes, kWidth, kHeight, kTJQuality);
 }
 
 void CaptureToFile(benchmark::State& state) {
@@ -114,19 +100,7 @@ void RigCapture(benchmark::State& state) {
 BENCHMARK(CaptureToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(RigCapture)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-template <class F>
-double medianMs(F&& pass, int runs) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(pass());
-    times.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-            .count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
+using benchjpeg::medianMs;
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <AVFoundation/AVCaptureDevice.hpp>
@@ -188,6 +189,9 @@ class ZTCameraViewManager : public std::enable_shared_from_this<ZTCameraViewMana
   std::shared_ptr<AVFoundation::AVCaptureDevice> backCameraDevice();
   std::shared_ptr<AVFoundation::AVCaptureDevice> mic();
   std::shared_ptr<AVFoundation::AVCaptureDevice> currentDevice();
+  std::shared_ptr<AVFoundation::AVCaptureDevice> lookUp(
+      LazyDevice& slot,
+      const std::function<std::shared_ptr<AVFoundation::AVCaptureDevice>()>& find);
   std::shared_ptr<UIKit::UIPinchGestureRecognizer> zoomGesture();
   std::shared_ptr<UIKit::UITapGestureRecognizer> focusGesture();
   std::shared_ptr<UIKit::UIPanGestureRecognizer> exposureGesture();
@@ -231,6 +235,9 @@ class ZTCameraViewManager : public std::enable_shared_from_this<ZTCameraViewMana
 
   // Movies.
   Foundation::URL _tempFilePath() const;
+  // The library to save into and the album for photos or movies, read together.
+  std::pair<std::shared_ptr<Photos::PHPhotoLibrary>, std::optional<std::string>> libraryAndAlbum(
+      MediaType media) const;
   void _saveVideoToLibrary(const Foundation::URL& url);
   void _executeVideoCompletionWithURL(const std::optional<Foundation::URL>& url,
                                       const std::optional<Foundation::NSError>& error);
@@ -239,6 +246,10 @@ class ZTCameraViewManager : public std::enable_shared_from_this<ZTCameraViewMana
   void attachZoom(const std::shared_ptr<UIKit::UIView>& view);
   void attachFocus(const std::shared_ptr<UIKit::UIView>& view);
   void attachExposure(const std::shared_ptr<UIKit::UIView>& view);
+  template <class Recognizer>
+  void attachGesture(const std::shared_ptr<UIKit::UIView>& view,
+                     std::shared_ptr<Recognizer> (ZTCameraViewManager::*recognizer)(),
+                     void (ZTCameraViewManager::*action)(Recognizer&));
   void _zoomStart(UIKit::UIPinchGestureRecognizer& recognizer);
   void _zoom(UIKit::CGFloat scale);
   void _focusStart(UIKit::UITapGestureRecognizer& recognizer);

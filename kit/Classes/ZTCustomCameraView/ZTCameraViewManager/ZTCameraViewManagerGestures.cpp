@@ -66,31 +66,30 @@ std::shared_ptr<UIKit::UIPanGestureRecognizer> ZTCameraViewManager::exposureGest
   return exposureGesture_;
 }
 
-void ZTCameraViewManager::attachZoom(const std::shared_ptr<UIKit::UIView>& view) {
-  DispatchQueue::main().async([self = shared_from_this(), view] {
-    auto gesture = self->zoomGesture();
-    gesture->addTarget(self, &ZTCameraViewManager::_zoomStart);
+template <class Recognizer>
+void ZTCameraViewManager::attachGesture(
+    const std::shared_ptr<UIKit::UIView>& view,
+    std::shared_ptr<Recognizer> (ZTCameraViewManager::*recognizer)(),
+    void (ZTCameraViewManager::*action)(Recognizer&)) {
+  // Views and their recognisers belong to the main thread.
+  DispatchQueue::main().async([self = shared_from_this(), view, recognizer, action] {
+    auto gesture = ((*self).*recognizer)();
+    gesture->addTarget(self, action);
     view->addGestureRecognizer(gesture);
     gesture->setDelegate(self);
   });
+}
+
+void ZTCameraViewManager::attachZoom(const std::shared_ptr<UIKit::UIView>& view) {
+  attachGesture(view, &ZTCameraViewManager::zoomGesture, &ZTCameraViewManager::_zoomStart);
 }
 
 void ZTCameraViewManager::attachFocus(const std::shared_ptr<UIKit::UIView>& view) {
-  DispatchQueue::main().async([self = shared_from_this(), view] {
-    auto gesture = self->focusGesture();
-    gesture->addTarget(self, &ZTCameraViewManager::_focusStart);
-    view->addGestureRecognizer(gesture);
-    gesture->setDelegate(self);
-  });
+  attachGesture(view, &ZTCameraViewManager::focusGesture, &ZTCameraViewManager::_focusStart);
 }
 
 void ZTCameraViewManager::attachExposure(const std::shared_ptr<UIKit::UIView>& view) {
-  DispatchQueue::main().async([self = shared_from_this(), view] {
-    auto gesture = self->exposureGesture();
-    gesture->addTarget(self, &ZTCameraViewManager::_exposureStart);
-    view->addGestureRecognizer(gesture);
-    gesture->setDelegate(self);
-  });
+  attachGesture(view, &ZTCameraViewManager::exposureGesture, &ZTCameraViewManager::_exposureStart);
 }
 
 bool ZTCameraViewManager::gestureRecognizerShouldBegin(UIKit::UIGestureRecognizer& recognizer) {

@@ -280,13 +280,7 @@ void ZTCameraViewManager::savePictureIntoLibrary(const std::string& prefix, Foun
 void ZTCameraViewManager::_saveImageToLibrary(const Foundation::URL& fileURL,
                                               const CaptureCompletion& completion) {
   const auto date = Foundation::Date::now();
-  std::shared_ptr<Photos::PHPhotoLibrary> library;
-  std::optional<std::string> album;
-  {
-    std::lock_guard lock(mutex_);
-    library = library_;
-    album = imageAlbumName_;
-  }
+  auto [library, album] = libraryAndAlbum(MediaType::photo);
   if (!library) return;
   ZTPHPhotoLibrary::saveImageAtURL(
       library, fileURL, album,

@@ -35,39 +35,34 @@ T locked(std::mutex& mutex, const T& field) {
 }  // namespace
 
 // Devices: a lookup is kept, found or missing, until the session is removed.
-std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::frontCameraDevice() {
+std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::lookUp(
+    LazyDevice& slot, const std::function<std::shared_ptr<AVCaptureDevice>()>& find) {
   {
     std::lock_guard lock(mutex_);
-    if (frontCameraDevice_) return *frontCameraDevice_;
+    if (slot) return *slot;
   }
-  auto found = AVCaptureDevice::defaultDevice(AVCaptureDevice::DeviceType::builtInWideAngleCamera,
-                                              AVMediaType::video, AVCaptureDevice::Position::front);
+  auto found = find();  // outside the lock: the platform is called
   std::lock_guard lock(mutex_);
-  if (!frontCameraDevice_) frontCameraDevice_ = found;
-  return *frontCameraDevice_;
+  if (!slot) slot = found;
+  return *slot;
+}
+
+std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::frontCameraDevice() {
+  return lookUp(frontCameraDevice_, [] {
+    return AVCaptureDevice::defaultDevice(AVCaptureDevice::DeviceType::builtInWideAngleCamera,
+                                          AVMediaType::video, AVCaptureDevice::Position::front);
+  });
 }
 
 std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::backCameraDevice() {
-  {
-    std::lock_guard lock(mutex_);
-    if (backCameraDevice_) return *backCameraDevice_;
-  }
-  auto found = AVCaptureDevice::defaultDevice(AVCaptureDevice::DeviceType::builtInWideAngleCamera,
-                                              AVMediaType::video, AVCaptureDevice::Position::back);
-  std::lock_guard lock(mutex_);
-  if (!backCameraDevice_) backCameraDevice_ = found;
-  return *backCameraDevice_;
+  return lookUp(backCameraDevice_, [] {
+    return AVCaptureDevice::defaultDevice(AVCaptureDevice::DeviceType::builtInWideAngleCamera,
+                                          AVMediaType::video, AVCaptureDevice::Position::back);
+  });
 }
 
 std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::mic() {
-  {
-    std::lock_guard lock(mutex_);
-    if (mic_) return *mic_;
-  }
-  auto found = AVCaptureDevice::defaultDevice(AVMediaType::audio);
-  std::lock_guard lock(mutex_);
-  if (!mic_) mic_ = found;
-  return *mic_;
+  return lookUp(mic_, [] { return AVCaptureDevice::defaultDevice(AVMediaType::audio); });
 }
 
 std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::currentDevice() {

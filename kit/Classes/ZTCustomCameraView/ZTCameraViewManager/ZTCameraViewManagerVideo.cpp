@@ -167,13 +167,7 @@ void ZTCameraViewManager::fileOutput(
 
 void ZTCameraViewManager::_saveVideoToLibrary(const Foundation::URL& url) {
   const auto date = Foundation::Date::now();
-  std::shared_ptr<Photos::PHPhotoLibrary> library;
-  std::optional<std::string> album;
-  {
-    std::lock_guard lock(mutex_);
-    library = library_;
-    album = videoAlbumName_;
-  }
+  auto [library, album] = libraryAndAlbum(MediaType::video);
   if (!library) {
     _executeVideoCompletionWithURL(url, std::nullopt);
     return;
@@ -184,6 +178,12 @@ void ZTCameraViewManager::_saveVideoToLibrary(const Foundation::URL& url) {
         if (auto self = weak.lock()) self->_executeVideoCompletionWithURL(url, std::nullopt);
       },
       ZTPHPhotoLibrary::SaveDetails{date, nullptr});
+}
+
+std::pair<std::shared_ptr<Photos::PHPhotoLibrary>, std::optional<std::string>>
+ZTCameraViewManager::libraryAndAlbum(MediaType media) const {
+  std::lock_guard lock(mutex_);
+  return {library_, media == MediaType::photo ? imageAlbumName_ : videoAlbumName_};
 }
 
 void ZTCameraViewManager::_executeVideoCompletionWithURL(
