@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -31,11 +32,38 @@ using PlatformTesting::CaptureRig;
 using ZentrelSDK::CaptureResult;
 using ZentrelSDK::ZTCameraViewManager;
 
-// Every completion a capture gave, with the queue it came on.
-struct Outcome {
-  std::vector<CaptureResult> results;
-  std::vector<std::string> queues;
-  std::vector<bool> onMain;
+// Every completion a capture gave, with the queue it came on; completions come on other
+// threads, so it is read under its lock.
+class Outcome {
+ public:
+  void add(const CaptureResult& result) {
+    std::lock_guard lock(mutex_);
+    results_.push_back(result);
+    queues_.push_back(Dispatch::DispatchQueue::currentLabel());
+    onMain_.push_back(Dispatch::DispatchQueue::main().isCurrent());
+  }
+  std::size_t count() const {
+    std::lock_guard lock(mutex_);
+    return results_.size();
+  }
+  CaptureResult at(std::size_t i) const {
+    std::lock_guard lock(mutex_);
+    return results_.at(i);
+  }
+  std::string queue(std::size_t i) const {
+    std::lock_guard lock(mutex_);
+    return queues_.at(i);
+  }
+  bool onMain(std::size_t i) const {
+    std::lock_guard lock(mutex_);
+    return onMain_.at(i);
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<CaptureResult> results_;
+  std::vector<std::string> queues_;
+  std::vector<bool> onMain_;
 };
 
 // The simulated camera granted and reset, the manual clock, a key window with a host view
@@ -98,12 +126,8 @@ class CameraTest : public ::testing::Test {
   }
   bool previewShown() const { return manager->cameraIsReady() && preview() != nullptr; }
 
-  ZTCameraViewManager::CaptureCompletion recorder(Outcome& outcome) {
-    return [&outcome](const CaptureResult& result) {
-      outcome.results.push_back(result);
-      outcome.queues.push_back(Dispatch::DispatchQueue::currentLabel());
-      outcome.onMain.push_back(Dispatch::DispatchQueue::main().isCurrent());
-    };
+  static ZTCameraViewManager::CaptureCompletion recorder(const std::shared_ptr<Outcome>& outcome) {
+    return [outcome](const CaptureResult& result) { outcome->add(result); };
   }
 
   static std::shared_ptr<AVFoundation::AVCaptureDevice> backCamera() {

@@ -21,16 +21,16 @@ class CameraPhoto : public CameraTest {
     manager->setWriteFilesToPhoneLibrary(false);
   }
   // Captures and saves; the outcome once `count` completions came.
-  Outcome save(const std::string& prefix, std::size_t count = 1) {
-    Outcome outcome;
+  std::shared_ptr<Outcome> save(const std::string& prefix, std::size_t count = 1) {
+    auto outcome = std::make_shared<Outcome>();
     manager->captureAndSavePictureWithCompletion(prefix, recorder(outcome));
-    EXPECT_TRUE(until([&] { return outcome.results.size() >= count; }));
+    EXPECT_TRUE(until([&] { return outcome->count() >= count; }));
     return outcome;
   }
-  Outcome capture() {
-    Outcome outcome;
+  std::shared_ptr<Outcome> capture() {
+    auto outcome = std::make_shared<Outcome>();
     manager->capturePhotoWithCompletion(recorder(outcome));
-    EXPECT_TRUE(until([&] { return !outcome.results.empty(); }));
+    EXPECT_TRUE(until([&] { return outcome->count() > 0; }));
     return outcome;
   }
   static Foundation::URL urlOf(const ZentrelSDK::CaptureResult& result) {
@@ -41,9 +41,9 @@ class CameraPhoto : public CameraTest {
 TEST_F(CameraPhoto, SavesTheCaptureAsPrefixJpgWithItsOwnProperties) {
   attach();
   const auto outcome = save("1733544000");
-  ASSERT_EQ(outcome.results.size(), 1u);
-  ASSERT_TRUE(outcome.results[0].isSuccess());
-  const auto url = urlOf(outcome.results[0]);
+  ASSERT_EQ(outcome->count(), 1u);
+  ASSERT_TRUE(outcome->at(0).isSuccess());
+  const auto url = urlOf(outcome->at(0));
   EXPECT_EQ(url.path(), cacheFolder() + "/1733544000.jpg");
   const auto bytes = Foundation::dataContentsOf(url).value();
   const auto source = ImageIO::CGImageSource::createWithData(bytes);
@@ -61,10 +61,10 @@ TEST_F(CameraPhoto, CaptureAloneGivesTheCapturesOwnBytes) {
   attach();
   const auto first = capture();
   const auto second = capture();
-  const auto bytes = first.results[0].imageData();
+  const auto bytes = first->at(0).imageData();
   ASSERT_TRUE(bytes);
   EXPECT_EQ(frameNumber(*bytes), 0u);
-  EXPECT_EQ(frameNumber(*second.results[0].imageData()), 1u);
+  EXPECT_EQ(frameNumber(*second->at(0).imageData()), 1u);
 }
 
 struct FaultRow {
@@ -79,20 +79,20 @@ TEST_P(Fault, GivesOneFailureAndTheNextCaptureItsOwnPhoto) {
   attach();
   manager->setPhotoCaptureTimeout(2);
   CaptureRig::injectPhotoFault(GetParam().fault, GetParam().delay);
-  Outcome failed;
+  auto failed = std::make_shared<Outcome>();
   manager->capturePhotoWithCompletion(recorder(failed));
-  ASSERT_TRUE(until([&] { return !failed.results.empty(); }, 4.0));
-  EXPECT_TRUE(failedWith(failed.results[0], CaptureError::noImageData));
+  ASSERT_TRUE(until([&] { return failed->count() > 0; }, 4.0));
+  EXPECT_TRUE(failedWith(failed->at(0), CaptureError::noImageData));
   manager->setPhotoCaptureTimeout(ZTCameraViewManager::defaultPhotoCaptureTimeout);
 
   const auto next = capture();
   // Whatever the fault's callback still does, it reaches neither capture.
   for (int i = 0; i < 20; ++i) advance(0.25);
   ui->settle();
-  ASSERT_EQ(failed.results.size(), 1u);
-  ASSERT_EQ(next.results.size(), 1u);
-  ASSERT_TRUE(next.results[0].isSuccess());
-  EXPECT_EQ(frameNumber(*next.results[0].imageData()), 1u);
+  ASSERT_EQ(failed->count(), 1u);
+  ASSERT_EQ(next->count(), 1u);
+  ASSERT_TRUE(next->at(0).isSuccess());
+  EXPECT_EQ(frameNumber(*next->at(0).imageData()), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Camera, Fault,
@@ -109,9 +109,9 @@ TEST_F(CameraPhoto, ARepeatedCallbackIsDropped) {
   const auto first = capture();
   const auto second = capture();
   ui->settle();
-  ASSERT_EQ(first.results.size(), 1u);
-  EXPECT_EQ(frameNumber(*first.results[0].imageData()), 0u);
-  EXPECT_EQ(frameNumber(*second.results[0].imageData()), 1u);
+  ASSERT_EQ(first->count(), 1u);
+  EXPECT_EQ(frameNumber(*first->at(0).imageData()), 0u);
+  EXPECT_EQ(frameNumber(*second->at(0).imageData()), 1u);
 }
 
 struct QueueRow {
@@ -126,10 +126,10 @@ TEST_P(CompletionQueue, FollowsTheShutter) {
   attach();
   manager->setAnimateShutter(GetParam().animateShutter);
   const auto outcome = save("queue");
-  ASSERT_TRUE(outcome.results[0].isSuccess());
-  EXPECT_EQ(outcome.onMain[0], GetParam().onMain);
+  ASSERT_TRUE(outcome->at(0).isSuccess());
+  EXPECT_EQ(outcome->onMain(0), GetParam().onMain);
   if (!GetParam().onMain) {
-    EXPECT_EQ(outcome.queues[0], "CameraSessionQueue");
+    EXPECT_EQ(outcome->queue(0), "CameraSessionQueue");
   }
 }
 
@@ -154,7 +154,7 @@ TEST_P(Refused, ShowsItsMessageAndFailsWithNoVideoConnection) {
   if (GetParam().setUp) attach(CameraOutputMode::videoOnly);
   const auto outcome = capture();
   ASSERT_TRUE(until([&] { return !titles.empty(); }));
-  EXPECT_TRUE(failedWith(outcome.results[0], CaptureError::noVideoConnection));
+  EXPECT_TRUE(failedWith(outcome->at(0), CaptureError::noVideoConnection));
   EXPECT_EQ(titles, std::vector<std::string>{GetParam().title});
 }
 
@@ -174,7 +174,8 @@ class BadPrefix : public CameraPhoto, public ::testing::WithParamInterface<Prefi
 TEST_P(BadPrefix, FailsAndWritesNothing) {
   attach();
   const auto outcome = save(GetParam().prefix);
-  const auto* failure = outcome.results[0].failureValue();
+  const auto result = outcome->at(0);
+  const auto* failure = result.failureValue();
   ASSERT_NE(failure, nullptr);
   const auto* error = std::get_if<Foundation::CocoaError>(failure);
   ASSERT_NE(error, nullptr);
@@ -190,12 +191,12 @@ INSTANTIATE_TEST_SUITE_P(Camera, BadPrefix,
 
 TEST_F(CameraPhoto, AnEmptyPrefixGetsAUniqueNameAndAnExplicitOneReplacesItsFile) {
   attach();
-  const auto a = urlOf(save("").results[0]);
-  const auto b = urlOf(save("").results[0]);
+  const auto a = urlOf(save("")->at(0));
+  const auto b = urlOf(save("")->at(0));
   EXPECT_NE(a.path(), b.path());
   EXPECT_NE(a.path(), cacheFolder() + "/.jpg");
-  const auto first = urlOf(save("same").results[0]);
-  const auto second = urlOf(save("same").results[0]);
+  const auto first = urlOf(save("same")->at(0));
+  const auto second = urlOf(save("same")->at(0));
   EXPECT_EQ(first.path(), second.path());
   EXPECT_EQ(frameNumber(Foundation::dataContentsOf(second).value()), 3u);
 }
@@ -206,9 +207,10 @@ TEST_F(CameraPhoto, WithTheLibraryTheURLComesFirstThenTheAsset) {
   manager->setImageAlbumName("Documents");
   CaptureRig::setLibraryPermission(Photos::PHAuthorizationStatus::authorized);
   const auto outcome = save("library", 2);
-  ASSERT_EQ(outcome.results.size(), 2u);
-  EXPECT_TRUE(outcome.results[0].successValue()->content.asUrl().has_value());
-  const auto* asset = outcome.results[1].successValue();
+  ASSERT_EQ(outcome->count(), 2u);
+  EXPECT_TRUE(outcome->at(0).successValue()->content.asUrl().has_value());
+  const auto second = outcome->at(1);
+  const auto* asset = second.successValue();
   ASSERT_NE(asset, nullptr);
   EXPECT_TRUE(std::holds_alternative<std::shared_ptr<Photos::PHAsset>>(asset->content.value()));
   ASSERT_EQ(CaptureRig::albums().size(), 1u);
@@ -221,7 +223,7 @@ TEST_F(CameraPhoto, ARefusedLibraryLeavesOnlyTheURL) {
                                    Photos::PHAuthorizationStatus::denied);
   const auto outcome = save("refused");
   for (int i = 0; i < 10; ++i) advance(0.2);
-  EXPECT_EQ(outcome.results.size(), 1u);
+  EXPECT_EQ(outcome->count(), 1u);
   EXPECT_EQ(CaptureRig::libraryPrompts(), 1);
 }
 
@@ -229,12 +231,12 @@ TEST_F(CameraPhoto, DestroyingTheManagerMidCaptureFailsItWithoutAHang) {
   attach();
   CaptureRig::injectPhotoFault(PhotoFault::never);
   auto outcome = std::make_shared<Outcome>();
-  manager->capturePhotoWithCompletion(recorder(*outcome));
+  manager->capturePhotoWithCompletion(recorder(outcome));
   // Let the capture reach the platform, then let go of the manager.
   for (int i = 0; i < 5; ++i) advance(0.05);
   manager.reset();
-  ASSERT_TRUE(until([&] { return !outcome->results.empty(); }));
-  EXPECT_TRUE(failedWith(outcome->results[0], CaptureError::noImageData));
+  ASSERT_TRUE(until([&] { return outcome->count() > 0; }));
+  EXPECT_TRUE(failedWith(outcome->at(0), CaptureError::noImageData));
 }
 
 }  // namespace
