@@ -1,7 +1,7 @@
 // The example host: the server switch with the URLs it builds, an event emitted on a worker
 // thread and heard on the main thread, and the main road against the in-process sandbox: sign a
 // seeded user in, let the kit run its OAuth flow and read the user's data; then a photo with the
-// simulated camera.
+// simulated camera, which the documents road (DocumentsRoad.cpp) uploads.
 
 #include <ZentrelSDK.hpp>
 
@@ -25,6 +25,7 @@
 #include <UIKit/UIWindow.hpp>
 #include <sandbox/Sandbox.hpp>
 
+#include "DocumentsRoad.hpp"
 #include "ScreenStandIns.hpp"
 
 using namespace ZentrelSDK;
@@ -50,7 +51,8 @@ struct CodeListener {
 };
 
 // The capture road: a photo with the simulated back camera into the kit's cache folder.
-int photoStep(const std::shared_ptr<UIKit::UIWindow>& window) {
+// The file's path, or nothing when no photo came.
+std::optional<std::string> photoStep(const std::shared_ptr<UIKit::UIWindow>& window) {
   std::cout << "10. Taking a photo with the simulated back camera\n";
   PlatformTesting::CaptureRig::reset();
   PlatformTesting::CaptureRig::setCameraPermission(AVFoundation::AVAuthorizationStatus::authorized);
@@ -77,19 +79,19 @@ int photoStep(const std::shared_ptr<UIKit::UIWindow>& window) {
       photo && photo->successValue() ? photo->successValue()->content.asUrl() : std::nullopt;
   if (!url) {
     std::cout << "    no photo\n";
-    return 1;
+    return std::nullopt;
   }
   const auto bytes = photo->imageData().value_or(Foundation::Data{});
   const auto properties = ImageIO::CGImageSource::createWithData(bytes)->copyProperties(0);
   if (!properties) {
     std::cout << "    the file is no JPEG\n";
-    return 1;
+    return std::nullopt;
   }
   std::cout << "    file " << url->path() << "\n"
             << "    " << bytes.size() << " bytes, " << properties.value().pixelWidth.value_or(0)
             << " x " << properties.value().pixelHeight.value_or(0) << " pixels, EXIF orientation "
             << properties.value().orientation.value_or(1) << ", " << took.count() << " ms\n";
-  return 0;
+  return url->path();
 }
 
 int mainRoad() {
@@ -128,7 +130,9 @@ int mainRoad() {
   std::cout << "9. The user: id " << user->id << ", e-mail " << user->email.value_or("-") << "\n";
   for (const auto& phone : user->phones.value_or(std::vector<Phone>{}))
     std::cout << "   phone " << phone.number << " (" << phone.status << ")\n";
-  return photoStep(window);
+  const auto photo = photoStep(window);
+  if (!photo) return 1;
+  return documentsRoad(*photo);
 }
 
 }  // namespace
