@@ -164,6 +164,15 @@ TEST_F(CameraControls, APanUpFromTheResetBrightens) {
   EXPECT_EQ(backCamera()->exposureMode(), AVCaptureDevice::ExposureMode::custom);
 }
 
+TEST_F(CameraControls, AttachingAgainDoesNotDoubleTheGestures) {
+  attach();
+  attach();
+  ui->tapAt({100, 200});
+  pan(-200);
+  EXPECT_FLOAT_EQ(manager->translationY(), -200.0f);
+  EXPECT_FLOAT_EQ(manager->exposureValue(), 0.75f);
+}
+
 TEST_F(CameraControls, ALockFailureLogsIt) {
   std::ostringstream log;
   ZentrelSDK::ZTLogger::setOutputStream(&log);
