@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include <UIKit/UIAlertController.hpp>
+
 #include "CameraFixture.hpp"
 
 using namespace cameratest;
@@ -124,6 +126,10 @@ TEST_F(CameraSession, DefaultMessageIsAnAlertOverTheKeyWindow) {
   manager->currentCameraStatus();
   ASSERT_TRUE(until([&] { return ui->alertTitle().has_value(); }));
   EXPECT_EQ(ui->alertTitle(), "Camera access denied");
+  auto alert = std::dynamic_pointer_cast<UIKit::UIAlertController>(ui->frontmost());
+  ASSERT_NE(alert, nullptr);
+  ASSERT_EQ(alert->actions().size(), 1u);
+  EXPECT_EQ(alert->actions()[0]->title(), "OK");
 }
 
 TEST_F(CameraSession, RemoveThenResumeBuildsANewSessionInTheSameView) {
