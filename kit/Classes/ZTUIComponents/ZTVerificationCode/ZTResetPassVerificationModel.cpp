@@ -1,0 +1,74 @@
+#include "ZTUIComponents/ZTVerificationCode/ZTResetPassVerificationModel.hpp"
+
+#include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
+#include "ZTUIComponents/ZTUIUtilites.hpp"
+#include "ZTUIComponents/ZTVerificationCode/ZTTooManyRequestsTimer/ZTVerificationTimerBlockModel.hpp"
+#include "ZTUIComponents/ZTVerificationCode/ZTVerificationCodeSender.hpp"
+#include "ZTUtilites/ZTValidators.hpp"
+
+namespace ZentrelSDK {
+
+ZTResetPassVerificationModel::ZTResetPassVerificationModel(std::weak_ptr<NeedVerification> delegate)
+    : delegate_(std::move(delegate)) {}
+
+void ZTResetPassVerificationModel::setEmail(const std::string& email) {
+  email_ = email;
+}
+
+void ZTResetPassVerificationModel::resendCode(bool hideLoader) {
+  if (!email_) {
+    errorHandler("email to sent code did not set");
+    return;
+  }
+  sendResetCode(*email_, hideLoader);
+}
+
+void ZTResetPassVerificationModel::verificationFinished(const std::string& code) {
+  const bool finished = ZTValidators::validateCode(code);
+  if (auto screen = delegate()) screen->didChangedVerificationCode(code, finished);
+}
+
+void ZTResetPassVerificationModel::addActionOnAuthTypeChanging(Action /*action*/) {}
+
+void ZTResetPassVerificationModel::beginResetSession() {
+  if (!ZTValidators::validateEmail(email_)) return;
+  ZTPrivateAPIAuthUser::sendPasswordReset(
+      *email_,
+      [weak = weak_from_this()](Foundation::Result<ZTPasswordResetResponse, Error> result) {
+        auto self = weak.lock();
+        if (!self) return;
+        if (result.isSuccess()) {
+          self->successHandler();
+        } else if (result.error() == ZTPrivateAPIAuthUser::ZTAuthUserError::tooManyRequests()) {
+          self->handleTooManyRequests();
+        } else {
+          self->errorHandler(result.error().localizedDescription());
+        }
+      });
+}
+
+void ZTResetPassVerificationModel::handleTooManyRequests() {
+  auto block = std::make_shared<ZTVerificationTimerBlockModel>(waitSeconds);
+  auto screen = delegate();
+  if (!screen) return;
+  // The block keeps the screen until the wait is over.
+  block->setOnCloseAction([screen] { screen->removeVerificationTimerView(); });
+  screen->addVerificationTimerView(block);
+}
+
+void ZTResetPassVerificationModel::sendResetCode(const std::string& to, bool hideLoader) {
+  // The handlers run only while the model lives.
+  ZTVerificationCodeSender::sendCode(
+      weak_from_this(), to, hideLoader, [this] { successHandler(); },
+      [this](const std::string& error) { errorHandler(error); });
+}
+
+void ZTResetPassVerificationModel::successHandler() {
+  ZTUIUtilites::shared()->loaderDissmiss();
+}
+
+void ZTResetPassVerificationModel::errorHandler(const std::string& error) {
+  ZTVerificationCodeSender::showError(error);
+}
+
+}  // namespace ZentrelSDK

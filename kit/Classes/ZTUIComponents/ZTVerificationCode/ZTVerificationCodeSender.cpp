@@ -1,0 +1,56 @@
+#include "ZTUIComponents/ZTVerificationCode/ZTVerificationCodeSender.hpp"
+
+#include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
+#include "ZTUIComponents/ZTUIUtilites.hpp"
+
+namespace ZentrelSDK {
+
+namespace {
+
+void send(std::weak_ptr<void> owner, const std::string& email, bool startedLoader,
+          std::function<void()> success, std::function<void(const std::string&)> failure) {
+  auto orphaned = [startedLoader] {
+    if (startedLoader) ZTUIUtilites::shared()->loaderDissmiss();
+  };
+  ZTPrivateAPIAuthUser::sendCodeToEmail(
+      true, email,
+      [owner, orphaned, success = std::move(success)](ZTSendCodeResponse) {
+        if (auto alive = owner.lock()) {
+          success();
+        } else {
+          orphaned();
+        }
+      },
+      [owner, orphaned, failure = std::move(failure)](Error error) {
+        if (auto alive = owner.lock()) {
+          failure(error.localizedDescription());
+        } else {
+          orphaned();
+        }
+      });
+}
+
+}  // namespace
+
+void ZTVerificationCodeSender::sendCode(std::weak_ptr<void> owner, const std::string& email,
+                                        bool hideLoader, std::function<void()> success,
+                                        std::function<void(const std::string&)> failure) {
+  if (hideLoader) {
+    send(std::move(owner), email, false, std::move(success), std::move(failure));
+    return;
+  }
+  ZTUIUtilites::shared()->loaderStart(
+      1.0, [owner, email, success = std::move(success), failure = std::move(failure)] {
+        if (owner.expired()) {
+          ZTUIUtilites::shared()->loaderDissmiss();
+        } else {
+          send(owner, email, true, success, failure);
+        }
+      });
+}
+
+void ZTVerificationCodeSender::showError(const std::string& error) {
+  ZTUIUtilites::shared()->loaderDissmiss([error] { ZTUIUtilites::shared()->errorAlert(error); });
+}
+
+}  // namespace ZentrelSDK
