@@ -20,13 +20,7 @@
 #include <UIKit/UIWindow.hpp>
 #include <sandbox/Sandbox.hpp>
 
-#include "ZTAPI/ResponceDataModel/User/ZTUserDataResponse.hpp"
-#include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
-#include "ZTModalScopesView/ZTScopesDescription/ZTOauthScopesDescriptor.hpp"
-#include "ZTOAuth/ZTOAuthScreens.hpp"
-#include "ZTSecurityManager.hpp"
-#include "ZTTokenUtilites.hpp"
-#include "ZTUserManager.hpp"
+#include "ScreenStandIns.hpp"
 
 using namespace ZentrelSDK;
 
@@ -50,73 +44,6 @@ struct CodeListener {
   ZTEventsRegistration events{this};
 };
 
-constexpr const char* kUser = "user1@example.com";
-
-// Stand-ins for the kit's sign-in, code and consent screens: they act as the user would, with
-// the code the sandbox "sent".
-class SignInScreen : public ZTEntrancePresenting {
- public:
-  explicit SignInScreen(const sandbox::Sandbox& server) : server_(server) {}
-  bool presentEntrance(bool) override {
-    std::cout << "   (sign-in screen: " << kUser << " signs in)\n";
-    ZTPrivateAPIAuthUser::checkEmail(
-        kUser,
-        [this](const ZTCheckEmailResponse&) {
-          ZTPrivateAPIAuthUser::sendCodeToEmail(
-              false, kUser,
-              [this](const ZTSendCodeResponse&) {
-                ZTPrivateAPIAuthUser::authToken(
-                    kUser, "password1", server_.lastCode(kUser).value_or(""),
-                    ZTConstants::ChallengeType::password,
-                    [](const ZTAuthTokenResponse& answer) {
-                      ZTTokenUtilites::shared()->saveToken(answer.csrfToken);
-                      ZTEvents::shared()->authEventEmit();
-                    },
-                    fail);
-              },
-              [](const Error& error) { fail(error.localizedDescription()); });
-        },
-        fail);
-    return true;
-  }
-
- private:
-  static void fail(const std::string& message) {
-    std::cout << "   sign-in failed: " << message << "\n";
-  }
-  const sandbox::Sandbox& server_;
-};
-
-class CodeScreen : public ZTVerificationCodePresenting {
- public:
-  explicit CodeScreen(const sandbox::Sandbox& server) : server_(server) {}
-  void sendVerificationCodeAndShowModal(Completion completion) override {
-    ZTPrivateAPIAuthUser::sendCodeToEmail(
-        false, kUser,
-        [this, completion](const ZTSendCodeResponse&) {
-          const auto code = server_.lastCode(kUser).value_or("");
-          std::cout << "   (code screen: the user types " << code << ")\n";
-          completion(Foundation::success(code));
-        },
-        [completion](const Error& error) { completion(Foundation::failure(error)); });
-  }
-
- private:
-  const sandbox::Sandbox& server_;
-};
-
-class ConsentScreen : public ZTModalScopesPresenting {
- public:
-  void showModal(const std::vector<std::string>& scopes,
-                 std::function<void(bool)> completion) override {
-    std::cout << "   (consent screen: the user allows";
-    for (const auto& line : ZTOauthScopesDescriptor::decrypt(scopes))
-      std::cout << " \"" << line << "\"";
-    std::cout << ")\n";
-    completion(true);
-  }
-};
-
 int mainRoad() {
   sandbox::Sandbox server;
   for (const auto& route : server.routes()) Foundation::NetworkEnvironment::addRoute(route);
@@ -127,9 +54,7 @@ int mainRoad() {
   window->setRootViewController(std::make_shared<UIKit::UIViewController>());
   window->makeKeyAndVisible();
 
-  ZTOAuthScreens::setEntrancePresenter(std::make_shared<SignInScreen>(server));
-  ZTOAuthScreens::setVerificationCodePresenter(std::make_shared<CodeScreen>(server));
-  ZTOAuthScreens::setScopesPresenter(std::make_shared<ConsentScreen>());
+  example::installScreenStandIns(server);
   ZTSecurityManager::initialOAuth("sandbox-app");
 
   std::cout << "7. Reading " << ZTPublicConstants::getUserEndpoint() << " for a signed-out user\n";

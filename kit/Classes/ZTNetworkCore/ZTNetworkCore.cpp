@@ -1,24 +1,16 @@
 #include "ZTNetworkCore/ZTNetworkCore.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <mutex>
 
 #include <Foundation/CharacterSet.hpp>
-#include <Foundation/CocoaError.hpp>
-#include <Foundation/InputStream.hpp>
 #include <Foundation/NSError.hpp>
 #include <Foundation/URLSessionConfiguration.hpp>
 #include <Foundation/UUID.hpp>
 
 #include "ZTNetworkCore/DownloadService.hpp"
+#include "ZTNetworkCore/ZTMultipartFileStream.hpp"
 #include "ZTNetworkCore/ZTNetworkTrace.hpp"
 #include "ZTNetworkCore/ZTUploadService.hpp"
 
@@ -74,91 +66,6 @@ std::optional<std::string> queryValueText(const nlohmann::json& value) {
     }
   }
   return std::nullopt;
-}
-
-// The multipart body: one part "file", "file.jpg", image/jpeg. The framing comes from memory
-// and the image straight from its file as the body is sent, so nothing is copied whole.
-class MultipartFileStream final : public Foundation::InputStream {
- public:
-  MultipartFileStream(std::string boundary, int fd, std::int64_t fileSize)
-      : prefix_("--" + boundary +
-                "\r\n"
-                "Content-Disposition: form-data; name=\"file\"; filename=\"file.jpg\"\r\n"
-                "Content-Type: image/jpeg\r\n\r\n"),
-        suffix_("\r\n--" + boundary + "--\r\n"),
-        fd_(fd),
-        fileSize_(fileSize) {}
-  ~MultipartFileStream() override { ::close(fd_); }
-
-  std::int64_t length() const {
-    return static_cast<std::int64_t>(prefix_.size() + suffix_.size()) + fileSize_;
-  }
-
-  std::ptrdiff_t read(std::uint8_t* buffer, std::size_t maxLength) override {
-    std::size_t done = 0;
-    while (done < maxLength && offset_ < length()) {
-      std::ptrdiff_t got = 0;
-      const auto prefixSize = static_cast<std::int64_t>(prefix_.size());
-      if (offset_ < prefixSize) {
-        got = copyFrom(prefix_, offset_, buffer + done, maxLength - done);
-      } else if (offset_ < prefixSize + fileSize_) {
-        const auto want = std::min<std::int64_t>(static_cast<std::int64_t>(maxLength - done),
-                                                 prefixSize + fileSize_ - offset_);
-        got = ::pread(fd_, buffer + done, static_cast<std::size_t>(want),
-                      static_cast<off_t>(offset_ - prefixSize));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-          // A file that shrank since it was opened would send a short, corrupt body.
-          error_ = Foundation::NSError("NSPOSIXErrorDomain", got < 0 ? errno : EIO);
-          return -1;
-        }
-      } else {
-        got = copyFrom(suffix_, offset_ - prefixSize - fileSize_, buffer + done, maxLength - done);
-      }
-      offset_ += got;
-      done += static_cast<std::size_t>(got);
-    }
-    return static_cast<std::ptrdiff_t>(done);
-  }
-
-  std::optional<Foundation::NSError> streamError() const override { return error_; }
-
-  bool setProperty(std::int64_t value, PropertyKey key) override {
-    if (key != PropertyKey::fileCurrentOffsetKey || value < 0 || value > length()) return false;
-    offset_ = value;
-    error_.reset();
-    return true;
-  }
-
- private:
-  static std::ptrdiff_t copyFrom(const std::string& text, std::int64_t from, std::uint8_t* out,
-                                 std::size_t room) {
-    const auto n = std::min(text.size() - static_cast<std::size_t>(from), room);
-    std::memcpy(out, text.data() + from, n);
-    return static_cast<std::ptrdiff_t>(n);
-  }
-
-  const std::string prefix_;
-  const std::string suffix_;
-  const int fd_;
-  const std::int64_t fileSize_;
-  std::int64_t offset_ = 0;
-  std::optional<Foundation::NSError> error_;
-};
-
-// Opens the image on the calling thread, so a missing or unreadable file fails at once.
-Foundation::Result<std::shared_ptr<MultipartFileStream>, Error> createUploadBody(
-    const Foundation::URL& fileURL, const std::string& boundary) {
-  const std::string path = fileURL.isFileURL() ? fileURL.path() : fileURL.absoluteString();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat info {};
-  if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    const int err = fd < 0 ? errno : EISDIR;
-    if (fd >= 0) ::close(fd);
-    return Foundation::failure(Error(
-        Foundation::CocoaError::fromErrno(err, Foundation::CocoaError::Operation::Read, path)));
-  }
-  return Foundation::success(std::make_shared<MultipartFileStream>(boundary, fd, info.st_size));
 }
 
 }  // namespace
@@ -291,13 +198,13 @@ void ZTNetworkCore::run(const Foundation::URLRequest& request, AnswerHandler onM
           }
         }
 
-        Foundation::Result<RawAnswer, Error> result =
-            Foundation::failure(Error(Foundation::NSError("error", 0)));
-        if (error) {
-          result = Foundation::failure(Error(*error));
-        } else if (response && data) {
-          result = Foundation::success(RawAnswer(std::move(response), std::move(*data)));
-        }
+        // The session hands over an error, or else the response with its bytes; a response
+        // that is missing or not HTTP is judged as responseIsNil.
+        using Answer = Foundation::Result<RawAnswer, Error>;
+        Answer result =
+            error ? Answer(Foundation::failure(Error(*error)))
+                  : Answer(Foundation::success(RawAnswer(
+                        std::move(response), std::move(data).value_or(Foundation::Data()))));
         Dispatch::DispatchQueue::main().async(
             [onMain = std::move(onMain), result = std::move(result)]() mutable {
               onMain(std::move(result));
@@ -349,7 +256,7 @@ void ZTNetworkCore::upload(const std::string& url, const Headers& headers,
     return;
   }
   const std::string boundary = Foundation::UUID().uuidString();
-  auto body = createUploadBody(file, boundary);
+  auto body = ZTMultipartFileStream::make(file, boundary);
   if (body.isFailure()) {
     if (completion) completion(Foundation::failure(body.error()));
     return;

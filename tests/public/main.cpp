@@ -1,0 +1,2 @@
+// The check is the build itself: each public header is a translation unit of this program.
+int main() { return 0; }
