@@ -212,3 +212,11 @@ TEST_F(TextInput, AFocusedResponderThatIsReleasedTakesTheKeyboardWithIt) {
   EXPECT_EQ(keyboardNames(), (std::vector<std::string>{UIKeyboardWillShowNotification,
                                                        UIKeyboardWillHideNotification}));
 }
+
+TEST_F(TextInput, TheKeyboardShowsTheKeysTheFocusedInputAsksFor) {
+  first->setKeyboardType(UIKeyboardType::numberPad);
+  ASSERT_TRUE(ui->tap(first));
+  EXPECT_EQ(UIKeyboard::shared().keyboardType(), UIKeyboardType::numberPad);
+  ASSERT_TRUE(ui->tap(second));  // the focus moves on: the keys follow
+  EXPECT_EQ(UIKeyboard::shared().keyboardType(), UIKeyboardType::defaultType);
+}
