@@ -43,11 +43,6 @@ FlagResult store(const std::string& token) {
 
 using Biometrics = biotest::DeviceTest;
 
-TEST_F(Biometrics, TheSharedInstanceIsOne) {
-  EXPECT_NE(ZTBiometrics::shared(), nullptr);
-  EXPECT_EQ(ZTBiometrics::shared(), ZTBiometrics::shared());
-}
-
 TEST_F(Biometrics, CheckBioTypeReportsWhatTheDeviceOffers) {
   auto& bio = *ZTBiometrics::shared();
   bio.setAuthorizationError(std::nullopt);
@@ -114,61 +109,6 @@ TEST_F(Biometrics, StoresAndReadsTheTokenOnTheGlobalQueue) {
   const auto prompts = Device::shownPrompts();
   ASSERT_EQ(prompts.size(), 1u);
   EXPECT_EQ(prompts[0].reason, "Access to your account");
-}
-
-TEST_F(Biometrics, StoringTwiceKeepsOnlyTheSecondToken) {
-  ASSERT_TRUE(store("first").isSuccess());
-  ASSERT_TRUE(store("second").isSuccess());
-  biotest::Captured<TokenResult> token;
-  ZTBiometrics::shared()->getToken(token.callback());
-  const auto result = token.wait();
-  ASSERT_TRUE(result.has_value() && result->isSuccess());
-  EXPECT_EQ(result->value(), "second");
-}
-
-TEST_F(Biometrics, StoringNeedsAPasscodeButNoBiometry) {
-  Device::setBiometry(LABiometryType::none);
-  const auto stored = store("token");
-  ASSERT_TRUE(stored.isSuccess());
-  EXPECT_TRUE(stored.value());
-
-  Device::setPasscodeSet(false);
-  const auto refused = store("token");
-  ASSERT_TRUE(refused.isFailure());
-  EXPECT_EQ(keychainStatus(refused.error()), Security::errSecAuthFailed);
-}
-
-TEST_F(Biometrics, NothingStoredReportsItemNotFoundOnTheGlobalQueue) {
-  biotest::Captured<TokenResult> token;
-  ZTBiometrics::shared()->getToken(token.callback());
-  const auto read = token.wait();
-  ASSERT_TRUE(read.has_value() && read->isFailure());
-  EXPECT_EQ(keychainStatus(read->error()), Security::errSecItemNotFound);
-  EXPECT_EQ(ZTBiometrics::localizedDescription(read->error()),
-            "The specified item could not be found in the keychain.");
-  expectGlobalQueue(token.place());
-
-  biotest::Captured<FlagResult> removed;
-  ZTBiometrics::shared()->removeToken(removed.callback());
-  const auto remove = removed.wait();
-  ASSERT_TRUE(remove.has_value() && remove->isFailure());
-  EXPECT_EQ(keychainStatus(remove->error()), Security::errSecItemNotFound);
-  expectGlobalQueue(removed.place());
-}
-
-TEST_F(Biometrics, RemoveTokenDeletesTheItem) {
-  ASSERT_TRUE(store("token").isSuccess());
-  biotest::Captured<FlagResult> removed;
-  ZTBiometrics::shared()->removeToken(removed.callback());
-  const auto remove = removed.wait();
-  ASSERT_TRUE(remove.has_value() && remove->isSuccess());
-  EXPECT_TRUE(remove->value());
-
-  biotest::Captured<TokenResult> token;
-  ZTBiometrics::shared()->getToken(token.callback());
-  const auto read = token.wait();
-  ASSERT_TRUE(read.has_value() && read->isFailure());
-  EXPECT_EQ(keychainStatus(read->error()), Security::errSecItemNotFound);
 }
 
 TEST_F(Biometrics, TheSheetHoldsOnlyTheWorkerAndACancelKeepsTheToken) {

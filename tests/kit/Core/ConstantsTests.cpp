@@ -23,35 +23,6 @@ class ZTConstantsTest : public ::testing::Test {
   void TearDown() override { ZTConstants::enableDevServer = false; }
 };
 
-struct PlainGetter {
-  std::function<std::string()> get;
-  const char* path;
-};
-
-const std::vector<PlainGetter>& plainGetters() {
-  static const std::vector<PlainGetter> getters = {
-      {ZTConstants::getAuthPath, "/auth"},
-      {ZTConstants::getAuthCheckPath, "/auth/check"},
-      {ZTConstants::getAuthCodeSendPath, "/auth/code"},
-      {ZTConstants::getAuthTokenPath, "/auth/token"},
-      {ZTConstants::getAuthPassCheckPath, "/regular-password/check"},
-      {ZTConstants::getAuthPassResetPath, "/regular-password/reset"},
-      {ZTConstants::getAuthPassConfirmPath, "/regular-password/reset/confirm"},
-      {ZTConstants::getOtpResetPath, "/auth/recover"},
-      {ZTConstants::getSignUpPath, "/auth/signup"},
-      {ZTConstants::getDocumentsPath, "/documents"},
-      {ZTConstants::getDocumentCreatePath, "/documents"},
-      {ZTConstants::getDocumentFileValidatePath, "/documents/file/check"},
-      {ZTConstants::getDocumentLoadStatusPath, "/documents/status/upload"},
-      {ZTConstants::getUserSettingsPath, "/settings"},
-      {ZTConstants::getOAuthAuthPath, "/oauth/auth"},
-      {ZTConstants::getOAuthLoginPath, "/oauth/login"},
-      {[] { return ZTConstants::getOAuthConsentPath(); }, "/oauth/consent"},
-      {ZTConstants::getOAuthTokenPath, "/oauth/token"},
-  };
-  return getters;
-}
-
 struct IdGetter {
   std::function<std::string(const std::string&)> get;
   const char* before;  // the path up to the id
@@ -75,16 +46,6 @@ const std::vector<IdGetter>& idGetters() {
 
 }  // namespace
 
-TEST_F(ZTConstantsTest, IdentityURLsFollowTheServerSwitch) {
-  for (bool dev : {false, true, false}) {
-    ZTConstants::enableDevServer = dev;
-    const std::string base = dev ? kIdentityDev : kIdentity;
-    for (const auto& getter : plainGetters()) {
-      EXPECT_EQ(getter.get(), base + getter.path) << "dev=" << dev;
-    }
-  }
-}
-
 TEST_F(ZTConstantsTest, IdsAreInsertedUnchangedAndNeverReadAsAFormat) {
   // Format directives and a placeholder inside the id must come out literally.
   for (const std::string id : {"42", "", "a/b c", "%@", "%d%s%n%%", "x%@y"}) {
@@ -96,27 +57,6 @@ TEST_F(ZTConstantsTest, IdsAreInsertedUnchangedAndNeverReadAsAFormat) {
             << "id=\"" << id << "\" dev=" << dev;
       }
     }
-  }
-}
-
-TEST_F(ZTConstantsTest, TheConsentChallengeIsAppendedAfterASlash) {
-  EXPECT_EQ(ZTConstants::getOAuthConsentPath("abc"), std::string(kIdentity) + "/oauth/consent/abc");
-  EXPECT_EQ(ZTConstants::getOAuthConsentPath("a%40b%@"),
-            std::string(kIdentity) + "/oauth/consent/a%40b%@");
-  ZTConstants::enableDevServer = true;
-  EXPECT_EQ(ZTConstants::getOAuthConsentPath("abc"),
-            std::string(kIdentityDev) + "/oauth/consent/abc");
-}
-
-TEST_F(ZTConstantsTest, APIURLsJoinTheEndpointAsItIs) {
-  for (bool dev : {false, true}) {
-    ZTConstants::enableDevServer = dev;
-    const std::string base = dev ? kAPIDev : kAPI;
-    EXPECT_EQ(ZTConstants::getZentrelAPIFullPath("/user"), base + "/user");
-    EXPECT_EQ(ZTConstants::getZentrelAPIFullPath("user"), base + "user");
-    EXPECT_EQ(ZTConstants::getZentrelAPIFullPath(""), base);
-    EXPECT_EQ(ZTConstants::getZentrelAPIFullPath("/documents?limit=%d"),
-              base + "/documents?limit=%d");
   }
 }
 
@@ -149,13 +89,6 @@ TEST_F(ZTConstantsTest, TheSwitchCanBeFlippedWhileOtherThreadsBuildURLs) {
   EXPECT_EQ(bad, 0);
 }
 
-TEST(ZTConstantsNames, SharedNames) {
-  EXPECT_EQ(ZTConstants::BIO_STORAGE_TOKEN, "BIO_STORAGE_TOKEN");
-  EXPECT_EQ(ZTConstants::BundleID, "com.zentrel.ZentrelSDK");
-  EXPECT_EQ(ZTConstants::DOCKS_CACHE_FOLDER, "ZentrelDock");
-  EXPECT_FALSE(ZTConstants::enableDevServer);
-}
-
 TEST(ZTConstantsEnumerations, ChallengeTypeTextsAndTheNameSentForATokenRequest) {
   using CT = ZTConstants::ChallengeType;
   const struct {
@@ -174,28 +107,6 @@ TEST(ZTConstantsEnumerations, ChallengeTypeTextsAndTheNameSentForATokenRequest) 
   for (const char* text : {"SMS", "Otp", "email_link", "", "sms "}) {
     EXPECT_EQ(fromRawValue<CT>(text), std::nullopt) << text;
   }
-}
-
-TEST(ZTConstantsEnumerations, ImageSideTexts) {
-  using Side = ZTConstants::ImageSide;
-  EXPECT_EQ(rawValue(Side::front), "front");
-  EXPECT_EQ(rawValue(Side::back), "back");
-  EXPECT_EQ(fromRawValue<Side>("front"), Side::front);
-  EXPECT_EQ(fromRawValue<Side>("back"), Side::back);
-  EXPECT_EQ(fromRawValue<Side>("Front"), std::nullopt);
-  EXPECT_EQ(fromRawValue<Side>("side"), std::nullopt);
-}
-
-TEST(ZTPublicConstantsPaths, EndpointsAreBarePaths) {
-  EXPECT_EQ(ZTPublicConstants::getUserEndpoint(), "/user");
-  EXPECT_EQ(ZTPublicConstants::getUserAddressEndpoint(), "/user/address");
-  EXPECT_EQ(ZTPublicConstants::getUserPersonalInfoEndpoint(), "/user/info/personal");
-  EXPECT_EQ(ZTPublicConstants::getUserScopesEndpoint(), "/scopes");
-  EXPECT_EQ(ZTPublicConstants::getUserAccountsEndpoint(), "/accounts");
-  EXPECT_EQ(ZTPublicConstants::getUserAccountsActiveEndpoint(), "/accounts/active");
-  EXPECT_EQ(ZTPublicConstants::getDocumentsEndpoint(), "/documents");
-  EXPECT_EQ(ZTConstants::getZentrelAPIFullPath(ZTPublicConstants::getUserPersonalInfoEndpoint()),
-            std::string(kAPI) + "/user/info/personal");
 }
 
 TEST(ZTPublicConstantsEnumerations, DocumentTypeWireAndDisplayTexts) {
@@ -238,12 +149,4 @@ TEST(ZTPublicConstantsEnumerations, DocumentStatusWireAndDisplayTexts) {
   for (const char* text : {"verified", "Recognizing", "Not readable", "Pending review", ""}) {
     EXPECT_EQ(fromRawValue<ST>(text), std::nullopt) << text;
   }
-}
-
-TEST(ZTPublicConstantsEnumerations, AreaTypeHasOneText) {
-  using AT = ZTPublicConstants::AreaType;
-  EXPECT_EQ(rawValue(AT::Internal), "Internal");
-  EXPECT_EQ(fromRawValue<AT>("Internal"), AT::Internal);
-  EXPECT_EQ(fromRawValue<AT>("internal"), std::nullopt);
-  EXPECT_EQ(fromRawValue<AT>("External"), std::nullopt);
 }

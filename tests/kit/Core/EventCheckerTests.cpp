@@ -64,23 +64,3 @@ TEST_F(ZTEventCheckerTest, AnEmptyPathIsNoneAndLogsTheError) {
     EXPECT_EQ(line.substr(line.size() - tail.size()), tail);
   }
 }
-
-TEST_F(ZTEventCheckerTest, AnEmptyPathLogsNothingInAnotherHost) {
-  runInsideHost("com.example.other");
-  EXPECT_EQ(ZTEventChecker::fromURL(Foundation::URLComponents()), EventType::none);
-  EXPECT_EQ(taken(), "");
-}
-
-TEST(ZTEventCheckerEventType, CasesRoundTripThroughTheirTexts) {
-  const auto& cases = ZentrelSDK::allCases<EventType>();
-  ASSERT_EQ(cases.size(), 2u);
-  EXPECT_EQ(cases[0], EventType::token);
-  EXPECT_EQ(cases[1], EventType::none);
-  EXPECT_EQ(ZentrelSDK::rawValue(EventType::token), "token");
-  EXPECT_EQ(ZentrelSDK::rawValue(EventType::none), "none");
-  for (auto type : cases) {
-    EXPECT_EQ(ZentrelSDK::fromRawValue<EventType>(ZentrelSDK::rawValue(type)), type);
-  }
-  EXPECT_EQ(ZentrelSDK::fromRawValue<EventType>("Token"), std::nullopt);
-  EXPECT_EQ(ZentrelSDK::fromRawValue<EventType>(""), std::nullopt);
-}

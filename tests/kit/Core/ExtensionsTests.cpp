@@ -26,13 +26,6 @@ TEST(ZTURLExtension, ValueOfTakesTheFirstItemOfExactlyThatName) {
   EXPECT_EQ(valueOf(redirect, "missing"), std::nullopt);
 }
 
-TEST(ZTURLExtension, ValueOfTellsAnItemWithoutValueFromAnEmptyOne) {
-  EXPECT_EQ(valueOf(url("https://app.example/cb?code"), "code"), std::nullopt);
-  EXPECT_EQ(valueOf(url("https://app.example/cb?code="), "code"), std::optional<std::string>(""));
-  EXPECT_EQ(valueOf(url("https://app.example/cb"), "code"), std::nullopt);
-  EXPECT_EQ(valueOf(url("https://app.example/cb#code=x"), "code"), std::nullopt);
-}
-
 TEST(ZTURLExtension, ValueOfDecodesTheValue) {
   const auto redirect =
       url("com.zentrel.example:/oauth?login_challenge=a%2Fb%3Dc&consent_challenge=x+y");
@@ -50,15 +43,6 @@ TEST(ZTCollectionExtension, RemoveNilValuesKeepsPresentValues) {
   const std::unordered_map<std::string, std::optional<std::string>> unordered = {
       {"x", "1"}, {"y", std::nullopt}};
   EXPECT_EQ(removeNilValues(unordered), (std::unordered_map<std::string, std::string>{{"x", "1"}}));
-}
-
-TEST(ZTCollectionExtension, ContainsAsksForEveryElementNotItsCount) {
-  const std::vector<int> empty;
-  EXPECT_TRUE(contains(empty, empty));
-  EXPECT_TRUE(contains(std::vector<int>{1, 2}, empty));
-  EXPECT_TRUE(contains(std::vector<int>{1, 2}, std::vector<int>{2, 2, 1}));
-  EXPECT_FALSE(contains(std::vector<int>{1}, std::vector<int>{1, 3}));
-  EXPECT_FALSE(contains(empty, std::vector<int>{1}));
 }
 
 TEST(ZTCollectionExtension, RemoveDuplicatesKeepsFirstOccurrencesInOrder) {

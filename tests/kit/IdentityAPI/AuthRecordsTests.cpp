@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,11 @@
 #include "ZTAPI/ResponceDataModel/Auth/ZTPasswordCheckResponse.hpp"
 #include "ZTAPI/ResponceDataModel/Auth/ZTPasswordResetResponse.hpp"
 #include "ZTAPI/ResponceDataModel/Auth/ZTSendCodeResponse.hpp"
+#include "ZTAPI/ResponceDataModel/User/ZTUserAccountsActiveResponse.hpp"
+#include "ZTAPI/ResponceDataModel/User/ZTUserAddressesResponse.hpp"
+#include "ZTAPI/ResponceDataModel/User/ZTUserDataResponse.hpp"
+#include "ZTAPI/ResponceDataModel/User/ZTUserPersonalDataResponse.hpp"
+#include "ZTAPI/ResponceDataModel/User/ZTUserScopesResponse.hpp"
 #include "ZTExtensions/ZTDataExtension.hpp"
 #include "ZTNetworkCore/ZTAuthRequestBodies.hpp"
 
@@ -22,284 +29,157 @@ namespace {
 using namespace ZentrelSDK;
 using Foundation::DecodingError;
 
-// What an answer's bytes decode to on the kit's answer path.
 template <class T>
 Foundation::Result<T, DecodingError> decodeAnswer(std::string_view text) {
   return parse<T>(
       Foundation::Bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-// --- Bodies -------------------------------------------------------------------------------
-
-TEST(AuthRequestBodies, EncodeEveryFieldUnderItsDeclaredName) {
-  EXPECT_EQ(nlohmann::json(EmailOnlyBody("a+b@example.com")),
-            nlohmann::json::parse(R"({"email":"a+b@example.com"})"));
-  EXPECT_EQ(
-      nlohmann::json(AuthTokenBody("emailLink", "u@example.com", "pw", "123456")),
-      nlohmann::json::parse(
-          R"({"challengeType":"emailLink","email":"u@example.com","password":"pw","code":"123456"})"));
-  EXPECT_EQ(
-      nlohmann::json(SignUpBody("u@example.com", "password1", "654321")),
-      nlohmann::json::parse(R"({"email":"u@example.com","password":"password1","code":"654321"})"));
-  // The reset confirmation renames its arguments on the wire.
-  EXPECT_EQ(nlohmann::json(ResetPasswordConfirmBody("newSecret1", "111222")),
-            nlohmann::json::parse(R"({"newPassword":"newSecret1","passwordResetToken":"111222"})"));
-  EXPECT_EQ(nlohmann::json(CodeOnlyBody("999000")), nlohmann::json::parse(R"({"code":"999000"})"));
+// The record's own camelCase encoding after decoding, or nothing when the answer is refused.
+template <class T>
+std::optional<nlohmann::json> decoded(std::string_view text) {
+  auto answer = decodeAnswer<T>(text);
+  if (answer.isFailure()) return std::nullopt;
+  return nlohmann::json(answer.value());
 }
 
-TEST(AuthRequestBodies, EmptyTextsAreWrittenNotLeftOut) {
-  EXPECT_EQ(nlohmann::json(EmailOnlyBody("")), nlohmann::json::parse(R"({"email":""})"));
-  const nlohmann::json token = AuthTokenBody("", "", "", "");
-  ASSERT_EQ(token.size(), 4u);
-  for (const auto* key : {"challengeType", "email", "password", "code"}) {
-    ASSERT_TRUE(token.contains(key)) << key;
-    EXPECT_EQ(token[key], "") << key;
-  }
+constexpr const char* kPhone =
+    R"({"id":"ph-1","created_at":1700000000,"status":"verified","country":"DE",)"
+    R"("number":"+49151","main":true})";
+constexpr const char* kAddress =
+    R"({"main":true,"created_at":1700000000,"apartment_number":"4","street_number":"12",)"
+    R"("street":"S","city":"C","state_region":"R","country":"DE","postal_code":"10115",)"
+    R"("lat":52,"lng":13.405,"verified":true})";
+constexpr const char* kSettings = R"({"created_at": 1700000000, "updated_at": 1700000001,
+  "last_active_at": 1700003600, "id": "6f1c", "email": "user1@example.com",
+  "email_confirmed": true, "sms_code_enabled": false, "country": "DE", "otp_enabled": true,
+  "disabled": false, "fiat_currency": "EUR", "last_active_account": "acc-1"})";
+
+std::string with(const char* base, const char* key, const nlohmann::json& value) {
+  auto json = nlohmann::json::parse(base);
+  if (value.is_discarded())
+    json.erase(key);
+  else
+    json[key] = value;
+  return json.dump();
 }
+const nlohmann::json kErase = nlohmann::json::value_t::discarded;
 
-TEST(AuthRequestBodies, DecodeBackFromTheirOwnKeysOnly) {
-  auto body = ResetPasswordConfirmBody::decode(
-      nlohmann::json(ResetPasswordConfirmBody("secret123", "424242")));
-  ASSERT_TRUE(body.isSuccess());
-  EXPECT_EQ(body.value().newPassword, "secret123");
-  EXPECT_EQ(body.value().passwordResetToken, "424242");
-
-  // Bodies keep their camelCase keys: a snake_case object is not the same body.
-  auto snake = ResetPasswordConfirmBody::decode(
-      nlohmann::json::parse(R"({"new_password":"x","password_reset_token":"y"})"));
-  ASSERT_TRUE(snake.isFailure());
-  EXPECT_EQ(snake.error().kind, DecodingError::Kind::KeyNotFound);
-
-  auto wrongType = AuthTokenBody::decode(
-      nlohmann::json::parse(R"({"challengeType":"otp","email":"e","password":"p","code":123456})"));
-  ASSERT_TRUE(wrongType.isFailure());
-  EXPECT_EQ(wrongType.error().kind, DecodingError::Kind::TypeMismatch);
-  EXPECT_EQ(wrongType.error().codingPath, std::vector<std::string>{"code"});
-
-  // nlohmann's get<T>() goes through the same strict decoding.
-  EXPECT_EQ(nlohmann::json::parse(R"({"code":"1"})").get<CodeOnlyBody>().code, "1");
+TEST(AuthRequestBodies, EncodeEveryFieldUnderItsWireName) {
+  const std::pair<nlohmann::json, const char*> rows[] = {
+      {EmailOnlyBody("a+b@example.com"), R"({"email":"a+b@example.com"})"},
+      {AuthTokenBody("emailLink", "u@x.io", "pw", "1"),
+       R"({"challengeType":"emailLink","email":"u@x.io","password":"pw","code":"1"})"},
+      {AuthTokenBody("", "", "", ""), R"({"challengeType":"","email":"","password":"","code":""})"},
+      {SignUpBody("u@x.io", "p1", "6"), R"({"email":"u@x.io","password":"p1","code":"6"})"},
+      {ResetPasswordConfirmBody("n1", "11"), R"({"newPassword":"n1","passwordResetToken":"11"})"},
+      {CodeOnlyBody("9"), R"({"code":"9"})"},
+  };
+  for (const auto& [body, wire] : rows) EXPECT_EQ(body, nlohmann::json::parse(wire)) << wire;
+  // Bodies keep their camelCase keys and strict types when read back.
+  EXPECT_TRUE(ResetPasswordConfirmBody::decode(
+                  nlohmann::json::parse(R"({"new_password":"x","password_reset_token":"y"})"))
+                  .isFailure());
   EXPECT_ANY_THROW((void)nlohmann::json::parse(R"({"code":1})").get<CodeOnlyBody>());
 }
 
-// --- E-mail check -------------------------------------------------------------------------
-
-TEST(CheckEmailResponse, OptionalPartsMayBeMissingOrNull) {
-  for (const char* text : {R"({"success":true})", R"({"success":true,"challenge":null})",
-                           R"({"success":true,"message":null,"challenge":null})"}) {
-    auto answer = decodeAnswer<ZTCheckEmailResponse>(text);
-    ASSERT_TRUE(answer.isSuccess()) << text;
-    EXPECT_TRUE(answer.value().success);
-    EXPECT_FALSE(answer.value().message.has_value()) << text;
-    EXPECT_FALSE(answer.value().challenge.has_value()) << text;
+TEST(AnswerRecords, DecodeSnakeOrCamelKeysStrictly) {
+  using Decode = std::function<std::optional<nlohmann::json>(std::string_view)>;
+  const Decode email = decoded<ZTCheckEmailResponse>, token = decoded<ZTAuthTokenResponse>,
+               code = decoded<ZTSendCodeResponse>, reset = decoded<ZTPasswordResetResponse>,
+               check = decoded<ZTPasswordCheckResponse>, user = decoded<ZTUserDataResponse>,
+               addresses = decoded<std::vector<ZTUserAddressesResponseElement>>,
+               personal = decoded<ZTUserPersonalDataResponse>,
+               scopes = decoded<ZTUserScopesResponse>,
+               active = decoded<ZTUserAccountsActiveResponse>,
+               settings = decoded<ZTAccountSettingsResponse>;
+  const std::string phones = std::string(R"({"id":"u","phones":[)") + kPhone + "," +
+                             with(kPhone, "created_at", kErase) + "]}";
+  const struct {
+    const Decode& decode;
+    std::string text;
+    const char* expected;  // the record's encoding, or nullptr when refused
+  } rows[] = {
+      {email, R"({"success":true,"message":null,"challenge":null})", R"({"success":true})"},
+      {email, R"({"success":false,"message":"m","extra":[1]})", R"({"success":false,"message":"m"})"},
+      {email, R"({"success":true,"challenge":{"challenge_type":"sms"}})",
+       R"({"success":true,"challenge":{"challengeType":"sms"}})"},
+      {email, R"({"success":true,"challenge":{"challengeType":"emailLink"}})",
+       R"({"success":true,"challenge":{"challengeType":"emailLink"}})"},
+      {email, R"({"success":true,"challenge":{"challenge_type":"OTP"}})", nullptr},
+      {email, R"({"success":true,"challenge":{}})", nullptr},
+      {email, R"({"success":true,"challenge":"otp"})", nullptr},
+      {email, R"({"message":"hello"})", nullptr},
+      {email, R"({"success":1})", nullptr},
+      {email, R"({"success":true,"message":5})", nullptr},
+      {email, "", nullptr},
+      {token, R"({"success":true,"csrf_token":"t","expires_in":60.0})",
+       R"({"success":true,"csrfToken":"t","expiresIn":60})"},
+      {token, R"({"success":true,"csrfToken":"t","expiresIn":-9223372036854775808})",
+       R"({"success":true,"csrfToken":"t","expiresIn":-9223372036854775808})"},
+      {token, R"({"success":true,"expires_in":3600.5})", nullptr},
+      {token, R"({"success":true,"expires_in":9223372036854775808})", nullptr},
+      {token, R"({"success":true,"csrf_token":42})", nullptr},
+      {code, "{}", "{}"},
+      {code, R"({"timeout":"60"})", nullptr},
+      {reset, R"({"timeout":60,"other":"x"})", R"({"timeout":60})"},
+      {reset, "null", nullptr},
+      {check, R"({"email":"u@x.io","has_password":true})", R"({"email":"u@x.io","hasPassword":true})"},
+      {check, R"({"has_password":"yes"})", nullptr},
+      {user, R"({"id":"u","email":null,"phones":null})", R"({"id":"u"})"},
+      {user, std::string(R"({"id":"u","phones":[)") + kPhone + "]}",
+       R"({"id":"u","phones":[{"id":"ph-1","createdAt":1700000000,"status":"verified",)"
+       R"("country":"DE","number":"+49151","main":true}]})"},
+      {user, phones, nullptr},
+      {user, R"({"id":"u","phones":[null]})", nullptr},
+      {user, R"({"email":"a@b.c"})", nullptr},
+      {addresses, std::string("[") + kAddress + "]",
+       R"([{"main":true,"createdAt":1700000000,"apartmentNumber":"4","streetNumber":"12",)"
+       R"("street":"S","city":"C","stateRegion":"R","country":"DE","postalCode":"10115",)"
+       R"("lat":52.0,"lng":13.405,"verified":true}])"},
+      {addresses, "[" + with(kAddress, "verified", nullptr) + "]", nullptr},
+      {addresses, "[" + with(kAddress, "lat", "52") + "]", nullptr},
+      {addresses, kAddress, nullptr},
+      {personal, R"({"id":"u","firstName":"T","last_name":"U","date_of_birth":-86400,"x":0})",
+       R"({"id":"u","firstName":"T","lastName":"U","dateOfBirth":-86400})"},
+      {personal, R"({"id":"u","first_name":"a","last_name":"b","date_of_birth":6.5})", nullptr},
+      {scopes, R"({"scopes":["user:email:read","not:known"]})",
+       R"({"scopes":["user:email:read","not:known"]})"},
+      {scopes, R"({"scopes":["a",null]})", nullptr},
+      {active, R"({"address":"acc-1","name":"x"})", R"({"address":"acc-1"})"},
+      {active, R"({"address":1})", nullptr},
+      {settings, with(kSettings, "country", nullptr),
+       R"({"createdAt":1700000000,"updatedAt":1700000001,"lastActiveAt":1700003600,"id":"6f1c",)"
+       R"("email":"user1@example.com","emailConfirmed":true,"smsCodeEnabled":false,)"
+       R"("otpEnabled":true,"disabled":false,"fiatCurrency":"EUR","lastActiveAccount":"acc-1"})"},
+      {settings, with(kSettings, "sms_code_enabled", "false"), nullptr},
+      {settings, with(kSettings, "updated_at", 1.25), nullptr},
+  };
+  for (const auto& row : rows) {
+    const auto json = row.decode(row.text);
+    if (row.expected == nullptr)
+      EXPECT_FALSE(json.has_value()) << row.text;
+    else
+      EXPECT_EQ(json, std::optional(nlohmann::json::parse(row.expected))) << row.text;
   }
-
-  auto refused = decodeAnswer<ZTCheckEmailResponse>(
-      R"({"success":false,"message":"Account is disabled","extra":[1,2]})");
-  ASSERT_TRUE(refused.isSuccess());
-  EXPECT_FALSE(refused.value().success);
-  EXPECT_EQ(refused.value().message, "Account is disabled");
 }
 
-TEST(CheckEmailResponse, ChallengeTypeTakesExactlyItsFourTexts) {
-  const std::pair<const char*, ZTConstants::ChallengeType> cases[] = {
-      {"emailLink", ZTConstants::ChallengeType::emailLink},
-      {"otp", ZTConstants::ChallengeType::otp},
-      {"password", ZTConstants::ChallengeType::password},
-      {"sms", ZTConstants::ChallengeType::sms}};
-  for (const auto& [text, expected] : cases) {
-    const std::string snake =
-        std::string(R"({"success":true,"challenge":{"challenge_type":")") + text + R"("}})";
-    const std::string camel =
-        std::string(R"({"success":true,"challenge":{"challengeType":")") + text + R"("}})";
-    for (const auto& body : {snake, camel}) {
-      auto answer = decodeAnswer<ZTCheckEmailResponse>(body);
-      ASSERT_TRUE(answer.isSuccess()) << body;
-      ASSERT_TRUE(answer.value().challenge.has_value());
-      EXPECT_EQ(answer.value().challenge->challengeType, expected) << body;
-    }
+TEST(AnswerRecords, EveryAccountSettingButTheCountryIsRequired) {
+  const auto settings = nlohmann::json::parse(kSettings);
+  for (const auto& [key, _] : settings.items()) {
+    const bool optional = key == "country";
+    EXPECT_EQ(decodeAnswer<ZTAccountSettingsResponse>(with(kSettings, key.c_str(), kErase))
+                  .isSuccess(),
+              optional)
+        << key;
   }
-
-  for (const char* bad : {R"("OTP")", R"("email")", R"("")", R"(1)", R"(null)", R"(["otp"])"}) {
-    const std::string body =
-        std::string(R"({"success":true,"challenge":{"challenge_type":)") + bad + "}}";
-    auto answer = decodeAnswer<ZTCheckEmailResponse>(body);
-    ASSERT_TRUE(answer.isFailure()) << body;
-    EXPECT_EQ(answer.error().codingPath.front(), "challenge") << body;
-  }
-  auto unknownText = decodeAnswer<ZTCheckEmailResponse>(
-      R"({"success":true,"challenge":{"challenge_type":"OTP"}})");
-  ASSERT_TRUE(unknownText.isFailure());
-  EXPECT_EQ(unknownText.error().kind, DecodingError::Kind::DataCorrupted);
-  EXPECT_EQ(unknownText.error().localizedDescription(),
-            "The data couldn\u2019t be read because it isn\u2019t in the correct format.");
-
-  auto noType = decodeAnswer<ZTCheckEmailResponse>(R"({"success":true,"challenge":{}})");
-  ASSERT_TRUE(noType.isFailure());
-  EXPECT_EQ(noType.error().kind, DecodingError::Kind::KeyNotFound);
-  EXPECT_EQ(noType.error().key, "challengeType");
-
-  auto notAnObject = decodeAnswer<ZTCheckEmailResponse>(R"({"success":true,"challenge":"otp"})");
-  EXPECT_TRUE(notAnObject.isFailure());
-}
-
-TEST(CheckEmailResponse, SuccessIsRequiredAndStrictlyBoolean) {
-  auto missing = decodeAnswer<ZTCheckEmailResponse>(R"({"message":"hello"})");
+  auto missing = decodeAnswer<ZTUserDataResponse>(
+      std::string(R"({"id":"u","phones":[)") + kPhone + "," + with(kPhone, "main", kErase) + "]}");
   ASSERT_TRUE(missing.isFailure());
   EXPECT_EQ(missing.error().kind, DecodingError::Kind::KeyNotFound);
+  EXPECT_EQ(missing.error().codingPath, (std::vector<std::string>{"phones", "Index 1"}));
   EXPECT_EQ(missing.error().localizedDescription(),
             "The data couldn\u2019t be read because it is missing.");
-
-  for (const char* bad : {R"({"success":"true"})", R"({"success":1})", R"({"success":0})",
-                          R"({"success":null})", R"({"success":true,"message":5})"}) {
-    EXPECT_TRUE(decodeAnswer<ZTCheckEmailResponse>(bad).isFailure()) << bad;
-  }
-  for (const char* notObject : {"[]", R"("success")", "true", "", "{\"success\":"}) {
-    EXPECT_TRUE(decodeAnswer<ZTCheckEmailResponse>(notObject).isFailure()) << notObject;
-  }
-}
-
-// --- Log-in and sign-up answer ------------------------------------------------------------
-
-TEST(AuthTokenResponse, ReadsSnakeAndCamelKeysAlike) {
-  for (const char* text :
-       {R"({"success":true,"csrf_token":"tok-1","expires_in":3600,"message":"signed in"})",
-        R"({"success":true,"csrfToken":"tok-1","expiresIn":3600,"message":"signed in"})"}) {
-    auto answer = decodeAnswer<ZTAuthTokenResponse>(text);
-    ASSERT_TRUE(answer.isSuccess()) << text;
-    EXPECT_TRUE(answer.value().success);
-    EXPECT_EQ(answer.value().csrfToken, "tok-1");
-    EXPECT_EQ(answer.value().expiresIn, 3600);
-    EXPECT_EQ(answer.value().message, "signed in");
-  }
-
-  auto bare = decodeAnswer<ZTAuthTokenResponse>(R"({"success":false,"unknown":{"a":1}})");
-  ASSERT_TRUE(bare.isSuccess());
-  EXPECT_FALSE(bare.value().success);
-  EXPECT_FALSE(bare.value().csrfToken.has_value());
-  EXPECT_FALSE(bare.value().expiresIn.has_value());
-}
-
-TEST(AuthTokenResponse, IntegersAreWholeSigned64BitNumbers) {
-  auto big =
-      decodeAnswer<ZTAuthTokenResponse>(R"({"success":true,"expires_in":-9223372036854775808})");
-  ASSERT_TRUE(big.isSuccess());
-  EXPECT_EQ(big.value().expiresIn, std::numeric_limits<std::int64_t>::min());
-  auto wholeFloat = decodeAnswer<ZTAuthTokenResponse>(R"({"success":true,"expires_in":60.0})");
-  ASSERT_TRUE(wholeFloat.isSuccess());
-  EXPECT_EQ(wholeFloat.value().expiresIn, 60);
-
-  for (const char* bad :
-       {R"({"success":true,"expires_in":3600.5})", R"({"success":true,"expires_in":"3600"})",
-        R"({"success":true,"expires_in":9223372036854775808})",
-        R"({"success":true,"csrf_token":42})"}) {
-    auto answer = decodeAnswer<ZTAuthTokenResponse>(bad);
-    ASSERT_TRUE(answer.isFailure()) << bad;
-    EXPECT_EQ(answer.error().localizedDescription(),
-              "The data couldn\u2019t be read because it isn\u2019t in the correct format.");
-  }
-  EXPECT_TRUE(decodeAnswer<ZTAuthTokenResponse>(R"({"csrf_token":"t"})").isFailure());
-}
-
-TEST(TimeoutResponses, EmptyObjectHasNoTimeoutButOtherShapesFail) {
-  auto code = decodeAnswer<ZTSendCodeResponse>("{}");
-  ASSERT_TRUE(code.isSuccess());
-  EXPECT_FALSE(code.value().timeout.has_value());
-  auto reset = decodeAnswer<ZTPasswordResetResponse>(R"({"timeout":60,"other":"x"})");
-  ASSERT_TRUE(reset.isSuccess());
-  EXPECT_EQ(reset.value().timeout, 60);
-
-  for (const char* bad : {R"({"timeout":"60"})", R"({"timeout":1.5})", "[]", "", "null"}) {
-    EXPECT_TRUE(decodeAnswer<ZTSendCodeResponse>(bad).isFailure()) << bad;
-    EXPECT_TRUE(decodeAnswer<ZTPasswordResetResponse>(bad).isFailure()) << bad;
-  }
-}
-
-TEST(PasswordCheckResponse, BothFieldsOptionalWithSnakeCaseFlag) {
-  auto full = decodeAnswer<ZTPasswordCheckResponse>(R"({"email":"u@x.io","has_password":true})");
-  ASSERT_TRUE(full.isSuccess());
-  EXPECT_EQ(full.value().email, "u@x.io");
-  EXPECT_EQ(full.value().hasPassword, true);
-  auto empty = decodeAnswer<ZTPasswordCheckResponse>("{}");
-  ASSERT_TRUE(empty.isSuccess());
-  EXPECT_FALSE(empty.value().hasPassword.has_value());
-  EXPECT_TRUE(decodeAnswer<ZTPasswordCheckResponse>(R"({"has_password":"yes"})").isFailure());
-
-  ZTPasswordCheckResponse onlyEmail{.email = "u@x.io"};
-  EXPECT_EQ(nlohmann::json(onlyEmail), nlohmann::json::parse(R"({"email":"u@x.io"})"));
-}
-
-// --- Account settings ---------------------------------------------------------------------
-
-constexpr const char* kSettings = R"({"created_at": 1700000000, "updated_at": 1700000001,
-  "last_active_at": 1700003600, "id": "6f1c2a9e-0b7d-4c1e-9a53-2f8d0c6b1e47",
-  "email": "user1@example.com", "email_confirmed": true, "sms_code_enabled": false,
-  "country": "DE", "otp_enabled": true, "disabled": false, "fiat_currency": "EUR",
-  "last_active_account": "acc-1"})";
-
-TEST(AccountSettingsResponse, DecodesEveryFieldFromTheServersKeys) {
-  auto settings = decodeAnswer<ZTAccountSettingsResponse>(kSettings);
-  ASSERT_TRUE(settings.isSuccess());
-  const auto& s = settings.value();
-  EXPECT_EQ(s.createdAt, 1700000000);
-  EXPECT_EQ(s.updatedAt, 1700000001);
-  EXPECT_EQ(s.lastActiveAt, 1700003600);
-  EXPECT_EQ(s.id, "6f1c2a9e-0b7d-4c1e-9a53-2f8d0c6b1e47");
-  EXPECT_EQ(s.email, "user1@example.com");
-  EXPECT_TRUE(s.emailConfirmed);
-  EXPECT_FALSE(s.smsCodeEnabled);
-  EXPECT_EQ(s.country, "DE");
-  EXPECT_TRUE(s.otpEnabled);
-  EXPECT_FALSE(s.disabled);
-  EXPECT_EQ(s.fiatCurrency, "EUR");
-  EXPECT_EQ(s.lastActiveAccount, "acc-1");
-
-  // The record's own encoding uses the camelCase names; reading that back gives the same.
-  auto camel = decodeAnswer<ZTAccountSettingsResponse>(nlohmann::json(s).dump());
-  ASSERT_TRUE(camel.isSuccess());
-  EXPECT_EQ(nlohmann::json(camel.value()), nlohmann::json(s));
-  EXPECT_TRUE(nlohmann::json(s).contains("emailConfirmed"));
-}
-
-TEST(AccountSettingsResponse, OnlyCountryMayBeMissing) {
-  auto json = nlohmann::json::parse(kSettings);
-  auto withoutCountry = json;
-  withoutCountry.erase("country");
-  auto nullCountry = json;
-  nullCountry["country"] = nullptr;
-  for (const auto& copy : {withoutCountry, nullCountry}) {
-    auto settings = decodeAnswer<ZTAccountSettingsResponse>(copy.dump());
-    ASSERT_TRUE(settings.isSuccess()) << copy.dump();
-    EXPECT_FALSE(settings.value().country.has_value());
-    EXPECT_FALSE(nlohmann::json(settings.value()).contains("country"));
-  }
-
-  for (const auto& [key, _] : json.items()) {
-    if (key == "country") continue;
-    auto missing = json;
-    missing.erase(key);
-    auto settings = decodeAnswer<ZTAccountSettingsResponse>(missing.dump());
-    ASSERT_TRUE(settings.isFailure()) << key;
-    EXPECT_EQ(settings.error().kind, DecodingError::Kind::KeyNotFound) << key;
-    auto null = json;
-    null[key] = nullptr;
-    ASSERT_TRUE(decodeAnswer<ZTAccountSettingsResponse>(null.dump()).isFailure()) << key;
-  }
-}
-
-TEST(AccountSettingsResponse, WrongTypesFailTheWholeRecord) {
-  const std::pair<const char*, nlohmann::json> cases[] = {{"email_confirmed", 1},
-                                                          {"sms_code_enabled", "false"},
-                                                          {"created_at", "1700000000"},
-                                                          {"updated_at", 1.25},
-                                                          {"country", 49},
-                                                          {"id", 7},
-                                                          {"last_active_account", false}};
-  for (const auto& [key, value] : cases) {
-    auto json = nlohmann::json::parse(kSettings);
-    json[key] = value;
-    auto settings = decodeAnswer<ZTAccountSettingsResponse>(json.dump());
-    EXPECT_TRUE(settings.isFailure()) << key << " = " << value.dump();
-  }
 }
 
 }  // namespace

@@ -49,6 +49,13 @@ class Reply {
   // Exactly one callback, once, on the main thread.
   bool answeredOnce() const { return successes_.size() + errors_.size() == 1 && onMain_; }
 
+  // Waits for the one answer on the main thread: the error text, or "<success>".
+  std::string outcome() requires std::is_same_v<E, std::string> {
+    EXPECT_TRUE(wait());
+    EXPECT_TRUE(answeredOnce());
+    return failed() ? failure() : std::string("<success>");
+  }
+
   bool succeeded() const { return !successes_.empty(); }
   const SuccessValue& value() const { return successes_.front(); }
   bool failed() const { return !errors_.empty(); }
@@ -80,6 +87,13 @@ class ResultReply {
     return zttest::runUntil([this] { return !results_.empty(); }, seconds);
   }
   bool answeredOnce() const { return results_.size() == 1 && onMain_; }
+
+  // Waits for the one answer on the main thread: the error text, or "<success>".
+  std::string outcome() {
+    EXPECT_TRUE(wait());
+    EXPECT_TRUE(answeredOnce());
+    return errorText();
+  }
 
   bool succeeded() const { return !results_.empty() && results_.front().isSuccess(); }
   const T& value() const { return results_.front().value(); }

@@ -63,27 +63,18 @@ TEST_F(PublicUserClient, DecodesEachEndpointIntoItsRecord) {
   EXPECT_EQ(lastAuthorization("api.user"), "Bearer " + access);
   EXPECT_FALSE(user.value().id.empty());
   EXPECT_EQ(user.value().email, kUser);
-  ASSERT_TRUE(user.value().phones.has_value());
-  ASSERT_EQ(user.value().phones->size(), seed->phones.size());
-  EXPECT_EQ(user.value().phones->front().number, seed->phones.front().number);
-  EXPECT_EQ(user.value().phones->front().main, seed->phones.front().main);
 
   const auto addresses = read<std::vector<ZTUserAddressesResponseElement>>(
       ZTPublicConstants::getUserAddressEndpoint());
   ASSERT_TRUE(addresses.succeeded()) << errorOf(addresses).message.value_or("");
   ASSERT_EQ(addresses.value().size(), seed->addresses.size());
   EXPECT_EQ(addresses.value().front().postalCode, seed->addresses.front().postalCode);
-  EXPECT_EQ(addresses.value().front().stateRegion, seed->addresses.front().stateRegion);
-  EXPECT_DOUBLE_EQ(addresses.value().front().lat, seed->addresses.front().lat);
-  EXPECT_GT(addresses.value().front().createdAt, 0);
 
   const auto personal =
       read<ZTUserPersonalDataResponse>(ZTPublicConstants::getUserPersonalInfoEndpoint());
   ASSERT_TRUE(personal.succeeded()) << errorOf(personal).message.value_or("");
   ASSERT_TRUE(seed->personal.has_value());
   EXPECT_EQ(personal.value().id, user.value().id);
-  EXPECT_EQ(personal.value().firstName, seed->personal->firstName);
-  EXPECT_EQ(personal.value().lastName, seed->personal->lastName);
   EXPECT_EQ(personal.value().dateOfBirth, seed->personal->dateOfBirth);
 
   const auto scopes = read<ZTUserScopesResponse>(ZTPublicConstants::getUserScopesEndpoint());
@@ -186,19 +177,6 @@ TEST_F(PublicUserClient, OtherStatusesCarryTheirCodeAndBodyText) {
   EXPECT_EQ(ZTTokenUtilites::shared()->getOAuthToken(), access);
 }
 
-TEST_F(PublicUserClient, AnUnusableUrlFailsWithCodeZero) {
-  accessFor(kUser);
-  Reply<ZTUserDataResponse, ZTOAuthError> reply;
-  ZTPublicAPIUser::request<ZTUserDataResponse>(true, "no scheme at all", reply.success(),
-                                               reply.error());
-  ASSERT_TRUE(reply.wait());
-  EXPECT_TRUE(reply.answeredOnce());
-  ASSERT_TRUE(reply.failed());
-  EXPECT_EQ(reply.failure().code, 0);
-  EXPECT_EQ(reply.failure().message, "wrong url");
-  EXPECT_EQ(sb().count("api.user"), 0u);
-}
-
 TEST_F(PublicUserClient, AnAnswerThatDoesNotDecodeGivesTheDecodersText) {
   accessFor(kUser);
   sb().inject("api.user", Fault::json(200, R"({"email":"user1@example.com"})"));
@@ -207,26 +185,6 @@ TEST_F(PublicUserClient, AnAnswerThatDoesNotDecodeGivesTheDecodersText) {
 
   sb().inject("api.user", Fault::emptyBody());
   EXPECT_EQ(errorOf(read<ZTUserDataResponse>(ZTPublicConstants::getUserEndpoint())),
-            ZTOAuthError(0, kFormatText));
-
-  sb().inject("api.user.personal", Fault::json(200, R"({"id":"u","first_name":"a","last_name":"b",)"
-                                                    R"("date_of_birth":"1990-01-01"})"));
-  EXPECT_EQ(
-      errorOf(read<ZTUserPersonalDataResponse>(ZTPublicConstants::getUserPersonalInfoEndpoint())),
-      ZTOAuthError(0, kFormatText));
-
-  sb().inject("api.scopes", Fault::json(200, R"({"scopes":null})"));
-  EXPECT_EQ(errorOf(read<ZTUserScopesResponse>(ZTPublicConstants::getUserScopesEndpoint())),
-            ZTOAuthError(0, kMissingText));
-
-  // One bad address fails the list.
-  sb().inject(
-      "api.user.address",
-      Fault::json(200, R"([{"main":true,"created_at":1,"apartment_number":"4",)"
-                       R"("street_number":"12","street":"S","city":"C","state_region":"R",)"
-                       R"("country":"DE","postal_code":"1","lat":1,"lng":2,"verified":1}])"));
-  EXPECT_EQ(errorOf(read<std::vector<ZTUserAddressesResponseElement>>(
-                ZTPublicConstants::getUserAddressEndpoint())),
             ZTOAuthError(0, kFormatText));
 }
 

@@ -92,18 +92,6 @@ TEST_F(NetworkCoreRequests, GetSendsTheBodyAsQueryWithPlusEscaped) {
   EXPECT_EQ(sb().requests("test.echo").at(0).param("plus"), "1+1#2%");
 }
 
-TEST_F(NetworkCoreRequests, GetWithoutParametersRequestsTheURLAsGiven) {
-  Outcome<ZTResponse> empty, listOnly;
-  ZTNetworkCore::requestRequiredStatusCodeAnswer(idURL("/test/echo/a"), ZTHTTPMethod::get, {},
-                                                 EmptyBody(), empty.callback());
-  ZTNetworkCore::requestRequiredStatusCodeAnswer(idURL("/test/echo/b"), ZTHTTPMethod::get, {},
-                                                 nlohmann::json{{"ids", {1, 2}}},
-                                                 listOnly.callback());
-  ASSERT_TRUE(empty.wait() && listOnly.wait());
-  EXPECT_EQ(nettest::echoOf(empty.value()).at("target"), "/test/echo/a");
-  EXPECT_EQ(nettest::echoOf(listOnly.value()).at("target"), "/test/echo/b");
-}
-
 TEST_F(NetworkCoreRequests, JsonPostGoesOutByteExactWithOnlyTheCallersHeaders) {
   nettest::RawWire wire(sb());
   Outcome<ZTResponse> answer;
@@ -274,20 +262,6 @@ TEST_F(NetworkCoreRequests, EmptyBodyAnswerIgnoresWhatA200Carries) {
   EXPECT_TRUE(notJson.value().success);
   ASSERT_TRUE(empty.result->isSuccess()) << empty.errorText();
   EXPECT_EQ(failed.errorText(), "answer has not status code = 200 (500)");
-}
-
-TEST_F(NetworkCoreRequests, TransportFailuresArriveUnchangedOnTheMainQueue) {
-  // A reused connection that dies is retried once by the transport, so every attempt drops.
-  sb().inject("test.echo", sandbox::Fault::drop().repeat(0));
-  Outcome<ZTResponse> dropped;
-  ZTNetworkCore::requestRequiredStatusCodeAnswer(idURL("/test/echo"), ZTHTTPMethod::get, {},
-                                                 EmptyBody(), dropped.callback());
-  ASSERT_TRUE(dropped.wait());
-  EXPECT_TRUE(dropped.onMain);
-  ASSERT_TRUE(dropped.result->isFailure());
-  const auto* error = dropped.error().as<Foundation::NSError>();
-  ASSERT_NE(error, nullptr) << dropped.errorText();
-  EXPECT_EQ(error->domain, Foundation::NSURLErrorDomain);
 }
 
 }  // namespace

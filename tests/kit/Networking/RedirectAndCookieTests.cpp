@@ -72,27 +72,6 @@ class RedirectHook : public zttest::SandboxTest {
   void TearDown() override { ZTNetworkCore::disableRedirectListener(); }
 };
 
-TEST_F(RedirectHook, ListenerIsInstalledLookedUpAndReplaced) {
-  ZTNetworkCore::disableRedirectListener();
-  auto none = ZTNetworkCore::getCurrentRedirectManager();
-  ASSERT_TRUE(none.isFailure());
-  EXPECT_EQ(none.error().description(), "redirect manager did not set");
-
-  auto first = std::make_shared<RecordingListener>();
-  auto second = std::make_shared<RecordingListener>();
-  ZTNetworkCore::enableRedirectListener(first);
-  auto found = ZTNetworkCore::getCurrentRedirectManager();
-  ASSERT_TRUE(found.isSuccess());
-  EXPECT_EQ(found.value(), first);
-
-  ZTNetworkCore::enableRedirectListener(second);
-  EXPECT_EQ(ZTNetworkCore::getCurrentRedirectManager().value(), second);
-
-  ZTNetworkCore::disableRedirectListener();
-  EXPECT_EQ(ZTNetworkCore::getCurrentRedirectManager().error(),
-            ZTNetworkError::noRedirectManager());
-}
-
 TEST_F(RedirectHook, RedirectsOfLaterRequestsAreOfferedToTheListenerOffTheMainThread) {
   auto listener = std::make_shared<RecordingListener>();
   ZTNetworkCore::enableRedirectListener(listener);
@@ -116,42 +95,6 @@ TEST_F(RedirectHook, RedirectsOfLaterRequestsAreOfferedToTheListenerOffTheMainTh
                                       "https://id.zentrel.com/consent?consent_challenge=x"}));
   EXPECT_FALSE(listener->calledOnMain());
   EXPECT_EQ(sb().count("test.echo"), 0u);
-}
-
-TEST_F(RedirectHook, RequestsStartedBeforeTheChangeFinishOnTheOldSession) {
-  ZTNetworkCore::disableRedirectListener();
-  Outcome<ZTResponse> before;
-  // The answer waits, so the listener is installed while this request runs.
-  ZTNetworkCore::requestRequiredStatusCodeAnswer(
-      idURL("/test/redirect/302?delay=300&to=/test/echo/before"), ZTHTTPMethod::get, {},
-      EmptyBody(), before.callback());
-  auto listener = std::make_shared<RecordingListener>();
-  ZTNetworkCore::enableRedirectListener(listener);
-
-  Outcome<ZTResponse> after;
-  ZTNetworkCore::requestRequiredStatusCodeAnswer(idURL("/test/redirect/302?to=/test/echo/after"),
-                                                 ZTHTTPMethod::get, {}, EmptyBody(),
-                                                 after.callback());
-  ASSERT_TRUE(before.wait() && after.wait());
-  ASSERT_TRUE(before.result->isSuccess()) << before.errorText();
-  EXPECT_EQ(before.value().statusCode, 200);
-  EXPECT_EQ(nettest::echoOf(before.value()).at("path"), "/test/echo/before");
-  EXPECT_EQ(after.value().statusCode, 302);
-  EXPECT_EQ(listener->offered(),
-            std::vector<std::string>{"https://id.zentrel.com/test/echo/after"});
-}
-
-TEST_F(RedirectHook, TransfersNeverOfferTheirRedirects) {
-  auto listener = std::make_shared<RecordingListener>();
-  ZTNetworkCore::enableRedirectListener(listener);
-  Outcome<ZTResponse> download;
-  ZTNetworkCore::download(idURL("/test/redirect/302?to=/test/download/10"), std::nullopt,
-                          download.callback());
-  ASSERT_TRUE(download.wait());
-  ASSERT_TRUE(download.result->isSuccess()) << download.errorText();
-  EXPECT_EQ(download.value().statusCode, 200);
-  EXPECT_EQ(nettest::text(download.value().data), sandbox::testPattern(0, 10));
-  EXPECT_TRUE(listener->offered().empty());
 }
 
 class Cookies : public zttest::SandboxTest {

@@ -23,16 +23,6 @@ using ZentrelSDK::ZTHTTPMethod;
 using ZentrelSDK::ZTRequestManager;
 using ZentrelSDK::ZTResponse;
 
-struct TokenExchange {
-  std::string client_id, code, code_verifier, grant_type;
-};
-void to_json(nlohmann::json& j, const TokenExchange& b) {
-  j = {{"grant_type", b.grant_type},
-       {"code_verifier", b.code_verifier},
-       {"client_id", b.client_id},
-       {"code", b.code}};
-}
-
 struct Check {
   static constexpr const char* swiftTypeName = "Check";
   std::string method;
@@ -70,23 +60,6 @@ TEST_F(RequestManager, EveryRequestCarriesBearerAndRequestCode) {
     EXPECT_EQ(r->lines("x-request-code"), std::vector<std::string>{"x-request-code:"});
     EXPECT_TRUE(r->lines("Content-Type").empty());
   }
-}
-
-TEST_F(RequestManager, FormPostAddsItsContentTypeAndNothingElse) {
-  nettest::RawWire wire(sb());
-  Outcome<EmptyBody> answer;
-  ZTRequestManager::shared()->runPostWithUrlEncoded<EmptyBody>(
-      std::nullopt, "", idURL("/api/v1.1/oauth/token"), true,
-      TokenExchange{"sandbox-app", "c/d", "v~1", "authorization_code"}, answer.callback());
-  ASSERT_TRUE(answer.wait());
-  ASSERT_TRUE(answer.result->isSuccess()) << answer.errorText();
-  const auto request = wire.only();
-  EXPECT_EQ(request.body,
-            "client_id=sandbox-app&code=c/d&code_verifier=v~1&grant_type=authorization_code");
-  EXPECT_EQ(request.lines("Content-Type"),
-            std::vector<std::string>{"Content-type: application/x-www-form-urlencoded"});
-  EXPECT_EQ(request.lines("Authorization"), std::vector<std::string>{"Authorization: Bearer "});
-  EXPECT_EQ(request.lines("x-request-code"), std::vector<std::string>{"x-request-code:"});
 }
 
 TEST_F(RequestManager, StrictAnswersAreDecodedAndJudged) {
@@ -127,25 +100,6 @@ TEST_F(RequestManager, ConcurrentCallersEachSendTheirOwnHeaders) {
   for (const auto& entry : log) {
     EXPECT_EQ(entry.header("Authorization"), "Bearer " + entry.param("who").value_or("?"));
   }
-}
-
-TEST_F(RequestManager, TransfersWorkWithoutProgressCallbacks) {
-  const std::string path = Foundation::FileManager::defaultManager().temporaryDirectory().path() +
-                           "/rm-" + Foundation::UUID().uuidString() + ".jpg";
-  std::ofstream(path, std::ios::binary) << "jpeg bytes";
-  Outcome<ZTResponse> uploaded, downloaded;
-  ZTRequestManager::shared()->upload("s3ssion", "", Foundation::URL::fileURLWithPath(path, false),
-                                     idURL("/test/upload"), uploaded.callback());
-  ZTRequestManager::shared()->download(std::string("acc3ss"), "", idURL("/test/download/64"),
-                                       downloaded.callback());
-  ASSERT_TRUE(uploaded.wait() && downloaded.wait());
-  std::remove(path.c_str());
-  ASSERT_TRUE(uploaded.result->isSuccess()) << uploaded.errorText();
-  ASSERT_TRUE(downloaded.result->isSuccess()) << downloaded.errorText();
-  EXPECT_EQ(nettest::echoOf(uploaded.value()).at("fields").at(0).at("size"), 10);
-  EXPECT_EQ(nettest::text(downloaded.value().data), sandbox::testPattern(0, 64));
-  EXPECT_EQ(sb().requests("test.upload").at(0).header("Authorization"), "Bearer s3ssion");
-  EXPECT_EQ(sb().requests("test.download").at(0).header("Authorization"), "Bearer acc3ss");
 }
 
 }  // namespace

@@ -19,12 +19,6 @@ class TokenCache : public ::testing::Test {
   std::shared_ptr<ZTTokenUtilites> tokens = ZTTokenUtilites::shared();
 };
 
-TEST_F(TokenCache, StartsSignedOut) {
-  EXPECT_EQ(tokens->getToken(), "");
-  EXPECT_EQ(tokens->getOAuthToken(), std::nullopt);
-  EXPECT_EQ(ZTTokenUtilites::shared(), tokens);
-}
-
 TEST_F(TokenCache, SavesTheBase64FormAndHandsItBack) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"f", "Zg=="},
@@ -46,22 +40,6 @@ TEST_F(TokenCache, SavesTheBase64FormAndHandsItBack) {
   tokens->saveToken(longToken);
   EXPECT_EQ(tokens->getToken().find('\n'), std::string::npos);
   EXPECT_EQ(tokens->getToken().size(), 136u);
-}
-
-TEST_F(TokenCache, RawSavesAbsentTokensAndReplacement) {
-  std::vector<std::optional<std::string>> handed;
-  const auto record = [&](std::optional<std::string> stored) { handed.push_back(stored); };
-  tokens->saveToken(std::string("Zm9v"), false, record);
-  EXPECT_EQ(tokens->getToken(), "Zm9v");
-  tokens->saveToken(std::nullopt, true, record);
-  EXPECT_EQ(tokens->getToken(), "Zm9v");
-  tokens->saveToken(std::string("bar"), true, record);
-  EXPECT_EQ(tokens->getToken(), "YmFy");
-  EXPECT_EQ(handed, (std::vector<std::optional<std::string>>{"Zm9v", "YmFy"}));
-
-  tokens->saveOAuthToken("first");
-  tokens->saveOAuthToken("second");
-  EXPECT_EQ(tokens->getOAuthToken(), "second");
 }
 
 TEST(NetworkTraces, CarryNoSecrets) {

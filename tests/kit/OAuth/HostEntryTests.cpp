@@ -18,19 +18,6 @@ TEST(OAuthCoreDeathTest, SharedBeforeSetupStopsWithTheMessage) {
                "Error - you must call setup before accessing ZTOAuthCore\\.shared");
 }
 
-TEST(OAuthCoreDeathTest, LastSetupBeforeFirstUseWins) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        ZTSecurityManager::initialOAuth("first-app");
-        ZTSecurityManager::initialOAuth("second-app");
-        const bool second = ZTOAuthCore::shared()->getAppId() == "second-app";
-        ZTSecurityManager::initialOAuth("third-app");
-        std::exit(second && ZTOAuthCore::shared()->getAppId() == "second-app" ? 0 : 1);
-      },
-      ::testing::ExitedWithCode(0), "");
-}
-
 class HostEntryTest : public OAuthFlowTest {};
 
 TEST_F(HostEntryTest, AuthAnswersItsCallerOnceForSignInOrCancel) {
@@ -84,16 +71,4 @@ TEST_F(HostEntryTest, VerificationFlowHandsOverTheCodeOrWhyNot) {
   ZTSecurityManager::beginVerificationFlow(
       [&](bool ok, const std::optional<std::string>&) { withoutScreen = ok; });
   EXPECT_EQ(withoutScreen, false);
-}
-
-TEST_F(HostEntryTest, SetupAfterTheCoreExistsChangesNothing) {
-  ZTSecurityManager::initialOAuth("another-app");
-  EXPECT_EQ(ZTOAuthCore::shared()->getAppId(), kApp);
-  signIn();
-  Asker asker;
-  ask(asker);
-  ASSERT_TRUE(waitForAnswer(asker));
-  EXPECT_EQ(asker.answers, std::vector<bool>{true});
-  EXPECT_EQ(sb().requests("oauth.auth").at(0).param("client_id"), kApp);
-  ZTSecurityManager::initialOAuth(kApp);
 }

@@ -104,18 +104,6 @@ TEST_F(PKCETest, VerifiersAreFreshBase64URLAndHeldInMemoryOnly) {
   EXPECT_EQ(ZTPKCE::getChallengeCode(), std::nullopt);
 }
 
-TEST_F(PKCETest, StateIsIndependentOfTheVerifier) {
-  std::string verifier;
-  ASSERT_TRUE(ZTPKCE::createCodeVerifiedAndChallenge(
-      [&](const std::string& v, const std::optional<std::string>&) { verifier = v; }));
-  const auto state = ZTPKCE::createState();
-  ASSERT_TRUE(state);
-  EXPECT_EQ(state->size(), 43u);
-  EXPECT_TRUE(isBase64URL(*state));
-  EXPECT_NE(*state, verifier);
-  EXPECT_NE(ZTPKCE::createState(), state);
-}
-
 TEST_F(PKCETest, StaleStoredPairIsRemovedAndNeverUsed) {
   auto& defaults = Foundation::UserDefaults::standard();
   defaults.set("stale-verifier", "VERIFIED_CODE");
@@ -136,19 +124,4 @@ TEST_F(PKCETest, StaleStoredPairIsRemovedAndNeverUsed) {
   Foundation::UserDefaults::standard().set("stale-verifier", "VERIFIED_CODE");
   ZTPKCE::clearCodes();
   EXPECT_FALSE(Foundation::UserDefaults::standard().contains("VERIFIED_CODE"));
-}
-
-TEST_F(PKCETest, FailedRandomSourceGivesNoPair) {
-  std::string verifier;
-  ASSERT_TRUE(ZTPKCE::createCodeVerifiedAndChallenge(
-      [&](const std::string& v, const std::optional<std::string>&) { verifier = v; }));
-  ZTPKCE::setRandomSource([](std::size_t, void*) { return Security::errSecInternalComponent; });
-  bool called = false;
-  EXPECT_FALSE(ZTPKCE::createCodeVerifiedAndChallenge(
-      [&](const std::string&, const std::optional<std::string>&) { called = true; }));
-  EXPECT_FALSE(called);
-  // The earlier flow's pair is not left behind for the next exchange.
-  EXPECT_EQ(ZTPKCE::getVerifierCode(), std::nullopt);
-  EXPECT_EQ(ZTPKCE::getChallengeCode(), std::nullopt);
-  EXPECT_EQ(ZTPKCE::createState(), std::nullopt);
 }

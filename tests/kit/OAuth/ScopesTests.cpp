@@ -64,12 +64,6 @@ TEST(ScopeCatalogue, EveryKnownScopeHasItsRawValueLabelAndDescription) {
   }
 }
 
-TEST(ScopeCatalogue, RawValuesMatchExactly) {
-  EXPECT_EQ(fromRawValue<ZTScopes>("User:email:read"), std::nullopt);
-  EXPECT_EQ(fromRawValue<ZTScopes>("user:email:read "), std::nullopt);
-  EXPECT_EQ(fromRawValue<ZTScopes>(""), std::nullopt);
-}
-
 TEST(ScopeCatalogue, LocalizeKeepsOneEntryPerInput) {
   EXPECT_EQ(ZTScopeUtilites::localizeScopes({"user:phone:read", "calendar:read"}),
             (Strings{"Read phone", ""}));
@@ -98,13 +92,6 @@ TEST(ScopeDescriptor, WalkStopsAtTheFirstLeaf) {
             (Strings{"Accounts data (Read Only)", "Address data  (Read Only)"}));
   // The user node's own "read" leaf.
   EXPECT_EQ(ZTOauthScopesDescriptor::decrypt({"user:read"}), Strings{"Read user information"});
-}
-
-TEST(ScopeDescriptor, WalkEndingOnANodeFindsNothing) {
-  EXPECT_TRUE(
-      ZTOauthScopesDescriptor::decrypt({"user", "documents", "documents:all", "documents:passport",
-                                        "documents:all:data", "user::email", "documents::read"})
-          .empty());
 }
 
 TEST(ScopeDescriptor, DocumentSubTrees) {

@@ -6,33 +6,11 @@
 
 #include <Foundation/Data.hpp>
 
-#include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthConsentRedirectResponse.hpp"
-#include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthConsentResponse.hpp"
-#include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthLoginRedirectResponse.hpp"
-#include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthLoginResponse.hpp"
-#include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthTokenResponse.hpp"
-#include "ZTExtensions/ZTDataExtension.hpp"
 #include "ZTNetworkCore/ZTOAuthRequestBodies.hpp"
 #include "ZTNetworkCore/ZTUrlEncodedQuery.hpp"
 
 using namespace ZentrelSDK;
 using nlohmann::json;
-
-namespace {
-
-// Decodes an answer the way the network core does: snake_case keys converted, strict.
-template <class T>
-Foundation::Result<T, Foundation::DecodingError> answer(const std::string& text) {
-  return parse<T>(Foundation::dataFromString(text));
-}
-
-std::vector<std::string> keysOf(const json& object) {
-  std::vector<std::string> keys;
-  for (const auto& [key, value] : object.items()) keys.push_back(key);
-  return keys;
-}
-
-}  // namespace
 
 TEST(OAuthRequestBodies, EncodeWithTheirWireKeysOnly) {
   const json auth = OAuthRequestBodyAuth("app", "S", "code", "C", "S256");
@@ -70,83 +48,4 @@ TEST(OAuthRequestBodies, TokenFormListsKeysInAscendingOrder) {
   EXPECT_EQ(Foundation::stringFromBytes(form.value()),
             "client_id=sandbox-app&code=A%2BC/%3D&code_verifier=v%20v"
             "&grant_type=authorization_code");
-}
-
-TEST(OAuthRequestBodies, DecodeNeedsEveryKey) {
-  const json full = OAuthRequestBodyAuth("app", "S", "code", "C", "S256");
-  ASSERT_TRUE(OAuthRequestBodyAuth::decode(full).isSuccess());
-  EXPECT_EQ(OAuthRequestBodyAuth::decode(full).value(),
-            OAuthRequestBodyAuth("app", "S", "code", "C", "S256"));
-  for (const auto& key : keysOf(full)) {
-    json missing = full;
-    missing.erase(key);
-    EXPECT_TRUE(OAuthRequestBodyAuth::decode(missing).isFailure()) << key;
-  }
-  const json token = OAuthRequestBodyToken("AC", "app", "authorization_code", "V");
-  for (const auto& key : keysOf(token)) {
-    json missing = token;
-    missing.erase(key);
-    EXPECT_TRUE(OAuthRequestBodyToken::decode(missing).isFailure()) << key;
-  }
-  EXPECT_TRUE(OAuthRequestBodyConsent::decode(json({{"challenge", "CC"}})).isFailure());
-  EXPECT_TRUE(OAuthRequestBodyPostLogin::decode(json({{"code", "1"}})).isFailure());
-  EXPECT_TRUE(OAuthRequestBodyGetLogin::decode(json::object()).isFailure());
-}
-
-TEST(OAuthAnswers, TokenAnswerNeedsAllFiveMembers) {
-  const std::string snake =
-      R"({"access_token":"AT","token_type":"Bearer","expires_in":3600,)"
-      R"("refresh_token":"RT","scope":"user:email:read user:data:read","extra":[1]})";
-  auto decoded = answer<ZTOAuthTokenResponse>(snake);
-  ASSERT_TRUE(decoded.isSuccess()) << decoded.error().description();
-  EXPECT_EQ(decoded.value(),
-            ZTOAuthTokenResponse("RT", 3600, "AT", "user:email:read user:data:read", "Bearer"));
-
-  auto camel = answer<ZTOAuthTokenResponse>(
-      R"({"accessToken":"AT","tokenType":"Bearer","expiresIn":3600,"refreshToken":"RT","scope":"s"})");
-  ASSERT_TRUE(camel.isSuccess());
-  EXPECT_EQ(camel.value().accessToken, "AT");
-
-  for (const char* key : {"access_token", "token_type", "expires_in", "refresh_token", "scope"}) {
-    json missing = json::parse(snake);
-    missing.erase(key);
-    EXPECT_TRUE(answer<ZTOAuthTokenResponse>(missing.dump()).isFailure()) << key;
-  }
-  json textual = json::parse(snake);
-  textual["expires_in"] = "3600";
-  EXPECT_TRUE(answer<ZTOAuthTokenResponse>(textual.dump()).isFailure());
-  textual["expires_in"] = 3600.5;
-  EXPECT_TRUE(answer<ZTOAuthTokenResponse>(textual.dump()).isFailure());
-}
-
-TEST(OAuthAnswers, LoginAnswerRedirectIsOptionalOthersAreNot) {
-  auto skipped = answer<ZTOAuthLoginResponse>(
-      R"({"skip":true,"email":"user1@example.com","redirect":"https://id/next"})");
-  ASSERT_TRUE(skipped.isSuccess());
-  EXPECT_EQ(skipped.value(), ZTOAuthLoginResponse(true, "user1@example.com", "https://id/next"));
-
-  for (const char* text :
-       {R"({"skip":false,"email":"e"})", R"({"skip":false,"email":"e","redirect":null})"}) {
-    auto decoded = answer<ZTOAuthLoginResponse>(text);
-    ASSERT_TRUE(decoded.isSuccess()) << text;
-    EXPECT_EQ(decoded.value().redirect, std::nullopt);
-  }
-  EXPECT_TRUE(answer<ZTOAuthLoginResponse>(R"({"skip":true,"redirect":"r"})").isFailure());
-  EXPECT_TRUE(answer<ZTOAuthLoginResponse>(R"({"email":"e"})").isFailure());
-  EXPECT_TRUE(answer<ZTOAuthLoginResponse>(R"({"skip":1,"email":"e"})").isFailure());
-  EXPECT_TRUE(
-      answer<ZTOAuthLoginResponse>(R"({"skip":true,"email":"e","redirect":5})").isFailure());
-}
-
-TEST(OAuthAnswers, SubmitAnswersNeedTheirRedirect) {
-  auto login = answer<ZTOAuthLoginRedirectResponse>(R"({"redirect":"https://id/a","x":1})");
-  ASSERT_TRUE(login.isSuccess());
-  EXPECT_EQ(login.value().redirect, "https://id/a");
-  auto consent = answer<ZTOAuthConsentRedirectResponse>(R"({"redirect":"https://id/b"})");
-  ASSERT_TRUE(consent.isSuccess());
-  EXPECT_EQ(consent.value().redirect, "https://id/b");
-
-  EXPECT_TRUE(answer<ZTOAuthLoginRedirectResponse>(R"({})").isFailure());
-  EXPECT_TRUE(answer<ZTOAuthConsentRedirectResponse>(R"({"redirect":null})").isFailure());
-  EXPECT_TRUE(answer<ZTOAuthConsentRedirectResponse>(R"(["redirect"])").isFailure());
 }

@@ -138,19 +138,6 @@ TEST_F(FeedbackService, ANewerAlertReplacesTheShownOneAndDropsItsCompletion) {
   EXPECT_EQ(ui->frontmost(), ui->root());
 }
 
-TEST_F(FeedbackService, AlertsAskedForInOneTurnShowOnlyTheLast) {
-  service().errorAlert("one", counting(others));
-  service().errorAlert("two", counting(completions));
-  auto alert = finishPresenting();
-  ASSERT_NE(alert, nullptr);
-  EXPECT_EQ(ui->alertMessage(), "two");
-  EXPECT_EQ(alert->presentedViewController(), nullptr);
-  advance(5 + kTransition);
-  EXPECT_EQ(completions, 1);
-  EXPECT_EQ(others, 0);
-  EXPECT_EQ(ui->frontmost(), ui->root());
-}
-
 TEST_F(FeedbackService, WithoutADescriptionOrARootTheCompletionRunsBeforeTheCallReturns) {
   service().errorAlert(std::nullopt, counting(completions));
   EXPECT_EQ(completions, 1);
@@ -180,51 +167,17 @@ TEST_F(FeedbackService, TheLoaderIsASpinnerAloneOverTheDimmedScreen) {
   EXPECT_FALSE(loader->message().has_value());
 
   const auto& box = loader->view();
-  EXPECT_TRUE(ui->findAll<UIVisualEffectView>().empty());
-  std::function<void(const std::shared_ptr<UIView>&)> expectClear = [&](const auto& view) {
-    EXPECT_EQ(view->backgroundColor(), UIColor::clear()) << view->description();
-    for (const auto& sub : view->subviews()) expectClear(sub);
-  };
-  expectClear(box);
   auto spinners = ui->findAll<UIActivityIndicatorView>();
   ASSERT_EQ(spinners.size(), 1u);
   auto spinner = spinners.front();
   EXPECT_EQ(spinner->superview(), box);
   EXPECT_TRUE(spinner->isAnimating());
-  EXPECT_FALSE(spinner->isUserInteractionEnabled());
-  EXPECT_TRUE(spinner->transform().isIdentity());
-  EXPECT_EQ(spinner->bounds().size, box->bounds().size);  // it follows the box's size
-  EXPECT_EQ(spinner->frame(), box->bounds());
 
   service().loaderDissmiss(counting(others));
   advance(kTransition);
   EXPECT_EQ(others, 1);
   EXPECT_FALSE(ui->isLoaderShowing());
   EXPECT_EQ(ui->frontmost(), ui->root());
-}
-
-TEST_F(FeedbackService, TheLoadersScaleSizesTheSpinnerOnBothAxes) {
-  service().loaderStart(2.0);
-  ASSERT_NE(finishPresenting(), nullptr);
-  auto spinner = ui->findFirst<UIActivityIndicatorView>();
-  ASSERT_NE(spinner, nullptr);
-  EXPECT_EQ(spinner->transform(), CGAffineTransform::scale(2, 2));
-  EXPECT_EQ(spinner->frame().size.width, 2 * spinner->bounds().size.width);
-  EXPECT_EQ(spinner->frame().size.height, 2 * spinner->bounds().size.height);
-  service().loaderDissmiss();
-}
-
-TEST_F(FeedbackService, DismissingWithoutALoaderStillCompletesAndStartingWithoutARootDoesNothing) {
-  service().loaderDissmiss(counting(completions));
-  EXPECT_EQ(completions, 0);  // queued, never inline
-  ui->settle();
-  EXPECT_EQ(completions, 1);
-
-  ui = std::make_unique<UI>(nullptr);
-  service().loaderStart(1.0, counting(others));
-  advance(5);
-  EXPECT_EQ(others, 0);
-  EXPECT_FALSE(ui->isLoaderShowing());
 }
 
 TEST_F(FeedbackService, ASecondLoaderReplacesTheFirstAndItsCompletionComes) {
@@ -242,19 +195,4 @@ TEST_F(FeedbackService, ASecondLoaderReplacesTheFirstAndItsCompletionComes) {
   service().loaderDissmiss();
   advance(kTransition);
   EXPECT_FALSE(ui->isLoaderShowing());
-}
-
-TEST_F(FeedbackService, AnErrorShownWhenTheLoaderHasGoneFollowsTheUsualPattern) {
-  service().loaderStart();
-  ASSERT_NE(finishPresenting(), nullptr);
-  service().loaderDissmiss(
-      [this] { service().errorAlert("request failed", counting(completions)); });
-  advance(kTransition);
-  auto alert = finishPresenting();
-  ASSERT_NE(alert, nullptr);
-  EXPECT_FALSE(ui->isLoaderShowing());
-  EXPECT_EQ(ui->alertMessage(), "request failed");
-  EXPECT_EQ(alert->presentingViewController(), ui->root());
-  advance(5 + kTransition);
-  EXPECT_EQ(completions, 1);
 }

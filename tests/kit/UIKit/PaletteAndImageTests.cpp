@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,39 +10,11 @@
 
 #include "ZTUIComponents/ZTImageFromLib.hpp"
 #include "ZTUIComponents/ZTImageViewFromLib.hpp"
-#include "ZTUtilites/ZTUIConstants.hpp"
 #include "platform/UIKit/UIKitTestSupport.hpp"
 
 using namespace UIKit;
 using ZentrelSDK::ZTImageFromLib;
-using ZentrelSDK::ZTUIConstants;
 
-namespace {
-void expectBytes(const UIColor& color, int red, int green, int blue) {
-  const auto c = color.components();
-  EXPECT_EQ(std::lround(c.red * 255), red);
-  EXPECT_EQ(std::lround(c.green * 255), green);
-  EXPECT_EQ(std::lround(c.blue * 255), blue);
-  EXPECT_EQ(c.alpha, 1.0);
-}
-}  // namespace
-
-TEST(Palette, ColourLiteralsHaveTheirByteComponentsInSinglePrecision) {
-  expectBytes(ZTUIConstants::MAIN_COLOR(), 121, 43, 239);
-  expectBytes(ZTUIConstants::TEXT_BLACK_COLOR(), 17, 22, 26);
-  expectBytes(ZTUIConstants::INACTIVE_UNDERLINE_COLOR(), 183, 191, 202);
-  EXPECT_EQ(ZTUIConstants::MAIN_COLOR().components().green,
-            static_cast<double>(static_cast<float>(43 / 255.0)));
-  EXPECT_EQ(&ZTUIConstants::MAIN_COLOR(), &ZTUIConstants::MAIN_COLOR());  // made once
-}
-
-TEST(Palette, TheDisabledButtonColourDiffersOnlyInAlpha) {
-  const auto active = ZTUIConstants::COLOR_AUTH_BUTTON_BACKGROUND_ACTIVE();
-  const auto disabled = ZTUIConstants::COLOR_AUTH_BUTTON_BACKGROUND_DISABLE();
-  EXPECT_EQ(active.withAlphaComponent(0.5), disabled);
-  EXPECT_EQ(active.alphaComponent(), 1.0);
-  EXPECT_EQ(ZTUIConstants::COLOR_TEXTFIELD_BACKGROUND(), UIColor(0.95, 0.96, 0.97, 1.0));
-}
 
 TEST(LibraryImages, EveryImageTheKitAsksForIsInItsBundle) {
   for (const char* name : {"buttonBackground", "Check", "logoUpperLeft", "turn90right", "arrowBack",
@@ -81,9 +52,4 @@ TEST(LibraryImageView, AnInterfaceFileSetsTheImageNameAndNothingIsLoaded) {
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(view->imageName, "Check");
   EXPECT_EQ(view->image(), nullptr);
-
-  ZentrelSDK::ZTImageViewFromLib coded;
-  EXPECT_FALSE(coded.imageName.has_value());
-  coded.imageName = "docsFine";
-  EXPECT_EQ(coded.image(), nullptr);
 }

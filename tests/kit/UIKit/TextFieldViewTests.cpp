@@ -5,7 +5,6 @@
 #include <vector>
 
 #include <Testing/UI.hpp>
-#include <UIKit/InterfaceBinder.hpp>
 #include <UIKit/UINib.hpp>
 #include <UIKit/UIViewController.hpp>
 
@@ -66,21 +65,6 @@ TEST_F(TextFieldView, ItsInterfaceFileGivesItAFieldAndAnUnderlineThatFollowItsSi
   EXPECT_EQ(line->convertTo(line->bounds(), email.get()).maxY(), 60);
 }
 
-TEST_F(TextFieldView, ConfiguringSetsUpTheFieldWithThePlaceholderColour) {
-  email->configureTextField(UIKeyboardType::emailAddress, "Enter your email address");
-  password->configureTextField(UIKeyboardType::asciiCapable);
-  auto field = email->textField.lock();
-  EXPECT_EQ(field->keyboardType(), UIKeyboardType::emailAddress);
-  EXPECT_FALSE(field->isSecureTextEntry());
-  ASSERT_TRUE(field->attributedPlaceholder().has_value());
-  EXPECT_EQ(field->placeholder(), "Enter your email address");
-  EXPECT_EQ(field->attributedPlaceholder()->attribute(NSAttributedString::Key::foregroundColor, 0),
-            NSAttributedString::Value(UIColor(103 / 255.0, 112 / 255.0, 121 / 255.0, 1)));
-  EXPECT_EQ(password->textField.lock()->placeholder(), "");  // the default
-  password->configureTextField(UIKeyboardType::asciiCapable, "Password", true);
-  EXPECT_TRUE(password->textField.lock()->isSecureTextEntry());
-}
-
 TEST_F(TextFieldView, TheUnderlineAndTheReportFollowTheTypedText) {
   email->addCallbackEditingNotEmpty([this](bool notEmpty) { reports.push_back(notEmpty); });
   email->configureTextField(UIKeyboardType::emailAddress);
@@ -95,19 +79,6 @@ TEST_F(TextFieldView, TheUnderlineAndTheReportFollowTheTypedText) {
   ui->type("  ");  // blanks are text
   EXPECT_EQ(underline(*email), ZTUIConstants::MAIN_COLOR());
   EXPECT_EQ(reports, (std::vector<bool>{false, true, true, true, false, true, true}));
-}
-
-TEST_F(TextFieldView, AReportRegisteredLaterFirstComesWithTheFirstEdit) {
-  password->configureTextField(UIKeyboardType::asciiCapable, "Password", true);
-  password->addCallbackEditingNotEmpty([this](bool notEmpty) { reports.push_back(notEmpty); });
-  EXPECT_TRUE(reports.empty());
-  password->text = "written";  // a copy only: nothing else changes
-  EXPECT_EQ(password->textField.lock()->text(), "");
-  EXPECT_EQ(underline(*password), ZTUIConstants::INACTIVE_UNDERLINE_COLOR());
-  EXPECT_TRUE(reports.empty());
-  ui->type("x", password);
-  EXPECT_EQ(password->text, "x");  // the edit overwrites it
-  EXPECT_EQ(reports, std::vector<bool>{true});
 }
 
 TEST_F(TextFieldView, ReturnMovesTheFocusToTheNextFieldAndThenEnds) {
@@ -143,25 +114,6 @@ TEST_F(TextFieldView, ReturnWithoutALiveNextResponderDismissesTheKeyboardFirst) 
   EXPECT_EQ(ui->firstResponder(), nullptr);
 }
 
-TEST_F(TextFieldView, AResponderThatCannotTakeTheFocusLeavesTheEarlierNextInPlace) {
-  email->configureTextField(UIKeyboardType::emailAddress);
-  email->addNextTextField(password->textField.lock());
-  email->addNextTextField(std::static_pointer_cast<UIResponder>(std::make_shared<UIView>()));
-  ui->type("a\n", email);
-  EXPECT_TRUE(password->textField.lock()->isFirstResponder());
-}
-
-TEST_F(TextFieldView, ChainingToAViewWithoutItsInnerFieldClearsTheNextResponder) {
-  email->configureTextField(UIKeyboardType::emailAddress);
-  email->addNextTextField(password);
-  auto unloaded = add(460);
-  unloaded->textField.reset();
-  email->addNextTextField(unloaded);
-  ui->type("a\n", email);
-  EXPECT_EQ(ui->firstResponder(), nullptr);
-  EXPECT_FALSE(ui->isKeyboardVisible());
-}
-
 TEST_F(TextFieldView, WithoutItsOutletsItStillReportsAndNeverCrashes) {
   auto broken = add(460);
   broken->textField.reset();
@@ -175,31 +127,4 @@ TEST_F(TextFieldView, WithoutItsOutletsItStillReportsAndNeverCrashes) {
   EXPECT_FALSE(broken->text.has_value());
 }
 
-namespace {
-class FormScreen : public UIViewController {
- public:
-  using UIViewController::UIViewController;
-  void bindInterface(InterfaceBinder& binder) override {
-    binder.outlet("emailTextField", emailTextField);
-  }
-  std::weak_ptr<ZTTextFieldView> emailTextField;
-};
-}  // namespace
-
-TEST_F(TextFieldView, AScreensInterfaceFileCanNameItByItsClass) {
-  uikittest::TestBundle files;
-  files.write("FormScreen.json", R"({"objects": [ { "class": "UIView", "outlet": "view",
-      "subviews": [ { "class": "ZTTextFieldView", "outlet": "emailTextField",
-                      "frame": [24, 300, 300, 50] } ] } ]})");
-  auto screen = std::make_shared<FormScreen>("FormScreen", files.bundle());
-  ui->root()->present(screen, false);
-  advance(1);
-  auto field = screen->emailTextField.lock();
-  ASSERT_NE(field, nullptr);
-  ASSERT_NE(field->textField.lock(), nullptr);
-  EXPECT_EQ(field->textField.lock()->frame().width(), 300);
-  field->configureTextField(UIKeyboardType::emailAddress);
-  ASSERT_TRUE(ui->type("me", ui->find<ZTTextFieldView>("emailTextField")));
-  EXPECT_EQ(field->text, "me");
-  screen->dismiss(false);
-}
+namespace {}  // namespace

@@ -91,19 +91,3 @@ TEST_F(TopViewController, TheNamedWalkStopsBelowTheControllerWithThatDescription
   EXPECT_EQ(ZTUIApplication::getViewController(a->description()), ui.root());
   EXPECT_EQ(ZTUIApplication::getViewController(b->description()), a);
 }
-
-TEST_F(TopViewController, ANavigationControllerMatchingTheNameCanStillBeLeftForItsPresented) {
-  auto inside = plain();
-  auto navigation = std::make_shared<UINavigationController>(inside);
-  UI ui(navigation);
-  auto modal = plain();
-  show(navigation, modal);
-  EXPECT_EQ(ZTUIApplication::getViewController(navigation->description()), modal);
-}
-
-TEST_F(TopViewController, ComparisonNeedsTheWholeDescription) {
-  auto controller = plain();
-  EXPECT_TRUE(ZTUIApplication::compareControllers(*controller, controller->description()));
-  EXPECT_FALSE(ZTUIApplication::compareControllers(*controller, "UIViewController"));
-  EXPECT_FALSE(ZTUIApplication::compareControllers(*controller, plain()->description()));
-}

@@ -19,22 +19,6 @@ TEST(TextFieldPadding, ALeftPaddingIsAnEmptyViewOfTheWidthAndTheFieldsHeight) {
   EXPECT_EQ(field.rightView(), nullptr);
 }
 
-TEST(TextFieldPadding, BothSidesShareOneViewAndARightPaddingShowsOnTheRight) {
-  UITextField field(CGRect::make(0, 0, 200, 30));
-  ZentrelSDK::addPadding(field, PaddingSide::both(8));
-  ASSERT_NE(field.leftView(), nullptr);
-  EXPECT_EQ(field.leftView(), field.rightView());
-  EXPECT_EQ(field.leftView()->frame(), CGRect::make(0, 0, 8, 30));
-  EXPECT_EQ(field.rightViewMode(), UITextField::ViewMode::always);
-
-  UITextField other(CGRect::make(0, 0, 100, 20));
-  ZentrelSDK::addPadding(other, PaddingSide::right(4));
-  ASSERT_NE(other.rightView(), nullptr);
-  EXPECT_EQ(other.rightView()->frame(), CGRect::make(0, 0, 4, 20));
-  EXPECT_EQ(other.rightViewMode(), UITextField::ViewMode::always);
-  EXPECT_EQ(other.leftView(), nullptr);
-}
-
 TEST(LetterSpacing, KernsEveryCharacterButTheLast) {
   UILabel label;
   label.setText("abc");
@@ -49,13 +33,6 @@ TEST(LetterSpacing, KernsEveryCharacterButTheLast) {
 
   ZentrelSDK::setLetterSpacing(label, 1.5);
   EXPECT_EQ(label.attributedText()->attribute(Key::kern, 1), NSAttributedString::Value(1.5));
-}
-
-TEST(LetterSpacing, ReplacesFormerAttributes) {
-  UILabel label;
-  label.setAttributedText(NSAttributedString("ab", {{Key::foregroundColor, UIColor::red()}}));
-  ZentrelSDK::setLetterSpacing(label);
-  EXPECT_FALSE(label.attributedText()->attribute(Key::foregroundColor, 0).has_value());
 }
 
 TEST(LetterSpacing, WithoutTextOrWithAnEmptyOneNothingChanges) {

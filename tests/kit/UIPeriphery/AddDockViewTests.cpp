@@ -63,38 +63,3 @@ TEST(AddDockView, ItsContentComesFromItsInterfaceFile) {
   EXPECT_EQ(image->image()->size(), expected->size());
   EXPECT_TRUE(title->isDescendant(*content));
 }
-
-TEST(AddDockView, ItsContentFillsTheCardCentredAndFollowsItsSize) {
-  auto card = ZTAddDockView::make(CGRect::make(30, 40, 240, 160));
-  auto content = card->contentView.lock();
-  ASSERT_NE(content, nullptr);
-  EXPECT_EQ(content->superview(), card);
-  EXPECT_EQ(content->frame(), card->bounds());
-  card->setFrame(CGRect::make(0, 0, 320, 400));
-  EXPECT_EQ(content->frame(), card->bounds());
-  ASSERT_EQ(card->constraints().size(), 2u);
-  using A = NSLayoutConstraint::Attribute;
-  const A attributes[] = {A::centerX, A::centerY};
-  for (std::size_t i = 0; i < 2; ++i) {
-    const auto& constraint = card->constraints()[i];
-    EXPECT_TRUE(constraint->isActive());
-    EXPECT_EQ(constraint->firstItem(), content);
-    EXPECT_EQ(constraint->secondItem(), card);
-    EXPECT_EQ(constraint->firstAttribute(), attributes[i]);
-    EXPECT_EQ(constraint->secondAttribute(), attributes[i]);
-    EXPECT_EQ(constraint->constant(), 0);
-  }
-}
-
-TEST(AddDockView, AnInterfaceFileCanPlaceOne) {
-  uikittest::TestBundle files;
-  files.write("Screen.json", R"({"objects": [{"class": "ZTAddDockView", "outlet": "card",
-      "frame": [0, 0, 200, 120]}]})");
-  auto views = UINib("Screen", files.bundle()).instantiate(nullptr);
-  ASSERT_EQ(views.size(), 1u);
-  auto card = std::dynamic_pointer_cast<ZTAddDockView>(views.front());
-  ASSERT_NE(card, nullptr);
-  ASSERT_NE(card->contentView.lock(), nullptr);
-  EXPECT_EQ(card->contentView.lock()->frame(), CGRect::make(0, 0, 200, 120));
-  EXPECT_TRUE(card->title.lock()->text().has_value());
-}

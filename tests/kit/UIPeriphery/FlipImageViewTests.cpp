@@ -103,52 +103,6 @@ TEST_F(FlipCarousel, AFlipTurnsAboutTheVerticalAxisAndEndsFacingTheUser) {
   EXPECT_TRUE(QuartzCore::CATransform3DIsIdentity(carousel->layer()->transform));
 }
 
-TEST_F(FlipCarousel, AnEmptyListOnlyEverShowsTheCardPage) {
-  carousel->setImages({}, 3, false);
-  flip();
-  EXPECT_EQ(shown(), Page(Empty{}));
-  carousel->nextImage(2);
-  flip();
-  EXPECT_EQ(shown(), Page(Empty{}));
-  carousel->setImages({}, 3, true, 1);
-  flip();
-  EXPECT_EQ(shown(), Page(Card{}));
-  carousel->nextImage();
-  flip();
-  EXPECT_EQ(shown(), Page(Card{}));
-}
-
-TEST_F(FlipCarousel, TheCycleLengthComesOnlyFromAPositiveCount) {
-  carousel->setImages({a, b}, std::nullopt);  // a new carousel cycles over page 0 alone
-  flip();
-  EXPECT_EQ(shown(), Page(a));
-  carousel->nextImage();
-  flip();
-  EXPECT_EQ(shown(), Page(a));
-  carousel->setImages({a, b}, 2);
-  flip();
-  carousel->setImages({a, b}, 0);  // keeps two pages: b comes next
-  flip();
-  EXPECT_EQ(shown(), Page(b));
-  carousel->setImages({a, b}, -4);
-  flip();
-  EXPECT_EQ(shown(), Page(a));
-}
-
-TEST_F(FlipCarousel, AnIndexBeyondTheCycleIsIgnoredAndTheCounterMovesOn) {
-  carousel->setImages({a, b}, 2);
-  flip();
-  carousel->nextImage(2);  // beyond the last page: the current one is shown
-  flip();
-  EXPECT_EQ(shown(), Page(b));
-  carousel->nextImage();
-  flip();
-  EXPECT_EQ(shown(), Page(a));
-  carousel->nextImage(1);
-  flip();
-  EXPECT_EQ(shown(), Page(b));
-}
-
 TEST_F(FlipCarousel, AnIndexBeyondTheListShowsTheCardPage) {
   carousel->setImages({a}, 3, true);
   flip();
@@ -168,45 +122,6 @@ TEST_F(FlipCarousel, AnIndexBeyondTheListShowsTheCardPage) {
   carousel->nextImage();  // the cycle goes on from page 0
   flip();
   EXPECT_EQ(shown(), Page(a));
-}
-
-TEST_F(FlipCarousel, CardTextsAreForTheNextCardOnly) {
-  carousel->setImages({nullptr, a}, 2, true);
-  flip();
-  const auto fileTitle = card()->title.lock()->text();
-  const auto fileText = card()->text.lock()->text();
-  carousel->nextImage(std::nullopt, "Ignored", "Ignored too");  // the next page is an image
-  flip();
-  carousel->nextImage(std::nullopt, "Passport", "Front side");
-  flip();
-  EXPECT_EQ(card()->title.lock()->text(), "Passport");
-  EXPECT_EQ(card()->text.lock()->text(), "Front side");
-  carousel->nextImage(0);
-  flip();
-  EXPECT_EQ(card()->title.lock()->text(), fileTitle);
-  EXPECT_EQ(card()->text.lock()->text(), fileText);
-}
-
-TEST_F(FlipCarousel, PagesReplaceWhatWasInsideAndTakeTheCornerRadiusOfTheMoment) {
-  carousel->addSubview(std::make_shared<UIView>(CGRect::make(0, 0, 10, 10)));
-  carousel->layer()->cornerRadius = 8;
-  carousel->setImages({a, b}, 2);
-  flip();
-  ASSERT_EQ(carousel->subviews().size(), 1u);
-  auto imageView = std::dynamic_pointer_cast<UIImageView>(carousel->subviews().front());
-  ASSERT_NE(imageView, nullptr);
-  EXPECT_EQ(imageView->frame(), carousel->bounds().insetBy(5, 5));
-  EXPECT_EQ(imageView->contentMode(), UIView::ContentMode::scaleAspectFit);
-  EXPECT_TRUE(imageView->clipsToBounds());
-  EXPECT_EQ(imageView->layer()->cornerRadius, 8);
-  carousel->layer()->cornerRadius = 3;
-  EXPECT_EQ(imageView->layer()->cornerRadius, 8);
-  carousel->nextImage();
-  flip();
-  auto next = std::dynamic_pointer_cast<UIImageView>(carousel->subviews().front());
-  EXPECT_EQ(next->layer()->cornerRadius, 3);
-  carousel->setFrame(CGRect::make(0, 0, 200, 100));
-  EXPECT_EQ(next->frame(), carousel->bounds().insetBy(5, 5));
 }
 
 TEST_F(FlipCarousel, TapsOnTheCardReachTheCallbackAndNothingElseDoes) {
@@ -229,33 +144,4 @@ TEST_F(FlipCarousel, TapsOnTheCardReachTheCallbackAndNothingElseDoes) {
   flip();
   ui->tap(card());
   EXPECT_EQ(taps, 2);
-}
-
-TEST_F(FlipCarousel, DestroyingItReleasesTheCallback) {
-  auto token = std::make_shared<int>(0);
-  std::weak_ptr<int> weakToken = token;
-  carousel->touchLitener([token] { ++*token; });
-  token.reset();
-  EXPECT_FALSE(weakToken.expired());
-  carousel->removeFromSuperview();
-  carousel.reset();
-  EXPECT_TRUE(weakToken.expired());
-}
-
-TEST_F(FlipCarousel, AFirstHalfCutShortStillSwapsThePage) {
-  carousel->setImages({a, b}, 2);
-  advance(kHalf / 2);
-  carousel->layer()->removeAnimation("transform");
-  Foundation::RunLoop::main().runPending();
-  EXPECT_EQ(shown(), Page(a));
-  ASSERT_NE(carousel->layer()->animation("transform"), nullptr);  // the second half runs
-
-  // A new page change replacing a running first half: both pages come in turn.
-  carousel->nextImage();
-  advance(kHalf / 2);
-  carousel->nextImage(0);
-  Foundation::RunLoop::main().runPending();
-  flip();
-  flip();
-  EXPECT_EQ(shown(), Page(a));
 }

@@ -73,18 +73,6 @@ TEST_F(GradientMask, ByDefaultItIsOpaqueAtTheTopAndClearFromSixtyPercentDown) {
   }
 }
 
-TEST_F(GradientMask, TheOtherDirectionIsOpaqueAtTheBottomAndClearAboveFortyPercent) {
-  view->directionFromTopToBottom = false;
-  show();
-  auto gradient = mask();
-  ASSERT_NE(gradient, nullptr);
-  EXPECT_DOUBLE_EQ(shownAt(*gradient, 1.0), 1.0);
-  EXPECT_NEAR(shownAt(*gradient, 0.88), 1.0, 1e-9);
-  EXPECT_NEAR(shownAt(*gradient, 0.64), 0.5, 1e-9);
-  EXPECT_NEAR(shownAt(*gradient, 0.4), 0.0, 1e-9);
-  EXPECT_DOUBLE_EQ(shownAt(*gradient, 0.1), 0.0);
-}
-
 TEST_F(GradientMask, EachDrawReplacesTheMaskAndNothingChangesWithoutOne) {
   show();
   auto first = mask();

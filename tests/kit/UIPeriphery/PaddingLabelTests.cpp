@@ -45,22 +45,6 @@ class PaddingLabel : public uikittest::ClockTest {
 
 }  // namespace
 
-TEST_F(PaddingLabel, DefaultInsetsAddFivePointsOnEachSide) {
-  const auto base = plain->intrinsicContentSize();
-  ASSERT_GT(base.width, 0);
-  EXPECT_EQ(padded->intrinsicContentSize(), (CGSize{base.width + 10, base.height + 10}));
-  show();
-  const auto drawn = *padded->drawnTextRect();
-  EXPECT_EQ(drawn, plain->drawnTextRect()->insetBy(5, 5));
-}
-
-TEST_F(PaddingLabel, ZeroInsetsBehaveLikeAPlainLabel) {
-  padded->topInset = padded->bottomInset = padded->leftInset = padded->rightInset = 0;
-  EXPECT_EQ(padded->intrinsicContentSize(), plain->intrinsicContentSize());
-  show();
-  EXPECT_EQ(padded->drawnTextRect(), plain->drawnTextRect());
-}
-
 TEST_F(PaddingLabel, UnequalInsetsMoveTheTextAndWidenTheNaturalSize) {
   padded->leftInset = 20;
   padded->rightInset = 0;
@@ -72,29 +56,4 @@ TEST_F(PaddingLabel, UnequalInsetsMoveTheTextAndWidenTheNaturalSize) {
   EXPECT_EQ(text.minX(), full.minX() + 20);
   EXPECT_EQ(text.maxX(), full.maxX());
   EXPECT_EQ(text.minY(), full.minY() + 5);
-}
-
-TEST_F(PaddingLabel, AChangedInsetShowsOnlyAtTheNextDraw) {
-  show();
-  const auto before = *padded->drawnTextRect();
-  padded->leftInset = 30;
-  ui->settle();
-  EXPECT_EQ(padded->drawnTextRect(), before);
-  padded->setNeedsDisplay();
-  ui->settle();
-  EXPECT_EQ(padded->drawnTextRect()->minX(), before.minX() + 25);
-}
-
-TEST_F(PaddingLabel, AnInterfaceFileSetsItsInsets) {
-  uikittest::TestBundle files;
-  files.write("Card.json", R"({"objects": [{"class": "ZTPaddingLabel", "outlet": "badge",
-      "text": "New", "topInset": 2, "bottomInset": 3, "leftInset": 8, "rightInset": 9}]})");
-  auto views = UINib("Card", files.bundle()).instantiate(nullptr);
-  ASSERT_EQ(views.size(), 1u);
-  auto label = std::dynamic_pointer_cast<ZTPaddingLabel>(views.front());
-  ASSERT_NE(label, nullptr);
-  UILabel reference;
-  reference.setText("New");
-  const auto base = reference.intrinsicContentSize();
-  EXPECT_EQ(label->intrinsicContentSize(), (CGSize{base.width + 17, base.height + 5}));
 }

@@ -84,16 +84,6 @@ class SlideTransitions : public uikittest::ClockTest {
 
 }  // namespace
 
-TEST_F(SlideTransitions, BothLastAQuarterSecondWithOrWithoutAContext) {
-  RightToLeftTransition in;
-  LeftToRightTransition out;
-  auto context = std::make_shared<RecordingContext>();
-  EXPECT_EQ(in.transitionDuration(nullptr), 0.25);
-  EXPECT_EQ(in.transitionDuration(context), 0.25);
-  EXPECT_EQ(out.transitionDuration(nullptr), 0.25);
-  EXPECT_EQ(out.transitionDuration(context), 0.25);
-}
-
 TEST_F(SlideTransitions, APresentedScreenSlidesInFromTheRightAndEndsFillingTheContainer) {
   int presented = 0;
   auto pushed = presentPushed(&presented);
@@ -138,26 +128,6 @@ TEST_F(SlideTransitions, ADismissedScreenSlidesOutToTheRightAndLeavesTheContaine
   EXPECT_EQ(container->superview(), nullptr);
   EXPECT_EQ(presenter->presentedViewController(), nullptr);
   EXPECT_EQ(ui->frontmost(), presenter);
-}
-
-TEST_F(SlideTransitions, ACutShortSlideStillCompletesSuccessfully) {
-  auto in = std::make_shared<RecordingContext>();
-  in->to = std::make_shared<UIView>(CGRect::make(0, 0, 100, 100));
-  RightToLeftTransition().animateTransition(in);
-  EXPECT_EQ(in->to->superview(), in->container);
-  EXPECT_TRUE(in->completions.empty());
-  in->to->layer()->removeAllAnimations();
-  advance(0.01);
-  EXPECT_EQ(in->completions, std::vector<bool>{true});
-
-  auto out = std::make_shared<RecordingContext>();
-  out->from = std::make_shared<UIView>(CGRect::make(0, 0, 100, 100));
-  LeftToRightTransition().animateTransition(out);
-  EXPECT_EQ(out->from->superview(), out->container);
-  out->from->layer()->removeAllAnimations();
-  advance(0.01);
-  EXPECT_EQ(out->completions, std::vector<bool>{true});
-  EXPECT_EQ(out->from->superview(), nullptr);
 }
 
 TEST_F(SlideTransitions, AContextWithoutTheViewToMoveCompletesAtOnceSuccessfully) {

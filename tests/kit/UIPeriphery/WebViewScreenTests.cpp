@@ -67,14 +67,6 @@ class WebViewScreen : public uikittest::ClockTest {
 
 }  // namespace
 
-TEST_F(WebViewScreen, OpeningWithoutARootShowsNothing) {
-  ui = std::make_unique<UI>(nullptr);
-  ZTWebView::shared()->openURL("https://example.com/");
-  advance(1);
-  EXPECT_TRUE(driver->requests().empty());
-  EXPECT_EQ(ui->window()->subviews().size(), 0u);
-}
-
 TEST_F(WebViewScreen, ItOpensOverTheCurrentScreenAndLoadsThePage) {
   auto screen = open("https://example.com/terms?lang=en");
   ASSERT_NE(screen, nullptr);
@@ -112,14 +104,6 @@ TEST_F(WebViewScreen, TheIndicatorTurnsFromTheStartOfANavigationToAHostUntilItFi
   EXPECT_FALSE(spinner->isAnimating());
   EXPECT_TRUE(spinner->isHidden());
   EXPECT_EQ(ui->frontmost(), screen);
-}
-
-TEST_F(WebViewScreen, APageWithoutAHostDoesNotStartTheIndicator) {
-  auto screen = open("about:blank");
-  ASSERT_NE(screen, nullptr);
-  ui->settle();
-  EXPECT_FALSE(indicator(*screen)->isAnimating());
-  EXPECT_TRUE(driver->requests().empty());
 }
 
 TEST_F(WebViewScreen, AFailureAfterTheCommitClosesTheScreenSilently) {
@@ -170,15 +154,4 @@ TEST_F(WebViewScreen, TheViewsAreBuiltOnceEvenWhenTheScreenAppearsAgain) {
   EXPECT_EQ(all<WebKit::WKWebView>(*screen->view()).size(), 1u);
   EXPECT_EQ(all<UIActivityIndicatorView>(*screen->view()).size(), 1u);
   EXPECT_EQ(driver->requests().size(), 1u);
-}
-
-TEST_F(WebViewScreen, BackTouchClosesTheScreen) {
-  auto screen = open("https://example.com/");
-  screen->backTouch();
-  advance(kTransition);
-  EXPECT_EQ(ui->frontmost(), ui->root());
-  std::weak_ptr<ZTWebViewController> weakScreen = screen;
-  screen.reset();
-  EXPECT_TRUE(weakScreen.expired());
-  EXPECT_EQ(driver->pendingCount(), 0u);  // its page load went with it
 }

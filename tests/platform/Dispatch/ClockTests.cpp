@@ -82,26 +82,6 @@ TEST_F(ManualClockTest, RepeatingTimerFiresOncePerIntervalUntilInvalidated) {
   EXPECT_FALSE(timer->isValid());
 }
 
-TEST_F(ManualClockTest, OneShotTimerFiresOnceAndInvalidatesItself) {
-  int count = 0;
-  auto timer = Timer::scheduledTimer(5.0, false, [&](Timer&) { ++count; });
-  clock->advance(4.999);
-  EXPECT_EQ(count, 0);
-  clock->advance(0.001);
-  EXPECT_EQ(count, 1);
-  EXPECT_FALSE(timer->isValid());
-  clock->advance(10);
-  EXPECT_EQ(count, 1);
-}
-
-TEST_F(ManualClockTest, InvalidatedTimerNeverFires) {
-  int count = 0;
-  auto timer = Timer::scheduledTimer(1.0, true, [&](Timer&) { ++count; });
-  timer->invalidate();
-  clock->advance(5);
-  EXPECT_EQ(count, 0);
-}
-
 TEST_F(ManualClockTest, TimersAndDelayedBlocksInterleaveByDueTime) {
   std::vector<std::string> log;
   auto timer = Timer::scheduledTimer(1.0, true, [&](Timer&) { log.push_back("tick"); });

@@ -17,10 +17,6 @@ using Foundation::Notification;
 using Foundation::NotificationCenter;
 using Foundation::OperationQueue;
 
-namespace {
-struct Sender {};
-}  // namespace
-
 TEST(OperationQueue, EachQueueHasAThreadOfItsOwnAndKeepsOrder) {
   auto a = std::make_shared<OperationQueue>();
   auto b = std::make_shared<OperationQueue>();
@@ -55,53 +51,6 @@ TEST(OperationQueue, DestroyedByItsOwnOperationStillFinishes) {
   ASSERT_TRUE(zttest::runUntil([&] { return done.load(); }));
 }
 
-TEST(OperationQueue, MainQueueRunsOnTheMainThreadLater) {
-  bool ran = false, onMain = false;
-  OperationQueue::main()->addOperation([&] {
-    ran = true;
-    onMain = Foundation::Thread::isMainThread();
-  });
-  EXPECT_FALSE(ran);
-  ASSERT_TRUE(zttest::runUntil([&] { return ran; }));
-  EXPECT_TRUE(onMain);
-}
-
-TEST(NotificationCenter, DeliversByNameOnThePostingThreadWithoutQueue) {
-  auto& center = NotificationCenter::defaultCenter();
-  std::thread::id heardOn;
-  std::string object;
-  auto token = center.addObserver("plain", std::nullopt, nullptr, [&](const Notification& n) {
-    heardOn = std::this_thread::get_id();
-    if (n.object) object = *n.object->get<std::string>();
-  });
-  std::thread poster([&] { center.post("plain", Any::value(std::string("payload"))); });
-  const auto posterID = poster.get_id();
-  poster.join();
-  center.post("other");
-  EXPECT_EQ(heardOn, posterID);
-  EXPECT_EQ(object, "payload");
-  center.removeObserver(token);
-}
-
-TEST(NotificationCenter, SenderFilterMatchesObjectIdentityOnly) {
-  auto& center = NotificationCenter::defaultCenter();
-  auto mine = std::make_shared<Sender>();
-  auto other = std::make_shared<Sender>();
-  int filtered = 0, all = 0;
-  auto t1 =
-      center.addObserver("sender", Any(mine), nullptr, [&](const Notification&) { ++filtered; });
-  auto t2 =
-      center.addObserver("sender", std::nullopt, nullptr, [&](const Notification&) { ++all; });
-  center.post("sender", Any(mine));
-  center.post("sender", Any(other));
-  center.post("sender");
-  center.post("sender", Any::value(7));
-  EXPECT_EQ(filtered, 1);
-  EXPECT_EQ(all, 4);
-  center.removeObserver(t1);
-  center.removeObserver(t2);
-}
-
 TEST(NotificationCenter, QueuedDeliveryRunsOnTheQueueAndStopsAfterRemoval) {
   auto& center = NotificationCenter::defaultCenter();
   auto queue = std::make_shared<OperationQueue>();
@@ -127,21 +76,6 @@ TEST(NotificationCenter, QueuedDeliveryRunsOnTheQueueAndStopsAfterRemoval) {
   release = true;
   queue->waitUntilAllOperationsAreFinished();
   EXPECT_EQ(heard, 2);
-}
-
-TEST(NotificationCenter, MainQueueObserverRunsLaterOnMainWhenPostedFromAWorker) {
-  auto& center = NotificationCenter::defaultCenter();
-  std::atomic<int> heard{0};
-  bool onMain = true;
-  auto token =
-      center.addObserver("main", std::nullopt, OperationQueue::main(), [&](const Notification&) {
-        onMain = onMain && Foundation::Thread::isMainThread();
-        ++heard;
-      });
-  Dispatch::DispatchQueue::global().async([&] { center.post("main"); });
-  ASSERT_TRUE(zttest::runUntil([&] { return heard == 1; }));
-  EXPECT_TRUE(onMain);
-  center.removeObserver(token);
 }
 
 TEST(NotificationCenter, ConcurrentAddPostRemoveIsSafe) {

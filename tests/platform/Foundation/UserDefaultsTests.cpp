@@ -42,40 +42,6 @@ TEST(UserDefaults, PersistsEveryKindOfValueForTheNextInstance) {
   EXPECT_FALSE(reread.string("temp").has_value());
 }
 
-TEST(UserDefaults, ConvertsBetweenKindsAsFoundationDoes) {
-  TemporaryFolder folder;
-  UserDefaults d(folder / "d.json");
-  d.set("12", "numericText");
-  d.set("YES", "yesText");
-  d.set("nope", "word");
-  d.set(7, "seven");
-  d.set(2.75, "decimal");
-  d.set(false, "off");
-
-  EXPECT_EQ(d.integer("numericText"), 12);
-  EXPECT_EQ(d.doubleValue("numericText"), 12.0);
-  EXPECT_TRUE(d.boolValue("yesText"));
-  EXPECT_FALSE(d.boolValue("word"));
-  EXPECT_EQ(d.integer("word"), 0);
-  EXPECT_EQ(d.string("seven"), "7");
-  EXPECT_TRUE(d.boolValue("seven"));
-  EXPECT_EQ(d.integer("decimal"), 2);
-  EXPECT_EQ(d.string("decimal"), "2.75");
-  EXPECT_FALSE(d.string("off").has_value());
-  EXPECT_EQ(d.integer("off"), 0);
-  EXPECT_FALSE(d.data("numericText").has_value());
-
-  EXPECT_FALSE(d.string("absent").has_value());
-  EXPECT_FALSE(d.boolValue("absent"));
-  EXPECT_EQ(d.integer("absent"), 0);
-  EXPECT_EQ(d.doubleValue("absent"), 0);
-  EXPECT_FALSE(d.contains("absent"));
-
-  d.set(std::nan(""), "notANumber");  // JSON cannot hold it: the key stays absent
-  EXPECT_FALSE(d.contains("notANumber"));
-  EXPECT_TRUE(UserDefaults(folder / "d.json").contains("decimal"));
-}
-
 TEST(UserDefaults, StartsEmptyFromACorruptFileAndRewritesIt) {
   TemporaryFolder folder;
   const auto file = folder / "d.json";
@@ -95,50 +61,4 @@ TEST(UserDefaults, KeepsValuesInMemoryWhenTheFileCannotBeWritten) {
   d.set("still here", "k");
   EXPECT_EQ(d.string("k"), "still here");
   EXPECT_FALSE(d.synchronize());
-}
-
-TEST(UserDefaults, TakesWritesFromManyThreads) {
-  TemporaryFolder folder;
-  const auto file = folder / "d.json";
-  {
-    UserDefaults d(file);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-      threads.emplace_back([&d, t] {
-        for (int i = 0; i < 40; ++i) {
-          d.set(t * 1000 + i, "key" + std::to_string(t) + "-" + std::to_string(i));
-          (void)d.integer("key0-0");
-        }
-      });
-    }
-    for (auto& th : threads) th.join();
-    EXPECT_TRUE(d.synchronize());
-  }
-  UserDefaults reread(file);
-  for (int t = 0; t < 4; ++t) {
-    for (int i = 0; i < 40; ++i) {
-      EXPECT_EQ(reread.integer("key" + std::to_string(t) + "-" + std::to_string(i)), t * 1000 + i);
-    }
-  }
-}
-
-TEST(UserDefaults, StandardLivesInTheAppDataFolder) {
-  TemporaryFolder folder;
-  FileManager::setApplicationDataDirectory(folder / "app");
-  UserDefaults::resetStandardUserDefaults();
-  auto& standard = UserDefaults::standard();
-  EXPECT_EQ(std::filesystem::path(standard.filePath()).parent_path(),
-            std::filesystem::path(folder / "app"));
-  standard.set("abc", "sessionToken");
-  EXPECT_EQ(UserDefaults(standard.filePath()).string("sessionToken"), "abc");
-
-  // Reset rereads the file from where the app data folder now is.
-  TemporaryFolder other;
-  FileManager::setApplicationDataDirectory(other.path());
-  UserDefaults::resetStandardUserDefaults();
-  EXPECT_FALSE(UserDefaults::standard().contains("sessionToken"));
-  FileManager::setApplicationDataDirectory(folder / "app");
-  UserDefaults::resetStandardUserDefaults();
-  EXPECT_EQ(UserDefaults::standard().string("sessionToken"), "abc");
-  FileManager::setApplicationDataDirectory(std::nullopt);
 }

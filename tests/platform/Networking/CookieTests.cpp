@@ -46,29 +46,6 @@ TEST_F(CookieTests, CookieSetInOneSessionIsSentByAnother) {
       named(HTTPCookieStorage::shared()->cookies(url(base("api.zentrel.com") + "/")), "zt_a"));
 }
 
-TEST_F(CookieTests, AttributesAreKeptAndMatched) {
-  auto s = session();
-  const double before = Date::now().timeIntervalSince1970();
-  auto o =
-      load(s, URLRequest(url(base() + "/test/cookies/set?zt_d=2&attrs=;%20Domain=zentrel.com;%20"
-                                      "Path=/test;%20Max-Age=3600;%20Secure;%20HttpOnly")));
-  ASSERT_FALSE(o.error);
-
-  const auto cookie = named(HTTPCookieStorage::shared()->cookies(), "zt_d");
-  ASSERT_TRUE(cookie);
-  EXPECT_EQ(cookie->domain, ".zentrel.com");
-  EXPECT_EQ(cookie->path, "/test");
-  EXPECT_TRUE(cookie->isHTTPOnly);
-  ASSERT_TRUE(cookie->expiresDate);
-  EXPECT_NEAR(cookie->expiresDate->timeIntervalSince1970(), before + 3600, 5);
-
-  auto& store = *HTTPCookieStorage::shared();
-  EXPECT_TRUE(named(store.cookies(url("https://api.zentrel.com/test/cookies")), "zt_d"));
-  EXPECT_FALSE(named(store.cookies(url("https://api.zentrel.com/testing")), "zt_d"));
-  EXPECT_FALSE(named(store.cookies(url("https://example.com/test")), "zt_d"));
-  EXPECT_EQ(cookiesSent(s, "api.dev.zentrel.com"), nlohmann::json({{"zt_d", "2"}}));
-}
-
 TEST_F(CookieTests, DeletedCookiesAreNotSentAgain) {
   auto s = session();
   ASSERT_FALSE(load(s, URLRequest(url(base() + "/test/cookies/set?zt_a=1&zt_b=2"))).error);
@@ -84,42 +61,6 @@ TEST_F(CookieTests, DeletedCookiesAreNotSentAgain) {
   store.removeCookies(Date());
   EXPECT_TRUE(store.cookies().empty());
   EXPECT_TRUE(cookiesSent(s, "id.zentrel.com").empty());
-}
-
-TEST_F(CookieTests, RemovingSinceADateKeepsOlderCookies) {
-  auto s = session();
-  ASSERT_FALSE(load(s, URLRequest(url(base() + "/test/cookies/set?zt_old=1"))).error);
-  const Date between = Date::now();
-  ASSERT_FALSE(load(s, URLRequest(url(base() + "/test/cookies/set?zt_new=1"))).error);
-
-  auto& store = *HTTPCookieStorage::shared();
-  store.removeCookies(between);
-  EXPECT_TRUE(named(store.cookies(), "zt_old"));
-  EXPECT_FALSE(named(store.cookies(), "zt_new"));
-}
-
-TEST_F(CookieTests, SessionWithoutCookieStorageNeitherSendsNorKeeps) {
-  auto config = URLSessionConfiguration::defaultConfiguration();
-  config.httpCookieStorage = nullptr;
-  auto cookieless = URLSession::make(config);
-  EXPECT_EQ(cookieless->configuration().httpCookieStorage, nullptr);
-
-  ASSERT_FALSE(load(cookieless, URLRequest(url(base() + "/test/cookies/set?zt_x=1"))).error);
-  EXPECT_FALSE(named(HTTPCookieStorage::shared()->cookies(), "zt_x"));
-
-  ASSERT_FALSE(load(session(), URLRequest(url(base() + "/test/cookies/set?zt_y=1"))).error);
-  EXPECT_TRUE(cookiesSent(cookieless, "id.zentrel.com").empty());
-  EXPECT_EQ(cookiesSent(session(), "id.zentrel.com"), nlohmann::json({{"zt_y", "1"}}));
-}
-
-TEST_F(CookieTests, ConfigurationIsCopiedIntoTheSession) {
-  auto config = URLSessionConfiguration::defaultConfiguration();
-  auto s = URLSession::make(config);
-  auto copy = s->configuration();
-  copy.httpCookieStorage = nullptr;  // the session's own configuration is not touched
-
-  ASSERT_FALSE(load(s, URLRequest(url(base() + "/test/cookies/set?zt_c=1"))).error);
-  EXPECT_EQ(cookiesSent(s, "id.zentrel.com"), nlohmann::json({{"zt_c", "1"}}));
 }
 
 }  // namespace

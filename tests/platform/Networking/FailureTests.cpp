@@ -34,18 +34,6 @@ TEST_F(FailureTests, CancelEndsARunningTaskAtOnce) {
   EXPECT_EQ(task->error(), error);
 }
 
-TEST_F(FailureTests, CancelBeforeResumeCompletesWithoutSending) {
-  auto recorder = std::make_shared<Recorder>();
-  auto s = session(recorder);
-  auto task = s->dataTask(url(base() + "/test/echo"));
-  EXPECT_EQ(task->state(), URLSessionTask::State::suspended);
-  task->cancel();
-  task->resume();  // too late: nothing starts
-  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 1; }));
-  EXPECT_EQ(recorder->events(Event::Kind::completed)[0].error->code, NSURLErrorCancelled);
-  EXPECT_EQ(sb().count("test.echo"), 0u);
-}
-
 TEST_F(FailureTests, SilenceLongerThanTheTimeoutIntervalTimesOut) {
   auto s = session();
   URLRequest request(url(base() + "/test/delay/5000"));

@@ -11,32 +11,6 @@
 
 namespace nettest {
 
-namespace {
-
-std::unique_ptr<sandbox::Sandbox>& server() {
-  static std::unique_ptr<sandbox::Sandbox> instance;
-  return instance;
-}
-
-// One sandbox for the whole program, stopped before the process exits.
-class SandboxEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { server() = std::make_unique<sandbox::Sandbox>(); }
-  void TearDown() override {
-    NetworkEnvironment::reset();
-    server().reset();
-  }
-};
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new SandboxEnvironment);
-
-}  // namespace
-
-sandbox::Sandbox& sandboxServer() {
-  return *server();
-}
-
 URL url(const std::string& text) {
   auto u = URL::string(text);
   EXPECT_TRUE(u.has_value()) << text;
@@ -258,8 +232,7 @@ bool Recorder::invalidated() const {
 void NetworkTest::SetUp() {
   sb().reset();
   NetworkEnvironment::reset();
-  for (const auto& route : sb().routes()) ASSERT_TRUE(NetworkEnvironment::addRoute(route));
-  NetworkEnvironment::setAnchorCertificates(sb().caPem());
+  zttest::useSandbox();
   HTTPCookieStorage::shared()->removeCookies(Date());
 }
 

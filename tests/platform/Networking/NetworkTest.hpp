@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sandbox/Sandbox.hpp>
+#include "support/SandboxFixture.hpp"
 
 #include <atomic>
 #include <cstdint>
@@ -28,8 +28,6 @@
 namespace nettest {
 
 using namespace Foundation;
-
-sandbox::Sandbox& sandboxServer();
 
 URL url(const std::string& text);
 std::string text(const Data& data);
@@ -136,7 +134,7 @@ class NetworkTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  static sandbox::Sandbox& sb() { return sandboxServer(); }
+  static sandbox::Sandbox& sb() { return zttest::sandboxServer(); }
   static std::shared_ptr<URLSession> session(
       std::shared_ptr<URLSessionDelegate> delegate = nullptr) {
     return URLSession::make(URLSessionConfiguration::defaultConfiguration(), std::move(delegate));

@@ -10,46 +10,6 @@ namespace {
 using RedirectTests = NetworkTest;
 
 // A task delegate that leaves the redirect decision to the platform's default.
-class QuietDelegate : public URLSessionTaskDelegate {};
-
-TEST_F(RedirectTests, FollowedWithoutADelegateAndWithOneThatDoesNotDecide) {
-  for (auto delegate : {std::shared_ptr<URLSessionDelegate>(),
-                        std::shared_ptr<URLSessionDelegate>(std::make_shared<QuietDelegate>())}) {
-    sb().reset();
-    auto s = session(delegate);
-    URLRequest request(url(base() + "/test/redirect/302?n=3&to=/test/echo/end"));
-    auto o = load(s, request);
-    ASSERT_FALSE(o.error) << o.error->localizedDescription();
-    EXPECT_EQ(o.response->statusCode(), 200);
-    EXPECT_EQ(o.response->url().absoluteString(), base() + "/test/echo/end");
-    EXPECT_EQ(json(*o.data)["path"], "/test/echo/end");
-    EXPECT_EQ(sb().count("test.redirect"), 3u);
-  }
-}
-
-TEST_F(RedirectTests, DelegateHearsEveryHopOnItsQueueAndTheTaskMovesOn) {
-  auto recorder = std::make_shared<Recorder>();
-  auto s = session(recorder);
-  URLRequest request(url(base() + "/test/redirect/301?n=2&to=/test/echo/final"));
-  std::shared_ptr<URLSessionDataTask> task;
-  std::atomic<bool> done{false};
-  task = s->dataTask(request, [&](auto, auto, auto) { done = true; });
-  task->resume();
-  ASSERT_TRUE(zttest::runUntil([&] { return done.load(); }));
-
-  const auto hops = recorder->events(Event::Kind::redirect);
-  ASSERT_EQ(hops.size(), 2u);
-  EXPECT_EQ(hops[0].status, 301);
-  EXPECT_NE(hops[0].url.find("/test/redirect/301?n=1"), std::string::npos) << hops[0].url;
-  EXPECT_EQ(hops[1].url, base() + "/test/echo/final");
-  for (const auto& hop : hops) EXPECT_TRUE(hop.onDelegateQueue);
-  EXPECT_EQ(task->originalRequest(), request);
-  EXPECT_EQ(task->currentRequest().url->absoluteString(), base() + "/test/echo/final");
-  EXPECT_EQ(task->state(), URLSessionTask::State::completed);
-  // A task with a completion handler hears its end there, not in the delegate.
-  EXPECT_EQ(recorder->completedCount(), 0u);
-}
-
 TEST_F(RedirectTests, RefusedRedirectCompletesWithTheRedirectAnswer) {
   auto recorder = std::make_shared<Recorder>();
   recorder->refuseRedirects = true;

@@ -30,46 +30,6 @@ TEST_F(SessionTests, SequentialRequestsReuseOneConnectionPerHost) {
   EXPECT_EQ(s->newConnectionCount(), 2u);
 }
 
-TEST_F(SessionTests, ConcurrentTasksEachGetTheirOwnBody) {
-  auto s = session();
-  constexpr int count = 8;
-  std::mutex mutex;
-  std::map<int, std::string> bodies;
-  std::vector<std::shared_ptr<URLSessionDataTask>> tasks;
-  for (int i = 0; i < count; ++i) {
-    const int size = 20000 + i * 7919;
-    tasks.push_back(
-        s->dataTask(url(base() + "/test/download/" + std::to_string(size) + "?chunk=4096&pause=5"),
-                    [&, i](auto data, auto, auto error) {
-                      EXPECT_FALSE(error);
-                      std::lock_guard lock(mutex);
-                      bodies[i] = data ? text(*data) : std::string();
-                    }));
-  }
-  for (auto& t : tasks) t->resume();
-  ASSERT_TRUE(zttest::runUntil(
-      [&] {
-        std::lock_guard lock(mutex);
-        return bodies.size() == count;
-      },
-      30));
-  for (int i = 0; i < count; ++i) {
-    EXPECT_EQ(bodies[i], sandbox::testPattern(0, 20000 + i * 7919)) << i;
-  }
-  std::set<std::uint64_t> ids;
-  for (auto& t : tasks) ids.insert(t->taskIdentifier());
-  EXPECT_EQ(ids.size(), tasks.size());
-}
-
-TEST_F(SessionTests, GivenDelegateQueueRunsTheCallbacks) {
-  auto s = URLSession::make(URLSessionConfiguration::defaultConfiguration(), nullptr,
-                            OperationQueue::main());
-  auto o = load(s, URLRequest(url(base() + "/test/echo")));
-  ASSERT_FALSE(o.error);
-  EXPECT_TRUE(o.onMainThread);
-  EXPECT_TRUE(o.onDelegateQueue);
-}
-
 // Tasks started at once from many threads, while others complete: each ends exactly once with
 // its own answer.
 TEST_F(SessionTests, TasksStartedFromManyThreadsEachCompleteOnce) {
@@ -196,70 +156,6 @@ TEST_F(SessionTests, ReleasedSessionStillFinishesItsTasks) {
   EXPECT_TRUE(json(recorder->body()).contains("path"));
   // Once its work is done nothing keeps it.
   EXPECT_TRUE(zttest::runUntil([&] { return weak.expired(); }));
-}
-
-TEST_F(SessionTests, CompletionHandlerIsReleasedOnceItHasRun) {
-  std::weak_ptr<URLSession> weakSession;
-  std::weak_ptr<URLSessionDataTask> weakTask;
-  std::atomic<bool> done{false};
-  {
-    auto s = session();
-    weakSession = s;
-    // The handler holds its own task: a cycle until the session lets go of the handler.
-    auto holder = std::make_shared<std::shared_ptr<URLSessionDataTask>>();
-    *holder =
-        s->dataTask(url(base() + "/test/echo"), [holder, &done](auto, auto, auto) { done = true; });
-    weakTask = *holder;
-    (*holder)->resume();
-  }
-  ASSERT_TRUE(zttest::runUntil([&] { return done.load(); }));
-  EXPECT_TRUE(zttest::runUntil([&] { return weakTask.expired() && weakSession.expired(); }));
-}
-
-TEST_F(SessionTests, FinishTasksAndInvalidateLetsRunningTasksEnd) {
-  auto recorder = std::make_shared<Recorder>();
-  std::weak_ptr<Recorder> weakDelegate = recorder;
-  auto s = session(recorder);
-  s->dataTask(url(base() + "/test/delay/200"))->resume();
-  s->finishTasksAndInvalidate();
-  ASSERT_TRUE(zttest::runUntil([&] { return recorder->invalidated(); }));
-
-  const auto events = recorder->events();
-  ASSERT_GE(events.size(), 2u);
-  EXPECT_EQ(events[events.size() - 2].kind, Event::Kind::completed);
-  EXPECT_FALSE(events[events.size() - 2].error);
-  EXPECT_EQ(events.back().kind, Event::Kind::invalid);
-  EXPECT_FALSE(events.back().error);
-
-  // The session lets go of its delegate, and takes no new work.
-  recorder.reset();
-  EXPECT_TRUE(zttest::runUntil([&] { return weakDelegate.expired(); }));
-  EXPECT_EQ(s->delegate(), nullptr);
-  auto late = load(s, URLRequest(url(base() + "/test/echo")));
-  ASSERT_TRUE(late.error);
-  EXPECT_EQ(late.error->code, NSURLErrorCancelled);
-}
-
-TEST_F(SessionTests, InvalidateAndCancelCancelsRunningTasks) {
-  auto recorder = std::make_shared<Recorder>();
-  auto s = session(recorder);
-  s->dataTask(url(base() + "/test/delay/10000"))->resume();
-  ASSERT_TRUE(zttest::runUntil([&] { return sb().count("test.delay") == 1; }));
-  s->invalidateAndCancel();
-  ASSERT_TRUE(zttest::runUntil([&] { return recorder->invalidated(); }, 5));
-  const auto ends = recorder->events(Event::Kind::completed);
-  ASSERT_EQ(ends.size(), 1u);
-  EXPECT_EQ(ends[0].error->code, NSURLErrorCancelled);
-}
-
-TEST_F(SessionTests, SharedSessionLoadsAndCannotBeInvalidated) {
-  auto& shared = URLSession::shared();
-  EXPECT_EQ(&shared, &URLSession::shared());
-  EXPECT_EQ(shared->delegate(), nullptr);
-  shared->invalidateAndCancel();
-  auto o = load(shared, URLRequest(url(base() + "/test/echo")));
-  ASSERT_FALSE(o.error);
-  EXPECT_EQ(o.response->statusCode(), 200);
 }
 
 }  // namespace

@@ -47,53 +47,6 @@ void expectMonotonicProgress(const std::vector<Event>& sent, std::int64_t size) 
   EXPECT_EQ(total, size);
 }
 
-TEST_F(TransferTests, FileUploadStreamsWithMonotonicProgress) {
-  const std::string content = sandbox::testPattern(17, 3 << 20);
-  TempFile file(content);
-  auto recorder = std::make_shared<Recorder>();
-  auto s = session(recorder);
-  URLRequest request(url(base() + "/test/upload"));
-  request.httpMethod = "POST";
-  request.setValue("application/octet-stream", "Content-Type");
-
-  std::atomic<bool> done{false};
-  std::optional<Data> answer;
-  std::optional<NSError> error;
-  auto task = s->uploadTask(request, file.fileURL(), [&](auto data, auto, auto err) {
-    answer = std::move(data);
-    error = std::move(err);
-    done = true;
-  });
-  task->resume();
-  ASSERT_TRUE(zttest::runUntil([&] { return done.load(); }, 30));
-
-  ASSERT_FALSE(error) << error->localizedDescription();
-  const auto result = json(*answer);
-  EXPECT_EQ(result["size"], content.size());
-  EXPECT_EQ(result["sha256"], sandbox::testing::sha256Hex(content));
-  EXPECT_EQ(result["contentLength"], content.size());
-  expectMonotonicProgress(recorder->events(Event::Kind::sent),
-                          static_cast<std::int64_t>(content.size()));
-}
-
-TEST_F(TransferTests, UploadFromBytesReportsProgressBeforeItsEnd) {
-  const std::string content = sandbox::testPattern(0, 1 << 20);
-  auto recorder = std::make_shared<Recorder>();
-  auto s = session(recorder);
-  URLRequest request(url(base() + "/test/upload"));
-  request.httpMethod = "PUT";
-  auto task = s->uploadTask(request, Data(content.begin(), content.end()));
-  task->resume();
-  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 1; }, 30));
-
-  const auto events = recorder->events();
-  ASSERT_EQ(events.back().kind, Event::Kind::completed);
-  EXPECT_FALSE(events.back().error);
-  expectMonotonicProgress(recorder->events(Event::Kind::sent),
-                          static_cast<std::int64_t>(content.size()));
-  EXPECT_EQ(json(recorder->body())["sha256"], sandbox::testing::sha256Hex(content));
-}
-
 TEST_F(TransferTests, FileBodyIsSentAgainAfterA307) {
   const std::string content = sandbox::testPattern(5, 300000);
   TempFile file(content);
@@ -255,32 +208,6 @@ TEST_F(TransferTests, DataDelegateGetsTheResponseFirstThenThePieces) {
   EXPECT_EQ(task->response()->expectedContentLength(), static_cast<std::int64_t>(size));
 }
 
-TEST_F(TransferTests, ChunkedAnswerHasNoExpectedLength) {
-  auto recorder = std::make_shared<Recorder>();
-  auto s = session(recorder);
-  auto task = s->dataTask(url(base() + "/test/download/50000?mode=chunked&chunk=8000"));
-  task->resume();
-  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 1; }));
-  const auto responses = recorder->events(Event::Kind::response);
-  ASSERT_EQ(responses.size(), 1u);
-  EXPECT_EQ(responses[0].a, NSURLSessionTransferSizeUnknown);
-  EXPECT_EQ(text(recorder->body()), sandbox::testPattern(0, 50000));
-}
-
-TEST_F(TransferTests, CancelledDispositionEndsTheTaskWithoutBody) {
-  auto recorder = std::make_shared<Recorder>();
-  recorder->cancelOnResponse = true;
-  auto s = session(recorder);
-  auto task = s->dataTask(url(base() + "/test/download/200000"));
-  task->resume();
-  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 1; }));
-  EXPECT_TRUE(recorder->events(Event::Kind::data).empty());
-  const auto end = recorder->events(Event::Kind::completed)[0];
-  ASSERT_TRUE(end.error);
-  EXPECT_EQ(end.error->code, NSURLErrorCancelled);
-  EXPECT_EQ(task->state(), URLSessionTask::State::completed);
-}
-
 TEST_F(TransferTests, DownloadTaskWritesATemporaryFileForTheDelegate) {
   constexpr std::int64_t size = 700000;
   auto recorder = std::make_shared<Recorder>();
@@ -307,42 +234,6 @@ TEST_F(TransferTests, DownloadTaskWritesATemporaryFileForTheDelegate) {
   // Gone once the delegate call has returned.
   EXPECT_FALSE(recorder->downloadedPath().empty());
   EXPECT_FALSE(std::filesystem::exists(recorder->downloadedPath()));
-}
-
-TEST_F(TransferTests, DownloadWithoutAnnouncedLengthReportsItUnknown) {
-  auto recorder = std::make_shared<Recorder>();
-  auto s = session(recorder);
-  auto task = s->downloadTask(url(base() + "/test/download/30000?mode=close&chunk=10000"));
-  task->resume();
-  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 1; }));
-  const auto wrote = recorder->events(Event::Kind::wrote);
-  ASSERT_FALSE(wrote.empty());
-  for (const auto& e : wrote) EXPECT_EQ(e.c, NSURLSessionTransferSizeUnknown);
-  EXPECT_EQ(recorder->downloadedFile(), sandbox::testPattern(0, 30000));
-}
-
-TEST_F(TransferTests, SuspendedTaskHoldsStillAndDoesNotTimeOut) {
-  auto recorder = std::make_shared<Recorder>();
-  auto s = session(recorder);
-  URLRequest request(url(base() + "/test/download/300000?chunk=20000&pause=40"));
-  request.timeoutInterval = 0.3;
-  auto task = s->dataTask(request);
-  task->resume();
-  ASSERT_TRUE(zttest::runUntil([&] { return !recorder->events(Event::Kind::data).empty(); }));
-  task->suspend();
-  EXPECT_EQ(task->state(), URLSessionTask::State::suspended);
-
-  // Pieces already on their way may still land; after that nothing moves.
-  zttest::runUntil([] { return false; }, 0.2);
-  const auto held = recorder->events(Event::Kind::data).size();
-  EXPECT_FALSE(
-      zttest::runUntil([&] { return recorder->events(Event::Kind::data).size() > held; }, 0.6));
-  EXPECT_EQ(recorder->completedCount(), 0u);  // longer than the time-out, yet not timed out
-
-  task->resume();
-  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 1; }));
-  EXPECT_FALSE(recorder->events(Event::Kind::completed)[0].error);
-  EXPECT_EQ(text(recorder->body()), sandbox::testPattern(0, 300000));
 }
 
 }  // namespace

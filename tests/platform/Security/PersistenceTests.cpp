@@ -39,36 +39,6 @@ std::string contentsOf(const std::string& path) {
 
 using PersistedKeychain = sectest::DeviceTest;
 
-TEST_F(PersistedKeychain, ANewStoreReadsBackWhatWasWritten) {
-  TemporaryFolder tmp;
-  const auto folder = tmp / "device/keychain";
-  const auto file = folder + "/items.json";
-  {
-    KeychainStore store(file);
-    ASSERT_TRUE(store.isAvailable());
-    ASSERT_EQ(store.add(protectedItem("a.example", "secret-a", "alice"), nullptr), errSecSuccess);
-    ASSERT_EQ(store.add(plainItem("b.example", "old-b"), nullptr), errSecSuccess);
-    ASSERT_EQ(store.add(plainItem("c.example", "gone"), nullptr), errSecSuccess);
-    ASSERT_EQ(store.remove(byServer("c.example")), errSecSuccess);
-    SecDictionary change;
-    change[kSecValueData] = Foundation::Data{0x00, 0xFF, 0x80};  // any bytes, not only text
-    ASSERT_EQ(store.update(byServer("b.example"), change), errSecSuccess);
-  }
-  EXPECT_EQ(modeOf(file), 0600u);
-  EXPECT_EQ(modeOf(folder), 0700u);
-
-  KeychainStore reread(file);
-  ASSERT_TRUE(reread.isAvailable());
-  std::string secret;
-  ASSERT_EQ(readSecret(reread, "a.example", secret), errSecSuccess);
-  EXPECT_EQ(secret, "secret-a");
-  EXPECT_EQ(Device::shownPrompts().size(), 1u);  // still protected by user presence
-  ASSERT_EQ(readSecret(reread, "b.example", secret), errSecSuccess);
-  EXPECT_EQ(secret, std::string("\x00\xFF\x80", 3));
-  EXPECT_EQ(readSecret(reread, "c.example", secret), errSecItemNotFound);
-  EXPECT_EQ(reread.add(protectedItem("a.example", "again", "alice"), nullptr), errSecDuplicateItem);
-}
-
 TEST_F(PersistedKeychain, LooseModesAreTightened) {
   TemporaryFolder tmp;
   const auto folder = tmp / "keys";
@@ -144,21 +114,6 @@ TEST_F(PersistedKeychain, AChangeThatCannotBeWrittenIsNotMade) {
   EXPECT_EQ(readSecret(store, "b.example", secret), errSecItemNotFound);
   ASSERT_EQ(readSecret(store, "a.example", secret), errSecSuccess);
   EXPECT_EQ(secret, "kept");
-}
-
-TEST_F(PersistedKeychain, TheDeviceKeychainCanLiveInAFile) {
-  TemporaryFolder tmp;
-  const auto file = tmp / "device/items.json";
-  KeychainStore::setDevice(std::make_shared<KeychainStore>(file));
-  ASSERT_EQ(SecItemAdd(protectedItem("example.com", "persisted"), nullptr), errSecSuccess);
-
-  KeychainStore::setDevice(nullptr);  // a new, empty keychain in memory
-  std::string secret;
-  EXPECT_EQ(readSecret("example.com", secret), errSecItemNotFound);
-
-  KeychainStore::setDevice(std::make_shared<KeychainStore>(file));
-  ASSERT_EQ(readSecret("example.com", secret), errSecSuccess);
-  EXPECT_EQ(secret, "persisted");
 }
 
 TEST(PersistedKeychainCrash, AKilledWriterLeavesACompleteKeychain) {

@@ -70,52 +70,6 @@ class CustomTransition : public uikittest::ClockTest {
 
 }  // namespace
 
-TEST_F(CustomTransition, TheAnimatorGetsTheContainerAndViewsAndEndsThePresentation) {
-  int done = 0;
-  ui->root()->present(presented, true, [&done] { ++done; });
-  auto context = delegate->animator->context;
-  ASSERT_NE(context, nullptr);
-  auto container = context->containerView();
-  ASSERT_NE(container, nullptr);
-  EXPECT_EQ(container->window(), ui->window());
-  EXPECT_EQ(context->view(UITransitionContextToViewKey), presented->view());
-  EXPECT_EQ(context->view(UITransitionContextFromViewKey), nullptr);  // it stays in place
-  EXPECT_EQ(context->viewController(UITransitionContextToViewControllerKey), presented);
-  EXPECT_EQ(context->viewController(UITransitionContextFromViewControllerKey), ui->root());
-  EXPECT_EQ(context->finalFrame(presented), container->bounds());
-  EXPECT_EQ(presented->view()->superview(), nullptr);  // placing it is the animator's job
-  advance(5);
-  EXPECT_EQ(done, 0);  // it waits for the animator
-  EXPECT_TRUE(presented->isBeingPresented());
-  container->addSubview(presented->view());
-  context->completeTransition(true);
-  context->completeTransition(false);  // only the first counts
-  EXPECT_EQ(done, 0);                  // never inline
-  ui->settle();
-  EXPECT_EQ(done, 1);
-  EXPECT_EQ(delegate->animator->ended, std::vector<bool>{true});
-  EXPECT_EQ(ui->frontmost(), presented);
-}
-
-TEST_F(CustomTransition, TheDismissalKeepsTheContainerUntilTheAnimatorIsDone) {
-  ui->root()->present(presented, false);  // not animated: the animator is not asked
-  advance(0);
-  EXPECT_EQ(delegate->animator->context, nullptr);
-  auto container = presented->view()->superview();
-  int done = 0;
-  presented->dismiss(true, [&done] { ++done; });
-  auto context = delegate->animator->context;
-  ASSERT_NE(context, nullptr);
-  EXPECT_EQ(context->view(UITransitionContextFromViewKey), presented->view());
-  EXPECT_EQ(context->containerView(), container);
-  EXPECT_NE(container->window(), nullptr);
-  context->completeTransition(true);
-  ui->settle();
-  EXPECT_EQ(done, 1);
-  EXPECT_EQ(container->superview(), nullptr);
-  EXPECT_EQ(ui->root()->presentedViewController(), nullptr);
-}
-
 TEST_F(CustomTransition, AnUndonePresentationLeavesNothingPresented) {
   ui->root()->present(presented, true);
   delegate->animator->context->completeTransition(false);
@@ -160,20 +114,6 @@ TEST_F(ViewAnimation, RemovingTheLayersAnimationsCutsItShort) {
   EXPECT_EQ(finished, (std::vector<bool>{false, true}));
 }
 
-TEST(Transform3D, RotationsAboutTheVerticalAxis) {
-  using namespace QuartzCore;
-  const auto quarter = CATransform3DMakeRotation(std::numbers::pi / 2, 0, 1, 0);
-  EXPECT_NEAR(quarter.m11, 0, 1e-12);
-  EXPECT_NEAR(quarter.m13, -1, 1e-12);
-  EXPECT_NEAR(quarter.m31, 1, 1e-12);
-  EXPECT_DOUBLE_EQ(quarter.m22, 1);
-  EXPECT_TRUE(CATransform3DIsIdentity(CATransform3DMakeRotation(0, 0, 1, 0)));
-  const auto back =
-      CATransform3DConcat(quarter, CATransform3DMakeRotation(-std::numbers::pi / 2, 0, 1, 0));
-  EXPECT_NEAR(back.m11, 1, 1e-12);
-  EXPECT_NEAR(back.m13, 0, 1e-12);
-}
-
 namespace {
 struct StopLog : QuartzCore::CAAnimationDelegate {
   std::vector<std::string> stops;
@@ -203,58 +143,4 @@ TEST_F(ViewAnimation, MarkersTravelWithTheLayersCopyAndAReplacedAnimationStopsUn
   layer->add(second, "transform");
   advance(2);
   EXPECT_EQ(log->stops, (std::vector<std::string>{"first cut", "second finished"}));
-}
-
-TEST_F(ViewAnimation, ViewsAreDrawnInAWindowOnceAndAgainWhenMarked) {
-  struct Counting : UIView {
-    using UIView::UIView;
-    std::vector<CGRect> draws;
-    void draw(CGRect rect) override { draws.push_back(rect); }
-  };
-  UI ui;
-  auto view = std::make_shared<Counting>(CGRect::make(5, 5, 50, 20));
-  view->setNeedsDisplay();
-  ui.settle();
-  EXPECT_TRUE(view->draws.empty());  // not in a window
-  ui.window()->addSubview(view);
-  EXPECT_TRUE(view->draws.empty());  // on a later turn
-  ui.settle();
-  EXPECT_EQ(view->draws, std::vector<CGRect>{view->bounds()});
-  ui.settle();
-  view->setNeedsDisplay();
-  view->setNeedsDisplay();
-  ui.settle();
-  EXPECT_EQ(view->draws.size(), 2u);
-}
-
-TEST(LabelMeasurement, HalfThePointSizePerUTF16UnitAndALineHeightPerLine) {
-  UILabel label;
-  EXPECT_EQ(label.intrinsicContentSize(), (CGSize{0, 0}));
-  label.setFont(UIFont::systemFont(20));
-  label.setText("Hé😀");  // 1 + 1 + 2 units
-  EXPECT_EQ(label.intrinsicContentSize(), (CGSize{40, UIFont::systemFont(20).lineHeight()}));
-  label.setText("ab\nabcdef\nabc");
-  EXPECT_EQ(label.intrinsicContentSize().width, 20);  // one line: the first only
-  label.setNumberOfLines(0);
-  EXPECT_EQ(label.intrinsicContentSize(), (CGSize{60, 3 * UIFont::systemFont(20).lineHeight()}));
-}
-
-TEST(LayoutConstraints, ActivatingInstallsThemOnTheCommonAncestor) {
-  auto parent = std::make_shared<UIView>();
-  auto child = std::make_shared<UIView>();
-  auto stranger = std::make_shared<UIView>();
-  parent->addSubview(child);
-  auto x = child->centerXAnchor().constraint(parent->centerXAnchor(), 4);
-  EXPECT_FALSE(x->isActive());
-  x->setActive(true);
-  EXPECT_TRUE(x->isActive());
-  EXPECT_EQ(parent->constraints(), std::vector{x});
-  EXPECT_EQ(x->constant(), 4);
-  x->setConstant(7);
-  EXPECT_EQ(x->constant(), 7);
-  x->setActive(false);
-  EXPECT_TRUE(parent->constraints().empty());
-  auto loose = stranger->centerYAnchor().constraint(child->centerYAnchor());
-  loose->setActive(true);  // no common ancestor: logged, stays inactive
-  EXPECT_FALSE(loose->isActive());
 }

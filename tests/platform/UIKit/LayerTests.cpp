@@ -43,34 +43,6 @@ class LayerAnimations : public uikittest::ClockTest {
 
 }  // namespace
 
-TEST(LayerTree, SublayersAreOwnedAndTheMaskBelongsToItsLayer) {
-  auto parent = std::make_shared<CALayer>();
-  auto other = std::make_shared<CALayer>();
-  auto a = std::make_shared<CALayer>();
-  auto b = std::make_shared<CALayer>();
-  parent->addSublayer(a);
-  parent->insertSublayer(b, 0);
-  EXPECT_EQ(parent->sublayers(), (std::vector<std::shared_ptr<CALayer>>{b, a}));
-  EXPECT_EQ(a->superlayer(), parent);
-  other->addSublayer(a);
-  EXPECT_EQ(parent->sublayers().size(), 1u);
-  EXPECT_EQ(a->superlayer(), other);
-
-  std::weak_ptr<CALayer> weakA = a;
-  a.reset();
-  other.reset();
-  EXPECT_TRUE(weakA.expired());
-
-  auto mask = std::make_shared<CALayer>();
-  parent->addSublayer(mask);
-  parent->setMask(mask);  // a mask is not a sublayer
-  EXPECT_EQ(parent->sublayers().size(), 1u);
-  EXPECT_EQ(parent->mask(), mask);
-  parent->setFrame(CGRect::make(10, 20, 30, 40));
-  EXPECT_EQ(parent->position(), (CGPoint{25, 40}));
-  EXPECT_EQ(parent->bounds(), CGRect::make(0, 0, 30, 40));
-}
-
 TEST_F(LayerAnimations, AnAnimationStopsWhenItsDurationHasPassedAndIsThenRemoved) {
   layer->add(strokeAnimation(0, 1, 2, recorder), "grow");
   EXPECT_EQ(recorder->starts, 0);  // told on a later turn
@@ -108,21 +80,4 @@ TEST_F(LayerAnimations, RemovingOrReplacingStopsItUnfinishedOnce) {
   advance(3);
   EXPECT_EQ(recorder->stops, (std::vector<bool>{false, false}));
   EXPECT_TRUE(layer->animationKeys().empty());
-}
-
-TEST_F(LayerAnimations, TheDelegateIsNotKeptAlive) {
-  std::weak_ptr<Recorder> weakRecorder = recorder;
-  layer->add(strokeAnimation(0, 1, 1, recorder), std::nullopt);
-  recorder.reset();
-  EXPECT_TRUE(weakRecorder.expired());
-  advance(2);  // nobody to tell; nothing breaks
-  EXPECT_TRUE(layer->allAnimations().empty());
-}
-
-TEST_F(LayerAnimations, WithoutADurationItTakesAQuarterSecond) {
-  layer->add(strokeAnimation(0, 1, 0, recorder), std::nullopt);
-  advance(0.24);
-  EXPECT_TRUE(recorder->stops.empty());
-  advance(0.01);
-  EXPECT_EQ(recorder->stops.size(), 1u);
 }

@@ -137,14 +137,6 @@ TEST_F(Presentation, PresentingFromAControllerOutsideAWindowIsRefused) {
   EXPECT_NE(log.find("not in the window hierarchy"), std::string::npos);
 }
 
-TEST_F(Presentation, DismissingWithNothingPresentedStillCompletesButNotInline) {
-  int done = 0;
-  root->dismiss(true, count(done));
-  EXPECT_EQ(done, 0);
-  ui->settle();
-  EXPECT_EQ(done, 1);
-}
-
 TEST_F(Presentation, ADismissalAskedForDuringThePresentationWaitsForIt) {
   auto a = screen("a");
   std::vector<std::string> order;
@@ -184,26 +176,6 @@ TEST_F(Presentation, DismissingClosesEverythingAboveAndAPresentedControllerCanCl
   EXPECT_EQ(b->presentingViewController(), nullptr);
 }
 
-TEST_F(Presentation, FullScreenHidesThePresenterAndOverFullScreenDoesNot) {
-  auto full = screen("full");
-  full->setModalPresentationStyle(UIModalPresentationStyle::fullScreen);
-  root->present(full, false);
-  advance(1);
-  root->dismiss(false);
-  advance(1);
-  EXPECT_EQ(*journal,
-            (std::vector<std::string>{"full.load", "full.willAppear", "root.willDisappear",
-                                      "full.didAppear", "root.didDisappear", "full.willDisappear",
-                                      "root.willAppear", "full.didDisappear", "root.didAppear"}));
-
-  journal->clear();
-  auto over = screen("over");
-  over->setModalPresentationStyle(UIModalPresentationStyle::overFullScreen);
-  root->present(over, false);
-  advance(1);
-  EXPECT_EQ(*journal, (std::vector<std::string>{"over.load", "over.willAppear", "over.didAppear"}));
-}
-
 TEST_F(Presentation, AChildPresentsThroughItsContainerUnlessAContextIsDefined) {
   auto child = screen("child");
   auto navigation = std::make_shared<UINavigationController>(child);
@@ -228,93 +200,6 @@ TEST_F(Presentation, AChildPresentsThroughItsContainerUnlessAContextIsDefined) {
   EXPECT_EQ(sheet->presentationController()->containerView()->frame(),
             CGRect::make(0, 100, 375, 300));
   host.reset();
-}
-
-TEST_F(Presentation, DescriptionsNameTheClassAndTheAddress) {
-  const std::regex shape("<Screen: 0x[0-9a-f]+>");
-  EXPECT_TRUE(std::regex_match(root->description(), shape));
-  auto plain = std::make_shared<UIViewController>();
-  EXPECT_TRUE(
-      std::regex_match(plain->description(), std::regex("<UIViewController: 0x[0-9a-f]+>")));
-  EXPECT_NE(plain->description(), std::make_shared<UIViewController>()->description());
-}
-
-TEST_F(Presentation, AnAlertSitsOverADimmingViewThatTakesNoTouches) {
-  auto alert =
-      std::make_shared<UIAlertController>("Title", "Message", UIAlertController::Style::alert);
-  EXPECT_EQ(alert->view()->bounds(), UIScreen::main().bounds());
-  ASSERT_EQ(ui->findAll<UIVisualEffectView>().size(), 0u);
-  root->present(alert, true);
-  advance(kDuration);
-
-  auto container = alert->view()->superview();
-  ASSERT_NE(container, nullptr);
-  ASSERT_EQ(container->subviews().size(), 2u);
-  auto dimming = container->subviews().front();
-  EXPECT_EQ(dimming->frame(), container->bounds());
-  EXPECT_FALSE(dimming->isUserInteractionEnabled());
-  EXPECT_EQ(container->subviews().back(), alert->view());
-  EXPECT_EQ(alert->view()->frame().width(), UIAlertController::width);
-  EXPECT_EQ(alert->view()->center(),
-            (CGPoint{container->bounds().midX(), container->bounds().midY()}));
-  EXPECT_EQ(ui->findAll<UIVisualEffectView>().size(), 1u);
-  EXPECT_EQ(ui->alertTitle(), "Title");
-  EXPECT_EQ(ui->alertMessage(), "Message");
-  ASSERT_NE(ui->findText("Message"), nullptr);
-  EXPECT_TRUE(ui->findText("Message")->isDescendant(*alert->view()));
-
-  // A tap on the backdrop reaches nothing.
-  EXPECT_EQ(ui->tapAt({5, 5}), container);
-  EXPECT_EQ(ui->frontmost(), alert);
-}
-
-TEST_F(Presentation, DisabledAnimationsCompleteWithoutTime) {
-  UIView::setAnimationsEnabled(false);
-  int done = 0;
-  root->present(screen("a"), true, count(done));
-  EXPECT_EQ(done, 0);
-  ui->settle();
-  EXPECT_EQ(done, 1);
-}
-
-TEST_F(Presentation, NavigationShowsItsTopAndForwardsAppearanceToItAlone) {
-  auto first = screen("first");
-  auto second = screen("second");
-  auto navigation = std::make_shared<UINavigationController>(first);
-  root->present(navigation, false);
-  advance(1);
-  navigation->pushViewController(second, true);
-  EXPECT_EQ(navigation->topViewController(), second);
-  EXPECT_EQ(second->navigationController(), navigation);
-  EXPECT_EQ(ui->frontmost(), second);
-  EXPECT_EQ(second->viewIfLoaded()->superview(), navigation->view());
-  EXPECT_EQ(first->viewIfLoaded()->superview(), nullptr);
-  advance(kDuration);
-  EXPECT_EQ(*journal,
-            (std::vector<std::string>{"first.load", "first.willAppear", "first.didAppear",
-                                      "first.willDisappear", "second.load", "second.willAppear",
-                                      "first.didDisappear", "second.didAppear"}));
-  EXPECT_EQ(navigation->popViewController(false), second);
-  EXPECT_EQ(navigation->popViewController(false), nullptr);  // the root stays
-  EXPECT_EQ(navigation->topViewController(), first);
-}
-
-TEST_F(Presentation, ATabBarShowsItsSelectedControllerOrNone) {
-  auto tabs = std::make_shared<UITabBarController>();
-  EXPECT_EQ(tabs->selectedViewController(), nullptr);
-  EXPECT_FALSE(tabs->selectedIndex().has_value());
-  auto one = screen("one");
-  auto two = screen("two");
-  tabs->setViewControllers({one, two}, false);
-  EXPECT_EQ(tabs->selectedViewController(), one);
-  root->present(tabs, false);
-  advance(1);
-  tabs->setSelectedIndex(1);
-  EXPECT_EQ(ui->frontmost(), two);
-  EXPECT_EQ(two->tabBarController(), tabs);
-  EXPECT_EQ(*journal, (std::vector<std::string>{"one.load", "one.willAppear", "one.didAppear",
-                                                "one.willDisappear", "two.load", "two.willAppear",
-                                                "one.didDisappear", "two.didAppear"}));
 }
 
 TEST_F(Presentation, AChildAppearsWhenItsViewJoinsAParentOnScreenAndDisappearsWhenItLeaves) {

@@ -119,56 +119,6 @@ TEST_F(TextInput, TheDelegateSeesUTF16RangesAndCanRefuseAnEdit) {
   EXPECT_EQ(delegate->ranges.back(), (NSRange{3, 1}));
 }
 
-TEST_F(TextInput, ReturnEndsEditingOnlyWhenSomethingListensForIt) {
-  auto delegate = std::make_shared<NoDigits>();
-  first->setDelegate(delegate);
-  ASSERT_TRUE(ui->type("a", first));
-  ASSERT_TRUE(ui->pressReturn());
-  EXPECT_EQ(delegate->returns, 1);
-  EXPECT_TRUE(first->isFirstResponder());  // no editingDidEndOnExit action
-
-  auto exits = std::make_shared<Counter>();
-  auto ends = std::make_shared<Counter>();
-  first->addTarget(exits, &Counter::hit, UIControl::Event::editingDidEndOnExit);
-  first->addTarget(ends, &Counter::hit, UIControl::Event::editingDidEnd);
-  delegate->allowReturn = false;
-  ui->pressReturn();
-  EXPECT_EQ(exits->count, 0);
-  EXPECT_TRUE(first->isFirstResponder());
-
-  delegate->allowReturn = true;
-  ui->pressReturn();
-  EXPECT_EQ(exits->count, 1);
-  EXPECT_EQ(ends->count, 1);
-  EXPECT_FALSE(first->isFirstResponder());
-  EXPECT_FALSE(ui->isKeyboardVisible());
-  EXPECT_EQ(keyboardNames(), (std::vector<std::string>{UIKeyboardWillShowNotification,
-                                                       UIKeyboardWillHideNotification}));
-  EXPECT_FALSE(ui->type("x"));  // nothing has the focus now
-}
-
-TEST_F(TextInput, MovingTheFocusKeepsTheKeyboardUpAndAnnouncesItAgain) {
-  auto ends = std::make_shared<Counter>();
-  first->addTarget(ends, &Counter::hit, UIControl::Event::editingDidEnd);
-  ASSERT_TRUE(ui->type("a", first));
-  ASSERT_TRUE(ui->type("b", second));
-  EXPECT_EQ(ends->count, 1);
-  EXPECT_EQ(first->text(), "a");
-  EXPECT_EQ(second->text(), "b");
-  EXPECT_TRUE(ui->isKeyboardVisible());
-  EXPECT_EQ(keyboardNames(), (std::vector<std::string>{UIKeyboardWillShowNotification,
-                                                       UIKeyboardWillShowNotification}));
-}
-
-TEST_F(TextInput, OnlyAnEnabledFieldInAWindowTakesTheFocus) {
-  second->setEnabled(false);
-  EXPECT_FALSE(second->becomeFirstResponder());
-  EXPECT_FALSE(ui->type("a", second));
-  auto loose = std::make_shared<UITextField>(CGRect::make(0, 0, 10, 10));
-  EXPECT_FALSE(loose->becomeFirstResponder());
-  EXPECT_TRUE(keyboard.empty());
-}
-
 TEST_F(TextInput, RemovingTheFocusedFieldResignsItAndTheKeyboardGoes) {
   ASSERT_TRUE(ui->type("a", first));
   first->removeFromSuperview();
@@ -177,41 +127,9 @@ TEST_F(TextInput, RemovingTheFocusedFieldResignsItAndTheKeyboardGoes) {
   EXPECT_FALSE(ui->isKeyboardVisible());
 }
 
-TEST_F(TextInput, SettingTextInCodeSendsNoEdit) {
-  auto edits = std::make_shared<Counter>();
-  first->addTarget(edits, &Counter::hit, UIControl::Event::editingChanged);
-  first->setText("set");
-  first->setText(std::nullopt);
-  EXPECT_EQ(first->text(), "");
-  EXPECT_EQ(edits->count, 0);
-  first->setPlaceholder("Email");
-  EXPECT_EQ(ui->findText("Email"), first);
-}
-
 namespace {
 // A responder of its own that takes typed keys, outside any view.
-class KeySink : public UIResponder, public UIKeyInput {
- public:
-  bool canBecomeFirstResponder() const override { return true; }
-  bool hasText() const override { return !typed.empty(); }
-  void insertText(const std::string& text) override { typed += text; }
-  void deleteBackward() override {}
-  std::string typed;
-};
 }  // namespace
-
-TEST_F(TextInput, AFocusedResponderThatIsReleasedTakesTheKeyboardWithIt) {
-  auto sink = std::make_shared<KeySink>();
-  ASSERT_TRUE(sink->becomeFirstResponder());
-  ASSERT_TRUE(ui->type("ok"));
-  EXPECT_EQ(sink->typed, "ok");
-  EXPECT_TRUE(ui->isKeyboardVisible());
-  sink.reset();
-  EXPECT_EQ(ui->firstResponder(), nullptr);
-  EXPECT_FALSE(ui->isKeyboardVisible());
-  EXPECT_EQ(keyboardNames(), (std::vector<std::string>{UIKeyboardWillShowNotification,
-                                                       UIKeyboardWillHideNotification}));
-}
 
 TEST_F(TextInput, TheKeyboardShowsTheKeysTheFocusedInputAsksFor) {
   first->setKeyboardType(UIKeyboardType::numberPad);

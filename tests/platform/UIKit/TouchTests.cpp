@@ -70,20 +70,6 @@ TEST_F(Touches, HiddenTransparentDisabledOrNonInteractiveViewsTakeNoTaps) {
   EXPECT_EQ(taps->count, 1);
 }
 
-TEST_F(Touches, AViewOutsideItsSuperviewsBoundsOrCoveredIsNotHit) {
-  auto box = std::make_shared<UIView>(CGRect::make(0, 300, 100, 100));
-  auto sticking = std::make_shared<UIControl>(CGRect::make(150, 0, 40, 40));  // beyond the box
-  sticking->addTarget(taps, &Counter::hit, UIControl::Event::touchUpInside);
-  box->addSubview(sticking);
-  screen->addSubview(box);
-  EXPECT_FALSE(ui->tap(sticking));
-
-  auto cover = std::make_shared<UIView>(CGRect::make(0, 0, 375, 200));
-  screen->addSubview(cover);
-  EXPECT_FALSE(ui->tap(button));
-  EXPECT_EQ(taps->count, 0);
-}
-
 TEST_F(Touches, ATapRecognizerAboveRecognizesAndCancelsTheViewsTouchUnlessToldNot) {
   auto recognized = std::make_shared<Counter>();
   auto cancels = std::make_shared<Counter>();
@@ -119,16 +105,4 @@ TEST_F(Touches, TargetsAreNotKeptAliveAndGoneTargetsGetNothing) {
   taps.reset();
   EXPECT_TRUE(ui->tap(button));  // nobody left to tell; nothing happens
   EXPECT_EQ(button->actionCount(UIControl::Event::touchUpInside), 0u);
-}
-
-TEST_F(Touches, ARecognizerSeesTheTouchInItsViewsCoordinates) {
-  auto tap = std::make_shared<UITapGestureRecognizer>();
-  CGPoint seen;
-  auto target = std::make_shared<int>(0);
-  tap->addTarget(std::weak_ptr<void>(target),
-                 [&](UIGestureRecognizer& r) { seen = r.location(button.get()); });
-  button->addGestureRecognizer(tap);
-  ui->tapAt({60, 130});
-  EXPECT_EQ(seen, (CGPoint{10, 30}));
-  EXPECT_EQ(tap->view(), button);
 }

@@ -82,20 +82,6 @@ TEST_F(WebView, ANavigationStartsOnALaterTurnThenCommitsAndFinishes) {
   EXPECT_FALSE(driver.finish());  // nothing left waiting
 }
 
-TEST_F(WebView, FailuresAreToldByWhetherThePageHadCommitted) {
-  auto first = view->load(request("https://example.com/"));
-  driver.failUnreachable();
-  auto second = view->load(request("https://example.com/"));
-  driver.commit();
-  driver.fail(NSError::urlError(Foundation::NSURLErrorNetworkConnectionLost));
-  EXPECT_EQ(journal->calls,
-            (std::vector<std::string>{"start " + id(first), "failProvisional " + id(first),
-                                      "start " + id(second), "commit " + id(second),
-                                      "fail " + id(second)}));
-  EXPECT_EQ(journal->errorCodes, (std::vector<int>{Foundation::NSURLErrorCannotConnectToHost,
-                                                   Foundation::NSURLErrorNetworkConnectionLost}));
-}
-
 TEST_F(WebView, ANewLoadOrStopDropsTheRunningNavigation) {
   view->load(request("https://example.com/old"));
   runPending();
@@ -112,15 +98,6 @@ TEST_F(WebView, ANewLoadOrStopDropsTheRunningNavigation) {
   EXPECT_EQ(journal->calls.size(), 4u);
 }
 
-TEST_F(WebView, AboutPagesLoadWithoutTheNetwork) {
-  auto navigation = view->load(request("about:blank"));
-  runPending();
-  runPending();
-  EXPECT_TRUE(driver.requests().empty());
-  EXPECT_EQ(journal->calls.back(), "finish " + id(navigation));
-  EXPECT_FALSE(view->url()->host().has_value());
-}
-
 TEST_F(WebView, NeitherTheDelegateNorTheViewIsKeptAlive) {
   std::weak_ptr<Journal> weakJournal = journal;
   view->load(request("https://example.com/"));
@@ -130,24 +107,4 @@ TEST_F(WebView, NeitherTheDelegateNorTheViewIsKeptAlive) {
   view->load(request("https://example.com/"));
   view.reset();  // the load is cancelled with its view
   EXPECT_EQ(driver.pendingCount(), 0u);
-}
-
-TEST_F(WebView, ItKeepsItsOwnCopyOfTheConfiguration) {
-  WebKit::WKWebViewConfiguration configuration;
-  configuration.preferences->javaScriptEnabled = false;
-  WKWebView custom(UIKit::CGRect{}, configuration);
-  configuration.preferences->javaScriptEnabled = true;
-  EXPECT_FALSE(custom.configuration().preferences->javaScriptEnabled);
-  EXPECT_TRUE(WKWebView().configuration().preferences->javaScriptEnabled);
-}
-
-TEST(WebViewOnTheNetwork, AnUnreachableServerFailsTheProvisionalNavigation) {
-  PlatformTesting::ManualClock::uninstall();
-  auto journal = std::make_shared<Journal>();
-  auto view = std::make_shared<WKWebView>();
-  view->setNavigationDelegate(journal);
-  view->load(request("http://127.0.0.1:1/"));  // nothing listens on port 1
-  ASSERT_TRUE(Foundation::RunLoop::main().runUntil([&] { return journal->calls.size() >= 2; }, 20));
-  EXPECT_EQ(journal->calls[1].rfind("failProvisional", 0), 0u);
-  EXPECT_FALSE(view->isLoading());
 }
