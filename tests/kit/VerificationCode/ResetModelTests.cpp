@@ -96,9 +96,10 @@ class ResendingAResetCode : public ResetModel, public ::testing::WithParamInterf
 TEST_P(ResendingAResetCode, UsesTheSignInCodeRequest) {
   auto reset = model();
   reset->setEmail(kUser);
+  slowCodes();
   reset->resendCode(GetParam().hideLoader);
   ASSERT_TRUE(waitForRequests("auth.code"));
-  EXPECT_EQ(loaderBeforeRequest, !GetParam().hideLoader);
+  EXPECT_EQ(loaderShown, !GetParam().hideLoader);
   EXPECT_TRUE(waitForLoaderGone());
   EXPECT_TRUE(sb().lastCode(kUser).has_value());
   EXPECT_EQ(sb().count("password.reset"), 0u);

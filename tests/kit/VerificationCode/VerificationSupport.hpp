@@ -70,13 +70,19 @@ class VerificationTest : public zttest::SandboxTest {
     ZentrelSDK::ZTTokenUtilites::shared()->saveToken(sb().signIn(email), /*base64=*/false);
   }
   // Serves the run loop until the endpoint has answered `n` requests, noting whether the
-  // loader was up while none of them had arrived yet.
+  // loader was up meanwhile (it goes only once the kit has the answer; a test that looks for
+  // it holds the answer back with `slowCodes()`, lest the answer and the loader's dismissal
+  // both pass inside one action of the UI driver).
   bool waitForRequests(const char* endpoint, std::size_t n = 1) {
+    loaderShown = ui->isLoaderShowing();
     return ui->runUntil([&] {
-      const auto arrived = sb().count(endpoint);
-      if (arrived < n) loaderBeforeRequest = loaderBeforeRequest || ui->isLoaderShowing();
-      return arrived >= n && sb().waitFor(endpoint, n, std::chrono::milliseconds(0));
+      loaderShown = loaderShown || ui->isLoaderShowing();
+      return sb().waitFor(endpoint, n, std::chrono::milliseconds(0));
     });
+  }
+  // The next code request is answered only after a moment of real time.
+  void slowCodes() {
+    sb().inject("auth.code", sandbox::Fault::after(std::chrono::milliseconds(150)));
   }
   // The sandbox saw no `n`th such request within a short real-time grace period.
   bool noRequest(const char* endpoint, std::size_t n = 1) {
@@ -99,7 +105,7 @@ class VerificationTest : public zttest::SandboxTest {
 
   std::unique_ptr<PlatformTesting::UI> ui;
   std::shared_ptr<RecordingScreen> screen;
-  bool loaderBeforeRequest = false;
+  bool loaderShown = false;
 };
 
 }  // namespace vctest
