@@ -79,13 +79,6 @@ INSTANTIATE_TEST_SUITE_P(
                                false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ResetModel, SettingTheAddressAloneSendsNothing) {
-  auto reset = model();
-  reset->setEmail(kUser);
-  EXPECT_EQ(reset->email(), kUser);
-  EXPECT_TRUE(noRequest("password.reset"));
-}
-
 struct ResendRow {
   const char* name;
   bool hideLoader;
@@ -154,12 +147,6 @@ TEST_F(ResetModel, TheWaitBlockRemovesItselfFromTheScreenAtItsEnd) {
   EXPECT_EQ(screen->removals, 1);
 }
 
-TEST_F(ResetModel, WithoutAScreenTooManyRequestsShowsNothing) {
-  auto reset = std::make_shared<ZTResetPassVerificationModel>(std::weak_ptr<NeedVerification>());
-  reset->handleTooManyRequests();
-  EXPECT_TRUE(screen->blocks.empty());
-}
-
 // Both models report every change of the entered code the same way.
 struct CodeRow {
   const char* code;
@@ -181,12 +168,5 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReportingTheCode,
                          ::testing::Values(CodeRow{"", false}, CodeRow{"12345", false},
                                            CodeRow{"123456", true}, CodeRow{"12345678", true},
                                            CodeRow{"123456789", false}, CodeRow{"12 456", false}));
-
-TEST_F(ResetModel, AReportForAScreenThatHasGoneIsDropped) {
-  auto reset = model();
-  screen.reset();
-  reset->verificationFinished("123456");  // nothing to tell, nothing breaks
-  EXPECT_EQ(reset->delegate(), nullptr);
-}
 
 }  // namespace
