@@ -3,7 +3,7 @@
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
 #include "ZTUIComponents/ZTVerificationCode/ZTTooManyRequestsTimer/ZTVerificationTimerBlockModel.hpp"
-#include "ZTUIComponents/ZTVerificationCode/ZTVerificationCodeSender.hpp"
+#include "ZTUIComponents/ZTVerificationCode/ZTVerificationModelSteps.hpp"
 #include "ZTUtilites/ZTValidators.hpp"
 
 namespace ZentrelSDK {
@@ -16,16 +16,11 @@ void ZTResetPassVerificationModel::setEmail(const std::string& email) {
 }
 
 void ZTResetPassVerificationModel::resendCode(bool hideLoader) {
-  if (!email_) {
-    errorHandler("email to sent code did not set");
-    return;
-  }
-  sendResetCode(*email_, hideLoader);
+  sendResetCode(email_, hideLoader);
 }
 
 void ZTResetPassVerificationModel::verificationFinished(const std::string& code) {
-  const bool finished = ZTValidators::validateCode(code);
-  if (auto screen = delegate()) screen->didChangedVerificationCode(code, finished);
+  ZTVerificationModelSteps::reportCode(delegate(), code);
 }
 
 void ZTResetPassVerificationModel::addActionOnAuthTypeChanging(Action /*action*/) {}
@@ -56,9 +51,10 @@ void ZTResetPassVerificationModel::handleTooManyRequests() {
   screen->addVerificationTimerView(block);
 }
 
-void ZTResetPassVerificationModel::sendResetCode(const std::string& to, bool hideLoader) {
+void ZTResetPassVerificationModel::sendResetCode(const std::optional<std::string>& to,
+                                                 bool hideLoader) {
   // The handlers run only while the model lives.
-  ZTVerificationCodeSender::sendCode(
+  ZTVerificationModelSteps::sendCode(
       weak_from_this(), to, hideLoader, [this] { successHandler(); },
       [this](const std::string& error) { errorHandler(error); });
 }
@@ -68,7 +64,7 @@ void ZTResetPassVerificationModel::successHandler() {
 }
 
 void ZTResetPassVerificationModel::errorHandler(const std::string& error) {
-  ZTVerificationCodeSender::showError(error);
+  ZTVerificationModelSteps::showError(error);
 }
 
 }  // namespace ZentrelSDK

@@ -3,8 +3,7 @@
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
 #include "ZTAPI/ZTPrivateAPIUserAccount.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
-#include "ZTUIComponents/ZTVerificationCode/ZTVerificationCodeSender.hpp"
-#include "ZTUtilites/ZTValidators.hpp"
+#include "ZTUIComponents/ZTVerificationCode/ZTVerificationModelSteps.hpp"
 
 namespace ZentrelSDK {
 
@@ -34,17 +33,11 @@ void ZTVerificationCodeViewModel::setEmail(const std::string& email) {
 }
 
 void ZTVerificationCodeViewModel::resendCode(bool hideLoader) {
-  if (authType_ == AuthType::otp) return;
-  if (!email_) {
-    errorHandler("email to sent code did not set");
-    return;
-  }
-  sendCode(*email_, hideLoader);
+  if (authType_ != AuthType::otp) sendCode(email_, hideLoader);
 }
 
 void ZTVerificationCodeViewModel::verificationFinished(const std::string& code) {
-  const bool finished = ZTValidators::validateCode(code);
-  if (auto screen = delegate()) screen->didChangedVerificationCode(code, finished);
+  ZTVerificationModelSteps::reportCode(delegate(), code);
 }
 
 void ZTVerificationCodeViewModel::addActionOnAuthTypeChanging(Action action) {
@@ -77,9 +70,10 @@ void ZTVerificationCodeViewModel::checkEmail(bool hideLoader) {
       });
 }
 
-void ZTVerificationCodeViewModel::sendCode(const std::string& email, bool hideLoader) {
+void ZTVerificationCodeViewModel::sendCode(const std::optional<std::string>& email,
+                                           bool hideLoader) {
   // The handlers run only while the model lives.
-  ZTVerificationCodeSender::sendCode(
+  ZTVerificationModelSteps::sendCode(
       weak_from_this(), email, hideLoader, [this] { successSendCodeHandler(); },
       [this](const std::string& error) { errorHandler(error); });
 }
@@ -128,7 +122,7 @@ void ZTVerificationCodeViewModel::successCheckEmailHandler(const ZTCheckEmailRes
 }
 
 void ZTVerificationCodeViewModel::errorHandler(const std::string& error) {
-  ZTVerificationCodeSender::showError(error);
+  ZTVerificationModelSteps::showError(error);
 }
 
 void ZTVerificationCodeViewModel::setEmailFromResponse(const ZTAccountSettingsResponse& settings) {

@@ -51,7 +51,7 @@ class ZTVerificationCodeViewModel
  private:
   void getSettings();
   void checkEmail(bool hideLoader);
-  void sendCode(const std::string& email, bool hideLoader);
+  void sendCode(const std::optional<std::string>& email, bool hideLoader);
   // The answer's timeout is not used.
   void successSendCodeHandler();
   void successGetUserSettingsHandler(const ZTAccountSettingsResponse& settings);

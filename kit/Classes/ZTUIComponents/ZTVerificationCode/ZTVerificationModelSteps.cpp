@@ -1,7 +1,8 @@
-#include "ZTUIComponents/ZTVerificationCode/ZTVerificationCodeSender.hpp"
+#include "ZTUIComponents/ZTVerificationCode/ZTVerificationModelSteps.hpp"
 
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
+#include "ZTUtilites/ZTValidators.hpp"
 
 namespace ZentrelSDK {
 
@@ -32,15 +33,20 @@ void send(std::weak_ptr<void> owner, const std::string& email, bool startedLoade
 
 }  // namespace
 
-void ZTVerificationCodeSender::sendCode(std::weak_ptr<void> owner, const std::string& email,
-                                        bool hideLoader, std::function<void()> success,
+void ZTVerificationModelSteps::sendCode(std::weak_ptr<void> owner,
+                                        const std::optional<std::string>& email, bool hideLoader,
+                                        std::function<void()> success,
                                         std::function<void(const std::string&)> failure) {
+  if (!email) {
+    failure("email to sent code did not set");
+    return;
+  }
   if (hideLoader) {
-    send(std::move(owner), email, false, std::move(success), std::move(failure));
+    send(std::move(owner), *email, false, std::move(success), std::move(failure));
     return;
   }
   ZTUIUtilites::shared()->loaderStart(
-      1.0, [owner, email, success = std::move(success), failure = std::move(failure)] {
+      1.0, [owner, email = *email, success = std::move(success), failure = std::move(failure)] {
         if (owner.expired()) {
           ZTUIUtilites::shared()->loaderDissmiss();
         } else {
@@ -49,8 +55,13 @@ void ZTVerificationCodeSender::sendCode(std::weak_ptr<void> owner, const std::st
       });
 }
 
-void ZTVerificationCodeSender::showError(const std::string& error) {
+void ZTVerificationModelSteps::showError(const std::string& error) {
   ZTUIUtilites::shared()->loaderDissmiss([error] { ZTUIUtilites::shared()->errorAlert(error); });
+}
+
+void ZTVerificationModelSteps::reportCode(const std::shared_ptr<NeedVerification>& screen,
+                                          const std::string& code) {
+  if (screen) screen->didChangedVerificationCode(code, ZTValidators::validateCode(code));
 }
 
 }  // namespace ZentrelSDK
