@@ -16,7 +16,9 @@ void ZTResetPassVerificationModel::setEmail(const std::string& email) {
 }
 
 void ZTResetPassVerificationModel::resendCode(bool hideLoader) {
-  sendResetCode(email_, hideLoader);
+  // The sign-in code request, not the reset request again; runs only while the model lives.
+  ZTVerificationModelSteps::sendCode(weak_from_this(), email_, hideLoader,
+                                     [this](const std::string& error) { errorHandler(error); });
 }
 
 void ZTResetPassVerificationModel::verificationFinished(const std::string& code) {
@@ -49,14 +51,6 @@ void ZTResetPassVerificationModel::handleTooManyRequests() {
   // The block keeps the screen until the wait is over.
   block->setOnCloseAction([screen] { screen->removeVerificationTimerView(); });
   screen->addVerificationTimerView(block);
-}
-
-void ZTResetPassVerificationModel::sendResetCode(const std::optional<std::string>& to,
-                                                 bool hideLoader) {
-  // The handlers run only while the model lives.
-  ZTVerificationModelSteps::sendCode(
-      weak_from_this(), to, hideLoader, [this] { successHandler(); },
-      [this](const std::string& error) { errorHandler(error); });
 }
 
 void ZTResetPassVerificationModel::successHandler() {

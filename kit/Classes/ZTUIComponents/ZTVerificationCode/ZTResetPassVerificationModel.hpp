@@ -46,7 +46,6 @@ class ZTResetPassVerificationModel
   static constexpr std::int64_t waitSeconds = 60;
 
  private:
-  void sendResetCode(const std::optional<std::string>& to, bool hideLoader);
   void successHandler();
   void errorHandler(const std::string& error);
 

@@ -2,7 +2,6 @@
 
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
 #include "ZTAPI/ZTPrivateAPIUserAccount.hpp"
-#include "ZTUIComponents/ZTUIUtilites.hpp"
 #include "ZTUIComponents/ZTVerificationCode/ZTVerificationModelSteps.hpp"
 
 namespace ZentrelSDK {
@@ -33,7 +32,10 @@ void ZTVerificationCodeViewModel::setEmail(const std::string& email) {
 }
 
 void ZTVerificationCodeViewModel::resendCode(bool hideLoader) {
-  if (authType_ != AuthType::otp) sendCode(email_, hideLoader);
+  if (authType_ == AuthType::otp) return;
+  // Runs only while the model lives.
+  ZTVerificationModelSteps::sendCode(weak_from_this(), email_, hideLoader,
+                                     [this](const std::string& error) { errorHandler(error); });
 }
 
 void ZTVerificationCodeViewModel::verificationFinished(const std::string& code) {
@@ -68,18 +70,6 @@ void ZTVerificationCodeViewModel::checkEmail(bool hideLoader) {
       [weak](std::string error) {
         if (auto self = weak.lock()) self->errorHandler(error);
       });
-}
-
-void ZTVerificationCodeViewModel::sendCode(const std::optional<std::string>& email,
-                                           bool hideLoader) {
-  // The handlers run only while the model lives.
-  ZTVerificationModelSteps::sendCode(
-      weak_from_this(), email, hideLoader, [this] { successSendCodeHandler(); },
-      [this](const std::string& error) { errorHandler(error); });
-}
-
-void ZTVerificationCodeViewModel::successSendCodeHandler() {
-  ZTUIUtilites::shared()->loaderDissmiss();
 }
 
 void ZTVerificationCodeViewModel::successGetUserSettingsHandler(

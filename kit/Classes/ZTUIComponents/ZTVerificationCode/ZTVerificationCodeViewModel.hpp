@@ -51,9 +51,6 @@ class ZTVerificationCodeViewModel
  private:
   void getSettings();
   void checkEmail(bool hideLoader);
-  void sendCode(const std::optional<std::string>& email, bool hideLoader);
-  // The answer's timeout is not used.
-  void successSendCodeHandler();
   void successGetUserSettingsHandler(const ZTAccountSettingsResponse& settings);
   void successCheckEmailHandler(const ZTCheckEmailResponse& response, bool hideLoader);
   void errorHandler(const std::string& error);

@@ -9,24 +9,18 @@ namespace ZentrelSDK {
 namespace {
 
 void send(std::weak_ptr<void> owner, const std::string& email, bool startedLoader,
-          std::function<void()> success, std::function<void(const std::string&)> failure) {
-  auto orphaned = [startedLoader] {
-    if (startedLoader) ZTUIUtilites::shared()->loaderDissmiss();
-  };
+          std::function<void(const std::string&)> failure) {
   ZTPrivateAPIAuthUser::sendCodeToEmail(
       true, email,
-      [owner, orphaned, success = std::move(success)](ZTSendCodeResponse) {
-        if (auto alive = owner.lock()) {
-          success();
-        } else {
-          orphaned();
-        }
+      [owner, startedLoader](ZTSendCodeResponse) {
+        // The answer's timeout is not used.
+        if (startedLoader || !owner.expired()) ZTUIUtilites::shared()->loaderDissmiss();
       },
-      [owner, orphaned, failure = std::move(failure)](Error error) {
+      [owner, startedLoader, failure = std::move(failure)](Error error) {
         if (auto alive = owner.lock()) {
           failure(error.localizedDescription());
-        } else {
-          orphaned();
+        } else if (startedLoader) {
+          ZTUIUtilites::shared()->loaderDissmiss();
         }
       });
 }
@@ -35,24 +29,22 @@ void send(std::weak_ptr<void> owner, const std::string& email, bool startedLoade
 
 void ZTVerificationModelSteps::sendCode(std::weak_ptr<void> owner,
                                         const std::optional<std::string>& email, bool hideLoader,
-                                        std::function<void()> success,
                                         std::function<void(const std::string&)> failure) {
   if (!email) {
     failure("email to sent code did not set");
     return;
   }
   if (hideLoader) {
-    send(std::move(owner), *email, false, std::move(success), std::move(failure));
+    send(std::move(owner), *email, false, std::move(failure));
     return;
   }
-  ZTUIUtilites::shared()->loaderStart(
-      1.0, [owner, email = *email, success = std::move(success), failure = std::move(failure)] {
-        if (owner.expired()) {
-          ZTUIUtilites::shared()->loaderDissmiss();
-        } else {
-          send(owner, email, true, success, failure);
-        }
-      });
+  ZTUIUtilites::shared()->loaderStart(1.0, [owner, email = *email, failure = std::move(failure)] {
+    if (owner.expired()) {
+      ZTUIUtilites::shared()->loaderDissmiss();
+    } else {
+      send(owner, email, true, failure);
+    }
+  });
 }
 
 void ZTVerificationModelSteps::showError(const std::string& error) {

@@ -14,12 +14,11 @@ namespace ZentrelSDK {
 class ZTVerificationModelSteps {
  public:
   // Asks the identity server to send the sign-in code to `email`, once the loader is up
-  // unless `hideLoader`; without an e-mail, `failure` hears so at once. The handlers run only
-  // while `owner` lives, which is held for the call; when it has gone, a loader this request
-  // put up comes down all the same.
+  // unless `hideLoader`, and takes the loader down after the answer. A failure, the lack of
+  // an e-mail included, goes to `failure`, which runs only while `owner` lives (it is held
+  // for the call). When the owner has gone, only a loader this request put up comes down.
   static void sendCode(std::weak_ptr<void> owner, const std::optional<std::string>& email,
-                       bool hideLoader, std::function<void()> success,
-                       std::function<void(const std::string& error)> failure);
+                       bool hideLoader, std::function<void(const std::string& error)> failure);
   // Takes the loader down (whether one is up or not), then shows the error alert.
   static void showError(const std::string& error);
   // Tells the screen, if it is still there, the code and whether it is complete and valid.
