@@ -39,3 +39,6 @@
 #include "ZTExtensions/ZTCollectionExtension.hpp"
 #include "ZTExtensions/ZTURLExtension.hpp"
 #include "ZTUtilites/ZTValidators.hpp"
+
+#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentResponse.hpp"
+#include "ZTAPI/ZTPublicAPIDocuments.hpp"

@@ -54,6 +54,15 @@ concept Decodable = requires(const nlohmann::json& j) {
   { T::decode(j) } -> std::same_as<Result<T, DecodingError>>;
 };
 
+// An enum with raw text values (Swift's String-backed RawRepresentable) codes as its text:
+// specialise RawTextCoding<E> with `static std::optional<E> fromRawValue(std::string_view)`.
+template <class E>
+struct RawTextCoding;
+template <class T>
+concept RawTextDecodable = std::is_enum_v<T> && requires(std::string_view text) {
+  { RawTextCoding<T>::fromRawValue(text) } -> std::same_as<std::optional<T>>;
+};
+
 namespace detail {
 template <class T>
 struct IsOptional : std::false_type {};
@@ -95,6 +104,8 @@ std::string swiftTypeName() {
     return "Dictionary<String, " + swiftTypeName<typename T::mapped_type>() + ">";
   } else if constexpr (requires { T::swiftTypeName; }) {
     return T::swiftTypeName;
+  } else if constexpr (requires { RawTextCoding<T>::swiftTypeName; }) {
+    return RawTextCoding<T>::swiftTypeName;
   } else {
     return "Dictionary<String, Any>";
   }
@@ -178,6 +189,14 @@ Result<T, DecodingError> decodeValue(const nlohmann::json& value) {
         out.emplace(key, std::move(element).value());
       }
       return success(std::move(out));
+    } else if constexpr (RawTextDecodable<T>) {
+      if (!value.is_string()) return mismatch();
+      const auto& text = value.get_ref<const std::string&>();
+      auto decoded = RawTextCoding<T>::fromRawValue(text);
+      if (!decoded)
+        return failure(DecodingError::dataCorrupted("Cannot initialize " + swiftTypeName<T>() +
+                                                    " from invalid String value " + text));
+      return success(*decoded);
     } else if constexpr (Decodable<T>) {
       return T::decode(value);
     } else {

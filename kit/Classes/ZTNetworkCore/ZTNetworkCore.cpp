@@ -138,7 +138,7 @@ Foundation::Result<Foundation::URLRequest, Error> ZTNetworkCore::makeRequest(
     if (body.failed) return Foundation::failure(Error(ZTNetworkError::cannotEncodeBody()));
     std::string text;
     try {
-      text = body.json.dump();
+      text = body.orderedText.empty() ? body.json.dump() : body.orderedText;
     } catch (const nlohmann::json::exception&) {
       // Text that is not UTF-8 cannot be written as JSON.
       return Foundation::failure(Error(ZTNetworkError::cannotEncodeBody()));

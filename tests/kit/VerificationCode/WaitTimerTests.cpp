@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include <Dispatch/Scheduler.hpp>
+#include <RunLoopCore/Scheduler.hpp>
 #include <Testing/ManualClock.hpp>
 #include <Testing/UI.hpp>
 #include <UIKit/UIViewController.hpp>
@@ -113,12 +113,12 @@ TEST_F(WaitTimer, ASecondStartWhileItRunsDoesNothing) {
 }
 
 TEST_F(WaitTimer, ReleasingTheCountdownStopsItsTimer) {
-  const auto pending = Dispatch::Scheduler::shared().nextDue();
+  const auto pending = RunLoopCore::Scheduler::shared().nextDue();
   auto countdown = block(5);
   countdown->fireTimer();
-  EXPECT_NE(Dispatch::Scheduler::shared().nextDue(), pending);
+  EXPECT_NE(RunLoopCore::Scheduler::shared().nextDue(), pending);
   countdown.reset();
-  EXPECT_EQ(Dispatch::Scheduler::shared().nextDue(), pending);
+  EXPECT_EQ(RunLoopCore::Scheduler::shared().nextDue(), pending);
 }
 
 TEST_F(WaitTimer, AScreenGoneDuringTheCountdownLeavesItRunningToItsEnd) {
