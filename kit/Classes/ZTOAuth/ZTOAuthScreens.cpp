@@ -9,7 +9,6 @@ namespace {
 struct Installed {
   std::mutex mutex;
   std::shared_ptr<ZTEntrancePresenting> entrance;
-  std::shared_ptr<ZTVerificationCodePresenting> code;
 };
 
 Installed& installed() {
@@ -27,17 +26,6 @@ void ZTOAuthScreens::setEntrancePresenter(std::shared_ptr<ZTEntrancePresenting> 
 std::shared_ptr<ZTEntrancePresenting> ZTOAuthScreens::entrancePresenter() {
   std::lock_guard lock(installed().mutex);
   return installed().entrance;
-}
-
-void ZTOAuthScreens::setVerificationCodePresenter(
-    std::shared_ptr<ZTVerificationCodePresenting> presenter) {
-  std::lock_guard lock(installed().mutex);
-  installed().code = std::move(presenter);
-}
-
-std::shared_ptr<ZTVerificationCodePresenting> ZTOAuthScreens::verificationCodePresenter() {
-  std::lock_guard lock(installed().mutex);
-  return installed().code;
 }
 
 }  // namespace ZentrelSDK

@@ -20,6 +20,7 @@
 
 #include "ZTAccounts.hpp"
 #include "ZTEvents.hpp"
+#include "ZTModalCodeVerification/ZTModalCodeVerificationViewController.hpp"
 #include "ZTModalScopesView/ZTModalScopesViewController.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
 #include "ZTOAuth/ZTOAuthScreens.hpp"
@@ -43,18 +44,6 @@ class FakeEntrance : public ZentrelSDK::ZTEntrancePresenting {
   }
   int presented = 0;
   std::function<void()> onPresent;
-};
-
-// The code screen: answers with `answer` on a later main-queue turn.
-class FakeCodeScreen : public ZentrelSDK::ZTVerificationCodePresenting {
- public:
-  void sendVerificationCodeAndShowModal(Completion completion) override {
-    ++shown;
-    Dispatch::DispatchQueue::main().async(
-        [this, completion = std::move(completion)] { completion(answer()); });
-  }
-  int shown = 0;
-  std::function<Foundation::Result<std::string, ZentrelSDK::Error>()> answer;
 };
 
 // Records the answers one asker of givePermissions gets.
@@ -83,9 +72,7 @@ class OAuthFlowTest : public zttest::SandboxTest {
     ui = std::make_unique<PlatformTesting::UI>();
     ZentrelSDK::ZTAccounts::logout();
     entrance = std::make_shared<FakeEntrance>();
-    codeScreen = std::make_shared<FakeCodeScreen>();
     ZentrelSDK::ZTOAuthScreens::setEntrancePresenter(entrance);
-    ZentrelSDK::ZTOAuthScreens::setVerificationCodePresenter(codeScreen);
     // A signed-in session whose login and consent the server remembers.
     sb().setSkip(kApp, sandbox::SkipPolicy::Always, sandbox::SkipPolicy::Always);
     entrance->onPresent = [this] { signInAndAnnounce(); };
@@ -93,7 +80,6 @@ class OAuthFlowTest : public zttest::SandboxTest {
 
   void TearDown() override {
     ZentrelSDK::ZTOAuthScreens::setEntrancePresenter(nullptr);
-    ZentrelSDK::ZTOAuthScreens::setVerificationCodePresenter(nullptr);
     ZentrelSDK::ZTPKCE::setRandomSource(nullptr);
     ui->settle();
     ui.reset();
@@ -139,6 +125,35 @@ class OAuthFlowTest : public zttest::SandboxTest {
     EXPECT_FALSE(ZentrelSDK::ZTTokenUtilites::shared()->getOAuthToken());
   }
 
+  std::shared_ptr<ZentrelSDK::ZTModalCodeVerificationViewController> codeCard() const {
+    return std::dynamic_pointer_cast<ZentrelSDK::ZTModalCodeVerificationViewController>(
+        ui->frontmost());
+  }
+  // The code card in front and ready for the user: its code sent, or the authenticator's
+  // channel shown, and the loader gone. Null when it never came.
+  std::shared_ptr<ZentrelSDK::ZTModalCodeVerificationViewController> readyCodeCard() {
+    std::shared_ptr<ZentrelSDK::ZTModalCodeVerificationViewController> card;
+    const bool ready = ui->runUntil(
+        [&] {
+          card = codeCard();
+          if (!card || ui->isLoaderShowing()) return false;
+          auto title = card->titleLabel.lock();
+          return sb().outbox().size() > codesSeen ||
+                 (title && title->text() == std::optional<std::string>("Verify with OTP"));
+        },
+        20);
+    if (!ready) return nullptr;
+    codesSeen = sb().outbox().size();
+    return card;
+  }
+  // The user types `code` (none: the code the sandbox sent last) and confirms it.
+  bool enterCode(std::optional<std::string> code = std::nullopt) {
+    if (!readyCodeCard()) return false;
+    const std::string typed = code ? *code : sb().outbox().back().code;
+    return ui->type(typed, ui->find("codeEnterView")) && ui->tap(button("Confirm"));
+  }
+  bool cancelCode() { return readyCodeCard() && ui->tap(button("Cancel")); }
+
   // The user answers the consent card once it is in front: its rows, or none when it never
   // came.
   std::optional<std::vector<std::string>> answerConsent(bool allow) {
@@ -171,7 +186,8 @@ class OAuthFlowTest : public zttest::SandboxTest {
 
   std::unique_ptr<PlatformTesting::UI> ui;
   std::shared_ptr<FakeEntrance> entrance;
-  std::shared_ptr<FakeCodeScreen> codeScreen;
+  // Codes of the outbox the user has seen.
+  std::size_t codesSeen = 0;
 };
 
 }  // namespace oauthtest

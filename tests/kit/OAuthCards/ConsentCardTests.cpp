@@ -80,69 +80,6 @@ class ConsentCardTest : public OAuthFlowTest {
 
 }  // namespace
 
-// One run of the host's data request: what the user does on the consent card (none: the card
-// must not come) and whether the user's record arrives.
-struct Run {
-  std::optional<bool> userAllows;
-  bool getsUser;
-};
-
-struct ConsentRoad {
-  const char* name;
-  SkipPolicy consent;
-  std::vector<Run> runs;
-};
-
-void PrintTo(const ConsentRoad& road, std::ostream* os) {
-  *os << road.name;
-}
-
-class ConsentRoadTest : public ConsentCardTest,
-                        public ::testing::WithParamInterface<ConsentRoad> {};
-
-TEST_P(ConsentRoadTest, EndsWithTheUsersRecordOrAccessDenied) {
-  const auto& road = GetParam();
-  sb().setSkip(kApp, SkipPolicy::Always, road.consent);
-  std::size_t grants = 0;
-  for (std::size_t i = 0; i < road.runs.size(); ++i) {
-    SCOPED_TRACE("run " + std::to_string(i));
-    const auto& run = road.runs[i];
-    ZTAccounts::logout();  // each run signs in through the entrance and runs the whole flow
-    Reply reply;
-    reply.request();
-    if (run.userAllows) {
-      EXPECT_EQ(answerConsent(*run.userAllows), kSeedRows);
-      if (*run.userAllows) ++grants;
-    }
-    ASSERT_TRUE(ui->runUntil([&] { return reply.answers > 0; }, 20)) << "no answer";
-    ui->settle();
-    EXPECT_EQ(reply.answers, 1);
-    EXPECT_FALSE(card()) << "a consent card is still up";
-    EXPECT_FALSE(ui->alertTitle());
-    if (run.getsUser) {
-      ASSERT_TRUE(reply.user);
-      EXPECT_EQ(reply.user->email, kUser);
-    } else {
-      EXPECT_EQ(reply.error, ZTOAuthError(0, "Access denied"));
-      EXPECT_EQ(sb().count("api.user"), i);
-    }
-    EXPECT_EQ(sb().count("oauth.consent.post"), grants);
-  }
-  // Every grant carried all the requested scopes.
-  for (const auto& grant : sb().requests("oauth.consent.post"))
-    EXPECT_EQ(nlohmann::json::parse(grant.body)["grantScopes"], nlohmann::json(kSeedScopes));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Policies, ConsentRoadTest,
-    ::testing::Values(ConsentRoad{"Asked", SkipPolicy::Never, {{true, true}, {true, true}}},
-                      ConsentRoad{"Skipped", SkipPolicy::Always, {{std::nullopt, true}}},
-                      ConsentRoad{"Remembered",
-                                  SkipPolicy::Remembered,
-                                  {{false, false}, {true, true}, {std::nullopt, true}}},
-                      ConsentRoad{"Cancelled", SkipPolicy::Never, {{false, false}}}),
-    [](const ::testing::TestParamInfo<ConsentRoad>& info) { return std::string(info.param.name); });
-
 TEST_F(ConsentCardTest, ListsEachRequestedScopeByItsDescriptionOrItsText) {
   struct Case {
     std::vector<std::string> scopes;
