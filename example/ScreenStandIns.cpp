@@ -51,29 +51,10 @@ class SignInScreen : public ZTEntrancePresenting {
   const sandbox::Sandbox& server_;
 };
 
-class CodeScreen : public ZTVerificationCodePresenting {
- public:
-  explicit CodeScreen(const sandbox::Sandbox& server) : server_(server) {}
-  void sendVerificationCodeAndShowModal(Completion completion) override {
-    ZTPrivateAPIAuthUser::sendCodeToEmail(
-        false, kUser,
-        [this, completion](const ZTSendCodeResponse&) {
-          const auto code = server_.lastCode(kUser).value_or("");
-          std::cout << "   (code screen: the user types " << code << ")\n";
-          completion(Foundation::success(code));
-        },
-        [completion](const Error& error) { completion(Foundation::failure(error)); });
-  }
-
- private:
-  const sandbox::Sandbox& server_;
-};
-
 }  // namespace
 
 void installScreenStandIns(const sandbox::Sandbox& server) {
   ZTOAuthScreens::setEntrancePresenter(std::make_shared<SignInScreen>(server));
-  ZTOAuthScreens::setVerificationCodePresenter(std::make_shared<CodeScreen>(server));
 }
 
 }  // namespace example

@@ -5,6 +5,7 @@
 
 #include <ZentrelSDK.hpp>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -30,6 +31,7 @@
 
 #include "DocumentsRoad.hpp"
 #include "ScreenStandIns.hpp"
+#include "ZTModalCodeVerification/ZTModalCodeVerificationViewController.hpp"
 #include "ZTModalScopesView/ZTModalScopesViewController.hpp"
 
 using namespace ZentrelSDK;
@@ -48,18 +50,31 @@ const char* threadName() {
   return Foundation::Thread::isMainThread() ? "main" : "worker";
 }
 
-// The user faces a screen of class S: it is printed with what it shows, and the user taps
-// `button`. False when the road ended (`done`) or 30 s passed without the screen.
+// The screen of class S the user faces once `ready` holds and no loader covers it, printed
+// with what it shows; none when the road ended (`done`) or 30 s passed without it.
 template <class S>
-bool answer(PlatformTesting::UI& ui, const std::string& button, const std::function<bool()>& done) {
-  ui.runUntil([&] { return done() || std::dynamic_pointer_cast<S>(ui.frontmost()); }, 30.0);
-  auto screen = std::dynamic_pointer_cast<S>(ui.frontmost());
-  if (!screen) return false;
+std::shared_ptr<S> face(PlatformTesting::UI& ui, const std::function<bool()>& done,
+                        const std::function<bool()>& ready) {
+  std::shared_ptr<S> screen;
+  ui.runUntil(
+      [&] {
+        screen = std::dynamic_pointer_cast<S>(ui.frontmost());
+        return done() || (screen && !ui.isLoaderShowing() && ready());
+      },
+      30.0);
+  if (!screen || done()) return nullptr;
   std::cout << "   [" << screen->className() << "]\n";
-  for (const auto& text : ui.visibleTexts()) std::cout << "     | " << text << "\n";
-  std::cout << "   (the user taps \"" << button << "\")\n";
+  for (auto text : ui.visibleTexts()) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    std::cout << "     | " << text << "\n";
+  }
+  return screen;
+}
+
+bool tapButton(PlatformTesting::UI& ui, const std::string& title) {
+  std::cout << "   (the user taps \"" << title << "\")\n";
   for (const auto& control : ui.findAll<UIKit::UIButton>())
-    if (control->currentTitle() == button) return ui.tap(control);
+    if (control->currentTitle() == title) return ui.tap(control);
   return false;
 }
 
@@ -131,9 +146,22 @@ int mainRoad() {
   ZTUserManager::request<ZTUserDataResponse>(
       ZTPublicConstants::getUserEndpoint(), [&](ZTUserDataResponse answer) { user = answer; },
       [&](ZTOAuthError answer) { error = answer; });
-  if (!answer<ZTModalScopesViewController>(ui, "Allow", [&] { return user || error; }))
-    std::cout << "   (no consent card)\n";
-  ui.runUntil([&] { return user || error; }, 30.0);
+  const auto done = [&] { return user || error; };
+  // The code card, once the sandbox has sent the code it asked for.
+  std::optional<std::size_t> codesBefore;  // counted when the card first faces the user
+  const auto codeSent = [&] {
+    const auto sent = server.outbox().size();
+    if (!codesBefore) codesBefore = sent;
+    return sent > *codesBefore;
+  };
+  if (face<ZTModalCodeVerificationViewController>(ui, done, codeSent)) {
+    const auto code = server.outbox().back().code;
+    std::cout << "   (the user types " << code << ")\n";
+    ui.type(code, ui.find("codeEnterView"));
+    tapButton(ui, "Confirm");
+  }
+  if (face<ZTModalScopesViewController>(ui, done, [] { return true; })) tapButton(ui, "Allow");
+  ui.runUntil(done, 30.0);
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - start);
 
