@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -109,6 +110,12 @@ class NewDocumentTest : public zttest::SandboxTest {
       ui->advance(0.1);
       ui->settle();
     }
+  }
+  // `n` requests of `endpoint` came, each answered.
+  bool answered(std::string_view endpoint, std::size_t n) const {
+    const auto logged = sb().requests(endpoint);
+    return logged.size() == n &&
+           std::all_of(logged.begin(), logged.end(), [](const auto& r) { return r.status != 0; });
   }
   template <class C>
   std::shared_ptr<C> frontmost() const {
