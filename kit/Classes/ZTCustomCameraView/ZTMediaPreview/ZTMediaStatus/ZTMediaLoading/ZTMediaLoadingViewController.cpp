@@ -44,7 +44,8 @@ std::shared_ptr<ZTMediaLoadingViewController> ZTMediaLoadingViewController::self
 }
 
 bool ZTMediaLoadingViewController::isShown() const {
-  return presentingViewController() && !isBeingDismissed();
+  const auto& view = viewIfLoaded();
+  return view && view->window() && presentingViewController() && !isBeingDismissed();
 }
 
 void ZTMediaLoadingViewController::bindInterface(UIKit::InterfaceBinder& binder) {

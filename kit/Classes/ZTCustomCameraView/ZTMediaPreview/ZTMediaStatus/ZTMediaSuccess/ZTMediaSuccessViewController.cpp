@@ -28,10 +28,18 @@ void ZTMediaSuccessViewController::bindInterface(UIKit::InterfaceBinder& binder)
 void ZTMediaSuccessViewController::viewDidLoad() {
   UIViewController::viewDidLoad();
   configureUI();
+}
+
+void ZTMediaSuccessViewController::viewDidAppear(bool animated) {
+  UIViewController::viewDidAppear(animated);
+  // Once, and only now: nothing can be presented over a screen still being presented, so a
+  // loader asked for on load would never show and the read never start.
+  if (std::exchange(readStarted_, true)) return;
   std::weak_ptr<ZTMediaSuccessViewController> weakSelf =
       std::static_pointer_cast<ZTMediaSuccessViewController>(shared_from_this());
   ZTUIUtilites::shared()->loaderStart(1.0, [weakSelf] {
-    if (auto screen = weakSelf.lock()) screen->getDocumentList();
+    auto screen = weakSelf.lock();
+    if (screen && screen->viewIfLoaded()->window()) screen->getDocumentList();
   });
 }
 

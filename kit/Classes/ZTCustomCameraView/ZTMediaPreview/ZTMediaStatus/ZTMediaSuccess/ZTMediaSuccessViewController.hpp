@@ -24,12 +24,15 @@ class ZTMediaSuccessViewController : public UIKit::UIViewController {
 
   void bindInterface(UIKit::InterfaceBinder& binder) override;
   void viewDidLoad() override;
+  void viewDidAppear(bool animated) override;
   void btnContinue(UIKit::UIControl& sender);
 
  private:
   void configureUI();
   void getDocumentList();
   void setData(std::vector<ZTPublicDocumentElement> data);
+
+  bool readStarted_ = false;
 };
 
 }  // namespace ZentrelSDK
