@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -30,6 +32,7 @@
 #include "ZTUtilites/ZTConstants.hpp"
 #include "support/CaptureSupport.hpp"
 #include "support/SandboxFixture.hpp"
+#include "support/TemporaryFolder.hpp"
 
 namespace newdoc {
 
@@ -66,16 +69,14 @@ inline std::shared_ptr<ZentrelSDK::ZTCameraData> photo(const Foundation::URL& ur
 // The percentages the ring drew at full opacity, in order, read back from its arcs.
 inline std::vector<int> drawnPercents(const UIKit::UIView& circle) {
   std::vector<int> percents;
-  const double r = circle.frame().size.width / 2.0;
   for (const auto& layer : circle.layer()->sublayers()) {
     auto arc = std::dynamic_pointer_cast<QuartzCore::CAShapeLayer>(layer);
     if (!arc || !arc->path || !arc->strokeColor || arc->strokeColor->alpha < 1.0) continue;
-    const auto end = arc->path->currentPoint();
-    if (!end) continue;
-    double angle = std::atan2(end->y - r, end->x - r);
-    if (angle < -1e-9) angle += 2 * std::numbers::pi;
-    const int percent = static_cast<int>(std::lround(angle / (2 * std::numbers::pi) * 100));
-    percents.push_back(percent == 0 || percent == 100 ? 100 : percent);
+    for (const auto& element : arc->path->elements()) {
+      if (element.type != CoreGraphics::CGPath::ElementType::addArc) continue;
+      const double sweep = element.arc.endAngle - element.arc.startAngle;
+      percents.push_back(static_cast<int>(std::lround(sweep / (2 * std::numbers::pi) * 100)));
+    }
   }
   return percents;
 }
@@ -84,6 +85,11 @@ class NewDocumentTest : public zttest::SandboxTest {
  protected:
   static void SetUpTestSuite() {
     ZentrelSDK::ZTOAuthCore::setup(ZentrelSDK::ZTOAuthCore::Config(kApp));
+    // A temporary folder of this program's own: other programs on the machine use the
+    // shared one's cache folder too.
+    static const zttest::TemporaryFolder folder;
+    static const bool moved = ::setenv("TMPDIR", folder.path().c_str(), 1) == 0;
+    ASSERT_TRUE(moved);
   }
   void SetUp() override {
     zttest::SandboxTest::SetUp();
