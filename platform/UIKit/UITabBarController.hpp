@@ -26,6 +26,7 @@ class UITabBarController : public UIViewController {
   void setSelectedIndex(std::size_t index);
 
   void loadView() override;
+  using UIResponder::select;  // the edit-menu action stays reachable beside the tab choice
 
  protected:
   std::vector<std::shared_ptr<UIViewController>> childrenForAppearance() const override;
