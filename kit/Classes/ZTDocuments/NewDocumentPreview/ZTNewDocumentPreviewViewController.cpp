@@ -97,12 +97,14 @@ void ZTNewDocumentPreviewViewController::addRetakePhotoGestures() {
 }
 
 void ZTNewDocumentPreviewViewController::configureDocStatus() {
-  const auto status = viewModel ? viewModel->documentStatus() : std::nullopt;
   auto label = docStatusLabel.lock();
-  if (!status || !label) return;
-  label->setText(getLocalize(*status));
+  if (!viewModel || !label) return;
+  const auto known = viewModel->documentStatus();
+  if (!known) return;
+  const Status status = *known;
+  label->setText(getLocalize(status));
   label->setHidden(false);
-  switch (*status) {
+  switch (status) {
     case Status::Draft:
       label->setHidden(true);
       break;
