@@ -59,13 +59,15 @@ INSTANTIATE_TEST_SUITE_P(
     NewDocument, IgnoredMedia,
     ::testing::Values(
         IgnoredRow{"NoPayload", nullptr},
-        IgnoredRow{"Video", std::make_shared<ZTCameraData>(
-                                Foundation::URL::fileURLWithPath("/tmp/movie.mp4"),
-                                MediaType::video)},
+        IgnoredRow{
+            "Video",
+            std::make_shared<ZTCameraData>(Foundation::URL::fileURLWithPath("/tmp/movie.mp4"),
+                                           MediaType::video)},
         IgnoredRow{"NoFile", std::make_shared<ZTCameraData>(std::nullopt, MediaType::photo)},
-        IgnoredRow{"NotAnImage", std::make_shared<ZTCameraData>(
-                                     Foundation::URL::fileURLWithPath("/nonexistent/x.jpg"),
-                                     MediaType::photo)}),
+        IgnoredRow{
+            "NotAnImage",
+            std::make_shared<ZTCameraData>(Foundation::URL::fileURLWithPath("/nonexistent/x.jpg"),
+                                           MediaType::photo)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

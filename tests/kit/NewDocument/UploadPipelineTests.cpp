@@ -44,10 +44,23 @@ class UploadPipeline : public NewDocumentTest {
     ui->settle();
     return ring;
   }
+  // A small front through the list's own flow, up to recognition; counts modifications.
+  std::shared_ptr<Ring> submitInternally() {
+    openPreview(*ZTPrivateDocumentsManager::shared(),
+                newdoc::cachePhoto("1.jpg", zttest::plainJPEG(64, 48)));
+    ZTEvents::shared()->documentModificationEventListen(this, [this] { ++modifications; });
+    return submitUntilRecognition(frontmost<Preview>());
+  }
+  void TearDown() override {
+    ZTEvents::shared()->unregiterEvents(this);
+    NewDocumentTest::TearDown();
+  }
   void tick(std::size_t polls) {
     pass(1.0);
     EXPECT_TRUE(ui->runUntil([&] { return answered("documents.get", polls); })) << "poll " << polls;
   }
+
+  int modifications = 0;
 };
 
 struct SidesRow {
@@ -134,11 +147,7 @@ INSTANTIATE_TEST_SUITE_P(NewDocument, Sides,
 
 TEST_F(UploadPipeline, ANeverFinalScriptStopsAtFifteenPollsAndEndsAsRecognition) {
   sb().setRecognition({sandbox::DocumentStatus::Recognition});
-  openPreview(*ZTPrivateDocumentsManager::shared(),
-              newdoc::cachePhoto("1.jpg", zttest::plainJPEG(64, 48)));
-  int modifications = 0;
-  ZTEvents::shared()->documentModificationEventListen(this, [&] { ++modifications; });
-  auto ring = submitUntilRecognition(frontmost<Preview>());
+  auto ring = submitInternally();
   ASSERT_TRUE(ring);
   for (std::size_t poll = 1; poll <= 15; ++poll) tick(poll);
   EXPECT_EQ(percent(ring), "98%");
@@ -151,18 +160,13 @@ TEST_F(UploadPipeline, ANeverFinalScriptStopsAtFifteenPollsAndEndsAsRecognition)
   EXPECT_FALSE(frontmost<Preview>()) << "the internal flow closes the preview";
   pass(5.0);
   EXPECT_EQ(sb().count("documents.get"), 15u);
-  ZTEvents::shared()->unregiterEvents(this);
 }
 
 TEST_F(UploadPipeline, LateOverlappingAnswersFinishOnce) {
   // Polls 1 and 2 are held back; the third sees Verified first, the held ones answer later.
   sb().setRecognition({sandbox::DocumentStatus::Verified});
   sb().inject("documents.get", sandbox::Fault::after(std::chrono::milliseconds(400)).repeat(2));
-  openPreview(*ZTPrivateDocumentsManager::shared(),
-              newdoc::cachePhoto("1.jpg", zttest::plainJPEG(64, 48)));
-  int modifications = 0;
-  ZTEvents::shared()->documentModificationEventListen(this, [&] { ++modifications; });
-  auto ring = submitUntilRecognition(frontmost<Preview>());
+  auto ring = submitInternally();
   ASSERT_TRUE(ring);
   pass(1.0);
   pass(1.0);
@@ -173,7 +177,6 @@ TEST_F(UploadPipeline, LateOverlappingAnswersFinishOnce) {
   pass(0.3);
   pass(2.0);
   EXPECT_EQ(modifications, 1);
-  ZTEvents::shared()->unregiterEvents(this);
 }
 
 }  // namespace
