@@ -26,13 +26,12 @@ class UITabBarController : public UIViewController {
   void setSelectedIndex(std::size_t index);
 
   void loadView() override;
-  using UIResponder::select;  // the edit-menu action stays reachable beside the tab choice
 
  protected:
   std::vector<std::shared_ptr<UIViewController>> childrenForAppearance() const override;
 
  private:
-  void select(const std::shared_ptr<UIViewController>& controller);
+  void selectChild(const std::shared_ptr<UIViewController>& controller);
 
   std::weak_ptr<UIViewController> selected_;
 };
