@@ -80,6 +80,15 @@ std::shared_ptr<ZTDocumentPreviewViewModel> ZTDocumentsManager::makeViewModel(
   return std::make_shared<ZTDocumentPreviewViewModel>(std::move(draft), std::move(imageUrl), type);
 }
 
+void ZTPrivateDocumentsManager::getDocumentsList(
+    std::int64_t limit, std::int64_t offset,
+    const std::optional<ZTPrivateAPIDocuments::Statuses>& status,
+    std::function<void(std::vector<DocumentItem>)> success,
+    ZTPrivateAPIDocuments::ErrorEvent errorEvent) {
+  ZTPrivateAPIDocuments::getDocuments(limit, offset, status, std::move(success),
+                                      std::move(errorEvent));
+}
+
 std::shared_ptr<ZTDocumentPreviewViewModel> ZTPrivateDocumentsManager::makeViewModel(
     std::shared_ptr<UIKit::UIImage> draft, Foundation::URL imageUrl,
     ZTPublicConstants::DocumentType type) const {

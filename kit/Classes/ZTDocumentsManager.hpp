@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include <Foundation/URL.hpp>
 #include <UIKit/UIImage.hpp>
 
+#include "ZTAPI/ZTPrivateAPIDocuments.hpp"
 #include "ZTCustomCameraView/ZTCameraData/ZTCameraData.hpp"
 #include "ZTDocuments/NewDocumentPreview/ZTDocumentPreviewViewModel.hpp"
 #include "ZTUtilites/ZTPublicConstants.hpp"
@@ -40,6 +45,13 @@ class ZTPrivateDocumentsManager : public ZTDocumentsManager {
  public:
   static const std::shared_ptr<ZTPrivateDocumentsManager>& shared();
   ZTPrivateDocumentsManager() = default;
+
+  // One page of the user's documents from the identity server, as the documents client
+  // gives it: no loader, no permission step.
+  static void getDocumentsList(std::int64_t limit, std::int64_t offset,
+                               const std::optional<ZTPrivateAPIDocuments::Statuses>& status,
+                               std::function<void(std::vector<DocumentItem>)> success,
+                               ZTPrivateAPIDocuments::ErrorEvent errorEvent);
 
  protected:
   std::shared_ptr<ZTDocumentPreviewViewModel> makeViewModel(
