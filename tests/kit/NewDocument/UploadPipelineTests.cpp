@@ -179,4 +179,19 @@ TEST_F(UploadPipeline, LateOverlappingAnswersFinishOnce) {
   EXPECT_EQ(modifications, 1);
 }
 
+TEST_F(UploadPipeline, PollingEndsWithTheViewModel) {
+  sb().setRecognition({sandbox::DocumentStatus::Recognition});
+  auto ring = submitInternally();
+  ASSERT_TRUE(ring);
+  std::weak_ptr<ZTDocumentPreviewModel> viewModel =
+      std::dynamic_pointer_cast<Preview>(ring->presentingViewController())->viewModel;
+  tick(1);
+  ui->root()->dismiss(false);  // the host takes the screens away
+  ring.reset();
+  pass(0.1);
+  ASSERT_TRUE(viewModel.expired());
+  pass(5.0);
+  EXPECT_EQ(sb().count("documents.get"), 1u);
+}
+
 }  // namespace
