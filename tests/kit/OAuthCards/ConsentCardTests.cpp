@@ -8,41 +8,16 @@
 #include <UIKit/UIImageView.hpp>
 #include <UIKit/UIScreen.hpp>
 
-#include "ZTAPI/ResponceDataModel/User/ZTUserDataResponse.hpp"
+#include "CardsSupport.hpp"
 #include "ZTModalScopesView/ZTModalScopesRequestPresenter.hpp"
-#include "ZTUserManager.hpp"
-#include "ZTUtilites/ZTPublicConstants.hpp"
 #include "kit/OAuth/OAuthFlowSupport.hpp"
 
 using namespace ZentrelSDK;
+using namespace cardstest;
 using namespace oauthtest;
 using sandbox::SkipPolicy;
 
 namespace {
-
-const std::vector<std::string> kSeedScopes{"user:email:read", "user:data:read",
-                                           "documents:passport:status:read"};
-const std::vector<std::string> kSeedRows{"Read email", "Read user personal info",
-                                         "Read passport status"};
-
-// What the host's data request ends with.
-struct Reply {
-  std::optional<ZTUserDataResponse> user;
-  std::optional<ZTOAuthError> error;
-  int answers = 0;
-  void request() {
-    ZTUserManager::request<ZTUserDataResponse>(
-        ZTPublicConstants::getUserEndpoint(),
-        [this](ZTUserDataResponse answer) {
-          user = std::move(answer);
-          ++answers;
-        },
-        [this](ZTOAuthError answer) {
-          error = std::move(answer);
-          ++answers;
-        });
-  }
-};
 
 class ConsentCardTest : public OAuthFlowTest {
  protected:

@@ -8,41 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include "ZTAPI/ResponceDataModel/User/ZTUserDataResponse.hpp"
-#include "ZTUserManager.hpp"
-#include "ZTUtilites/ZTPublicConstants.hpp"
+#include "CardsSupport.hpp"
 #include "kit/OAuth/OAuthFlowSupport.hpp"
 
 using namespace ZentrelSDK;
+using namespace cardstest;
 using namespace oauthtest;
 using sandbox::SkipPolicy;
-
-namespace {
-
-const std::vector<std::string> kSeedScopes{"user:email:read", "user:data:read",
-                                           "documents:passport:status:read"};
-const std::vector<std::string> kSeedRows{"Read email", "Read user personal info",
-                                         "Read passport status"};
-
-struct Reply {
-  std::optional<ZTUserDataResponse> user;
-  std::optional<ZTOAuthError> error;
-  int answers = 0;
-  void request() {
-    ZTUserManager::request<ZTUserDataResponse>(
-        ZTPublicConstants::getUserEndpoint(),
-        [this](ZTUserDataResponse answer) {
-          user = std::move(answer);
-          ++answers;
-        },
-        [this](ZTOAuthError answer) {
-          error = std::move(answer);
-          ++answers;
-        });
-  }
-};
-
-}  // namespace
 
 // What the user does on each card in one run (none: the card must not come: the flow would
 // wait for it) and whether the user's record arrives.
