@@ -25,6 +25,7 @@
 
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManager.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
+#include "support/TemporaryFolder.hpp"
 
 namespace cameratest {
 
@@ -70,6 +71,7 @@ class Outcome {
 // the size of the screen, and a manager.
 class CameraTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(zttest::useOwnTemporaryDirectory()); }
   void SetUp() override {
     PlatformTesting::ManualClock::install();
     CaptureRig::reset();

@@ -57,16 +57,6 @@ TEST_F(CameraPhoto, SavesTheCaptureAsPrefixJpgWithItsOwnProperties) {
   EXPECT_EQ(frameNumber(bytes), 0u);
 }
 
-TEST_F(CameraPhoto, CaptureAloneGivesTheCapturesOwnBytes) {
-  attach();
-  const auto first = capture();
-  const auto second = capture();
-  const auto bytes = first->at(0).imageData();
-  ASSERT_TRUE(bytes);
-  EXPECT_EQ(frameNumber(*bytes), 0u);
-  EXPECT_EQ(frameNumber(*second->at(0).imageData()), 1u);
-}
-
 struct FaultRow {
   const char* name;
   PhotoFault fault;

@@ -192,7 +192,6 @@ INSTANTIATE_TEST_SUITE_P(
             {paste("\u0661\u0662\u0663\u0664\u0665\u0666")},
             {"finished:\u0661\u0662\u0663\u0664\u0665\u0666"},
             "\u0661\u0662\u0663\u0664\u0665\u0666"},
-        Row{"clear", {type("12")}, {clear()}, {"change:"}, ""},
         Row{"clearAFullEntry", {type("123456")}, {clear()}, {"change:"}, ""},
         Row{"autofillLongerThanTheCode", {}, {autofill("12345678")}, {"finished:123456"}, "123456"},
         Row{"autofillIntoAPartialCode",

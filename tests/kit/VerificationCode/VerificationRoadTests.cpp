@@ -115,10 +115,8 @@ TEST_P(TheChannelsText, IsShownOnceTheServerHasToldTheChannel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, TheChannelsText,
-    ::testing::Values(ChannelRow{"emailCheckSms", vctest::kSmsUser, false, kSms, true},
-                      ChannelRow{"emailCheckOtp", vctest::kOtpUser, false, kOtp, false},
+    ::testing::Values(ChannelRow{"emailCheckOtp", vctest::kOtpUser, false, kOtp, false},
                       ChannelRow{"settingsSms", vctest::kSmsUser, true, kSms, true},
-                      ChannelRow{"settingsOtp", vctest::kOtpUser, true, kOtp, false},
                       ChannelRow{"settingsEmail", vctest::kUser, true, kInbox, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
