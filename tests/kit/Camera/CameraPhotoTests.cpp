@@ -137,15 +137,12 @@ struct RefusedRow {
 class Refused : public CameraPhoto, public ::testing::WithParamInterface<RefusedRow> {};
 
 TEST_P(Refused, ShowsItsMessageAndFailsWithNoVideoConnection) {
-  std::vector<std::string> titles;
-  manager->setShowErrorsToUsers(true);
-  manager->setShowErrorBlock(
-      [&](const std::string& title, const std::string&) { titles.push_back(title); });
+  collectMessages();
   if (GetParam().setUp) attach(CameraOutputMode::videoOnly);
   const auto outcome = capture();
-  ASSERT_TRUE(until([&] { return !titles.empty(); }));
+  ASSERT_TRUE(until([&] { return !messages.empty(); }));
   EXPECT_TRUE(failedWith(outcome->at(0), CaptureError::noVideoConnection));
-  EXPECT_EQ(titles, std::vector<std::string>{GetParam().title});
+  EXPECT_EQ(titles(), std::vector<std::string>{GetParam().title});
 }
 
 INSTANTIATE_TEST_SUITE_P(
