@@ -97,7 +97,6 @@ TEST_P(End, TheCompletionRunsExactlyOnce) {
 INSTANTIATE_TEST_SUITE_P(
     Camera, End,
     ::testing::Values(
-        EndRow{"noLibrary", false, Photos::PHAuthorizationStatus::authorized, false, true, false},
         EndRow{"libraryGranted", true, Photos::PHAuthorizationStatus::authorized, false, true,
                false},
         EndRow{"libraryRefused", true, Photos::PHAuthorizationStatus::denied, false, true, false},
