@@ -99,7 +99,6 @@ class NewDocumentTest : public zttest::SandboxTest {
   }
   void TearDown() override {
     ui.reset();
-    ui = nullptr;
     ZentrelSDK::ZTTokenUtilites::shared()->clearTokens();
     std::filesystem::remove_all(cacheFolder());
   }
