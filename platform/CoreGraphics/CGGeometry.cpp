@@ -119,6 +119,14 @@ bool CGRect::operator==(const CGRect& other) const {
 }
 
 CGAffineTransform CGAffineTransform::rotation(CGFloat angle) {
+  // Quarter turns are exact, so a turned 400-point side stays 400 and not 399.9999.
+  const CGFloat quarters = angle / (M_PI / 2);
+  if (std::isfinite(quarters) && std::abs(quarters - std::round(quarters)) < 1e-9) {
+    static constexpr CGFloat kSin[] = {0, 1, 0, -1};
+    const auto k = static_cast<long long>(std::round(quarters));
+    const auto i = static_cast<std::size_t>(((k % 4) + 4) % 4);
+    return {kSin[(i + 1) % 4], kSin[i], -kSin[i], kSin[(i + 1) % 4], 0, 0};
+  }
   const CGFloat s = std::sin(angle);
   const CGFloat c = std::cos(angle);
   return {c, s, -s, c, 0, 0};

@@ -1,5 +1,9 @@
 #include "Testing/CaptureRig.hpp"
 
+#include <atomic>
+
+#include "UIKit/UIImagePickerController.hpp"
+
 namespace PlatformTesting {
 
 namespace {
@@ -9,11 +13,25 @@ AVFoundation::SimulatedCapture& capture() {
 Photos::SimulatedLibrary& library() {
   return Photos::SimulatedLibrary::shared();
 }
+std::atomic<bool> libraryAvailable{true};
 }  // namespace
 
 void CaptureRig::reset() {
   capture().reset();
   library().reset();
+  libraryAvailable = true;
+  // The picker's camera is there when the simulated hardware has a camera.
+  UIKit::UIImagePickerController::setAvailability([](auto source) {
+    using Source = UIKit::UIImagePickerController::SourceType;
+    if (source == Source::camera)
+      return AVFoundation::AVCaptureDevice::defaultDevice(AVFoundation::AVMediaType::video) !=
+             nullptr;
+    return libraryAvailable.load();
+  });
+}
+
+void CaptureRig::setLibraryAvailable(bool available) {
+  libraryAvailable = available;
 }
 
 void CaptureRig::setDevices(const std::vector<DeviceSpec>& devices) {
