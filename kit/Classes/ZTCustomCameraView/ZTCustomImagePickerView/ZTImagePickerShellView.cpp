@@ -9,11 +9,24 @@ void ZTImagePickerShellView::viewDidLoad() {
   openStandartImagePicker();
 }
 
+void ZTImagePickerShellView::viewDidAppear(bool animated) {
+  UIViewController::viewDidAppear(animated);
+  presentPickerOnce();
+}
+
 void ZTImagePickerShellView::openStandartImagePicker() {
   imagePicker = std::make_shared<UIKit::UIImagePickerController>();
   imagePicker->setDelegate(weakAs<ZTImagePickerShellView>());
   imagePicker->setSourceType(UIKit::UIImagePickerController::SourceType::photoLibrary);
   imagePicker->setAllowsEditing(false);
+  presentPickerOnce();
+}
+
+// A controller still being presented cannot present: the picker then follows as soon as
+// the shell is on screen.
+void ZTImagePickerShellView::presentPickerOnce() {
+  if (!imagePicker || pickerPresented_ || isBeingPresented()) return;
+  pickerPresented_ = true;
   present(imagePicker, true);
 }
 

@@ -20,15 +20,18 @@ class ZTImagePickerShellView : public UIKit::UIViewController,
   ZTImagePickerShellView() = default;
 
   void viewDidLoad() override;
+  void viewDidAppear(bool animated) override;
   void imagePickerController(UIKit::UIImagePickerController& picker,
                              const std::map<std::string, Foundation::Any>& info) override;
   void imagePickerControllerDidCancel(UIKit::UIImagePickerController& picker) override;
 
  private:
   void openStandartImagePicker();
+  void presentPickerOnce();
 
   std::shared_ptr<UIKit::UIImagePickerController> imagePicker;
   std::shared_ptr<UIKit::UIImage> pickedImage;
+  bool pickerPresented_ = false;
 };
 
 }  // namespace ZentrelSDK
