@@ -38,6 +38,8 @@ class CGContext {
   CGContext(std::size_t width, std::size_t height, bool opaque, CGFloat scale);
 
  private:
+  std::size_t drawTurned(const CGImage& image, const CGAffineTransform& back);
+
   std::size_t width_;
   std::size_t height_;
   bool opaque_;
