@@ -104,6 +104,12 @@ class DocumentPhotos : public ::testing::Test {
 
   ZentrelSDK::ZTPhotoProcessor& processor() { return *ZentrelSDK::ZTPhotoProcessor::shared(); }
   void advance(double seconds) { clock->advance(seconds); }
+  // What the processor still listens for.
+  std::size_t processorListeners() {
+    const auto cache = ZentrelSDK::ZTEventCore::Static::instance()->cache();
+    const auto it = cache.find(reinterpret_cast<std::uintptr_t>(&processor()));
+    return it == cache.end() ? 0u : it->second.size();
+  }
   std::string cacheFolder() const {
     return Foundation::FileManager::defaultManager().temporaryDirectory().path() + "/ZentrelDock";
   }

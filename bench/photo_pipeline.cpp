@@ -1,0 +1,179 @@
+// One document side per route from a 12 MP camera JPEG (EXIF 6) to the stored file, driven as a
+// user drives it: library (decode, pick, make upright, cut on Done, store) and camera (decode,
+// cut to the capture frame, turn a quarter, store). Against TurboJPEG's own decode and encode
+// of the same file at the store's quality. Prints each route's time ratio (goal: at most 1.2)
+// and the growth of the peak resident memory in decoded RGBA frames (goal: at most 2.5).
+#include <stdlib.h>
+#include <turbojpeg.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <ImageIO/CGImageDestination.hpp>
+#include <ImageIO/ImageProperties.hpp>
+#include <ImageIO/UTType.hpp>
+#include <Testing/CaptureRig.hpp>
+#include <Testing/ManualClock.hpp>
+#include <Testing/UI.hpp>
+#include <UIKit/UIButton.hpp>
+#include <UIKit/UIImage.hpp>
+
+#include "PeakMemory.hpp"
+#include "ZTCustomCameraView/ZTPhotoProcessor.hpp"
+#include "ZTEvents.hpp"
+
+namespace {
+
+constexpr int kWidth = 4032;
+constexpr int kHeight = 3024;
+constexpr double kFrameBytes = 4.0 * kWidth * kHeight;
+
+// A noisy camera frame, stored landscape with EXIF orientation 6.
+Foundation::Data frame() {
+  auto pixels = std::make_shared<CoreGraphics::CGImage::Pixels>(kFrameBytes);
+  std::uint32_t seed = 2024;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      seed = seed * 1664525u + 1013904223u;
+      const int grain = static_cast<int>(seed >> 26) - 32;
+      auto* p = pixels->data() + (static_cast<std::size_t>(y) * kWidth + x) * 4;
+      p[0] = static_cast<std::uint8_t>(std::clamp(x * 255 / kWidth + grain, 0, 255));
+      p[1] = static_cast<std::uint8_t>(std::clamp(y * 255 / kHeight + grain, 0, 255));
+      p[2] = static_cast<std::uint8_t>(std::clamp(128 + grain, 0, 255));
+      p[3] = 255;
+    }
+  auto destination = ImageIO::CGImageDestination::createWithData(ImageIO::kUTTypeJPEG, 1);
+  ImageIO::ImageProperties properties;
+  properties.orientation = 6;
+  properties.lossyCompressionQuality = 0.9;
+  destination->addImage(std::make_shared<CoreGraphics::CGImage>(kWidth, kHeight, pixels),
+                        properties);
+  (void)destination->finalize();
+  return destination->data();
+}
+
+std::size_t throughTurboJPEG(const Foundation::Data& bytes) {
+  tjhandle decoder = tjInitDecompress();
+  tjhandle encoder = tjInitCompress();
+  std::vector<unsigned char> rgba(static_cast<std::size_t>(kFrameBytes));
+  std::size_t size = 0;
+  const int quality = static_cast<int>(std::lround(ImageIO::kDefaultLossyCompressionQuality * 100));
+  if (tjDecompress2(decoder, bytes.data(), bytes.size(), rgba.data(), kWidth, 0, kHeight, TJPF_RGBA,
+                    0) == 0) {
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    if (tjCompress2(encoder, rgba.data(), kWidth, 0, kHeight, TJPF_RGBA, &out, &outSize, TJSAMP_420,
+                    quality, 0) == 0)
+      size = outSize;
+    tjFree(out);
+  }
+  tjDestroy(decoder);
+  tjDestroy(encoder);
+  return size;
+}
+
+struct Routes {
+  PlatformTesting::ManualClock& clock = PlatformTesting::ManualClock::install();
+  PlatformTesting::UI ui;
+  std::vector<std::optional<Foundation::URL>> stored;
+
+  Routes() {
+    PlatformTesting::CaptureRig::reset();
+    ZentrelSDK::ZTEvents::shared()->mediaCreatedEventListen(
+        this, [this](std::shared_ptr<ZentrelSDK::ZTCameraData> media) {
+          stored.push_back(media ? media->getURL() : std::nullopt);
+        });
+  }
+  ~Routes() { ZentrelSDK::ZTEvents::shared()->unregiterEvents(this); }
+
+  void tap(const char* name) {
+    ui.tap(ui.find<UIKit::UIButton>(name));
+    clock.advance(1);
+  }
+  std::size_t lastSize() {
+    if (stored.empty() || !stored.back()) return 0;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(stored.back()->path(), ec);
+    std::filesystem::remove(stored.back()->path(), ec);
+    return ec ? 0 : size;
+  }
+
+  std::size_t library(const Foundation::Data& bytes) {
+    auto image = UIKit::UIImage::withData(bytes);
+    ZentrelSDK::ZTPhotoProcessor::shared()->openImagePicker();
+    clock.advance(1);
+    ui.pick(image);
+    image.reset();  // the shell holds it until it goes
+    clock.advance(1);
+    tap("doneButton");
+    return lastSize();
+  }
+
+  std::size_t camera(const Foundation::Data& bytes) {
+    ZentrelSDK::ZTPhotoProcessor::shared()->openCamera();
+    ZentrelSDK::ZTEvents::shared()->imagePickedForPreviewEmit(
+        UIKit::UIImage::withData(bytes),
+        ZentrelSDK::ZTCropModel{CoreGraphics::CGRect::make(20, 2, 335, 596),
+                                CoreGraphics::CGRect::make(0, 0, 375, 600)});
+    clock.advance(1);
+    tap("turnToRightButton");
+    tap("addButton");
+    return lastSize();
+  }
+};
+
+// Median of `runs` passes, in milliseconds.
+double medianMs(const std::function<std::size_t()>& pass, int runs) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    if (pass() == 0) std::fprintf(stderr, "a pass stored nothing\n");
+    times.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+double peakGrowth(const std::function<std::size_t()>& pass) {
+  const bool reset = benchmem::resetPeak();
+  const long before = benchmem::statusValue(reset ? "VmRSS" : "VmHWM");
+  pass();
+  return static_cast<double>(benchmem::statusValue("VmHWM") - before) * 1024.0 / kFrameBytes;
+}
+
+}  // namespace
+
+int main() {
+  const auto folder = std::filesystem::temp_directory_path() / "zt-photo-pipeline";
+  std::filesystem::create_directories(folder);
+  ::setenv("TMPDIR", folder.c_str(), 1);
+  const auto bytes = frame();
+  Routes routes;
+  const double raw = medianMs([&] { return throughTurboJPEG(bytes); }, 7);
+  const struct {
+    const char* name;
+    std::function<std::size_t()> pass;
+  } rows[] = {{"library", [&] { return routes.library(bytes); }},
+              {"camera", [&] { return routes.camera(bytes); }}};
+  std::printf("12 MP JPEG with EXIF 6 (%zu bytes); TurboJPEG decode + encode %.1f ms\n",
+              bytes.size(), raw);
+  for (const auto& row : rows) {
+    const double growth = peakGrowth(row.pass);
+    const double ms = medianMs(row.pass, 7);
+    std::printf(
+        "  %-8s route %.1f ms, ratio %.3f (goal <= 1.2); peak growth %.2f frames "
+        "(goal <= 2.5)\n",
+        row.name, ms, ms / raw, growth);
+  }
+  std::error_code ec;
+  std::filesystem::remove_all(folder, ec);
+  return 0;
+}
