@@ -1,13 +1,11 @@
 #include "ZTCustomCameraView/ZTPhotoProcessor.hpp"
 
-#include <charconv>
-
-#include <Foundation/Date.hpp>
 #include <Foundation/FileManager.hpp>
 #include <ImageIO/CGImageDestination.hpp>
 #include <ImageIO/UTType.hpp>
 #include <UIKit/UIAlertController.hpp>
 
+#include "ZTCustomCameraView/ZTCaptureTime.hpp"
 #include "ZTCustomCameraView/ZTCustomImagePickerView/ZTImagePickerShellView.hpp"
 #include "ZTCustomCameraView/ZTMediaPreview/PhotoCropper/ZTMediaPhotoCropViewController.hpp"
 #include "ZTCustomCameraView/ZTMediaPreview/PhotoPreview/ZTPhotoPreviewViewController.hpp"
@@ -19,30 +17,6 @@
 #include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
-
-namespace {
-// Seconds since 1970 in the shortest text that reads back the same, fraction kept.
-std::string timeStem() {
-  const double now = Foundation::Date::now().timeIntervalSince1970();
-  char buffer[64];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, now, std::chars_format::fixed).ptr;
-  std::string text(buffer, end);
-  if (text.find('.') == std::string::npos) text += ".0";
-  return text;
-}
-
-std::string describe(const CaptureFailure& failure) {
-  return std::visit(
-      [](const auto& error) -> std::string {
-        using E = std::decay_t<decltype(error)>;
-        if constexpr (std::is_same_v<E, CaptureError>)
-          return asNSError(error).localizedDescription();
-        else
-          return error.localizedDescription();
-      },
-      failure);
-}
-}  // namespace
 
 const std::shared_ptr<ZTPhotoProcessor>& ZTPhotoProcessor::shared() {
   static const auto instance = std::make_shared<ZTPhotoProcessor>();
@@ -169,9 +143,9 @@ std::shared_ptr<UIKit::UIImage> ZTPhotoProcessor::createImageFrom(
 void ZTPhotoProcessor::savePictureToTempLibraryAndShowMediaPreview(
     std::shared_ptr<UIKit::UIImage> image) {
   if (!image) return;
-  savePictureIntoLibrary(timeStem(), image, [](CaptureResult result) {
+  savePictureIntoLibrary(captureTimeText(), image, [](CaptureResult result) {
     if (const auto* failure = result.failureValue()) {
-      ZTUIUtilites::shared()->errorAlert(describe(*failure));
+      ZTUIUtilites::shared()->errorAlert(localizedDescription(*failure));
       return;
     }
     const auto url = result.successValue()->content.asUrl();
