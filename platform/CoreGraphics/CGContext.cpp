@@ -91,8 +91,8 @@ std::size_t CGContext::drawTurned(const CGImage& image, const CGAffineTransform&
     for (std::size_t tx = 0; tx < width_; tx += kTile) {
       const std::size_t xEnd = std::min(width_, tx + kTile);
       for (std::size_t y = ty; y < yEnd; ++y) {
-        const CGPoint p = applying(
-            CGPoint{static_cast<CGFloat>(tx) + 0.5, static_cast<CGFloat>(y) + 0.5}, back);
+        const CGPoint p =
+            applying(CGPoint{static_cast<CGFloat>(tx) + 0.5, static_cast<CGFloat>(y) + 0.5}, back);
         long long u = static_cast<long long>(std::floor(p.x));
         long long v = static_cast<long long>(std::floor(p.y));
         auto* out = dst + (y * width_ + tx) * 4;

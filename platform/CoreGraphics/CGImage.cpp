@@ -18,19 +18,10 @@ std::shared_ptr<const CGImage> CGImage::cropping(CGRect rect) const {
   if (rect.isNull() || !std::isfinite(rect.origin.x) || !std::isfinite(rect.origin.y) ||
       !std::isfinite(rect.size.width) || !std::isfinite(rect.size.height))
     return nullptr;
-  const CGRect r = rect.standardized();
-  // Arithmetic noise (1380.0000000002) must not grow the cut by a whole pixel.
-  auto snap = [](double v) {
-    const double whole = std::round(v);
-    return std::abs(v - whole) < 1e-6 ? whole : v;
-  };
-  const double w = static_cast<double>(width_);
-  const double h = static_cast<double>(height_);
-  const double x0 = std::clamp(std::floor(snap(r.minX())), 0.0, w);
-  const double y0 = std::clamp(std::floor(snap(r.minY())), 0.0, h);
-  const double x1 = std::clamp(std::ceil(snap(r.maxX())), 0.0, w);
-  const double y1 = std::clamp(std::ceil(snap(r.maxY())), 0.0, h);
-  if (x1 <= x0 || y1 <= y0) return nullptr;
+  const CGRect r = rect.integral().intersection(
+      CGRect::make(0, 0, static_cast<CGFloat>(width_), static_cast<CGFloat>(height_)));
+  if (r.isNull() || r.isEmpty()) return nullptr;
+  const double x0 = r.minX(), y0 = r.minY(), x1 = r.maxX(), y1 = r.maxY();
   const auto left = static_cast<std::size_t>(x0);
   const auto top = static_cast<std::size_t>(y0);
   const auto cutWidth = static_cast<std::size_t>(x1) - left;

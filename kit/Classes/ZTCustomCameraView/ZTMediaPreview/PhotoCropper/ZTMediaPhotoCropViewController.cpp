@@ -24,19 +24,19 @@ CGRect scaleRect(const CGRect& rect, CGFloat s) {
                       rect.size.height * s);
 }
 
-// The picture as shown, upright at scale 1: the cut's rectangle is then in bitmap pixels.
-std::shared_ptr<UIKit::UIImage> uprightAtScaleOne(std::shared_ptr<UIKit::UIImage> image) {
-  if (!image ||
-      (image->imageOrientation() == UIKit::UIImage::Orientation::Up && image->scale() == 1))
-    return image;
-  const CGSize shown = image->size();
-  const CGSize pixels{std::round(shown.width * image->scale()),
-                      std::round(shown.height * image->scale())};
-  UIKit::UIGraphicsBeginImageContextWithOptions(pixels, false, 1);
-  image->draw(CGRect{{0, 0}, pixels});
-  auto upright = UIKit::UIGraphicsGetImageFromCurrentImageContext();
+// The part `cut` (whole pixels of the picture as shown, upright at scale 1) drawn upright in
+// one pass: a turned or scaled photo is never redrawn whole first.
+std::shared_ptr<UIKit::UIImage> uprightCut(const UIKit::UIImage& image, const CGRect& cut,
+                                           CGSize shownPixels) {
+  UIKit::UIGraphicsBeginImageContextWithOptions(cut.size, false, 1);
+  auto context = UIKit::UIGraphicsGetCurrentContext();
+  if (context) {
+    context->translateBy(-cut.origin.x, -cut.origin.y);
+    image.draw(CGRect{{0, 0}, shownPixels});
+  }
+  auto result = context ? UIKit::UIGraphicsGetImageFromCurrentImageContext() : nullptr;
   UIKit::UIGraphicsEndImageContext();
-  return upright ? upright : image;
+  return result;
 }
 }  // namespace
 
@@ -70,7 +70,7 @@ void ZTMediaPhotoCropViewController::bindInterface(UIKit::InterfaceBinder& binde
 
 void ZTMediaPhotoCropViewController::setImageForCropping(std::shared_ptr<UIKit::UIImage> image) {
   loadViewIfNeeded();
-  if (auto view = croppingImageView.lock()) view->setImage(uprightAtScaleOne(std::move(image)));
+  if (auto view = croppingImageView.lock()) view->setImage(std::move(image));
   if (isShowing()) showCroppingImageAndMask();
 }
 
@@ -270,20 +270,35 @@ std::shared_ptr<UIKit::UIImage> ZTMediaPhotoCropViewController::crop() const {
   if (!photo || !photo->image()) return nullptr;
   const auto& image = photo->image();
   const CGRect frame = photo->frame();
-  const CGSize size = image->size();
+  // The photo is cut as shown, upright at scale 1, whatever its orientation and scale.
+  const CGSize size{std::round(image->size().width * image->scale()),
+                    std::round(image->size().height * image->scale())};
+  const bool upright =
+      image->imageOrientation() == UIKit::UIImage::Orientation::Up && image->scale() == 1;
+  // Uncut, yet upright: the store keeps no orientation.
+  auto whole = [&] {
+    auto drawn = upright ? nullptr : uprightCut(*image, CGRect{{0, 0}, size}, size);
+    return drawn ? drawn : image;
+  };
   const CGFloat s = std::max(size.width / frame.size.width, size.height / frame.size.height);
-  if (!std::isfinite(s) || s <= 0) return image;
+  if (!std::isfinite(s) || s <= 0) return whole();
   const CGRect f = scaleRect(frame, s);
   const CGRect h = scaleRect(holeInMaskRect_, s);
-  if (!f.intersects(h)) return image;
+  if (!f.intersects(h)) return whole();
   const CGRect fromHole = f.offsetBy(-h.origin.x, -h.origin.y);
   const CGRect r = CGRect::make(std::max(0.0, -fromHole.minX()), std::max(0.0, -fromHole.minY()),
                                 std::min(h.size.width - fromHole.minX(), h.size.width),
                                 std::min(h.size.height - fromHole.minY(), h.size.height));
-  auto bitmap = image->cgImage();
-  auto cut = bitmap ? bitmap->cropping(r) : nullptr;
-  if (!cut) return image;
-  return UIKit::UIImage::withCGImage(std::move(cut), 1, UIKit::UIImage::Orientation::Up);
+  std::shared_ptr<UIKit::UIImage> cutImage;
+  if (upright) {
+    auto bitmap = image->cgImage();
+    auto cut = bitmap ? bitmap->cropping(r) : nullptr;
+    if (cut) cutImage = UIKit::UIImage::withCGImage(std::move(cut), 1);
+  } else {
+    const CGRect cut = r.integral().intersection(CGRect{{0, 0}, size});
+    if (!cut.isNull() && !cut.isEmpty()) cutImage = uprightCut(*image, cut, size);
+  }
+  return cutImage ? cutImage : whole();
 }
 
 void ZTMediaPhotoCropViewController::done() {

@@ -30,8 +30,8 @@ class ZTMediaPhotoCropViewController : public UIKit::UIViewController,
   explicit ZTMediaPhotoCropViewController(SourceType source);
 
   void changeSource(SourceType source) { photoSource = source; }
-  // A photo that is not upright or not at scale 1 is first redrawn upright at scale 1, so
-  // the cut's rectangle and the bitmap share their axes.
+  // A photo that is not upright or not at scale 1 is laid out and cut as it shows, upright
+  // at scale 1; the cut alone is redrawn so.
   void setImageForCropping(std::shared_ptr<UIKit::UIImage> image);
   void setMaskImage(std::shared_ptr<UIKit::UIImage> image);
   void resetMaskImage();
