@@ -176,7 +176,7 @@ void ZTPhotoProcessor::savePictureIntoLibrary(
   auto file = folder.appendingPathComponent(stem + ".jpg");
   for (int n = 1; files.fileExists(file.path()); ++n)
     file = folder.appendingPathComponent(stem + "-" + std::to_string(n) + ".jpg");
-  if (auto written = Foundation::writeData(*jpeg, file); !written) {
+  if (auto written = Foundation::writeData(*jpeg, file, {.withoutOverwriting = true}); !written) {
     completion(CaptureResult::failure(written.error()));
     return;
   }
