@@ -1,7 +1,9 @@
 #include "Testing/CaptureRig.hpp"
 
+#include <algorithm>
 #include <atomic>
 
+#include "Foundation/SystemInfo.hpp"
 #include "UIKit/UIImagePickerController.hpp"
 
 namespace PlatformTesting {
@@ -19,6 +21,8 @@ std::atomic<bool> libraryAvailable{true};
 void CaptureRig::reset() {
   capture().reset();
   library().reset();
+  UIKit::SimulatedDevice::reset();
+  Foundation::setSimulatedHardwareIdentifier(std::nullopt);
   libraryAvailable = true;
   // The picker's camera is there when the simulated hardware has a camera.
   UIKit::UIImagePickerController::setAvailability([](auto source) {
@@ -36,6 +40,15 @@ void CaptureRig::setLibraryAvailable(bool available) {
 
 void CaptureRig::setDevices(const std::vector<DeviceSpec>& devices) {
   capture().setDevices(devices);
+  // The image picker sees the same cameras.
+  auto has = [&](Position position) {
+    return std::any_of(devices.begin(), devices.end(), [&](const DeviceSpec& d) {
+      return d.type == AVFoundation::AVCaptureDevice::DeviceType::builtInWideAngleCamera &&
+             d.position == position;
+    });
+  };
+  UIKit::SimulatedDevice::rearCameraAvailable = has(Position::back);
+  UIKit::SimulatedDevice::frontCameraAvailable = has(Position::front);
 }
 
 CaptureRig::DeviceSpec CaptureRig::backCamera() {
@@ -153,6 +166,22 @@ std::vector<Photos::SimulatedLibrary::AlbumRecord> CaptureRig::albums() {
 
 std::optional<Photos::SimulatedLibrary::AssetRecord> CaptureRig::asset(const std::string& id) {
   return library().asset(id);
+}
+
+void CaptureRig::setDeviceOrientation(UIKit::UIDeviceOrientation orientation) {
+  UIKit::SimulatedDevice::orientation = orientation;
+}
+
+void CaptureRig::setStatusBarOrientation(UIKit::UIInterfaceOrientation orientation) {
+  UIKit::SimulatedDevice::statusBarOrientation = orientation;
+}
+
+void CaptureRig::setSnapshotsAvailable(bool available) {
+  UIKit::SimulatedDevice::snapshotsAvailable = available;
+}
+
+void CaptureRig::setHardwareIdentifier(std::optional<std::string> identifier) {
+  Foundation::setSimulatedHardwareIdentifier(std::move(identifier));
 }
 
 }  // namespace PlatformTesting

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "UIKit/UIDevice.hpp"
+
 namespace UIKit {
 
 namespace {
@@ -24,6 +26,11 @@ bool UIImagePickerController::isSourceTypeAvailable(SourceType source) {
   }
   if (answer) return answer(source);
   return source != SourceType::camera;
+}
+
+bool UIImagePickerController::isCameraDeviceAvailable(CameraDevice device) {
+  return device == CameraDevice::rear ? SimulatedDevice::rearCameraAvailable.load()
+                                      : SimulatedDevice::frontCameraAvailable.load();
 }
 
 void UIImagePickerController::setAvailability(Availability availability) {

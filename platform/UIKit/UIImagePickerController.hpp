@@ -33,6 +33,7 @@ class UIImagePickerControllerDelegate {
 class UIImagePickerController : public UINavigationController {
  public:
   enum class SourceType { photoLibrary = 0, camera = 1, savedPhotosAlbum = 2 };
+  enum class CameraDevice : int { rear = 0, front = 1 };
   // Info keys with the platform's raw values.
   static constexpr const char* originalImage = "UIImagePickerControllerOriginalImage";
   static constexpr const char* editedImage = "UIImagePickerControllerEditedImage";
@@ -41,6 +42,8 @@ class UIImagePickerController : public UINavigationController {
   // capture rig or host); without one the photo library is available and the camera not.
   // Any thread.
   static bool isSourceTypeAvailable(SourceType source);
+  // Swift `isCameraDeviceAvailable(_:)`: from the simulated hardware; any thread.
+  static bool isCameraDeviceAvailable(CameraDevice device);
   using Availability = std::function<bool(SourceType)>;
   // Null restores the default answer.
   static void setAvailability(Availability availability);
