@@ -5,6 +5,7 @@
 #include <ImageIO/UTType.hpp>
 #include <UIKit/UIAlertController.hpp>
 
+#include "ZTCustomCameraView/ZTCameraViewController.hpp"
 #include "ZTCustomCameraView/ZTCaptureTime.hpp"
 #include "ZTCustomCameraView/ZTCustomImagePickerView/ZTImagePickerShellView.hpp"
 #include "ZTCustomCameraView/ZTMediaPreview/PhotoCropper/ZTMediaPhotoCropViewController.hpp"
@@ -54,14 +55,18 @@ void ZTPhotoProcessor::showPhotoSourceAlert(std::shared_ptr<UIKit::UIImage> mask
   top->present(sheet, true);
 }
 
-void ZTPhotoProcessor::openCamera(std::shared_ptr<UIKit::UIImage> /*mask*/) {
+void ZTPhotoProcessor::openCamera(std::shared_ptr<UIKit::UIImage> mask) {
   const auto top = ZTUIApplication::topViewController();
   if (!top) return;
   if (!cameraIsAvailable()) {
     ZTUIUtilites::shared()->errorAlert("Camera is unavailable");
     return;
   }
-  // TODO(capture screen): present ZTCameraViewController once the camera manager is in.
+  auto camera = std::make_shared<ZTCameraViewController>();
+  camera->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
+  camera->mediaType = MediaType::photo;
+  camera->maskImage = std::move(mask);
+  top->present(camera, true);
   // An abandoned route must not leave a second listener behind.
   ZTEvents::shared()->unregiterEvents(shared_from_this());
   std::weak_ptr<ZTPhotoProcessor> weak = weak_from_this();

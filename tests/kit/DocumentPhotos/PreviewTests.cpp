@@ -6,6 +6,7 @@
 #include <UIKit/UIImageView.hpp>
 
 #include "DocumentPhotosSupport.hpp"
+#include "ZTCustomCameraView/ZTCameraViewController.hpp"
 #include "ZTCustomCameraView/ZTMediaPreview/PhotoPreview/ZTPhotoPreviewViewController.hpp"
 
 namespace photostest {
@@ -23,6 +24,10 @@ class PhotoPreview : public DocumentPhotos {
   // A camera photo delivered as the capture screen delivers it.
   void deliver(std::optional<ZTCropModel> crop) {
     processor().openCamera();
+    advance(1);
+    // The capture screen closes before it announces its photo.
+    ui->tap(ui->find<UIKit::UIButton>("cancelButton"));
+    advance(1);
     ZentrelSDK::ZTEvents::shared()->imagePickedForPreviewEmit(
         UIImage::withData(quadrantJPEG(400, 300)), crop);
     advance(1);
@@ -99,13 +104,39 @@ TEST_F(PhotoPreview, AFrameThatGivesNoShareLeavesThePhotoUncut) {
 }
 
 TEST_F(PhotoPreview, AnAbandonedCameraRouteLeavesOneListener) {
-  processor().openCamera();
-  processor().openCamera();
+  for (int round = 0; round < 2; ++round) {
+    processor().openCamera();
+    advance(1);
+    ui->tap(ui->find<UIKit::UIButton>("cancelButton"));
+    advance(1);
+  }
   EXPECT_EQ(processorListeners(), 1u);
   deliver(std::nullopt);
   EXPECT_NE(front<ZTPhotoPreviewViewController>(), nullptr);
   EXPECT_EQ(processorListeners(), 0u);
   tapButton("retakeButton");
+}
+
+}  // namespace
+}  // namespace photostest
+
+namespace photostest {
+namespace {
+
+TEST_F(DocumentPhotos, TheCaptureScreenCutsItsHoleInTheOverlay) {
+  processor().openCamera();
+  advance(1);
+  auto camera = front<ZentrelSDK::ZTCameraViewController>();
+  ASSERT_NE(camera, nullptr);
+  EXPECT_EQ(camera->holeInMaskRect(), UIKit::CGRect::make(20, 2, 335, 596));
+  const auto& layers = ui->find("maskView")->layer()->sublayers();
+  ASSERT_EQ(layers.size(), 1u);
+  EXPECT_EQ(layers[0]->frame(), UIKit::CGRect::make(18, 0, 339, 600));
+  EXPECT_EQ(layers[0]->borderWidth, 2.0);
+  EXPECT_EQ(layers[0]->cornerRadius, 12.0);
+  ui->tap(ui->find<UIKit::UIButton>("cancelButton"));
+  advance(1);
+  EXPECT_EQ(ui->frontmost(), ui->root());
 }
 
 }  // namespace
