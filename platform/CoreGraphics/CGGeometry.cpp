@@ -118,7 +118,26 @@ bool CGRect::operator==(const CGRect& other) const {
   return a.origin == b.origin && a.size == b.size;
 }
 
+CGRect CGRect::integral() const {
+  if (isNull()) return *this;
+  const CGRect r = standardized();
+  auto snap = [](CGFloat v) {
+    const CGFloat whole = std::round(v);
+    return std::abs(v - whole) < 1e-6 ? whole : v;
+  };
+  const CGFloat x0 = std::floor(snap(r.minX())), y0 = std::floor(snap(r.minY()));
+  return make(x0, y0, std::ceil(snap(r.maxX())) - x0, std::ceil(snap(r.maxY())) - y0);
+}
+
 CGAffineTransform CGAffineTransform::rotation(CGFloat angle) {
+  // Quarter turns are exact, so a turned 400-point side stays 400 and not 399.9999.
+  const CGFloat quarters = angle / (M_PI / 2);
+  if (std::isfinite(quarters) && std::abs(quarters - std::round(quarters)) < 1e-9) {
+    static constexpr CGFloat kSin[] = {0, 1, 0, -1};
+    const auto k = static_cast<long long>(std::round(quarters));
+    const auto i = static_cast<std::size_t>(((k % 4) + 4) % 4);
+    return {kSin[(i + 1) % 4], kSin[i], -kSin[i], kSin[(i + 1) % 4], 0, 0};
+  }
   const CGFloat s = std::sin(angle);
   const CGFloat c = std::cos(angle);
   return {c, s, -s, c, 0, 0};

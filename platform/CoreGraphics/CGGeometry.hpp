@@ -61,6 +61,10 @@ struct CGRect {
   // nothing is left.
   CGRect insetBy(CGFloat dx, CGFloat dy) const;
   CGRect offsetBy(CGFloat dx, CGFloat dy) const;
+  // Swift `integral`: the smallest whole-number rect holding this one; an edge within 1e-6 of
+  // a whole number counts as on it, so arithmetic noise does not grow it by one. Null stays
+  // null.
+  CGRect integral() const;
   // Null when they do not overlap; rects that only touch give a zero-size rect.
   CGRect intersection(const CGRect& other) const;
   CGRect unioning(const CGRect& other) const;  // Swift `union(_:)` (a keyword in C++)

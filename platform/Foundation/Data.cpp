@@ -266,4 +266,35 @@ Result<void, CocoaError> writeData(Bytes bytes, const URL& fileURL) {
   return writeData(bytes, path);
 }
 
+Result<void, CocoaError> writeData(Bytes bytes, const URL& fileURL, DataWritingOptions options) {
+  bool ok = false;
+  auto path = pathOf(fileURL, ok);
+  if (!ok)
+    return failure(CocoaError{CocoaError::Code::FileWriteUnsupportedScheme,
+                              CocoaError::Operation::Write, path, 0});
+  using Op = CocoaError::Operation;
+  if (options.withoutOverwriting && ::access(path.c_str(), F_OK) == 0)
+    return failure(CocoaError::fromErrno(EEXIST, Op::Write, path));
+  if (options.atomic) return writeData(bytes, path);
+  const int flags =
+      O_WRONLY | O_CREAT | O_CLOEXEC | (options.withoutOverwriting ? O_EXCL : O_TRUNC);
+  const int fd = ::open(path.c_str(), flags, 0666);
+  if (fd < 0) return failure(CocoaError::fromErrno(errno, Op::Write, path));
+  const std::uint8_t* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int err = errno;
+      ::close(fd);
+      return failure(CocoaError::fromErrno(err, Op::Write, path));
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0) return failure(CocoaError::fromErrno(errno, Op::Write, path));
+  return success();
+}
+
 }  // namespace Foundation

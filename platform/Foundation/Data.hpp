@@ -44,5 +44,13 @@ Result<Data, CocoaError> dataContentsOf(const URL& fileURL);
 // flushed, then renamed over it, so readers see the old or the new content, never a part.
 Result<void, CocoaError> writeData(Bytes bytes, const std::string& path);
 Result<void, CocoaError> writeData(Bytes bytes, const URL& fileURL);
+// Swift `data.write(to:options:)` with the options spelled out: none writes in place (no
+// temporary file, no flush); `withoutOverwriting` fails with FileWriteFileExists when the
+// file is there; `atomic` is the form above.
+struct DataWritingOptions {
+  bool atomic = false;
+  bool withoutOverwriting = false;
+};
+Result<void, CocoaError> writeData(Bytes bytes, const URL& fileURL, DataWritingOptions options);
 
 }  // namespace Foundation

@@ -6,9 +6,6 @@
 namespace ImageIO {
 
 namespace {
-// The platform's quality when none is asked for.
-constexpr double kDefaultQuality = 0.75;
-
 // The APP1 segments to write: as given, with the orientation put into the first EXIF one.
 std::vector<Foundation::Data> app1For(const ImageProperties& properties) {
   std::vector<Foundation::Data> segments = properties.app1Segments;
@@ -52,9 +49,10 @@ Foundation::Result<void, ImageIOError> CGImageDestination::finalize() {
   if (entries_.size() > count_)
     return Foundation::failure(ImageIOError{ImageIOError::Code::tooManyImages, {}});
   const auto& entry = entries_.front();
-  auto bytes =
-      jpeg::encode(*entry.image, entry.properties.lossyCompressionQuality.value_or(kDefaultQuality),
-                   app1For(entry.properties));
+  auto bytes = jpeg::encode(
+      *entry.image,
+      entry.properties.lossyCompressionQuality.value_or(kDefaultLossyCompressionQuality),
+      app1For(entry.properties));
   entries_.clear();  // the bitmap is no longer needed
   if (!bytes) return Foundation::failure(bytes.error());
   data_ = std::move(bytes).value();

@@ -2,11 +2,15 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "Foundation/Data.hpp"
 
 namespace ImageIO {
+
+// The quality a destination writes at when none is asked for.
+inline constexpr double kDefaultLossyCompressionQuality = 0.75;
 
 // The properties of one image, as the platform's property dictionary would carry them
 // (kCGImagePropertyOrientation, kCGImagePropertyPixelWidth/Height, the EXIF dictionary, and
@@ -18,6 +22,11 @@ struct ImageProperties {
   // Every APP1 segment (EXIF, XMP) as it stands in the file, marker and length included.
   // A destination writes them back byte for byte.
   std::vector<Foundation::Data> app1Segments;
+  // What a PNG form of a bitmap would state (kCGImagePropertyHasAlpha, ColorModel, DPI).
+  std::optional<bool> hasAlpha;
+  std::optional<std::string> colorModel;
+  std::optional<double> dpiWidth;
+  std::optional<double> dpiHeight;
   // Only read by a destination: 0.0 (smallest) to 1.0 (best).
   std::optional<double> lossyCompressionQuality;
 

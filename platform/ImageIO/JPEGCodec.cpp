@@ -7,14 +7,17 @@
 #include <cstring>
 #include <string>
 
+#include "ImageIO/ImageProperties.hpp"
+
 namespace ImageIO::jpeg {
 
 namespace {
 using Foundation::Bytes;
 using Foundation::Data;
 
-// 2^28 pixels (1 GiB of RGBA) is past any image a device makes.
-constexpr double kMaxPixels = 268435456.0;
+// 50 MP is past any camera photo a device makes; a header claiming more would cost a huge
+// allocation before a single row decodes.
+constexpr double kMaxPixels = 50'000'000.0;
 constexpr std::uint16_t kOrientationTag = 0x0112;
 
 ImageIOError error(ImageIOError::Code code, std::string detail = {}) {
@@ -166,7 +169,7 @@ Foundation::Result<std::shared_ptr<const CoreGraphics::CGImage>, ImageIOError> d
         premature ? ImageIOError::Code::truncatedData : ImageIOError::Code::corruptData, message));
   }
   return Foundation::success(
-      std::make_shared<const CoreGraphics::CGImage>(width, height, std::move(pixels)));
+      std::make_shared<const CoreGraphics::CGImage>(width, height, std::move(pixels), true));
 }
 
 Foundation::Result<Data, ImageIOError> encode(const CoreGraphics::CGImage& image, double quality,
@@ -177,11 +180,34 @@ Foundation::Result<Data, ImageIOError> encode(const CoreGraphics::CGImage& image
   Handle handle(tjInitCompress());
   if (!handle.h)
     return Foundation::failure(error(ImageIOError::Code::encodingFailed, tjGetErrorStr()));
-  const double q = std::isfinite(quality) ? std::clamp(quality, 0.0, 1.0) : 0.75;
+  // JPEG has no alpha: translucent pixels are flattened onto black, always the same way.
+  const std::uint8_t* rgba = image.pixels().data();
+  std::vector<std::uint8_t> flattened;
+  if (!image.isOpaque()) {
+    const auto& pixels = image.pixels();
+    std::size_t first = pixels.size();
+    for (std::size_t i = 3; i < pixels.size(); i += 4)
+      if (pixels[i] != 255) {
+        first = i - 3;
+        break;
+      }
+    if (first < pixels.size()) {
+      flattened.assign(pixels.begin(), pixels.end());
+      for (std::size_t i = first; i < flattened.size(); i += 4) {
+        const unsigned a = flattened[i + 3];
+        for (std::size_t c = 0; c < 3; ++c)
+          flattened[i + c] = static_cast<std::uint8_t>((flattened[i + c] * a + 127) / 255);
+        flattened[i + 3] = 255;
+      }
+      rgba = flattened.data();
+    }
+  }
+  const double q =
+      std::isfinite(quality) ? std::clamp(quality, 0.0, 1.0) : kDefaultLossyCompressionQuality;
   const int tjQuality = std::clamp(static_cast<int>(std::lround(q * 100)), 1, 100);
   unsigned char* buffer = nullptr;  // grown by the codec as it writes
   unsigned long size = 0;
-  if (tjCompress2(handle.h, image.pixels().data(), static_cast<int>(image.width()), 0,
+  if (tjCompress2(handle.h, rgba, static_cast<int>(image.width()), 0,
                   static_cast<int>(image.height()), TJPF_RGBA, &buffer, &size, TJSAMP_420,
                   tjQuality, 0) != 0) {
     const std::string message = tjGetErrorStr2(handle.h);

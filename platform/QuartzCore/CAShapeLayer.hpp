@@ -8,6 +8,9 @@
 namespace QuartzCore {
 
 enum class CAShapeLayerLineCap { butt, round, square };
+// Which parts of a self-overlapping path are inside: even-odd cuts a hole where two
+// subpaths overlap.
+enum class CAShapeLayerFillRule { nonZero, evenOdd };
 
 // A layer that strokes and fills a path; the stroke runs from `strokeStart` to `strokeEnd`,
 // fractions of the path's length.
@@ -16,6 +19,7 @@ class CAShapeLayer : public CALayer {
   std::optional<CGPath> path;
   std::optional<CGColor> fillColor = CGColor{0, 0, 0, 1};
   std::optional<CGColor> strokeColor;
+  CAShapeLayerFillRule fillRule = CAShapeLayerFillRule::nonZero;
   CGFloat lineWidth = 1;
   CAShapeLayerLineCap lineCap = CAShapeLayerLineCap::butt;
   CGFloat strokeStart = 0;

@@ -1,8 +1,10 @@
 #include "Testing/CaptureRig.hpp"
 
 #include <algorithm>
+#include <atomic>
 
 #include "Foundation/SystemInfo.hpp"
+#include "UIKit/UIImagePickerController.hpp"
 
 namespace PlatformTesting {
 
@@ -13,6 +15,7 @@ AVFoundation::SimulatedCapture& capture() {
 Photos::SimulatedLibrary& library() {
   return Photos::SimulatedLibrary::shared();
 }
+std::atomic<bool> libraryAvailable{true};
 }  // namespace
 
 void CaptureRig::reset() {
@@ -20,6 +23,19 @@ void CaptureRig::reset() {
   library().reset();
   UIKit::SimulatedDevice::reset();
   Foundation::setSimulatedHardwareIdentifier(std::nullopt);
+  libraryAvailable = true;
+  // The picker's camera is there when the simulated hardware has a camera.
+  UIKit::UIImagePickerController::setAvailability([](auto source) {
+    using Source = UIKit::UIImagePickerController::SourceType;
+    if (source == Source::camera)
+      return AVFoundation::AVCaptureDevice::defaultDevice(AVFoundation::AVMediaType::video) !=
+             nullptr;
+    return libraryAvailable.load();
+  });
+}
+
+void CaptureRig::setLibraryAvailable(bool available) {
+  libraryAvailable = available;
 }
 
 void CaptureRig::setDevices(const std::vector<DeviceSpec>& devices) {

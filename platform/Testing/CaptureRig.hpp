@@ -31,7 +31,8 @@ class CaptureRig {
   using MissingRequests = Photos::SimulatedLibrary::Missing;
 
   // A back camera with flash and torch, a front camera without, a microphone; camera,
-  // microphone and library not determined and granted when asked, at once; every preset
+  // microphone and library not determined and granted when asked, at once; the image
+  // picker's sources answered from these devices and the library knob; every preset
   // accepted and everything addable; the generated pattern from frame 0; no faults; a new,
   // empty library in a temporary folder; the configuration log cleared.
   static void reset();
@@ -85,6 +86,9 @@ class CaptureRig {
   static int stopRecordingsUnasked();
 
   // Library.
+  // Whether the image picker offers its photo-library source (true after reset); its camera
+  // source follows the devices.
+  static void setLibraryAvailable(bool available);
   static std::string libraryRoot();
   // Keeps the library in `path` from now on (made when missing).
   static void setLibraryRoot(const std::string& path);

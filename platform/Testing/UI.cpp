@@ -8,6 +8,8 @@
 #include "UIKit/UIActivityIndicatorView.hpp"
 #include "UIKit/UIAlertController.hpp"
 #include "UIKit/UIButton.hpp"
+#include "UIKit/UIImage.hpp"
+#include "UIKit/UIImagePickerController.hpp"
 #include "UIKit/UIKeyInput.hpp"
 #include "UIKit/UIKeyboard.hpp"
 #include "UIKit/UIMenuController.hpp"
@@ -141,14 +143,18 @@ bool UI::longPress(const std::shared_ptr<UIView>& view, Foundation::TimeInterval
   return hit && hit->isDescendant(*view);
 }
 
-bool UI::pan(const std::shared_ptr<UIView>& view, const std::vector<CGPoint>& path) {
+bool UI::pan(const std::shared_ptr<UIView>& view, const std::vector<CGPoint>& path,
+             bool cancelled) {
   if (!view || view->window() != window_ || path.empty()) return false;
   auto hit = window_->beginTouches({view->convertTo(path.front(), nullptr)});
   for (std::size_t i = 1; i < path.size(); ++i) {
     window_->moveTouches({view->convertTo(path[i], nullptr)});
     settle();
   }
-  window_->endTouches();
+  if (cancelled)
+    window_->cancelTouches();
+  else
+    window_->endTouches();
   settle();
   return hit && hit->isDescendant(*view);
 }
@@ -199,6 +205,39 @@ bool UI::drag(const std::shared_ptr<UIScrollView>& scrollView, CGPoint target) {
   window_->endTouches();
   settle();
   return dragging;
+}
+
+namespace {
+std::shared_ptr<UIImagePickerControllerDelegate> pickerDelegate(
+    const std::shared_ptr<UIViewController>& front, UIImagePickerController*& picker) {
+  picker = dynamic_cast<UIImagePickerController*>(front.get());
+  return picker ? picker->delegate() : nullptr;
+}
+}  // namespace
+
+bool UI::pick(const std::shared_ptr<UIImage>& image) {
+  return pick(std::map<std::string, Foundation::Any>{
+      {UIImagePickerController::originalImage, Foundation::Any(image)}});
+}
+
+bool UI::pick(const std::map<std::string, Foundation::Any>& info) {
+  const auto front = frontmost();
+  UIImagePickerController* picker = nullptr;
+  const auto delegate = pickerDelegate(front, picker);
+  if (!delegate) return false;
+  delegate->imagePickerController(*picker, info);
+  settle();
+  return true;
+}
+
+bool UI::cancelPick() {
+  const auto front = frontmost();
+  UIImagePickerController* picker = nullptr;
+  const auto delegate = pickerDelegate(front, picker);
+  if (!delegate) return false;
+  delegate->imagePickerControllerDidCancel(*picker);
+  settle();
+  return true;
 }
 
 bool UI::chooseAction(std::string_view title) {

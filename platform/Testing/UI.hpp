@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,10 +9,12 @@
 #include <vector>
 
 #include "CoreGraphics/CGGeometry.hpp"
+#include "Foundation/Any.hpp"
 #include "Foundation/Clock.hpp"
 #include "UIKit/UIView.hpp"
 
 namespace UIKit {
+class UIImage;
 class UIResponder;
 class UIScrollView;
 class UIViewController;
@@ -86,8 +89,10 @@ class UI {
   // first finger landed on the view or inside it.
   // Holds a finger on the view's centre for `seconds` on the manual clock.
   bool longPress(const std::shared_ptr<UIKit::UIView>& view, Foundation::TimeInterval seconds = 1);
-  // One finger along `path` (points of the view), down at the first and up at the last.
-  bool pan(const std::shared_ptr<UIKit::UIView>& view, const std::vector<UIKit::CGPoint>& path);
+  // One finger along `path` (points of the view), down at the first and up at the last;
+  // with `cancelled` the system takes the touch away at the last point instead.
+  bool pan(const std::shared_ptr<UIKit::UIView>& view, const std::vector<UIKit::CGPoint>& path,
+           bool cancelled = false);
   // Two fingers 100 points apart across the view's centre, then spread to each scale in turn
   // and lifted.
   bool pinch(const std::shared_ptr<UIKit::UIView>& view, const std::vector<UIKit::CGFloat>& scales);
@@ -96,6 +101,12 @@ class UI {
   // the finger missed the view, or the view did not take the drag (scrolling off, or a drag
   // shorter than a pan needs to begin).
   bool drag(const std::shared_ptr<UIKit::UIScrollView>& scrollView, UIKit::CGPoint target);
+  // The frontmost image picker's delegate hears a pick: of `image` as the original image, or
+  // of `info` as given (an info without an image included), or a cancel. False when no
+  // picker is frontmost or it has no delegate.
+  bool pick(const std::shared_ptr<UIKit::UIImage>& image);
+  bool pick(const std::map<std::string, Foundation::Any>& info);
+  bool cancelPick();
   // Taps the button of the frontmost alert or sheet's action of that title.
   bool chooseAction(std::string_view title);
 

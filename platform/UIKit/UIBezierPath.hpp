@@ -13,6 +13,9 @@ class UIBezierPath {
   UIBezierPath() = default;
   // Swift `UIBezierPath(rect:)`.
   explicit UIBezierPath(CGRect rect);
+  // Swift `UIBezierPath(roundedRect:cornerRadius:)`: the radius is at most half the shorter
+  // side.
+  UIBezierPath(CGRect rect, CGFloat cornerRadius);
   // Swift `UIBezierPath(arcCenter:radius:startAngle:endAngle:clockwise:)`.
   UIBezierPath(CGPoint arcCenter, CGFloat radius, CGFloat startAngle, CGFloat endAngle,
                bool clockwise);

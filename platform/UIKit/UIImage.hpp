@@ -10,6 +10,7 @@
 #include "CoreGraphics/CGGeometry.hpp"
 #include "CoreGraphics/CGImage.hpp"
 #include "Foundation/Data.hpp"
+#include "ImageIO/ImageProperties.hpp"
 
 namespace Foundation {
 class Bundle;
@@ -63,8 +64,15 @@ class UIImage : public std::enable_shared_from_this<UIImage> {
   // Swift `jpegData(compressionQuality:)`: the stored pixels as JPEG with the orientation in
   // its EXIF block; nullopt when there are no pixels or encoding fails.
   std::optional<Foundation::Data> jpegData(CGFloat compressionQuality) const;
+  // Swift `pngData()`, kept to what its readers take from it: the properties a PNG of the
+  // stored pixels would carry (size, alpha, colour model, resolution; no orientation), never
+  // a full PNG encode. nullopt when there are no pixels.
+  std::optional<ImageIO::ImageProperties> pngData() const;
   // The orientation an EXIF orientation (1...8) names; Up for any other value.
   static Orientation orientationFromExif(int exifOrientation);
+  // Swift `draw(in:)`: into the current image context (UIGraphics.hpp), as displayed: the
+  // orientation applied, stretched to `rect`. Nothing without a context or pixels.
+  void draw(CGRect rect) const;
   // Swift `cgImage`: the stored pixels, null when there are none.
   std::shared_ptr<const CoreGraphics::CGImage> cgImage() const;
 
@@ -90,6 +98,7 @@ class UIImage : public std::enable_shared_from_this<UIImage> {
   const std::shared_ptr<const Pixels> pixels_;
   const CGFloat scale_;
   const Orientation orientation_;
+  bool opaque_ = false;  // every pixel known opaque (from a JPEG or an opaque context)
 };
 
 }  // namespace UIKit

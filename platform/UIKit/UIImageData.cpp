@@ -47,11 +47,14 @@ std::shared_ptr<UIImage> UIImage::withCGImage(std::shared_ptr<const CoreGraphics
   if (!image || !std::isfinite(scale) || scale <= 0) return nullptr;
   const auto width = image->width();
   const auto height = image->height();
-  return std::make_shared<UIImage>(width, height, image->sharedPixels(), scale, orientation);
+  auto made = std::make_shared<UIImage>(width, height, image->sharedPixels(), scale, orientation);
+  made->opaque_ = image->isOpaque();
+  return made;
 }
 
 std::shared_ptr<const CoreGraphics::CGImage> UIImage::cgImage() const {
-  return CoreGraphics::CGImage::make(pixelWidth_, pixelHeight_, pixels_);
+  auto bitmap = CoreGraphics::CGImage::make(pixelWidth_, pixelHeight_, pixels_);
+  return bitmap && opaque_ ? bitmap->markedOpaque() : bitmap;
 }
 
 std::optional<Foundation::Data> UIImage::jpegData(CGFloat compressionQuality) const {
@@ -64,6 +67,18 @@ std::optional<Foundation::Data> UIImage::jpegData(CGFloat compressionQuality) co
   destination->addImage(std::move(bitmap), properties);
   if (!destination->finalize()) return std::nullopt;
   return destination->data();
+}
+
+std::optional<ImageIO::ImageProperties> UIImage::pngData() const {
+  const auto bitmap = cgImage();
+  if (!bitmap) return std::nullopt;
+  ImageIO::ImageProperties properties;
+  properties.pixelWidth = pixelWidth_;
+  properties.pixelHeight = pixelHeight_;
+  properties.hasAlpha = !opaque_;
+  properties.colorModel = "RGB";
+  properties.dpiWidth = properties.dpiHeight = 72 * scale_;
+  return properties;
 }
 
 }  // namespace UIKit

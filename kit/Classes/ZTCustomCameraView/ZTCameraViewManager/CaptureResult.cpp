@@ -7,4 +7,15 @@ std::optional<Foundation::Data> CaptureResult::imageData() const {
   return std::nullopt;
 }
 
+std::string localizedDescription(const CaptureFailure& failure) {
+  return std::visit(
+      [](const auto& error) -> std::string {
+        if constexpr (std::is_same_v<std::decay_t<decltype(error)>, CaptureError>)
+          return asNSError(error).localizedDescription();
+        else
+          return error.localizedDescription();
+      },
+      failure);
+}
+
 }  // namespace ZentrelSDK

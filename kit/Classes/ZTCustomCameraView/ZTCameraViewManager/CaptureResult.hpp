@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <variant>
 
 #include <Foundation/CocoaError.hpp>
@@ -15,6 +16,8 @@ namespace ZentrelSDK {
 
 // Why a capture or save failed: the kit's own error, or the platform's passed on unchanged.
 using CaptureFailure = std::variant<CaptureError, Foundation::NSError, Foundation::CocoaError>;
+// The failure's text for the user, as the platform words it.
+std::string localizedDescription(const CaptureFailure& failure);
 
 // The outcome handed to a capture or save completion.
 class CaptureResult {
