@@ -22,6 +22,9 @@ class UITabBarController;
 class UIView;
 class UIViewControllerTransitioningDelegate;
 
+// Swift `UIUserInterfaceStyle`, raw values as on the platform.
+enum class UIUserInterfaceStyle : int { unspecified = 0, light = 1, dark = 2 };
+
 // Manages a view: loaded on first access (from its interface file when it has a nib name),
 // then `viewDidLoad`. Presents other controllers modally: the presentation chain owns a
 // presented controller until its dismissal has completed. Transitions apply their end state
@@ -60,7 +63,8 @@ class UIViewController : public UIResponder {
   // window, or that is itself in a transition is logged and refused: nothing is shown and
   // the completion is not called, as on the platform. A child presents through its
   // outermost parent (or, for the current-context styles, the nearest one that defines the
-  // presentation context).
+  // presentation context); a controller whose view another controller's view holds, without
+  // being its child or presented, presents through that controller.
   void present(std::shared_ptr<UIViewController> controller, bool animated,
                std::function<void()> completion = nullptr);
   // Dismisses what this controller presents (with everything above it) or, when it presents
@@ -74,6 +78,9 @@ class UIViewController : public UIResponder {
   bool isBeingDismissed() const { return transition_ == Transition::dismissing; }
   UIModalPresentationStyle modalPresentationStyle() const { return style_; }
   void setModalPresentationStyle(UIModalPresentationStyle style) { style_ = style; }
+  // Kept, not rendered: a screen may force its appearance.
+  UIUserInterfaceStyle overrideUserInterfaceStyle() const { return interfaceStyle_; }
+  void setOverrideUserInterfaceStyle(UIUserInterfaceStyle style) { interfaceStyle_ = style; }
   bool definesPresentationContext() const { return definesContext_; }
   void setDefinesPresentationContext(bool defines) { definesContext_ = defines; }
   // Held weakly, as on the platform; consulted for animated presents and dismisses.
@@ -131,6 +138,7 @@ class UIViewController : public UIResponder {
   std::shared_ptr<UIPresentationController> presentationController_;
   UIModalPresentationStyle style_ = UIModalPresentationStyle::automatic;
   bool definesContext_ = false;
+  UIUserInterfaceStyle interfaceStyle_ = UIUserInterfaceStyle::unspecified;
   std::weak_ptr<UIViewControllerTransitioningDelegate> transitioningDelegate_;
   Transition transition_ = Transition::none;
 
