@@ -1,12 +1,20 @@
 #include "Testing/UI.hpp"
 
+#include <cmath>
+#include <functional>
+
 #include "Foundation/RunLoop.hpp"
 #include "Testing/ManualClock.hpp"
 #include "UIKit/UIActivityIndicatorView.hpp"
 #include "UIKit/UIAlertController.hpp"
+#include "UIKit/UIButton.hpp"
 #include "UIKit/UIKeyInput.hpp"
 #include "UIKit/UIKeyboard.hpp"
+#include "UIKit/UIMenuController.hpp"
 #include "UIKit/UINavigationController.hpp"
+#include "UIKit/UIPanGestureRecognizer.hpp"
+#include "UIKit/UIPasteboard.hpp"
+#include "UIKit/UIScrollView.hpp"
 #include "UIKit/UITabBarController.hpp"
 #include "UIKit/UITextField.hpp"
 #include "UIKit/UIViewController.hpp"
@@ -22,6 +30,11 @@ void collect(const std::shared_ptr<UIView>& view, std::vector<std::shared_ptr<UI
   out.push_back(view);
   const auto& subviews = view->subviews();
   for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) collect(*it, out);
+}
+
+CGPoint centreOf(const UIView& view) {
+  const CGRect b = view.bounds();
+  return view.convertTo(CGPoint{b.midX(), b.midY()}, nullptr);
 }
 
 std::shared_ptr<UIView> firstKeyInput(const std::shared_ptr<UIView>& view) {
@@ -103,6 +116,122 @@ bool UI::deleteBackward(std::size_t times) {
     settle();
   }
   return true;
+}
+
+bool UI::paste(std::optional<std::string> text, const std::shared_ptr<UIView>& into) {
+  if (text) UIPasteboard::general().setString(std::move(text));
+  if (into && !type("", into)) return false;
+  auto view = std::dynamic_pointer_cast<UIView>(UIResponder::currentFirstResponder());
+  if (!view) return false;
+  auto& menu = UIMenuController::shared();
+  menu.showMenu(view, view->bounds());
+  const bool pasted = menu.choose("paste:");
+  menu.hideMenu();
+  settle();
+  return pasted;
+}
+
+bool UI::longPress(const std::shared_ptr<UIView>& view, Foundation::TimeInterval seconds) {
+  if (!view || view->window() != window_) return false;
+  auto hit = window_->beginTouches({centreOf(*view)});
+  settle();
+  advance(seconds);
+  window_->endTouches();
+  settle();
+  return hit && hit->isDescendant(*view);
+}
+
+bool UI::pan(const std::shared_ptr<UIView>& view, const std::vector<CGPoint>& path) {
+  if (!view || view->window() != window_ || path.empty()) return false;
+  auto hit = window_->beginTouches({view->convertTo(path.front(), nullptr)});
+  for (std::size_t i = 1; i < path.size(); ++i) {
+    window_->moveTouches({view->convertTo(path[i], nullptr)});
+    settle();
+  }
+  window_->endTouches();
+  settle();
+  return hit && hit->isDescendant(*view);
+}
+
+bool UI::pinch(const std::shared_ptr<UIView>& view, const std::vector<CGFloat>& scales) {
+  if (!view || view->window() != window_) return false;
+  const CGPoint c = centreOf(*view);
+  constexpr CGFloat half = 50;
+  auto fingers = [&](CGFloat scale) {
+    return std::vector<CGPoint>{{c.x - half * scale, c.y}, {c.x + half * scale, c.y}};
+  };
+  auto hit = window_->beginTouches(fingers(1));
+  for (const auto scale : scales) {
+    window_->moveTouches(fingers(scale));
+    settle();
+  }
+  window_->endTouches();
+  settle();
+  return hit && hit->isDescendant(*view);
+}
+
+bool UI::drag(const std::shared_ptr<UIScrollView>& scrollView, CGPoint target) {
+  if (!scrollView || !std::isfinite(target.x) || !std::isfinite(target.y)) return false;
+  const CGPoint from = scrollView->contentOffset();
+  const CGPoint delta{from.x - target.x, from.y - target.y};  // the finger moves against it
+  if (std::hypot(delta.x, delta.y) < UIPanGestureRecognizer::hysteresis) return false;
+  const CGRect b = scrollView->bounds();
+  const CGPoint start{b.midX(), b.midY()};
+  // In a few steps, in the content's coordinates as they were when the finger came down.
+  std::vector<CGPoint> path;
+  constexpr int steps = 4;
+  for (int i = 0; i <= steps; ++i) {
+    const CGFloat t = static_cast<CGFloat>(i) / steps;
+    path.push_back({start.x + delta.x * t, start.y + delta.y * t});
+  }
+  std::vector<CGPoint> inWindow;
+  for (const auto& p : path) inWindow.push_back(scrollView->convertTo(p, nullptr));
+  auto hit = window_->beginTouches({inWindow.front()});
+  if (!hit || !hit->isDescendant(*scrollView)) {
+    window_->cancelTouches();
+    return false;
+  }
+  for (std::size_t i = 1; i < inWindow.size(); ++i) {
+    window_->moveTouches({inWindow[i]});
+    settle();
+  }
+  const bool dragging = scrollView->isDragging();
+  window_->endTouches();
+  settle();
+  return dragging;
+}
+
+bool UI::chooseAction(std::string_view title) {
+  auto alert = std::dynamic_pointer_cast<UIAlertController>(frontmost());
+  if (!alert) return false;
+  for (const auto& action : alert->actions()) {
+    if (action->title() != title) continue;
+    auto button = alert->buttonForAction(*action);
+    return button && tap(button);
+  }
+  return false;
+}
+
+std::vector<std::string> UI::visibleTexts() const {
+  std::vector<std::string> texts;
+  auto front = frontmost();
+  auto top = front ? front->viewIfLoaded() : nullptr;
+  if (!top || top->window() != window_) return texts;
+  const CGRect screen = window_->bounds();
+  std::function<void(const std::shared_ptr<UIView>&, CGRect)> visit =
+      [&](const std::shared_ptr<UIView>& view, CGRect visible) {
+        if (view->isHidden() || view->alpha() < 0.01) return;
+        const CGRect box = view->convertTo(view->bounds(), nullptr);
+        if (!box.intersects(visible) && !box.isEmpty()) return;
+        if (view->clipsToBounds()) visible = visible.intersection(box);
+        if (auto text = view->accessibilityLabel(); text && !text->empty()) {
+          texts.push_back(*text);
+          return;  // what it holds shows the same text
+        }
+        for (const auto& sub : view->subviews()) visit(sub, visible);
+      };
+  visit(top, screen);
+  return texts;
 }
 
 std::shared_ptr<UIViewController> UI::frontmost() const {

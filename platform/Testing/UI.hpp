@@ -13,6 +13,7 @@
 
 namespace UIKit {
 class UIResponder;
+class UIScrollView;
 class UIViewController;
 class UIWindow;
 }  // namespace UIKit
@@ -75,6 +76,28 @@ class UI {
   bool type(std::string_view text, const std::shared_ptr<UIKit::UIView>& into = nullptr);
   bool pressReturn() { return type("\n"); }
   bool deleteBackward(std::size_t times = 1);
+  // Puts `text` on the pasteboard (when given), focuses `into` (when given) as `type` does,
+  // opens the edit menu on the first responder and chooses Paste. False when the menu does
+  // not offer it.
+  bool paste(std::optional<std::string> text = std::nullopt,
+             const std::shared_ptr<UIKit::UIView>& into = nullptr);
+
+  // Gestures, each a whole touch sequence through the window's hit testing. True when the
+  // first finger landed on the view or inside it.
+  // Holds a finger on the view's centre for `seconds` on the manual clock.
+  bool longPress(const std::shared_ptr<UIKit::UIView>& view, Foundation::TimeInterval seconds = 1);
+  // One finger along `path` (points of the view), down at the first and up at the last.
+  bool pan(const std::shared_ptr<UIKit::UIView>& view, const std::vector<UIKit::CGPoint>& path);
+  // Two fingers 100 points apart across the view's centre, then spread to each scale in turn
+  // and lifted.
+  bool pinch(const std::shared_ptr<UIKit::UIView>& view, const std::vector<UIKit::CGFloat>& scales);
+  // Drags the content with one finger until its offset would be `target`, then lifts: the
+  // scroll view and its delegate settle where it rests. False when the target is not finite,
+  // the finger missed the view, or the view did not take the drag (scrolling off, or a drag
+  // shorter than a pan needs to begin).
+  bool drag(const std::shared_ptr<UIKit::UIScrollView>& scrollView, UIKit::CGPoint target);
+  // Taps the button of the frontmost alert or sheet's action of that title.
+  bool chooseAction(std::string_view title);
 
   // Reading.
   // The controller the user faces: up the presentations, into navigation tops and tabs.
@@ -82,6 +105,10 @@ class UI {
   // Of the frontmost controller, when it is an alert.
   std::optional<std::string> alertTitle() const;
   std::optional<std::string> alertMessage() const;
+  // The texts a user sees on the frontmost controller's view, back to front: of views that
+  // are not hidden, lie at least partly inside the window and every clipping view above
+  // them; a control's own text, not again its title label's.
+  std::vector<std::string> visibleTexts() const;
   // A spinning activity indicator is visible in the window.
   bool isLoaderShowing() const;
   bool isKeyboardVisible() const;

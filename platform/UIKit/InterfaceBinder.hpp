@@ -10,7 +10,9 @@
 
 namespace UIKit {
 
+class NSLayoutConstraint;
 class UIControl;
+class UIGestureRecognizer;
 class UIView;
 
 // Connects an interface file's named objects to its owner, which asks for each by name in
@@ -20,6 +22,7 @@ class UIView;
 class InterfaceBinder {
  public:
   using Action = std::function<void(UIControl& sender)>;
+  using GestureAction = std::function<void(UIGestureRecognizer& sender)>;
 
   explicit InterfaceBinder(std::string fileName) : fileName_(std::move(fileName)) {}
 
@@ -51,14 +54,20 @@ class InterfaceBinder {
       }
     }
   }
+  // Constraint outlets are strong: the owner keeps them to change later.
+  void outlet(std::string_view name, std::shared_ptr<NSLayoutConstraint>& slot);
   // Offers an action under its selector ("goToNextStep:"); it is sent while the owner lives.
   void action(std::string_view selector, Action action);
+  // The same for gesture recognizers of the file.
+  void gestureAction(std::string_view selector, GestureAction action);
 
   // The loader's side.
   void addOutlet(const std::string& name, std::shared_ptr<UIView> view);
   void addToCollection(const std::string& name, std::shared_ptr<UIView> view);
+  void addConstraint(const std::string& name, std::shared_ptr<NSLayoutConstraint> constraint);
   // Null (reported) when the owner offered no such action.
   const Action* findAction(std::string_view selector);
+  const GestureAction* findGestureAction(std::string_view selector);
   // Reports the file's outlets that the owner did not ask for.
   void reportUnused() const;
 
@@ -78,7 +87,9 @@ class InterfaceBinder {
   std::string fileName_;
   std::map<std::string, std::shared_ptr<UIView>, std::less<>> outlets_;
   std::map<std::string, std::vector<std::shared_ptr<UIView>>, std::less<>> collections_;
+  std::map<std::string, std::shared_ptr<NSLayoutConstraint>, std::less<>> constraints_;
   std::map<std::string, Action, std::less<>> actions_;
+  std::map<std::string, GestureAction, std::less<>> gestureActions_;
   std::set<std::string, std::less<>> used_;
 };
 

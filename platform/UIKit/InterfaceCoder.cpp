@@ -1,11 +1,37 @@
 #include "UIKit/InterfaceCoder.hpp"
 
+#include <fstream>
+#include <sstream>
+
 #include <nlohmann/json.hpp>
+
+#include "Foundation/Bundle.hpp"
 
 #include "UIKit/UIImage.hpp"
 #include "UIKit/UIKitLog.hpp"
 
 namespace UIKit {
+
+nlohmann::json readInterfaceResource(const std::shared_ptr<Foundation::Bundle>& bundle,
+                                     const std::string& name, const std::string& extension,
+                                     const std::string& listKey, const std::string& kind) {
+  const auto path = bundle ? bundle->pathForResource(name, extension) : std::nullopt;
+  if (!path) {
+    uikitLog("could not load the " + kind + " \"" + name + "\" from the bundle at " +
+             (bundle ? bundle->bundlePath() : std::string("(none)")));
+    return nullptr;
+  }
+  std::ifstream in(*path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  auto root = nlohmann::json::parse(text.str(), nullptr, false);
+  if (root.is_discarded() || !root.is_object() || !root.contains(listKey) ||
+      !root[listKey].is_array()) {
+    uikitLog(kind + " \"" + name + "\" is not valid: expected {\"" + listKey + "\": [...]}");
+    return nullptr;
+  }
+  return root;
+}
 
 InterfaceCoder::InterfaceCoder(const nlohmann::json& object, std::string fileName,
                                std::string objectName, std::shared_ptr<Foundation::Bundle> bundle)

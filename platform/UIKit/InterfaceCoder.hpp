@@ -21,6 +21,13 @@ namespace UIKit {
 
 class UIImage;
 
+// The JSON object in the bundle's "<name>.<extension>" whose `listKey` is a list; null when
+// the file is missing or is not such an object, which is logged as a problem of the `kind`
+// of file ("interface file", "storyboard").
+nlohmann::json readInterfaceResource(const std::shared_ptr<Foundation::Bundle>& bundle,
+                                     const std::string& name, const std::string& extension,
+                                     const std::string& listKey, const std::string& kind);
+
 // Reads the properties of one object of an interface file. A value of the wrong kind is
 // reported (file, object and key) and read as absent; keys nobody read are reported after
 // the object is built.

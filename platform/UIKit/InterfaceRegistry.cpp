@@ -1,9 +1,12 @@
 #include "UIKit/InterfaceRegistry.hpp"
 
 #include "UIKit/UIActivityIndicatorView.hpp"
+#include "UIKit/UIButton.hpp"
+#include "UIKit/UICollectionView.hpp"
 #include "UIKit/UIControl.hpp"
 #include "UIKit/UIImageView.hpp"
 #include "UIKit/UILabel.hpp"
+#include "UIKit/UITableView.hpp"
 #include "UIKit/UITextField.hpp"
 #include "UIKit/UIView.hpp"
 #include "UIKit/UIVisualEffectView.hpp"
@@ -25,6 +28,14 @@ InterfaceRegistry& InterfaceRegistry::shared() {
 InterfaceRegistry::InterfaceRegistry() {
   factories_["UIView"] = factory<UIView>();
   factories_["UIControl"] = factory<UIControl>();
+  factories_["UIButton"] = factory<UIButton>();
+  factories_["UIScrollView"] = factory<UIScrollView>();
+  factories_["UITableView"] = factory<UITableView>();
+  factories_["UITableViewCell"] = factory<UITableViewCell>();
+  factories_["UICollectionViewCell"] = factory<UICollectionViewCell>();
+  factories_["UICollectionView"] = [](CGRect frame) {
+    return std::make_shared<UICollectionView>(frame, nullptr);
+  };
   factories_["UILabel"] = factory<UILabel>();
   factories_["UITextField"] = factory<UITextField>();
   factories_["UIImageView"] = factory<UIImageView>();

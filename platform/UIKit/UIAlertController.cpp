@@ -1,8 +1,11 @@
 #include "UIKit/UIAlertController.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "UIKit/UIAlertPresentationController.hpp"
+#include "UIKit/UIButton.hpp"
+#include "UIKit/UIKitLog.hpp"
 #include "UIKit/UILabel.hpp"
 #include "UIKit/UIScreen.hpp"
 #include "UIKit/UIVisualEffectView.hpp"
@@ -38,12 +41,92 @@ void UIAlertController::setMessage(std::optional<std::string> message) {
   if (auto label = messageLabel_.lock()) label->setText(message_);
 }
 
-CGSize UIAlertController::preferredContentSize() const {
+CGFloat UIAlertController::textHeight() const {
   const bool hasTitle = title_ && !title_->empty();
   const CGFloat text = messageHeight(message_);
   CGFloat height = 2 * kPadding + (hasTitle ? kTitleHeight : 0) + text;
   if (hasTitle && text > 0) height += 4;
-  return {width, height};
+  return height;
+}
+
+CGSize UIAlertController::preferredContentSize() const {
+  const CGFloat boxWidth =
+      style_ == Style::actionSheet ? UIScreen::main().bounds().width() - 2 * sheetMargin : width;
+  return {boxWidth, textHeight() + static_cast<CGFloat>(actions_.size()) * actionHeight};
+}
+
+void UIAlertController::addAction(std::shared_ptr<UIAlertAction> action) {
+  if (!action) return;
+  if (action->style() == UIAlertAction::Style::cancel) {
+    const bool hasCancel = std::any_of(actions_.begin(), actions_.end(), [](const auto& a) {
+      return a->style() == UIAlertAction::Style::cancel;
+    });
+    if (hasCancel) {  // the platform raises here
+      uikitLog("UIAlertController can only have one action with a style of cancel; \"" +
+               action->title().value_or("") + "\" is not added");
+      return;
+    }
+  }
+  actions_.push_back(std::move(action));
+  layoutActions();
+}
+
+void UIAlertController::setPreferredAction(std::shared_ptr<UIAlertAction> action) {
+  if (action && std::find(actions_.begin(), actions_.end(), action) == actions_.end()) {
+    uikitLog("the preferred action must be one of the alert's actions");
+    return;
+  }
+  preferredAction_ = std::move(action);
+}
+
+std::shared_ptr<UIButton> UIAlertController::buttonForAction(const UIAlertAction& action) const {
+  for (const auto& [a, b] : buttons_) {
+    if (a.lock().get() == &action) return b.lock();
+  }
+  return nullptr;
+}
+
+void UIAlertController::layoutActions() {
+  auto box = box_.lock();
+  if (!box) return;
+  for (auto& [action, button] : buttons_) {
+    if (auto b = button.lock()) b->removeFromSuperview();
+  }
+  buttons_.clear();
+  // The cancel action comes last, as the platform shows it.
+  auto ordered = actions_;
+  std::stable_partition(ordered.begin(), ordered.end(),
+                        [](const auto& a) { return a->style() != UIAlertAction::Style::cancel; });
+  CGFloat y = textHeight();  // the box's top part, which keeps its place as the box shrinks
+  std::weak_ptr<UIAlertController> weak = sharedAs<UIAlertController>();
+  for (const auto& action : ordered) {
+    auto button =
+        std::make_shared<UIButton>(CGRect::make(0, y, box->bounds().width(), actionHeight));
+    button->setTitle(action->title(), UIButton::State::normal);
+    button->setEnabled(action->isEnabled());
+    button->setAutoresizingMask(UIView::AutoresizingMask::flexibleWidth |
+                                UIView::AutoresizingMask::flexibleBottomMargin);
+    std::weak_ptr<UIAlertAction> weakAction = action;
+    button->addTarget(
+        std::weak_ptr<void>(weak.lock()),
+        [weak, weakAction](UIControl&) {
+          auto self = weak.lock();
+          auto chosen = weakAction.lock();
+          if (self && chosen) self->chose(chosen);
+        },
+        UIControl::Event::touchUpInside);
+    box->addSubview(button);
+    buttons_.emplace_back(action, button);
+    y += actionHeight;
+  }
+}
+
+void UIAlertController::chose(const std::shared_ptr<UIAlertAction>& action) {
+  if (isBeingDismissed() || !action->isEnabled()) return;
+  // The handler waits for the alert to have closed.
+  dismiss(true, [action] {
+    if (action->handler()) action->handler()(*action);
+  });
 }
 
 void UIAlertController::loadView() {
@@ -73,7 +156,9 @@ void UIAlertController::loadView() {
   box->contentView()->addSubview(message);
   titleLabel_ = title;
   messageLabel_ = message;
+  box_ = box->contentView();
   setView(view);
+  layoutActions();
 }
 
 std::shared_ptr<UIPresentationController> UIAlertController::makePresentationController(

@@ -16,6 +16,11 @@ CGRect UIAlertPresentationController::frameOfPresentedViewInContainerView() cons
   if (!container || !alert) return {};
   const CGSize size = alert->preferredContentSize();
   const CGRect area = container->bounds();
+  if (alert->preferredStyle() == UIAlertController::Style::actionSheet) {
+    return CGRect::make(area.midX() - size.width / 2,
+                        area.maxY() - size.height - UIAlertController::sheetMargin, size.width,
+                        size.height);
+  }
   return CGRect::make(area.midX() - size.width / 2, area.midY() - size.height / 2, size.width,
                       size.height);
 }

@@ -23,20 +23,51 @@ std::shared_ptr<UIView> UIGestureRecognizer::view() const {
   return std::static_pointer_cast<UIView>(view_->weak_from_this().lock());
 }
 
+CGPoint UIGestureRecognizer::fromWindow(CGPoint point, const UIView* view) const {
+  if (!view) return point;
+  return view->convertFrom(point, lastWindow_.lock().get());
+}
+
+CGPoint UIGestureRecognizer::toWindow(CGPoint point, const UIView* view) const {
+  if (!view) return point;
+  return view->convertTo(point, lastWindow_.lock().get());
+}
+
 CGPoint UIGestureRecognizer::location(const UIView* view) const {
-  const CGPoint p = lastLocation_.value_or(CGPoint{});
-  if (!view) return p;
-  return view->convertFrom(p, lastWindow_.lock().get());
+  CGPoint sum;
+  for (const auto& p : points_) {
+    sum.x += p.x;
+    sum.y += p.y;
+  }
+  const auto n = static_cast<CGFloat>(std::max<std::size_t>(points_.size(), 1));
+  return fromWindow({sum.x / n, sum.y / n}, view);
 }
 
-void UIGestureRecognizer::touchesBegan(const UITouch& touch) {
-  lastLocation_ = touch.location(nullptr);
-  lastWindow_ = touch.window();
+CGPoint UIGestureRecognizer::location(std::size_t touchIndex, const UIView* view) const {
+  if (touchIndex >= points_.size()) return {};
+  return fromWindow(points_[touchIndex], view);
 }
 
-void UIGestureRecognizer::touchesEnded(const UITouch& touch) {
-  lastLocation_ = touch.location(nullptr);
-  lastWindow_ = touch.window();
+void UIGestureRecognizer::deliver(Phase phase, const std::vector<UITouch>& touches) {
+  if (touches.empty()) return;
+  points_.clear();
+  for (const auto& touch : touches) points_.push_back(touch.location(nullptr));
+  lastWindow_ = touches.front().window();
+  const UITouch& first = touches.front();
+  switch (phase) {
+    case Phase::began:
+      touchesBegan(first);
+      break;
+    case Phase::moved:
+      touchesMoved(first);
+      break;
+    case Phase::ended:
+      touchesEnded(first);
+      break;
+    case Phase::cancelled:
+      touchesCancelled(first);
+      break;
+  }
 }
 
 void UIGestureRecognizer::touchesCancelled(const UITouch& /*touch*/) {
@@ -45,12 +76,16 @@ void UIGestureRecognizer::touchesCancelled(const UITouch& /*touch*/) {
 
 void UIGestureRecognizer::reset() {
   state_ = State::possible;
+  points_.clear();
   lastWindow_.reset();
 }
 
 void UIGestureRecognizer::setState(State state) {
+  const bool hadBegun = state_ == State::began || state_ == State::changed;
   state_ = state;
-  if (state != State::began && state != State::changed && state != State::ended) return;
+  // Only a gesture that had begun tells its targets that it was cancelled.
+  if (state == State::possible || state == State::failed) return;
+  if (state == State::cancelled && !hadBegun) return;
   // A copy: an action may add or remove targets.
   auto targets = targets_;
   auto keep = weak_from_this().lock();

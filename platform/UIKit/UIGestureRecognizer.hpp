@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "CoreGraphics/CGGeometry.hpp"
@@ -52,34 +51,49 @@ class UIGestureRecognizer : public std::enable_shared_from_this<UIGestureRecogni
   // When it recognizes, the touch is cancelled for its view instead of ending there.
   bool cancelsTouchesInView() const { return cancelsTouchesInView_; }
   void setCancelsTouchesInView(bool value) { cancelsTouchesInView_ = value; }
-  // Of the touch it last saw, in `view`'s coordinates (null: the window's).
+  // Of the touches it last saw (their centre when there are several), in `view`'s
+  // coordinates (null: the window's).
   CGPoint location(const UIView* view) const;
+  std::size_t numberOfTouches() const { return points_.size(); }
+  // Of one finger; (0, 0) for an index it has not seen.
+  CGPoint location(std::size_t touchIndex, const UIView* view) const;
 
-  // Touch delivery from the window.
-  virtual void touchesBegan(const UITouch& touch);
-  virtual void touchesEnded(const UITouch& touch);
+  // Touch delivery from the window, one call per phase with the first finger's touch; every
+  // finger's location is read through `location` and `numberOfTouches`.
+  virtual void touchesBegan(const UITouch& /*touch*/) {}
+  virtual void touchesMoved(const UITouch& /*touch*/) {}
+  virtual void touchesEnded(const UITouch& /*touch*/) {}
   virtual void touchesCancelled(const UITouch& touch);
   // Back to `possible` once a gesture is over.
   virtual void reset();
 
+  // Still watching the touches: neither failed nor cancelled.
+  bool isTracking() const { return state_ != State::failed && state_ != State::cancelled; }
+
  protected:
-  // Recognition sends the actions (began, changed, ended).
+  // Recognition sends the actions (began, changed, ended; cancelled once begun).
   void setState(State state);
+  // Window coordinates to `view`'s and back (null: the window's).
+  CGPoint fromWindow(CGPoint point, const UIView* view) const;
+  CGPoint toWindow(CGPoint point, const UIView* view) const;
 
  private:
   friend class UIView;
+  friend class UIWindow;
+  enum class Phase { began, moved, ended, cancelled };
   struct Target {
     std::weak_ptr<void> target;
     std::function<void(UIGestureRecognizer&)> action;
   };
+  void deliver(Phase phase, const std::vector<UITouch>& touches);
 
   UIView* view_ = nullptr;  // set by the view that holds it
   std::vector<Target> targets_;
   State state_ = State::possible;
   bool enabled_ = true;
   bool cancelsTouchesInView_ = true;
-  std::optional<CGPoint> lastLocation_;  // in window coordinates
-  std::weak_ptr<UIView> lastWindow_;     // not owning: the window owns the recognizer
+  std::vector<CGPoint> points_;       // in window coordinates, one per finger
+  std::weak_ptr<UIView> lastWindow_;  // not owning: the window owns the recognizer
 };
 
 }  // namespace UIKit

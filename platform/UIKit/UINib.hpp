@@ -36,8 +36,16 @@ class UINib {
   // an unknown class is reported and made a plain view.
   std::vector<std::shared_ptr<UIView>> instantiate(
       UIResponder* owner, const std::function<void(InterfaceBinder&)>& alsoBind = nullptr) const;
+  // For a file whose first object is its own owner (a cell): that view is bound and gets the
+  // actions. Null (reported) when the file yields no view.
+  std::shared_ptr<UIView> instantiateFirstAsOwner() const;
 
  private:
+  // `owner` picks the owner once the top-level views are built.
+  std::vector<std::shared_ptr<UIView>> build(
+      const std::function<UIResponder*(const std::vector<std::shared_ptr<UIView>>&)>& owner,
+      const std::function<void(InterfaceBinder&)>& alsoBind) const;
+
   std::string name_;
   std::shared_ptr<Foundation::Bundle> bundle_;
 };

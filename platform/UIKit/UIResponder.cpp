@@ -70,6 +70,26 @@ bool UIResponder::resignFirstResponder() {
   return true;
 }
 
+bool UIResponder::perform(const std::string& action) {
+  auto keep = weak_from_this().lock();
+  if (action == "cut:") {
+    cut();
+  } else if (action == "copy:") {
+    copy();
+  } else if (action == "paste:") {
+    paste();
+  } else if (action == "select:") {
+    select();
+  } else if (action == "selectAll:") {
+    selectAll();
+  } else if (action == "delete:") {
+    deleteSelection();
+  } else {
+    return false;
+  }
+  return true;
+}
+
 std::string UIResponder::className() const {
   const char* mangled = typeid(*this).name();
   int status = 0;

@@ -29,6 +29,18 @@ class UIResponder : public std::enable_shared_from_this<UIResponder> {
   bool isFirstResponder() const;
   static std::shared_ptr<UIResponder> currentFirstResponder();
 
+  // The standard edit actions by selector ("paste:", "copy:", ...): whether this responder
+  // does it now, and doing it. None by default.
+  virtual bool canPerformAction(const std::string& /*action*/) const { return false; }
+  // Calls the edit method of that name; false for an unknown selector.
+  bool perform(const std::string& action);
+  virtual void cut() {}
+  virtual void copy() {}
+  virtual void paste() {}
+  virtual void select() {}
+  virtual void selectAll() {}
+  virtual void deleteSelection() {}
+
   // Called by the interface loader on the file's owner: connect outlets and actions by name.
   virtual void bindInterface(InterfaceBinder& /*binder*/) {}
 

@@ -2,6 +2,7 @@
 
 #include "Foundation/NotificationCenter.hpp"
 #include "UIKit/InterfaceCoder.hpp"
+#include "UIKit/UIPasteboard.hpp"
 #include "UIKit/UITouch.hpp"
 #include "UIKit/UTF16.hpp"
 
@@ -72,6 +73,27 @@ void UITextField::insertText(const std::string& text) {
     return;
   }
   replace({utf16Length(text_), 0}, text);
+}
+
+bool UITextField::canPerformAction(const std::string& action) const {
+  if (!isFirstResponder()) return false;
+  if (action == "paste:") return UIPasteboard::general().hasStrings();
+  if (action == "copy:" || action == "cut:") return !secure_ && !text_.empty();
+  return false;
+}
+
+void UITextField::paste() {
+  if (auto text = UIPasteboard::general().string()) replace({utf16Length(text_), 0}, *text);
+}
+
+void UITextField::copy() {
+  if (!secure_ && !text_.empty()) UIPasteboard::general().setString(text_);
+}
+
+void UITextField::cut() {
+  if (secure_ || text_.empty()) return;
+  UIPasteboard::general().setString(text_);
+  replace({0, utf16Length(text_)}, "");
 }
 
 void UITextField::deleteBackward() {

@@ -62,6 +62,13 @@ class UITextField : public UIControl, public UIKeyInput {
   void insertText(const std::string& text) override;
   void deleteBackward() override;
 
+  // Paste while focused and the pasteboard has text; copy and cut of a visible text.
+  bool canPerformAction(const std::string& action) const override;
+  // Inserts the pasteboard's text at the end, through the delegate.
+  void paste() override;
+  void copy() override;
+  void cut() override;
+
   // Only an enabled field in a window can take the focus.
   bool canBecomeFirstResponder() const override;
   bool becomeFirstResponder() override;

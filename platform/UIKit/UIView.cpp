@@ -4,10 +4,6 @@
 #include <array>
 #include <cmath>
 
-#include "Dispatch/DispatchQueue.hpp"
-#include "QuartzCore/CABasicAnimation.hpp"
-#include "UIKit/InterfaceCoder.hpp"
-#include "UIKit/NSLayoutConstraint.hpp"
 #include "UIKit/UIGestureRecognizer.hpp"
 #include "UIKit/UIViewController.hpp"
 #include "UIKit/UIWindow.hpp"
@@ -15,64 +11,6 @@
 namespace UIKit {
 
 namespace {
-bool animationsEnabled = true;
-
-// The model values of the views an animation block changes, as they were before it.
-struct AnimatedChange {
-  std::weak_ptr<UIView> view;
-  std::shared_ptr<QuartzCore::CALayer> layer;
-  CGPoint position;
-  CGRect bounds;
-  float opacity = 1;
-};
-std::vector<AnimatedChange>* capturing = nullptr;
-
-// Gathers the stops of one block's layer animations and completes when the last has stopped;
-// any stop short of the end (animations removed) makes the whole animation unfinished.
-class AnimationGroup : public QuartzCore::CAAnimationDelegate {
- public:
-  explicit AnimationGroup(std::function<void(bool)> completion)
-      : completion_(std::move(completion)) {}
-  void expect() { ++pending_; }
-  void animationDidStop(QuartzCore::CAAnimation& /*animation*/, bool finished) override {
-    if (!finished) finished_ = false;
-    if (pending_ > 0 && --pending_ == 0) complete();
-  }
-  // At the end of the duration: completes a block that animated no layer, or whose layers
-  // went away before their animations could stop. Nothing once already completed.
-  void deadline() {
-    if (pending_ > 0) finished_ = false;
-    pending_ = 0;
-    complete();
-  }
-
- private:
-  void complete() {
-    auto completion = std::move(completion_);
-    completion_ = nullptr;
-    if (completion) completion(finished_);
-  }
-  std::function<void(bool)> completion_;
-  int pending_ = 0;
-  bool finished_ = true;
-};
-
-QuartzCore::CAMediaTimingFunction curveOf(UIView::AnimationOptions options) {
-  using O = UIView::AnimationOptions;
-  using N = QuartzCore::CAMediaTimingFunction::Name;
-  const auto curve = options & O::curveLinear;  // the two curve bits
-  if (curve == O::curveEaseIn) return QuartzCore::CAMediaTimingFunction(N::easeIn);
-  if (curve == O::curveEaseOut) return QuartzCore::CAMediaTimingFunction(N::easeOut);
-  if (curve == O::curveLinear) return QuartzCore::CAMediaTimingFunction(N::linear);
-  return QuartzCore::CAMediaTimingFunction(N::easeInEaseOut);
-}
-
-// Views waiting for the display pass, which runs once per turn of the main run loop.
-std::vector<std::weak_ptr<UIView>>& displayQueue() {
-  static auto* list = new std::vector<std::weak_ptr<UIView>>;
-  return *list;
-}
-
 CGPoint boundsCenter(CGRect b) {
   return {b.origin.x + b.size.width / 2, b.origin.y + b.size.height / 2};
 }
@@ -241,16 +179,6 @@ void UIView::setTransform(CGAffineTransform transform) {
   syncLayer();
 }
 
-void UIView::noteAnimatedChange() {
-  if (!capturing || weak_from_this().expired()) return;  // one being made has nothing to leave
-
-  for (const auto& change : *capturing) {
-    if (change.layer == layer_) return;
-  }
-  capturing->push_back(
-      {sharedAs<UIView>(), layer_, layer_->position(), layer_->bounds(), layer_->opacity});
-}
-
 void UIView::syncLayer() {
   noteAnimatedChange();
   layer_->setBounds(bounds_);
@@ -396,148 +324,9 @@ void UIView::layoutIfNeeded() {
   for (auto& sub : std::vector(subviews_)) sub->layoutIfNeeded();
 }
 
-void UIView::animate(Foundation::TimeInterval duration, const std::function<void()>& animations,
-                     std::function<void(bool)> completion) {
-  animate(duration, 0, AnimationOptions::none, animations, std::move(completion));
-}
-
-void UIView::animate(Foundation::TimeInterval duration, Foundation::TimeInterval delay,
-                     AnimationOptions options, const std::function<void()>& animations,
-                     std::function<void(bool)> completion) {
-  const auto total = effectiveDuration(duration) + effectiveDuration(delay);
-  std::vector<AnimatedChange> changes;
-  if (animations) {
-    // A block inside another one belongs to the outer animation.
-    auto* outer = capturing;
-    if (!outer && total > 0) capturing = &changes;
-    animations();
-    capturing = outer;
-  }
-  auto group = std::make_shared<AnimationGroup>(std::move(completion));
-  for (const auto& change : changes) {
-    auto add = [&](const char* keyPath, QuartzCore::CAValue from, QuartzCore::CAValue to) {
-      if (from == to) return;
-      auto animation = std::make_shared<QuartzCore::CABasicAnimation>(keyPath);
-      animation->fromValue = from;
-      animation->toValue = to;
-      animation->duration = total;
-      animation->timingFunction = curveOf(options);
-      animation->delegate = group;
-      group->expect();
-      change.layer->add(animation, std::nullopt);
-    };
-    add("position", change.position, change.layer->position());
-    add("bounds", change.bounds, change.layer->bounds());
-    add("opacity", CGFloat(change.opacity), CGFloat(change.layer->opacity));
-  }
-  // Keeps the group (the animations hold it weakly) until its end is known; it runs after the
-  // layers' own stops, which were scheduled first for the same time.
-  Dispatch::DispatchQueue::main().asyncAfter(total, [group] { group->deadline(); });
-}
-
-void UIView::setAnimationsEnabled(bool enabled) {
-  animationsEnabled = enabled;
-}
-
-bool UIView::areAnimationsEnabled() {
-  return animationsEnabled;
-}
-
-Foundation::TimeInterval UIView::effectiveDuration(Foundation::TimeInterval duration) {
-  return animationsEnabled ? std::max<Foundation::TimeInterval>(duration, 0) : 0;
-}
-
 std::shared_ptr<UIResponder> UIView::nextResponder() const {
   if (auto controller = viewController_.lock()) return controller;
   return superview();
-}
-
-void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
-  if (!constraint) return;
-  if (auto other = constraint->installedOn_.lock(); other && other.get() != this)
-    other->removeConstraint(constraint);
-  if (std::find(constraints_.begin(), constraints_.end(), constraint) != constraints_.end()) return;
-  constraints_.push_back(constraint);
-  constraint->installedOn_ = sharedAs<UIView>();
-}
-
-void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
-  auto it = std::find(constraints_.begin(), constraints_.end(), constraint);
-  if (it == constraints_.end()) return;
-  constraints_.erase(it);
-  constraint->installedOn_.reset();
-}
-
-NSLayoutXAxisAnchor UIView::centerXAnchor() {
-  return NSLayoutXAxisAnchor(weakAs<UIView>(), NSLayoutConstraint::Attribute::centerX);
-}
-
-NSLayoutYAxisAnchor UIView::centerYAnchor() {
-  return NSLayoutYAxisAnchor(weakAs<UIView>(), NSLayoutConstraint::Attribute::centerY);
-}
-
-void UIView::setNeedsDisplay() {
-  needsDisplay_ = true;
-  if (window()) scheduleDisplay();
-}
-
-void UIView::scheduleDisplay() {
-  auto self = weakAs<UIView>();
-  if (self.expired()) return;
-  auto& queue = displayQueue();
-  const bool passPending = !queue.empty();
-  queue.push_back(self);
-  if (passPending) return;
-  Dispatch::DispatchQueue::main().async([] {
-    auto views = std::move(displayQueue());
-    displayQueue().clear();
-    for (auto& weak : views) {
-      auto view = weak.lock();
-      if (view && view->window()) view->displayIfNeeded();
-    }
-  });
-}
-
-void UIView::displayIfNeeded() {
-  if (!needsDisplay_) return;
-  needsDisplay_ = false;
-  draw(bounds_);
-}
-
-void UIView::decodeInterface(InterfaceCoder& coder) {
-  if (auto frame = coder.decodeRect("frame")) setFrame(*frame);
-  if (auto color = coder.decodeColor("backgroundColor")) setBackgroundColor(*color);
-  if (auto alpha = coder.decodeNumber("alpha")) setAlpha(*alpha);
-  if (auto hidden = coder.decodeBool("hidden")) setHidden(*hidden);
-  if (auto enabled = coder.decodeBool("userInteractionEnabled"))
-    setUserInteractionEnabled(*enabled);
-  if (auto tag = coder.decodeNumber("tag")) setTag(static_cast<int>(*tag));
-  if (auto clips = coder.decodeBool("clipsToBounds")) setClipsToBounds(*clips);
-  if (auto radius = coder.decodeNumber("cornerRadius")) layer_->cornerRadius = *radius;
-  if (auto id = coder.decodeString("accessibilityIdentifier")) setAccessibilityIdentifier(*id);
-  if (auto label = coder.decodeString("accessibilityLabel")) setAccessibilityLabel(*label);
-  if (auto names = coder.decodeStrings("autoresizingMask")) {
-    using M = AutoresizingMask;
-    M mask = M::none;
-    for (const auto& name : *names) {
-      if (name == "flexibleLeftMargin") {
-        mask |= M::flexibleLeftMargin;
-      } else if (name == "flexibleWidth") {
-        mask |= M::flexibleWidth;
-      } else if (name == "flexibleRightMargin") {
-        mask |= M::flexibleRightMargin;
-      } else if (name == "flexibleTopMargin") {
-        mask |= M::flexibleTopMargin;
-      } else if (name == "flexibleHeight") {
-        mask |= M::flexibleHeight;
-      } else if (name == "flexibleBottomMargin") {
-        mask |= M::flexibleBottomMargin;
-      } else {
-        coder.reportError("autoresizingMask", "unknown flag \"" + name + "\"");
-      }
-    }
-    setAutoresizingMask(mask);
-  }
 }
 
 }  // namespace UIKit

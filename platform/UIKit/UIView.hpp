@@ -146,8 +146,12 @@ class UIView : public UIResponder {
   void removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
   // Touch delivery from the window; the view's own coordinates are `touch.location(this)`.
   virtual void touchesBegan(const UITouch& /*touch*/) {}
+  virtual void touchesMoved(const UITouch& /*touch*/) {}
   virtual void touchesEnded(const UITouch& /*touch*/) {}
   virtual void touchesCancelled(const UITouch& /*touch*/) {}
+  // True for a view whose own tap handling comes before the tap recognizers of the views
+  // around it (a button).
+  virtual bool keepsTapsFromAncestorRecognizers() const { return false; }
   // Resigns the first responder when it is this view or inside it.
   bool endEditing(bool force);
 

@@ -3,6 +3,7 @@
 #include "UIKit/UIApplication.hpp"
 #include "UIKit/UIGestureRecognizer.hpp"
 #include "UIKit/UIScreen.hpp"
+#include "UIKit/UITapGestureRecognizer.hpp"
 #include "UIKit/UITouch.hpp"
 #include "UIKit/UIViewController.hpp"
 
@@ -58,37 +59,105 @@ void UIWindow::makeKeyAndVisible() {
 }
 
 std::shared_ptr<UIView> UIWindow::sendTap(CGPoint point) {
-  auto hit = hitTest(point);
+  auto hit = beginTouches({point});
+  endTouches();
+  return hit;
+}
+
+std::vector<UITouch> UIWindow::touchesAt(const std::vector<CGPoint>& points) const {
+  std::vector<UITouch> touches;
+  for (std::size_t i = 0; i < points.size(); ++i)
+    touches.emplace_back(window(), points[i], touches_->view, 1, i);
+  return touches;
+}
+
+std::shared_ptr<UIView> UIWindow::beginTouches(const std::vector<CGPoint>& points) {
+  if (touches_) endTouches();
+  if (points.empty()) return nullptr;
+  auto hit = hitTest(points.front());
   if (!hit) return nullptr;
-  const UITouch touch(window(), point, hit);
-  std::vector<std::shared_ptr<UIGestureRecognizer>> candidates;
+  TouchSequence sequence{hit, {}, points, nullptr, false};
+  const bool keepsTaps = hit->keepsTapsFromAncestorRecognizers();
   for (auto v = hit; v; v = v->superview()) {
     for (const auto& recognizer : v->gestureRecognizers()) {
-      if (recognizer->isEnabled()) candidates.push_back(recognizer);
+      if (!recognizer->isEnabled()) continue;
+      if (keepsTaps && v != hit && dynamic_cast<UITapGestureRecognizer*>(recognizer.get()))
+        continue;
+      sequence.recognizers.push_back(recognizer);
     }
   }
-  hit->touchesBegan(touch);
-  for (auto& recognizer : candidates) recognizer->touchesBegan(touch);
-  bool cancelTouch = false;
-  bool taken = false;
-  for (auto& recognizer : candidates) {
-    if (taken) {
-      recognizer->touchesCancelled(touch);  // one gesture per touch
-      continue;
-    }
-    recognizer->touchesEnded(touch);
-    if (recognizer->state() == UIGestureRecognizer::recognized) {
-      taken = true;
-      cancelTouch = recognizer->cancelsTouchesInView();
-    }
-  }
-  for (auto& recognizer : candidates) recognizer->reset();
-  if (cancelTouch) {
-    hit->touchesCancelled(touch);
-  } else {
-    hit->touchesEnded(touch);
-  }
+  touches_ = std::move(sequence);
+  const auto touches = touchesAt(points);
+  hit->touchesBegan(touches.front());
+  for (auto& recognizer : std::vector(touches_->recognizers))
+    recognizer->deliver(UIGestureRecognizer::Phase::began, touches);
+  settleTaker();
   return hit;
+}
+
+void UIWindow::moveTouches(const std::vector<CGPoint>& points) {
+  if (!touches_ || points.size() != touches_->points.size()) return;
+  touches_->points = points;
+  const auto touches = touchesAt(points);
+  if (!touches_->viewCancelled) touches_->view->touchesMoved(touches.front());
+  for (auto& recognizer : std::vector(touches_->recognizers)) {
+    if (recognizer->isTracking()) recognizer->deliver(UIGestureRecognizer::Phase::moved, touches);
+  }
+  settleTaker();
+}
+
+void UIWindow::endTouches() {
+  finishTouches(false);
+}
+
+void UIWindow::cancelTouches() {
+  finishTouches(true);
+}
+
+void UIWindow::settleTaker() {
+  // A recognizer that began late (a long press on the clock) takes the sequence here.
+  auto& seq = *touches_;
+  if (seq.taker) return;
+  for (auto& recognizer : seq.recognizers) {
+    const auto state = recognizer->state();
+    if (state == UIGestureRecognizer::State::began ||
+        state == UIGestureRecognizer::State::changed || state == UIGestureRecognizer::recognized) {
+      seq.taker = recognizer;
+      break;
+    }
+  }
+  if (!seq.taker) return;
+  const auto touches = touchesAt(seq.points);
+  for (auto& recognizer : seq.recognizers) {
+    if (recognizer != seq.taker && recognizer->isTracking())
+      recognizer->deliver(UIGestureRecognizer::Phase::cancelled, touches);  // one per touch
+  }
+  if (seq.taker->cancelsTouchesInView() && !seq.viewCancelled) {
+    seq.viewCancelled = true;
+    seq.view->touchesCancelled(touches.front());
+  }
+}
+
+void UIWindow::finishTouches(bool cancelled) {
+  if (!touches_) return;
+  const auto phase =
+      cancelled ? UIGestureRecognizer::Phase::cancelled : UIGestureRecognizer::Phase::ended;
+  const auto touches = touchesAt(touches_->points);
+  settleTaker();
+  for (auto& recognizer : std::vector(touches_->recognizers)) {
+    if (recognizer->isTracking() && (!touches_->taker || recognizer == touches_->taker))
+      recognizer->deliver(phase, touches);
+  }
+  settleTaker();
+  auto sequence = std::move(*touches_);
+  touches_.reset();
+  for (auto& recognizer : sequence.recognizers) recognizer->reset();
+  if (sequence.viewCancelled) return;
+  if (cancelled) {
+    sequence.view->touchesCancelled(touches.front());
+  } else {
+    sequence.view->touchesEnded(touches.front());
+  }
 }
 
 }  // namespace UIKit

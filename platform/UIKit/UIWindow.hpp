@@ -1,11 +1,15 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <vector>
 
+#include "UIKit/UITouch.hpp"
 #include "UIKit/UIView.hpp"
 
 namespace UIKit {
 
+class UIGestureRecognizer;
 class UIViewController;
 
 // The top of a view hierarchy. Holds its root view controller, whose view fills it; presented
@@ -30,8 +34,32 @@ class UIWindow : public UIView {
   // cancelled instead of ended. Returns the view that was hit, or null.
   std::shared_ptr<UIView> sendTap(CGPoint point);
 
+  // A touch sequence of one or more fingers (window coordinates), phase by phase. The view
+  // hit by the first finger gets that finger's touch; the enabled recognizers on it and above
+  // it watch every finger, and the first to begin or recognize takes the sequence: the others
+  // are cancelled, and so is the view's touch when it cancels touches in view. A button keeps
+  // its taps from the tap recognizers above it. A new sequence ends one still going. Returns
+  // the view hit, or null (and then the other phases do nothing).
+  std::shared_ptr<UIView> beginTouches(const std::vector<CGPoint>& points);
+  // With as many points as fingers; other counts are ignored.
+  void moveTouches(const std::vector<CGPoint>& points);
+  void endTouches();
+  void cancelTouches();
+
  private:
+  struct TouchSequence {
+    std::shared_ptr<UIView> view;
+    std::vector<std::shared_ptr<UIGestureRecognizer>> recognizers;
+    std::vector<CGPoint> points;
+    std::shared_ptr<UIGestureRecognizer> taker;
+    bool viewCancelled = false;
+  };
+  std::vector<UITouch> touchesAt(const std::vector<CGPoint>& points) const;
+  void settleTaker();
+  void finishTouches(bool cancelled);
+
   std::shared_ptr<UIViewController> root_;
+  std::optional<TouchSequence> touches_;
 };
 
 }  // namespace UIKit

@@ -1,0 +1,10 @@
+#include "UIKit/UIRefreshControl.hpp"
+
+namespace UIKit {
+
+void UIRefreshControl::pulled() {
+  refreshing_ = true;
+  sendActions(Event::valueChanged);
+}
+
+}  // namespace UIKit

@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Testing/UI.hpp"
+#include "UIKit/InterfaceBinder.hpp"
+#include "UIKit/InterfaceRegistry.hpp"
+#include "UIKit/UICollectionViewController.hpp"
+#include "UIKit/UIImage.hpp"
+#include "UIKit/UIImageView.hpp"
+#include "UIKit/UILabel.hpp"
+#include "UIKit/UIRefreshControl.hpp"
+#include "UIKit/UITableView.hpp"
+#include "UIKit/UIViewController.hpp"
+#include "UIKit/UIWindow.hpp"
+#include "UIKitTestSupport.hpp"
+
+using namespace UIKit;
+using PlatformTesting::UI;
+
+namespace {
+
+// A documents-list row from an interface file: outlets on the cell itself.
+class DocumentCell : public UITableViewCell {
+ public:
+  using UITableViewCell::UITableViewCell;
+  void bindInterface(InterfaceBinder& binder) override {
+    binder.outlet("nameLabel", nameLabel);
+    binder.outlet("statusLabel", statusLabel);
+  }
+  void awakeFromNib() override { awoke = nameLabel.lock() != nullptr; }
+  void prepareForReuse() override { ++reused; }
+  std::weak_ptr<UILabel> nameLabel;
+  std::weak_ptr<UILabel> statusLabel;
+  bool awoke = false;
+  int reused = 0;
+};
+const bool registered = InterfaceRegistry::registerViewClass<DocumentCell>("TestDocumentCell");
+
+class DocumentsScreen : public UIViewController,
+                        public UITableViewDataSource,
+                        public UITableViewDelegate {
+ public:
+  explicit DocumentsScreen(std::shared_ptr<Foundation::Bundle> bundle)
+      : bundle_(std::move(bundle)) {}
+  void viewDidLoad() override {
+    table = std::make_shared<UITableView>(view()->bounds());
+    table->registerNib(UINib("DocumentCell", bundle_), "document");
+    table->setDataSource(std::weak_ptr<UITableViewDataSource>(sharedAs<DocumentsScreen>()));
+    table->setDelegate(std::weak_ptr<UITableViewDelegate>(sharedAs<DocumentsScreen>()));
+    auto footer = std::make_shared<UIView>(CGRect::make(0, 0, 10, 30));
+    table->setTableFooterView(footer);
+    view()->addSubview(table);
+  }
+  int numberOfRows(UITableView& /*table*/, int /*section*/) override {
+    ++asked;
+    return static_cast<int>(names.size());
+  }
+  std::shared_ptr<UITableViewCell> cellForRow(UITableView& t, IndexPath path) override {
+    auto cell = std::dynamic_pointer_cast<DocumentCell>(t.dequeueReusableCell("document", path));
+    if (!cell) return nullptr;
+    cell->nameLabel.lock()->setText(names[static_cast<std::size_t>(path.row)]);
+    cell->statusLabel.lock()->setText("Pending");
+    return cell;
+  }
+  void didSelectRow(UITableView& /*table*/, IndexPath path) override { chosen.push_back(path.row); }
+
+  template <class T>
+  std::shared_ptr<T> sharedAs() {
+    return std::dynamic_pointer_cast<T>(shared_from_this());
+  }
+
+  std::vector<std::string> names{"Passport", "Driving licence", "ID card"};
+  std::shared_ptr<UITableView> table;
+  std::vector<int> chosen;
+  int asked = 0;
+
+ private:
+  std::shared_ptr<Foundation::Bundle> bundle_;
+};
+
+// The row a user sees a text in.
+std::shared_ptr<UIView> rowShowing(const UI& ui, const std::string& text) {
+  for (auto v = ui.findText(text); v; v = v->superview()) {
+    if (std::dynamic_pointer_cast<UITableViewCell>(v)) return v;
+  }
+  return nullptr;
+}
+
+constexpr const char* kCellFile = R"({"objects": [
+  {"class": "TestDocumentCell", "frame": [0, 0, 375, 60], "reuseIdentifier": "document",
+   "subviews": [
+     {"class": "UILabel", "outlet": "nameLabel", "frame": [16, 8, 250, 24]},
+     {"class": "UILabel", "outlet": "statusLabel", "frame": [16, 32, 250, 20]}]}]})";
+
+}  // namespace
+
+TEST(Lists, ATableBuildsItsRowsFromAnInterfaceFileCellAndTellsWhichRowWasTapped) {
+  PlatformTesting::ManualClock::install();
+  uikittest::TestBundle files;
+  files.write("DocumentCell.json", kCellFile);
+  auto screen = std::make_shared<DocumentsScreen>(files.bundle());
+  UI ui(screen);
+  auto& table = *screen->table;
+  ASSERT_EQ(table.numberOfRows(), 3);
+  auto first = std::dynamic_pointer_cast<DocumentCell>(table.cellForRow({0, 0}));
+  ASSERT_TRUE(first);
+  EXPECT_TRUE(first->awoke);
+  EXPECT_EQ(first->reuseIdentifier(), "document");
+  EXPECT_EQ(ui.visibleTexts(), (std::vector<std::string>{"Passport", "Pending", "Driving licence",
+                                                         "Pending", "ID card", "Pending"}));
+  EXPECT_EQ(table.tableFooterView()->frame().minY(), 3 * UITableView::defaultRowHeight);
+
+  struct Case {
+    const char* text;
+    std::vector<int> chosen;
+  };
+  const Case taps[] = {{"Driving licence", {1}}, {"Passport", {1, 0}}};
+  for (const auto& c : taps) {
+    EXPECT_TRUE(ui.tap(rowShowing(ui, c.text))) << c.text;
+    EXPECT_EQ(screen->chosen, c.chosen) << c.text;
+  }
+  EXPECT_EQ(table.indexPathForSelectedRow(), (IndexPath{0, 0}));
+
+  // Reloading asks again and hands the same cells out again.
+  screen->names = {"Residence permit"};
+  table.reloadData();
+  EXPECT_EQ(table.numberOfRows(), 1);
+  EXPECT_EQ(
+      first->reused + std::dynamic_pointer_cast<DocumentCell>(table.cellForRow({0, 0}))->reused, 1);
+  EXPECT_EQ(ui.visibleTexts(), (std::vector<std::string>{"Residence permit", "Pending"}));
+}
+
+TEST(Lists, TheDefaultCellShowsItsImageAndTextAndUnknownIdentifiersGiveNoCell) {
+  UITableView table(CGRect::make(0, 0, 320, 400));
+  table.registerClass<UITableViewCell>("plain");
+  auto cell = table.dequeueReusableCell("plain");
+  ASSERT_TRUE(cell);
+  cell->textLabel()->setText("Passport");
+  cell->imageView()->setImage(UIImage::withSize({10, 10}));
+  EXPECT_TRUE(cell->textLabel()->isDescendant(*cell->contentView()));
+  EXPECT_GE(cell->textLabel()->frame().minX(), cell->imageView()->frame().maxX());
+  EXPECT_EQ(table.dequeueReusableCell("missing"), nullptr);
+}
+
+namespace {
+class PageCell : public UICollectionViewCell {
+ public:
+  using UICollectionViewCell::UICollectionViewCell;
+};
+
+// An onboarding-like pager: full-screen pages side by side.
+class Pager : public UICollectionViewController {
+ public:
+  Pager() : UICollectionViewController(makeLayout()) {}
+  static std::shared_ptr<UICollectionViewFlowLayout> makeLayout() {
+    auto layout = std::make_shared<UICollectionViewFlowLayout>();
+    layout->setScrollDirection(UICollectionViewFlowLayout::ScrollDirection::horizontal);
+    layout->setMinimumLineSpacing(0);
+    return layout;
+  }
+  void viewDidLoad() override {
+    collectionView()->registerClass<PageCell>("page");
+    collectionView()->setPagingEnabled(true);
+  }
+  int numberOfItems(UICollectionView& /*view*/, int /*section*/) override { return pages; }
+  std::shared_ptr<UICollectionViewCell> cellForItem(UICollectionView& view,
+                                                    IndexPath path) override {
+    return view.dequeueReusableCell("page", path);
+  }
+  std::optional<CGSize> sizeForItem(UICollectionView& view, const UICollectionViewFlowLayout&,
+                                    IndexPath) override {
+    return view.bounds().size;
+  }
+  void scrollViewWillEndDragging(UIScrollView& /*view*/, CGPoint velocity,
+                                 CGPoint& target) override {
+    velocities.push_back(velocity);
+    if (overrideTarget) target = *overrideTarget;
+    page = static_cast<int>(target.x / 375);
+  }
+  int pages = 4;
+  int page = 0;
+  std::optional<CGPoint> overrideTarget;
+  std::vector<CGPoint> velocities;
+};
+}  // namespace
+
+TEST(Lists, ACollectionIsPagedByDraggingAndTheDelegateMayMoveTheTarget) {
+  auto& clock = PlatformTesting::ManualClock::install();
+  auto pager = std::make_shared<Pager>();
+  UI ui(pager);
+  auto view = pager->collectionView();
+  ASSERT_EQ(view->numberOfItems(), 4);
+  EXPECT_EQ(view->contentSize(), (CGSize{4 * 375, 812}));
+
+  struct Case {
+    CGFloat dragTo;
+    std::optional<CGPoint> target;
+    CGFloat restsAt;
+  };
+  const Case cases[] = {
+      {200, std::nullopt, 375},       // past half a page: the next one
+      {500, std::nullopt, 375},       // short of half the next: back
+      {1000, std::nullopt, 1125},     // the nearest page
+      {5000, std::nullopt, 3 * 375},  // beyond the end: the last page
+      {-400, std::nullopt, 0},
+      {300, CGPoint{750, 0}, 750},                                      // the delegate's own target
+      {200, CGPoint{99999, 0}, 1125},                                   // kept inside the content
+      {100, CGPoint{std::numeric_limits<CGFloat>::quiet_NaN(), 0}, 0},  // ignored
+  };
+  for (const auto& c : cases) {
+    pager->overrideTarget = c.target;
+    const bool dragged = ui.drag(view, {c.dragTo, 0});
+    EXPECT_TRUE(dragged) << c.dragTo;
+    EXPECT_EQ(view->contentOffset(), (CGPoint{c.restsAt, 0})) << c.dragTo;
+    EXPECT_FALSE(view->isDragging());
+    pager->page = 0;
+  }
+  EXPECT_EQ(pager->velocities.back(), (CGPoint{}));  // no time passed on the clock
+  EXPECT_FALSE(ui.drag(view, {std::numeric_limits<CGFloat>::infinity(), 0}));
+  view->setScrollEnabled(false);
+  EXPECT_FALSE(ui.drag(view, {375, 0}));
+  EXPECT_EQ(view->contentOffset(), (CGPoint{}));
+  view->setScrollEnabled(true);
+
+  view->scrollToItem({2, 0}, UICollectionView::ScrollPosition::centeredHorizontally, false);
+  EXPECT_EQ(view->contentOffset(), (CGPoint{750, 0}));
+  view->scrollToItem({9, 0}, UICollectionView::ScrollPosition::centeredHorizontally, false);
+  EXPECT_EQ(view->contentOffset(), (CGPoint{750, 0}));
+  (void)clock;
+}
+
+TEST(Lists, AFlowLayoutFillsLinesAndWrapsThem) {
+  auto layout = std::make_shared<UICollectionViewFlowLayout>();
+  layout->setItemSize({100, 50});
+  layout->setMinimumInteritemSpacing(10);
+  layout->setMinimumLineSpacing(20);
+  layout->setItemSize({-1, 5});  // ignored
+  UICollectionView view(CGRect::make(0, 0, 320, 400), layout);
+  const auto placed = layout->place(view, 4);
+  const std::vector<CGRect> expected{CGRect::make(0, 0, 100, 50), CGRect::make(110, 0, 100, 50),
+                                     CGRect::make(220, 0, 100, 50), CGRect::make(0, 70, 100, 50)};
+  EXPECT_EQ(placed.frames, expected);
+  EXPECT_EQ(placed.contentSize, (CGSize{320, 120}));
+}
+
+namespace {
+struct Refresher {
+  int pulls = 0;
+  void pulled() { ++pulls; }
+};
+}  // namespace
+
+TEST(Lists, PullingATableDownFarEnoughRefreshesItOnce) {
+  PlatformTesting::ManualClock::install();
+  UI ui;
+  auto table = std::make_shared<UITableView>(ui.root()->view()->bounds());
+  auto refresh = std::make_shared<UIRefreshControl>();
+  auto refresher = std::make_shared<Refresher>();
+  refresh->addTarget(refresher, &Refresher::pulled, UIControl::Event::valueChanged);
+  table->setRefreshControl(refresh);
+  ui.root()->view()->addSubview(table);
+
+  struct Case {
+    CGFloat pullTo;
+    int pulls;
+  };
+  const Case cases[] = {{-30, 0}, {-80, 1}, {-80, 1} /* already refreshing */};
+  for (const auto& c : cases) {
+    EXPECT_TRUE(ui.drag(table, {0, c.pullTo}));
+    EXPECT_EQ(refresher->pulls, c.pulls) << c.pullTo;
+    EXPECT_EQ(table->contentOffset(), (CGPoint{}));
+  }
+  EXPECT_TRUE(refresh->isRefreshing());
+  refresh->endRefreshing();
+  ui.drag(table, {0, -100});
+  EXPECT_EQ(refresher->pulls, 2);
+}
