@@ -15,26 +15,12 @@
 
 #include "ZTNetworkCore/ZTNetworkCore.hpp"
 
+#include "PeakMemory.hpp"
+
 namespace {
 
-// Resident and peak resident memory in KiB, from /proc.
-long statusValue(const char* key) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  const std::string prefix = std::string(key) + ":";
-  while (std::getline(status, line)) {
-    if (line.rfind(prefix, 0) == 0) return std::stol(line.substr(prefix.size()));
-  }
-  return -1;
-}
-
-// Lowers the recorded peak to the current resident size (Linux clear_refs "5").
-bool resetPeak() {
-  std::ofstream clear("/proc/self/clear_refs");
-  clear << "5";
-  clear.flush();
-  return static_cast<bool>(clear);
-}
+using benchmem::resetPeak;
+using benchmem::statusValue;
 
 std::string makeFile(std::size_t megabytes) {
   const std::string path = Foundation::FileManager::defaultManager().temporaryDirectory().path() +

@@ -1,6 +1,7 @@
 // The example host: the server switch with the URLs it builds, an event emitted on a worker
 // thread and heard on the main thread, and the main road against the in-process sandbox: sign a
-// seeded user in, let the kit run its OAuth flow and read the user's data.
+// seeded user in, let the kit run its OAuth flow and read the user's data; then the documents
+// road (DocumentsRoad.cpp).
 
 #include <ZentrelSDK.hpp>
 
@@ -21,6 +22,7 @@
 #include <sandbox/Sandbox.hpp>
 
 #include "ScreenStandIns.hpp"
+#include "DocumentsRoad.hpp"
 
 using namespace ZentrelSDK;
 
@@ -80,7 +82,7 @@ int mainRoad() {
   std::cout << "9. The user: id " << user->id << ", e-mail " << user->email.value_or("-") << "\n";
   for (const auto& phone : user->phones.value_or(std::vector<Phone>{}))
     std::cout << "   phone " << phone.number << " (" << phone.status << ")\n";
-  return 0;
+  return documentsRoad();
 }
 
 }  // namespace

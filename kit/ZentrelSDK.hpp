@@ -28,6 +28,8 @@
 // Events, their names and what they carry.
 #include "ZTCustomCameraView/ZTCameraData/MediaType.hpp"
 #include "ZTCustomCameraView/ZTCameraData/ZTCameraData.hpp"
+#include "ZTCustomCameraView/ZTCameraViewManager/CaptureResult.hpp"
+#include "ZTCustomCameraView/ZTCameraViewManager/ZTPHPhotoLibrary.hpp"
 #include "ZTCustomCameraView/ZTMediaPreview/PhotoCropper/ZTCropModel.hpp"
 #include "ZTEventCore.hpp"
 #include "ZTEvents.hpp"
@@ -37,3 +39,6 @@
 #include "ZTExtensions/ZTCollectionExtension.hpp"
 #include "ZTExtensions/ZTURLExtension.hpp"
 #include "ZTUtilites/ZTValidators.hpp"
+
+#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentResponse.hpp"
+#include "ZTAPI/ZTPublicAPIDocuments.hpp"

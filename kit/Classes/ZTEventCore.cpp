@@ -75,12 +75,10 @@ ZTEventCore::Observer ZTEventCore::onBackgroundThread(const Target& target, cons
             std::move(handler));
 }
 
-// The removed tokens are released after the serial block: the last reference to a
-// background registration takes its operation queue along, which waits for a running
-// handler, and that handler may itself be unregistering.
+// Removal waits for handlers running on other threads, and those may register or unregister
+// through the private queue themselves: so it happens after the serial block.
 void ZTEventCore::unregister(const Target& target) {
   const auto key = target.key();
-  auto& center = NotificationCenter::defaultCenter();
   std::vector<NamedObserver> removed;
   Static::queue().sync([&] {
     auto& cache = Static::instance()->cache_;
@@ -88,13 +86,12 @@ void ZTEventCore::unregister(const Target& target) {
     if (it == cache.end()) return;
     removed = std::move(it->second);
     cache.erase(it);
-    for (const auto& entry : removed) center.removeObserver(entry.observer);
   });
+  removeAll(removed);
 }
 
 void ZTEventCore::unregister(const Target& target, const std::string& name) {
   const auto key = target.key();
-  auto& center = NotificationCenter::defaultCenter();
   std::vector<NamedObserver> removed;
   Static::queue().sync([&] {
     auto& cache = Static::instance()->cache_;
@@ -102,15 +99,16 @@ void ZTEventCore::unregister(const Target& target, const std::string& name) {
     if (it == cache.end()) return;
     std::vector<NamedObserver> kept;
     for (auto& entry : it->second) {
-      if (entry.name == name) {
-        center.removeObserver(entry.observer);
-        removed.push_back(std::move(entry));
-      } else {
-        kept.push_back(std::move(entry));
-      }
+      (entry.name == name ? removed : kept).push_back(std::move(entry));
     }
     it->second = std::move(kept);
   });
+  removeAll(removed);
+}
+
+void ZTEventCore::removeAll(const std::vector<NamedObserver>& removed) {
+  auto& center = NotificationCenter::defaultCenter();
+  for (const auto& entry : removed) center.removeObserver(entry.observer);
 }
 
 ZTEventCore::Cache ZTEventCore::cache() const {

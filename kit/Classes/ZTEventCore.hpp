@@ -161,6 +161,7 @@ class ZTEventCore {
   static void postNotificationToMainThread(const std::string& name,
                                            std::optional<Foundation::Any> sender,
                                            std::optional<UserInfo> userInfo);
+  static void removeAll(const std::vector<NamedObserver>& removed);
 
   // Read and written only on Static::queue().
   Cache cache_;

@@ -120,7 +120,7 @@ void ZTLogger::write(const std::string& text) {
   out->flush();
 }
 
-std::string ZTLogger::callerName(const std::source_location& location) {
+std::string ZTLogger::callerName(const CallSite& location) {
   const std::string pretty = location.function_name();
   std::string name = pretty.substr(0, pretty.find('('));
   if (auto space = name.rfind(' '); space != std::string::npos) name.erase(0, space + 1);

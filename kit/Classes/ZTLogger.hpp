@@ -3,8 +3,11 @@
 #include <atomic>
 #include <cstdint>
 #include <ostream>
-#include <source_location>
 #include <string>
+#include <version>
+#if defined(__cpp_lib_source_location)
+#include <source_location>
+#endif
 
 namespace ZentrelSDK {
 
@@ -14,36 +17,43 @@ namespace ZentrelSDK {
 // the call site, as Swift's #file, #function, #line and #column do.
 class ZTLogger {
  public:
+#if defined(__cpp_lib_source_location)
+  using CallSite = std::source_location;
+#else
+  // Where the library has no std::source_location (clang 14 with libstdc++ 12): the compiler's
+  // bare function name, which inside a lambda is "operator()"; no column.
+  struct CallSite {
+    static constexpr CallSite current(const char* function = __builtin_FUNCTION()) noexcept {
+      return CallSite{function};
+    }
+    constexpr const char* function_name() const noexcept { return function; }
+    constexpr unsigned column() const noexcept { return 0; }
+    const char* function;
+  };
+#endif
+
   ZTLogger() = default;
 
-  static void infoLog(
-      const std::string& info,
-      const std::string& fileName = std::source_location::current().file_name(),
-      const std::string& functionName = callerName(std::source_location::current()),
-      int lineNumber = static_cast<int>(std::source_location::current().line()),
-      int columnNumber = static_cast<int>(std::source_location::current().column()));
-  static void warningLog(
-      const std::string& warning,
-      const std::string& fileName = std::source_location::current().file_name(),
-      const std::string& functionName = callerName(std::source_location::current()),
-      int lineNumber = static_cast<int>(std::source_location::current().line()),
-      int columnNumber = static_cast<int>(std::source_location::current().column()));
-  static void errorLog(
-      const std::string& error,
-      const std::string& fileName = std::source_location::current().file_name(),
-      const std::string& functionName = callerName(std::source_location::current()),
-      int lineNumber = static_cast<int>(std::source_location::current().line()),
-      int columnNumber = static_cast<int>(std::source_location::current().column()));
-  static void networkLog(
-      const std::string& info,
-      const std::string& fileName = std::source_location::current().file_name(),
-      const std::string& functionName = callerName(std::source_location::current()),
-      int lineNumber = static_cast<int>(std::source_location::current().line()),
-      int columnNumber = static_cast<int>(std::source_location::current().column()));
+  static void infoLog(const std::string& info, const std::string& fileName = __builtin_FILE(),
+                      const std::string& functionName = callerName(CallSite::current()),
+                      int lineNumber = __builtin_LINE(),
+                      int columnNumber = static_cast<int>(CallSite::current().column()));
+  static void warningLog(const std::string& warning, const std::string& fileName = __builtin_FILE(),
+                         const std::string& functionName = callerName(CallSite::current()),
+                         int lineNumber = __builtin_LINE(),
+                         int columnNumber = static_cast<int>(CallSite::current().column()));
+  static void errorLog(const std::string& error, const std::string& fileName = __builtin_FILE(),
+                       const std::string& functionName = callerName(CallSite::current()),
+                       int lineNumber = __builtin_LINE(),
+                       int columnNumber = static_cast<int>(CallSite::current().column()));
+  static void networkLog(const std::string& info, const std::string& fileName = __builtin_FILE(),
+                         const std::string& functionName = callerName(CallSite::current()),
+                         int lineNumber = __builtin_LINE(),
+                         int columnNumber = static_cast<int>(CallSite::current().column()));
 
   // The bare name of the calling function ("run" for a lambda inside ZTNetworkCore::run),
   // as Swift's #function names it, rather than the compiler's whole signature.
-  static std::string callerName(const std::source_location& location);
+  static std::string callerName(const CallSite& location);
 
   // Whether an error line would print now (network traces print at most then): lets callers
   // skip building a trace nobody will see.

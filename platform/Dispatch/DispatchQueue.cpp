@@ -8,17 +8,16 @@
 #include <mutex>
 #include <thread>
 
-#include "Dispatch/MainQueue.hpp"
-#include "Dispatch/Scheduler.hpp"
-#include "Foundation/Thread.hpp"
+#include "RunLoopCore/MainQueue.hpp"
+#include "RunLoopCore/MainThread.hpp"
+#include "RunLoopCore/Scheduler.hpp"
 
 namespace Dispatch {
 
 enum class Kind { main, global, serial };
 
-struct DispatchQueue::Impl {
-  Impl(std::string l, Kind k) : label(std::move(l)), kind(k) {}
-  std::string label;
+struct DispatchQueue::Impl : RunLoopCore::QueueTag {
+  Impl(std::string l, Kind k) : QueueTag{std::move(l)}, kind(k) {}
   Kind kind;
   // Serial queues only.
   std::mutex mutex;
@@ -28,15 +27,8 @@ struct DispatchQueue::Impl {
 
 namespace {
 
-thread_local const DispatchQueue::Impl* currentImpl = nullptr;
-
-struct CurrentScope {
-  explicit CurrentScope(const DispatchQueue::Impl* impl) : saved(currentImpl) {
-    currentImpl = impl;
-  }
-  ~CurrentScope() { currentImpl = saved; }
-  const DispatchQueue::Impl* saved;
-};
+using RunLoopCore::CurrentQueueScope;
+using RunLoopCore::MainQueue;
 
 // Worker threads shared by the global and serial queues. It grows when every thread is busy,
 // so a block that waits (a semaphore, a prompt) never starves the others.
@@ -52,7 +44,6 @@ class Pool {
     // Every queued task needs a thread of its own: an idle thread that was already woken for
     // an earlier task cannot take this one.
     if (tasks_.size() > static_cast<std::size_t>(idle_)) {
-      ++threads_;
       std::thread([this] { worker(); }).detach();
     } else {
       cv_.notify_one();
@@ -77,11 +68,10 @@ class Pool {
   std::condition_variable cv_;
   std::deque<std::function<void()>> tasks_;
   int idle_ = 0;
-  int threads_ = 0;
 };
 
 void drainSerial(const std::shared_ptr<DispatchQueue::Impl>& impl) {
-  CurrentScope scope(impl.get());
+  CurrentQueueScope scope(impl.get());
   for (;;) {
     std::function<void()> block;
     {
@@ -104,7 +94,7 @@ void enqueue(const std::shared_ptr<DispatchQueue::Impl>& impl, std::function<voi
       return;
     case Kind::global:
       Pool::shared().submit([impl, block = std::move(block)] {
-        CurrentScope scope(impl.get());
+        CurrentQueueScope scope(impl.get());
         block();
       });
       return;
@@ -121,49 +111,9 @@ void enqueue(const std::shared_ptr<DispatchQueue::Impl>& impl, std::function<voi
 
 }  // namespace
 
-MainQueue& MainQueue::shared() {
-  static auto* queue = new MainQueue;
-  return *queue;
-}
-
-void MainQueue::push(std::function<void()> block) {
-  {
-    std::lock_guard lock(mutex_);
-    blocks_.push_back(std::move(block));
-  }
-  // Outside the lock: the woken thread does not then wait for it.
-  cv_.notify_all();
-}
-
-std::optional<std::function<void()>> MainQueue::pop(Foundation::TimeInterval wait) {
-  std::unique_lock lock(mutex_);
-  if (blocks_.empty() && wait > 0 && !poked_) {
-    cv_.wait_for(lock, std::chrono::duration<double>(wait),
-                 [&] { return !blocks_.empty() || poked_; });
-  }
-  poked_ = false;
-  if (blocks_.empty()) return std::nullopt;
-  auto block = std::move(blocks_.front());
-  blocks_.pop_front();
-  return block;
-}
-
-void MainQueue::run(const std::function<void()>& block) {
-  CurrentScope scope(DispatchQueue::main().impl_.get());
-  block();
-}
-
-void MainQueue::poke() {
-  {
-    std::lock_guard lock(mutex_);
-    poked_ = true;
-  }
-  cv_.notify_all();
-}
-
 DispatchQueue& DispatchQueue::main() {
   static auto* queue =
-      new DispatchQueue(std::make_shared<Impl>("com.apple.main-thread", Kind::main));
+      new DispatchQueue(std::make_shared<Impl>(MainQueue::shared().tag().label, Kind::main));
   return *queue;
 }
 
@@ -187,14 +137,14 @@ void DispatchQueue::async(std::function<void()> block) const {
 }
 
 void DispatchQueue::sync(const std::function<void()>& block) const {
-  bool onMain = impl_->kind == Kind::main && Foundation::Thread::isMainThread();
+  bool onMain = impl_->kind == Kind::main && RunLoopCore::MainThread::isCurrent();
   if ((isCurrent() && impl_->kind != Kind::global) || onMain) {
     std::fprintf(stderr, "Dispatch: sync onto the current queue \"%s\" would deadlock\n",
                  impl_->label.c_str());
     std::abort();
   }
   if (impl_->kind == Kind::global) {
-    CurrentScope scope(impl_.get());
+    CurrentQueueScope scope(impl_.get());
     block();
     return;
   }
@@ -206,10 +156,10 @@ void DispatchQueue::sync(const std::function<void()>& block) const {
   done.get_future().wait();
 }
 
-void DispatchQueue::asyncAfter(Foundation::TimeInterval delay, std::function<void()> block) const {
+void DispatchQueue::asyncAfter(RunLoopCore::TimeInterval delay, std::function<void()> block) const {
   auto impl = impl_;
-  Scheduler::shared().schedule(
-      Foundation::Clock::current().now() + std::max(0.0, delay),
+  RunLoopCore::Scheduler::shared().schedule(
+      RunLoopCore::Clock::current().now() + std::max(0.0, delay),
       [impl, block = std::move(block)]() mutable { enqueue(impl, std::move(block)); });
 }
 
@@ -220,11 +170,15 @@ bool DispatchQueue::isMain() const {
   return impl_->kind == Kind::main;
 }
 bool DispatchQueue::isCurrent() const {
-  return currentImpl == impl_.get();
+  // The main queue's blocks run under the tag of its storage, which the run loop serves.
+  const RunLoopCore::QueueTag* tag =
+      impl_->kind == Kind::main ? &MainQueue::shared().tag() : impl_.get();
+  return RunLoopCore::currentQueue() == tag;
 }
 
 std::string DispatchQueue::currentLabel() {
-  return currentImpl ? currentImpl->label : "";
+  const auto* queue = RunLoopCore::currentQueue();
+  return queue ? queue->label : "";
 }
 
 }  // namespace Dispatch

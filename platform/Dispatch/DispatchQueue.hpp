@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "Foundation/Clock.hpp"
+#include "RunLoopCore/Clock.hpp"
 
 namespace Dispatch {
 
@@ -27,7 +27,7 @@ class DispatchQueue {
   // running on would never complete; it stops the process with a message instead.
   void sync(const std::function<void()>& block) const;
   // Enqueues the block once `delay` seconds have passed on the process clock.
-  void asyncAfter(Foundation::TimeInterval delay, std::function<void()> block) const;
+  void asyncAfter(RunLoopCore::TimeInterval delay, std::function<void()> block) const;
 
   const std::string& label() const;
   bool isMain() const;
@@ -39,7 +39,6 @@ class DispatchQueue {
   bool operator==(const DispatchQueue& other) const { return impl_ == other.impl_; }
 
  private:
-  friend class MainQueue;
   explicit DispatchQueue(std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
   std::shared_ptr<Impl> impl_;
 };

@@ -20,7 +20,7 @@ void DispatchSemaphore::wait() {
   --value_;
 }
 
-DispatchTimeoutResult DispatchSemaphore::wait(Foundation::TimeInterval timeout) {
+DispatchTimeoutResult DispatchSemaphore::wait(RunLoopCore::TimeInterval timeout) {
   std::unique_lock lock(mutex_);
   ++waiters_;
   bool ok = cv_.wait_for(lock, std::chrono::duration<double>(timeout), [&] { return value_ > 0; });

@@ -3,7 +3,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "Foundation/Clock.hpp"
+#include "RunLoopCore/Clock.hpp"
 
 namespace Dispatch {
 
@@ -17,7 +17,7 @@ class DispatchSemaphore {
   bool signal();
   void wait();
   // Waits at most `timeout` seconds of real time.
-  DispatchTimeoutResult wait(Foundation::TimeInterval timeout);
+  DispatchTimeoutResult wait(RunLoopCore::TimeInterval timeout);
 
  private:
   std::mutex mutex_;

@@ -83,8 +83,12 @@ using Key = std::tuple<std::string, std::string, std::string>;  // domain, path,
 }  // namespace
 
 struct HTTPCookieStorage::Impl {
+  Impl() : handle(curl_easy_init()) {
+    curl_easy_setopt(handle, CURLOPT_SHARE, Networking::cookieShare());
+  }
+
   mutable std::mutex mutex;
-  CURL* handle = nullptr;  // not used for transfers: reads and edits the shared jar
+  CURL* handle;  // not used for transfers: reads and edits the shared jar
   // When each cookie was stored, as seen by this process, for removeCookies(since:).
   std::map<Key, std::pair<double, std::string>> stored;
 
@@ -120,14 +124,18 @@ struct HTTPCookieStorage::Impl {
   }
 };
 
-HTTPCookieStorage::HTTPCookieStorage() : impl_(std::make_unique<Impl>()) {
-  impl_->handle = curl_easy_init();
-  curl_easy_setopt(impl_->handle, CURLOPT_SHARE, Networking::cookieShare());
+namespace {
+// The process's one jar, reached by the store and by the sessions that fill it. Never
+// destroyed: sessions may still store cookies while the process exits.
+HTTPCookieStorage::Impl& jar() {
+  static auto* impl = new HTTPCookieStorage::Impl;
+  return *impl;
 }
+}  // namespace
 
-HTTPCookieStorage::~HTTPCookieStorage() {
-  curl_easy_cleanup(impl_->handle);
-}
+HTTPCookieStorage::HTTPCookieStorage() : impl_(jar()) {}
+
+HTTPCookieStorage::~HTTPCookieStorage() = default;
 
 const std::shared_ptr<HTTPCookieStorage>& HTTPCookieStorage::shared() {
   // Never destroyed: sessions may still store cookies while the process exits.
@@ -136,8 +144,8 @@ const std::shared_ptr<HTTPCookieStorage>& HTTPCookieStorage::shared() {
 }
 
 std::vector<HTTPCookie> HTTPCookieStorage::cookies() const {
-  std::lock_guard lock(impl_->mutex);
-  return impl_->list();
+  std::lock_guard lock(impl_.mutex);
+  return impl_.list();
 }
 
 std::vector<HTTPCookie> HTTPCookieStorage::cookies(const URL& url) const {
@@ -156,23 +164,23 @@ std::vector<HTTPCookie> HTTPCookieStorage::cookies(const URL& url) const {
 }
 
 void HTTPCookieStorage::deleteCookie(const HTTPCookie& cookie) {
-  std::lock_guard lock(impl_->mutex);
-  impl_->remove(cookie);
+  std::lock_guard lock(impl_.mutex);
+  impl_.remove(cookie);
 }
 
 void HTTPCookieStorage::removeCookies(Date since) {
-  std::lock_guard lock(impl_->mutex);
+  std::lock_guard lock(impl_.mutex);
   const double from = since.timeIntervalSince1970();
-  for (const auto& c : impl_->refreshDates()) {
-    auto it = impl_->stored.find(Key{lowered(c.domain), c.path, c.name});
-    if (it != impl_->stored.end() && it->second.first >= from) impl_->remove(c);
+  for (const auto& c : impl_.refreshDates()) {
+    auto it = impl_.stored.find(Key{lowered(c.domain), c.path, c.name});
+    if (it != impl_.stored.end() && it->second.first >= from) impl_.remove(c);
   }
 }
 
 namespace Networking {
 
 void cookiesReceived() {
-  auto& impl = *HTTPCookieStorage::shared()->impl_;
+  auto& impl = jar();
   std::lock_guard lock(impl.mutex);
   impl.refreshDates();
 }

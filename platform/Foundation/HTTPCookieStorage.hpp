@@ -9,10 +9,6 @@
 
 namespace Foundation {
 
-namespace Networking {
-void cookiesReceived();
-}
-
 // Swift's HTTPCookieStorage. There is one store, shared by every URL session whose
 // configuration names it: cookies an answer sets are kept here and sent with later requests
 // of any of those sessions. Safe to use from any thread.
@@ -38,9 +34,8 @@ class HTTPCookieStorage {
   HTTPCookieStorage& operator=(const HTTPCookieStorage&) = delete;
 
  private:
-  friend void Networking::cookiesReceived();
   HTTPCookieStorage();
-  std::unique_ptr<Impl> impl_;
+  Impl& impl_;  // the process's one jar
 };
 
 }  // namespace Foundation

@@ -39,9 +39,10 @@ const std::string* find(const std::vector<std::pair<std::string, std::string>>& 
 std::vector<std::pair<std::string, std::string>> joined(
     const std::vector<std::pair<std::string, std::string>>& fields) {
   std::vector<std::pair<std::string, std::string>> out;
-  for (const auto& [name, value] : fields) {
+  for (const auto& field : fields) {
+    const auto& [name, value] = field;
     auto it = std::find_if(out.begin(), out.end(),
-                           [&](const auto& f) { return sameName(f.first, name); });
+                           [&](const auto& f) { return sameName(f.first, field.first); });
     if (it == out.end()) {
       out.emplace_back(name, value);
     } else {

@@ -58,27 +58,73 @@ std::string convertFromSnakeCase(std::string_view key) {
   return std::string(key.substr(0, first)) + joined + std::string(key.substr(last + 1));
 }
 
-nlohmann::json convertingKeysFromSnakeCase(const nlohmann::json& value) {
+namespace {
+
+DecodingError notValidJSON() {
+  return DecodingError::dataCorrupted("The given data was not valid JSON.");
+}
+
+// Brackets outside strings, counted without parsing: deep text never reaches a parser or a
+// walk at all.
+bool nestsTooDeeply(std::string_view text) {
+  int depth = 0;
+  bool inString = false;
+  bool escaped = false;
+  for (const char c : text) {
+    if (inString) {
+      if (escaped) {
+        escaped = false;
+      } else if (c == '\\') {
+        escaped = true;
+      } else if (c == '"') {
+        inString = false;
+      }
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kMaxJSONDepth) return true;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return false;
+}
+
+// False when `value` nests deeper than the limit allows below `depth`.
+bool convertKeys(const nlohmann::json& value, int depth, nlohmann::json& out) {
+  if (!value.is_structured()) {
+    out = value;
+    return true;
+  }
+  if (depth >= kMaxJSONDepth) return false;
   if (value.is_object()) {
-    nlohmann::json out = nlohmann::json::object();
+    out = nlohmann::json::object();
     for (const auto& [key, item] : value.items()) {
       auto converted = convertFromSnakeCase(key);
-      if (!out.contains(converted)) out[std::move(converted)] = convertingKeysFromSnakeCase(item);
+      if (out.contains(converted)) continue;
+      if (!convertKeys(item, depth + 1, out[std::move(converted)])) return false;
     }
-    return out;
+  } else {
+    out = nlohmann::json::array();
+    for (const auto& item : value) {
+      if (!convertKeys(item, depth + 1, out.emplace_back())) return false;
+    }
   }
-  if (value.is_array()) {
-    nlohmann::json out = nlohmann::json::array();
-    for (const auto& item : value) out.push_back(convertingKeysFromSnakeCase(item));
-    return out;
-  }
-  return value;
+  return true;
+}
+
+}  // namespace
+
+Result<nlohmann::json, DecodingError> convertingKeysFromSnakeCase(const nlohmann::json& value) {
+  nlohmann::json out;
+  if (!convertKeys(value, 0, out)) return failure(notValidJSON());
+  return success(std::move(out));
 }
 
 Result<nlohmann::json, DecodingError> parseJSON(std::string_view text) {
+  if (nestsTooDeeply(text)) return failure(notValidJSON());
   auto json = nlohmann::json::parse(text, nullptr, false);
-  if (json.is_discarded())
-    return failure(DecodingError::dataCorrupted("The given data was not valid JSON."));
+  if (json.is_discarded()) return failure(notValidJSON());
   return success(std::move(json));
 }
 

@@ -28,11 +28,18 @@ enum class KeyDecodingStrategy { UseDefaultKeys, ConvertFromSnakeCase };
 // lower): "a_b_c" -> "aBC", "ALL_CAPS" -> "allCaps", "__x_y__" -> "__xY__". Case mapping
 // is ASCII-only; other bytes pass unchanged.
 std::string convertFromSnakeCase(std::string_view key);
-// The rule applied to every object key at every depth, as JSONDecoder does (dictionary keys
-// included). On a clash the first key in the object's key order wins.
-nlohmann::json convertingKeysFromSnakeCase(const nlohmann::json& value);
+// How deeply arrays and objects may nest in decoded JSON, as in JSONSerialization. Parsing
+// refuses deeper text, and every recursive walk of a JSON value stops there, so no input can
+// exhaust the stack.
+inline constexpr int kMaxJSONDepth = 512;
 
-// Parses JSON text; invalid JSON (or invalid UTF-8 in it) is dataCorrupted.
+// The rule applied to every object key at every depth, as JSONDecoder does (dictionary keys
+// included). On a clash the first key in the object's key order wins. A value nested deeper
+// than kMaxJSONDepth is dataCorrupted, as text that does not parse.
+Result<nlohmann::json, DecodingError> convertingKeysFromSnakeCase(const nlohmann::json& value);
+
+// Parses JSON text; invalid JSON (or invalid UTF-8 in it), or nesting deeper than
+// kMaxJSONDepth, is dataCorrupted.
 Result<nlohmann::json, DecodingError> parseJSON(std::string_view text);
 Result<nlohmann::json, DecodingError> parseJSON(Bytes data);
 
@@ -45,6 +52,15 @@ std::string jsonTypeDescription(const nlohmann::json& value);
 template <class T>
 concept Decodable = requires(const nlohmann::json& j) {
   { T::decode(j) } -> std::same_as<Result<T, DecodingError>>;
+};
+
+// An enum with raw text values (Swift's String-backed RawRepresentable) codes as its text:
+// specialise RawTextCoding<E> with `static std::optional<E> fromRawValue(std::string_view)`.
+template <class E>
+struct RawTextCoding;
+template <class T>
+concept RawTextDecodable = std::is_enum_v<T> && requires(std::string_view text) {
+  { RawTextCoding<T>::fromRawValue(text) } -> std::same_as<std::optional<T>>;
 };
 
 namespace detail {
@@ -88,6 +104,8 @@ std::string swiftTypeName() {
     return "Dictionary<String, " + swiftTypeName<typename T::mapped_type>() + ">";
   } else if constexpr (requires { T::swiftTypeName; }) {
     return T::swiftTypeName;
+  } else if constexpr (requires { RawTextCoding<T>::swiftTypeName; }) {
+    return RawTextCoding<T>::swiftTypeName;
   } else {
     return "Dictionary<String, Any>";
   }
@@ -171,6 +189,14 @@ Result<T, DecodingError> decodeValue(const nlohmann::json& value) {
         out.emplace(key, std::move(element).value());
       }
       return success(std::move(out));
+    } else if constexpr (RawTextDecodable<T>) {
+      if (!value.is_string()) return mismatch();
+      const auto& text = value.get_ref<const std::string&>();
+      auto decoded = RawTextCoding<T>::fromRawValue(text);
+      if (!decoded)
+        return failure(DecodingError::dataCorrupted("Cannot initialize " + swiftTypeName<T>() +
+                                                    " from invalid String value " + text));
+      return success(*decoded);
     } else if constexpr (Decodable<T>) {
       return T::decode(value);
     } else {
@@ -214,8 +240,11 @@ Result<T, DecodingError> decode(
     std::string_view text, KeyDecodingStrategy strategy = KeyDecodingStrategy::UseDefaultKeys) {
   auto json = parseJSON(text);
   if (json.isFailure()) return failure(std::move(json).error());
-  if (strategy == KeyDecodingStrategy::ConvertFromSnakeCase)
-    return decodeValue<T>(convertingKeysFromSnakeCase(json.value()));
+  if (strategy == KeyDecodingStrategy::ConvertFromSnakeCase) {
+    auto converted = convertingKeysFromSnakeCase(json.value());
+    if (converted.isFailure()) return failure(std::move(converted).error());
+    return decodeValue<T>(converted.value());
+  }
   return decodeValue<T>(json.value());
 }
 template <class T>

@@ -86,13 +86,6 @@ bool NetworkEnvironment::addRoute(std::string_view route) {
   return addRoute(parts[0], *hostPort, parts[2], *port);
 }
 
-void NetworkEnvironment::removeAllRoutes() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  s.routes.clear();
-  s.snapshot.reset();
-}
-
 void NetworkEnvironment::setAnchorCertificates(std::optional<std::string> pem) {
   auto& s = state();
   std::lock_guard lock(s.mutex);

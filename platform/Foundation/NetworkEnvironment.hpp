@@ -29,7 +29,6 @@ class NetworkEnvironment {
   static bool addRoute(std::string_view host, int hostPort, std::string_view address, int port);
   // The same, written "host:hostPort:address:port".
   static bool addRoute(std::string_view route);
-  static void removeAllRoutes();
 
   // While set, the given PEM certificates are the only trust anchors (the system's are not
   // used); nullopt goes back to the system's anchors.

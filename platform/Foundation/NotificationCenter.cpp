@@ -1,7 +1,7 @@
 #include "Foundation/NotificationCenter.hpp"
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
 
 namespace Foundation {
 
@@ -11,8 +11,41 @@ struct NotificationCenter::Registration : NotificationObserver {
   bool filtersSender = false;
   std::shared_ptr<OperationQueue> queue;
   std::function<void(const Notification&)> block;
-  std::atomic<bool> removed{false};
+
+  // Calls and removal meet here: once removed, no call starts, and removal waits for the
+  // calls already running on other threads.
+  std::mutex callMutex;
+  std::condition_variable callEnded;
+  bool removed = false;
+  int running = 0;
 };
+
+namespace {
+
+// The registrations whose blocks this thread is inside, innermost last: removing one of them
+// from its own block must not wait for itself.
+thread_local std::vector<const void*> callingNow;
+
+}  // namespace
+
+void NotificationCenter::deliver(Registration& r, const Notification& notification) {
+  {
+    std::lock_guard lock(r.callMutex);
+    if (r.removed) return;
+    ++r.running;
+  }
+  callingNow.push_back(&r);
+  struct Leave {
+    Registration& r;
+    ~Leave() {
+      callingNow.pop_back();
+      std::lock_guard lock(r.callMutex);
+      --r.running;
+      r.callEnded.notify_all();
+    }
+  } leave{r};
+  r.block(notification);
+}
 
 NotificationCenter& NotificationCenter::defaultCenter() {
   static auto* center = new NotificationCenter;
@@ -38,10 +71,14 @@ std::shared_ptr<NotificationObserver> NotificationCenter::addObserver(
 void NotificationCenter::removeObserver(const std::shared_ptr<NotificationObserver>& observer) {
   auto* registration = dynamic_cast<Registration*>(observer.get());
   if (!registration) return;
-  // Deliveries already queued check this flag and stay silent.
+  {
+    std::lock_guard lock(mutex_);
+    std::erase_if(registrations_, [&](const auto& r) { return r.get() == registration; });
+  }
+  const auto ownCalls = std::count(callingNow.begin(), callingNow.end(), registration);
+  std::unique_lock lock(registration->callMutex);
   registration->removed = true;
-  std::lock_guard lock(mutex_);
-  std::erase_if(registrations_, [&](const auto& r) { return r.get() == registration; });
+  registration->callEnded.wait(lock, [&] { return registration->running == ownCalls; });
 }
 
 void NotificationCenter::post(std::string name, std::optional<Any> object,
@@ -63,12 +100,10 @@ void NotificationCenter::post(const Notification& notification) {
   }
   for (auto& r : matching) {
     if (!r->queue || OperationQueue::current() == r->queue.get()) {
-      if (!r->removed) r->block(notification);
+      deliver(*r, notification);
       continue;
     }
-    r->queue->addOperation([r, notification] {
-      if (!r->removed) r->block(notification);
-    });
+    r->queue->addOperation([r, notification] { deliver(*r, notification); });
   }
 }
 

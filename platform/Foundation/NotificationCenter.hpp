@@ -37,6 +37,8 @@ class NotificationCenter {
                                                     std::optional<Any> object,
                                                     std::shared_ptr<OperationQueue> queue,
                                                     std::function<void(const Notification&)> block);
+  // Once this returns no call of the observer starts, and a call running on another thread
+  // has finished; called from the observer's own block, it does not wait for that call.
   void removeObserver(const std::shared_ptr<NotificationObserver>& observer);
 
   void post(const Notification& notification);
@@ -47,6 +49,7 @@ class NotificationCenter {
 
  private:
   struct Registration;
+  static void deliver(Registration& registration, const Notification& notification);
   mutable std::mutex mutex_;
   std::vector<std::shared_ptr<Registration>> registrations_;
 };

@@ -19,9 +19,6 @@ class RunLoop {
   // without waiting. Returns how many blocks ran.
   std::size_t runPending();
 
-  // Makes the calling thread the main thread. Called by the first run; hosts rarely need it.
-  void adoptCurrentThread();
-
  private:
   RunLoop() = default;
   bool turn(TimeInterval wait);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "Dispatch/MainQueue.hpp"
-#include "Dispatch/Scheduler.hpp"
+#include "RunLoopCore/MainQueue.hpp"
+#include "RunLoopCore/Scheduler.hpp"
 
 namespace Foundation {
 
@@ -22,8 +22,8 @@ void Timer::schedule(TimeInterval due) {
   std::lock_guard lock(mutex_);
   due_ = due;
   auto self = shared_from_this();
-  item_ = Dispatch::Scheduler::shared().schedule(
-      due, [self] { Dispatch::MainQueue::shared().push([self] { self->fireScheduled(); }); });
+  item_ = RunLoopCore::Scheduler::shared().schedule(
+      due, [self] { RunLoopCore::MainQueue::shared().push([self] { self->fireScheduled(); }); });
 }
 
 void Timer::fireScheduled() {
@@ -52,7 +52,7 @@ void Timer::fire() {
 void Timer::invalidate() {
   valid_ = false;
   std::lock_guard lock(mutex_);
-  if (item_) Dispatch::Scheduler::shared().cancel(item_);
+  if (item_) RunLoopCore::Scheduler::shared().cancel(item_);
   item_ = 0;
 }
 

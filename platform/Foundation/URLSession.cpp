@@ -1,6 +1,7 @@
 #include "Foundation/URLSession.hpp"
 
 #include "Foundation/Networking/Engine.hpp"
+#include "Foundation/Networking/TaskState.hpp"
 #include "Foundation/URLSessionDelegate.hpp"
 
 namespace Foundation {
@@ -33,11 +34,12 @@ URLSession::URLSession(const URLSessionConfiguration& configuration,
     : configuration_(configuration),
       delegateQueue_(delegateQueue ? delegateQueue : ownQueue()),
       isShared_(isShared),
-      delegate_(std::move(delegate)),
+      delegate_(std::make_shared<Networking::DelegateSlot>(std::move(delegate))),
       // The session's own queue is served by the session's thread (no hand-over per call); a
       // queue the host gave keeps its own.
       engine_(std::make_shared<Networking::Engine>(configuration.httpCookieStorage != nullptr,
-                                                   delegateQueue ? nullptr : delegateQueue_)) {
+                                                   delegateQueue ? nullptr : delegateQueue_,
+                                                   delegate_)) {
   thread_ = std::thread([engine = engine_] { engine->run(); });
 }
 
@@ -52,14 +54,14 @@ URLSession::~URLSession() {
 }
 
 std::shared_ptr<URLSessionDelegate> URLSession::delegate() const {
-  std::lock_guard lock(mutex_);
-  return delegate_;
+  return delegate_->get();
 }
 
-void URLSession::releaseDelegate() {
-  std::shared_ptr<URLSessionDelegate> released;
-  std::lock_guard lock(mutex_);
-  released.swap(delegate_);
+std::shared_ptr<Networking::TaskState> URLSession::taskState(Networking::TaskKind kind,
+                                                             const URLRequest& request,
+                                                             CompletionHandler completionHandler) {
+  return std::make_shared<Networking::TaskState>(kind, shared_from_this(), engine_, request,
+                                                 std::move(completionHandler));
 }
 
 std::shared_ptr<URLSessionDataTask> URLSession::dataTask(const URLRequest& request) {
@@ -72,9 +74,9 @@ std::shared_ptr<URLSessionDataTask> URLSession::dataTask(const URL& url) {
 
 std::shared_ptr<URLSessionDataTask> URLSession::dataTask(const URLRequest& request,
                                                          CompletionHandler completionHandler) {
-  return std::shared_ptr<URLSessionDataTask>(
-      new URLSessionDataTask(URLSessionTask::Kind::data, shared_from_this(), nextIdentifier(),
-                             request, std::move(completionHandler)));
+  return std::make_shared<URLSessionDataTask>(
+      nextIdentifier(), request,
+      taskState(Networking::TaskKind::data, request, std::move(completionHandler)));
 }
 
 std::shared_ptr<URLSessionDataTask> URLSession::dataTask(const URL& url,
@@ -85,26 +87,22 @@ std::shared_ptr<URLSessionDataTask> URLSession::dataTask(const URL& url,
 std::shared_ptr<URLSessionUploadTask> URLSession::uploadTask(const URLRequest& request,
                                                              Data bodyData,
                                                              CompletionHandler completionHandler) {
-  auto task = std::shared_ptr<URLSessionUploadTask>(
-      new URLSessionUploadTask(URLSessionTask::Kind::upload, shared_from_this(), nextIdentifier(),
-                               request, std::move(completionHandler)));
-  task->uploadData_ = std::make_shared<const Data>(std::move(bodyData));
-  return task;
+  auto state = taskState(Networking::TaskKind::upload, request, std::move(completionHandler));
+  state->uploadData = std::make_shared<const Data>(std::move(bodyData));
+  return std::make_shared<URLSessionUploadTask>(nextIdentifier(), request, std::move(state));
 }
 
 std::shared_ptr<URLSessionUploadTask> URLSession::uploadTask(const URLRequest& request,
                                                              const URL& fileURL,
                                                              CompletionHandler completionHandler) {
-  auto task = std::shared_ptr<URLSessionUploadTask>(
-      new URLSessionUploadTask(URLSessionTask::Kind::upload, shared_from_this(), nextIdentifier(),
-                               request, std::move(completionHandler)));
-  task->uploadFile_ = fileURL.isFileURL() ? fileURL.path() : std::string();
-  return task;
+  auto state = taskState(Networking::TaskKind::upload, request, std::move(completionHandler));
+  state->uploadFile = fileURL.isFileURL() ? fileURL.path() : std::string();
+  return std::make_shared<URLSessionUploadTask>(nextIdentifier(), request, std::move(state));
 }
 
 std::shared_ptr<URLSessionDownloadTask> URLSession::downloadTask(const URLRequest& request) {
-  return std::shared_ptr<URLSessionDownloadTask>(new URLSessionDownloadTask(
-      URLSessionTask::Kind::download, shared_from_this(), nextIdentifier(), request, nullptr));
+  return std::make_shared<URLSessionDownloadTask>(
+      nextIdentifier(), request, taskState(Networking::TaskKind::download, request, nullptr));
 }
 
 std::shared_ptr<URLSessionDownloadTask> URLSession::downloadTask(const URL& url) {

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 #include "Foundation/Data.hpp"
@@ -17,8 +16,11 @@ namespace Foundation {
 
 class URLSessionDelegate;
 namespace Networking {
+class DelegateSlot;
 class Engine;
-}
+struct TaskState;
+enum class TaskKind;
+}  // namespace Networking
 
 // Swift's URLSession over HTTPS (plain http is refused, as App Transport Security does).
 // Each session moves its transfers on a thread of its own and reuses connections and TLS
@@ -77,20 +79,18 @@ class URLSession : public std::enable_shared_from_this<URLSession> {
   std::uint64_t newConnectionCount() const;
 
  private:
-  friend class URLSessionTask;
-  friend class Networking::Engine;
-
   URLSession(const URLSessionConfiguration& configuration,
              std::shared_ptr<URLSessionDelegate> delegate,
              std::shared_ptr<OperationQueue> delegateQueue, bool isShared);
   std::uint64_t nextIdentifier() { return ++lastIdentifier_; }
-  void releaseDelegate();
+  std::shared_ptr<Networking::TaskState> taskState(Networking::TaskKind kind,
+                                                   const URLRequest& request,
+                                                   CompletionHandler completionHandler);
 
   const URLSessionConfiguration configuration_;
   const std::shared_ptr<OperationQueue> delegateQueue_;
   const bool isShared_;
-  mutable std::mutex mutex_;
-  std::shared_ptr<URLSessionDelegate> delegate_;
+  const std::shared_ptr<Networking::DelegateSlot> delegate_;
   std::atomic<std::uint64_t> lastIdentifier_{0};
   std::shared_ptr<Networking::Engine> engine_;
   std::thread thread_;

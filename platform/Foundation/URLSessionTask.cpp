@@ -1,72 +1,66 @@
 #include "Foundation/URLSessionTask.hpp"
 
 #include "Foundation/Networking/Engine.hpp"
-#include "Foundation/URLSession.hpp"
+#include "Foundation/Networking/TaskState.hpp"
 
 namespace Foundation {
 
-URLSessionTask::URLSessionTask(Kind kind, std::shared_ptr<URLSession> session,
-                               std::uint64_t identifier, URLRequest request,
-                               CompletionHandler completion)
-    : kind_(kind),
-      session_(std::move(session)),
-      identifier_(identifier),
-      originalRequest_(request),
-      completion_(std::move(completion)),
-      currentRequest_(std::move(request)) {}
+URLSessionTask::URLSessionTask(std::uint64_t identifier, URLRequest request,
+                               std::shared_ptr<Networking::TaskState> state)
+    : identifier_(identifier), originalRequest_(std::move(request)), state_(std::move(state)) {}
 
 URLSessionTask::State URLSessionTask::state() const {
-  std::lock_guard lock(mutex_);
-  return state_;
+  std::lock_guard lock(state_->mutex);
+  return state_->state;
 }
 
 URLRequest URLSessionTask::currentRequest() const {
-  std::lock_guard lock(mutex_);
-  return currentRequest_;
+  std::lock_guard lock(state_->mutex);
+  return state_->currentRequest;
 }
 
 std::shared_ptr<URLResponse> URLSessionTask::response() const {
-  std::lock_guard lock(mutex_);
-  return response_;
+  std::lock_guard lock(state_->mutex);
+  return state_->response;
 }
 
 std::optional<NSError> URLSessionTask::error() const {
-  std::lock_guard lock(mutex_);
-  return error_;
+  std::lock_guard lock(state_->mutex);
+  return state_->error;
 }
 
 void URLSessionTask::resume() {
   bool first = false;
   {
-    std::lock_guard lock(mutex_);
-    if (state_ != State::suspended) return;
-    state_ = State::running;
-    first = !started_;
-    started_ = true;
+    std::lock_guard lock(state_->mutex);
+    if (state_->state != State::suspended) return;
+    state_->state = State::running;
+    first = !state_->started;
+    state_->started = true;
   }
   if (first) {
-    session_->engine_->start(shared_from_this());
+    state_->engine->start(shared_from_this(), state_);
   } else {
-    session_->engine_->setSuspended(shared_from_this(), false);
+    state_->engine->setSuspended(shared_from_this(), false);
   }
 }
 
 void URLSessionTask::suspend() {
   {
-    std::lock_guard lock(mutex_);
-    if (state_ != State::running) return;
-    state_ = State::suspended;
+    std::lock_guard lock(state_->mutex);
+    if (state_->state != State::running) return;
+    state_->state = State::suspended;
   }
-  session_->engine_->setSuspended(shared_from_this(), true);
+  state_->engine->setSuspended(shared_from_this(), true);
 }
 
 void URLSessionTask::cancel() {
   {
-    std::lock_guard lock(mutex_);
-    if (state_ == State::canceling || state_ == State::completed) return;
-    state_ = State::canceling;
+    std::lock_guard lock(state_->mutex);
+    if (state_->state == State::canceling || state_->state == State::completed) return;
+    state_->state = State::canceling;
   }
-  session_->engine_->cancel(shared_from_this());
+  state_->engine->cancel(shared_from_this(), state_);
 }
 
 }  // namespace Foundation

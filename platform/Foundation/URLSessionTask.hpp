@@ -3,9 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <string>
 
 #include "Foundation/Data.hpp"
 #include "Foundation/HTTPURLResponse.hpp"
@@ -16,7 +14,7 @@ namespace Foundation {
 
 class URLSession;
 namespace Networking {
-class Engine;
+struct TaskState;
 }
 
 // A byte count the response did not announce (Swift `NSURLSessionTransferSizeUnknown`).
@@ -54,53 +52,34 @@ class URLSessionTask : public std::enable_shared_from_this<URLSessionTask> {
   // Ends the task with NSURLErrorCancelled, whatever its state short of completed.
   void cancel();
 
- protected:
-  enum class Kind { data, upload, download };
-  URLSessionTask(Kind kind, std::shared_ptr<URLSession> session, std::uint64_t identifier,
-                 URLRequest request, CompletionHandler completion);
+  // Made by a session: only a session can fill the state its engine shares with the task.
+  URLSessionTask(std::uint64_t identifier, URLRequest request,
+                 std::shared_ptr<Networking::TaskState> state);
 
  private:
-  friend class URLSession;
-  friend class Networking::Engine;
-
-  const Kind kind_;
-  const std::shared_ptr<URLSession> session_;
   const std::uint64_t identifier_;
   const URLRequest originalRequest_;
-  // None: the delegate hears everything. Let go once called (session thread only before that).
-  CompletionHandler completion_;
-  std::shared_ptr<const Data> uploadData_;
-  std::optional<std::string> uploadFile_;
-
-  mutable std::mutex mutex_;
-  State state_ = State::suspended;
-  bool started_ = false;
-  URLRequest currentRequest_;
-  std::shared_ptr<URLResponse> response_;
-  std::optional<NSError> error_;
+  const std::shared_ptr<Networking::TaskState> state_;
 };
 
 // Swift's URLSessionDataTask: the body arrives in memory (completion handler) or piece by
 // piece (data delegate).
 class URLSessionDataTask : public URLSessionTask {
- protected:
-  friend class URLSession;
+ public:
   using URLSessionTask::URLSessionTask;
 };
 
 // Swift's URLSessionUploadTask: a data task whose body comes from bytes or a file given to the
 // session, streamed from the file as it is sent.
 class URLSessionUploadTask : public URLSessionDataTask {
- protected:
-  friend class URLSession;
+ public:
   using URLSessionDataTask::URLSessionDataTask;
 };
 
 // Swift's URLSessionDownloadTask: the body is written to a temporary file handed to the
 // download delegate, and removed when the delegate call returns.
 class URLSessionDownloadTask : public URLSessionTask {
- protected:
-  friend class URLSession;
+ public:
   using URLSessionTask::URLSessionTask;
 };
 

@@ -18,7 +18,6 @@ struct LAError {
   Code code = Code::authenticationFailed;
 
   std::string localizedDescription() const;
-  static constexpr const char* errorDomain = "com.apple.LocalAuthentication";
 
   bool operator==(const LAError&) const = default;
 };

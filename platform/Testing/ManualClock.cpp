@@ -3,8 +3,8 @@
 #include <memory>
 #include <mutex>
 
-#include "Dispatch/Scheduler.hpp"
 #include "Foundation/RunLoop.hpp"
+#include "RunLoopCore/Scheduler.hpp"
 
 namespace PlatformTesting {
 
@@ -30,7 +30,7 @@ void ManualClock::uninstall() {
 }
 
 void ManualClock::advance(Foundation::TimeInterval seconds) {
-  auto& scheduler = Dispatch::Scheduler::shared();
+  auto& scheduler = RunLoopCore::Scheduler::shared();
   auto& loop = Foundation::RunLoop::main();
   const Foundation::TimeInterval target = now_.load() + std::max(0.0, seconds);
   loop.runPending();

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Foundation/Bundle.hpp"
+#include "Foundation/JSONCoding.hpp"
 
 #include "UIKit/UIImage.hpp"
 #include "UIKit/UIKitLog.hpp"
@@ -24,8 +25,14 @@ nlohmann::json readInterfaceResource(const std::shared_ptr<Foundation::Bundle>& 
   std::ifstream in(*path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  auto root = nlohmann::json::parse(text.str(), nullptr, false);
-  if (root.is_discarded() || !root.is_object() || !root.contains(listKey) ||
+  // Views nest as deeply as the file does: parsing bounds that depth.
+  const auto parsed = Foundation::parseJSON(text.str());
+  if (!parsed.isSuccess()) {
+    uikitLog(kind + " \"" + name + "\" is not valid: expected {\"" + listKey + "\": [...]}");
+    return nullptr;
+  }
+  auto root = parsed.value();
+  if (!root.is_object() || !root.contains(listKey) ||
       !root[listKey].is_array()) {
     uikitLog(kind + " \"" + name + "\" is not valid: expected {\"" + listKey + "\": [...]}");
     return nullptr;

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "CoreGraphics/CGGeometry.hpp"
+#include "CoreGraphics/CGImage.hpp"
+#include "Foundation/Data.hpp"
 
 namespace Foundation {
 class Bundle;
@@ -50,6 +52,21 @@ class UIImage : public std::enable_shared_from_this<UIImage> {
   // bundle means the main one. Images found are kept, so each is read once.
   static std::shared_ptr<UIImage> named(
       std::string_view name, const std::shared_ptr<Foundation::Bundle>& bundle = nullptr);
+
+  // Swift `UIImage(data:)`: a JPEG decoded with its EXIF orientation; null when the bytes do
+  // not decode (corrupt or truncated included).
+  static std::shared_ptr<UIImage> withData(const Foundation::Data& data, CGFloat scale = 1);
+  // Swift `UIImage(cgImage:scale:orientation:)`: over the same pixels, no copy.
+  static std::shared_ptr<UIImage> withCGImage(std::shared_ptr<const CoreGraphics::CGImage> image,
+                                              CGFloat scale = 1,
+                                              Orientation orientation = Orientation::Up);
+  // Swift `jpegData(compressionQuality:)`: the stored pixels as JPEG with the orientation in
+  // its EXIF block; nullopt when there are no pixels or encoding fails.
+  std::optional<Foundation::Data> jpegData(CGFloat compressionQuality) const;
+  // The orientation an EXIF orientation (1...8) names; Up for any other value.
+  static Orientation orientationFromExif(int exifOrientation);
+  // Swift `cgImage`: the stored pixels, null when there are none.
+  std::shared_ptr<const CoreGraphics::CGImage> cgImage() const;
 
   std::size_t pixelWidth() const { return pixelWidth_; }
   std::size_t pixelHeight() const { return pixelHeight_; }

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Foundation/Bundle.hpp"
+#include "Foundation/JSONCoding.hpp"
 #include "UIKit/InterfaceBinder.hpp"
 #include "UIKit/InterfaceCoder.hpp"
 #include "UIKit/InterfaceRegistry.hpp"

@@ -75,7 +75,7 @@ std::shared_ptr<WKNavigation> WKWebView::load(const Foundation::URLRequest& requ
          [this](WKNavigationDelegate& d) { d.didStartProvisionalNavigation(*this, navigation_); });
 
   std::weak_ptr<WKWebView> weak = std::static_pointer_cast<WKWebView>(weak_from_this().lock());
-  auto onMain = [weak, id](std::function<void(WKWebView&)> step) {
+  auto onMain = [weak](std::function<void(WKWebView&)> step) {
     Dispatch::DispatchQueue::main().async([weak, step = std::move(step)] {
       if (auto view = weak.lock()) step(*view);
     });

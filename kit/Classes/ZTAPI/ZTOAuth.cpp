@@ -1,6 +1,5 @@
 #include "ZTAPI/ZTOAuth.hpp"
 
-#include <Foundation/CharacterSet.hpp>
 #include <Foundation/JSONCoding.hpp>
 
 #include "ZTAPI/ZTRequestManager.hpp"
@@ -30,13 +29,6 @@ auto handing(std::function<void(const T&)> success, ZTOAuth::ErrorEvent errorEve
 
 bool isRedirect(int status) {
   return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
-// RFC 3986 unreserved characters: everything else in a challenge is escaped, "/" included.
-const Foundation::CharacterSet& pathSegmentAllowed() {
-  static const auto allowed = Foundation::CharacterSet::alphanumerics().unioning(
-      Foundation::CharacterSet::charactersIn("-._~"));
-  return allowed;
 }
 
 }  // namespace
@@ -83,8 +75,7 @@ void ZTOAuth::login(const std::string& code, const std::string& loginChallenge,
 void ZTOAuth::consent(const std::string& consentChallenge,
                       std::function<void(const ZTOAuthConsentResponse&)> success,
                       ErrorEvent errorEvent) {
-  const auto url = ZTConstants::getOAuthConsentPath(
-      Foundation::addingPercentEncoding(consentChallenge, pathSegmentAllowed()));
+  const auto url = ZTConstants::getOAuthConsentPath(consentChallenge);
   ZTRequestManager::shared()->runExpectingAnyAnswer(
       ZTTokenUtilites::shared()->getToken(), std::string(), url, ZTHTTPMethod::get,
       /*clearCookie=*/false, EmptyBody(),

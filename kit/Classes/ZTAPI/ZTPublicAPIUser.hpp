@@ -5,16 +5,9 @@
 #include <type_traits>
 #include <utility>
 
-#include <Foundation/Result.hpp>
-
 #include "ZTAPI/ResponceDataModel/User/ZTUserPersonalDataResponse.hpp"
 #include "ZTAPI/ResponceDataModel/ZTError.hpp"
-#include "ZTAPI/ZTRequestManager.hpp"
-#include "ZTAPI/ZTResponseHandler.hpp"
-#include "ZTNetworkCore/ZTCodableRequestBody.hpp"
-#include "ZTNetworkCore/ZTNetworkErrors.hpp"
-#include "ZTNetworkCore/ZTResponse.hpp"
-#include "ZTTokenUtilites.hpp"
+#include "ZTAPI/ZTPublicAPIRequest.hpp"
 
 namespace ZentrelSDK {
 
@@ -36,29 +29,12 @@ class ZTPublicAPIUser {
   template <class T>
   static void request(bool clearCookie, const std::string& url, std::function<void(T)> success,
                       std::function<void(ZTOAuthError)> errorEvent) {
-    const auto token = ZTTokenUtilites::shared()->getOAuthToken();
-    ZTRequestManager::shared()->runExpectingAnyAnswer(
-        token, std::string(), url, ZTHTTPMethod::get, clearCookie, EmptyBody(),
-        [success = std::move(success),
-         errorEvent = std::move(errorEvent)](Foundation::Result<ZTResponse, Error> result) {
-          const auto fail = [&](ZTOAuthError error) {
-            if (errorEvent) errorEvent(std::move(error));
-          };
-          if (result.isFailure())
-            return fail(ZTOAuthError(0, result.error().localizedDescription()));
-          const ZTResponse& response = result.value();
-          if (response.statusCode != 200)
-            return fail(failureOf(response, std::is_same_v<T, ZTUserPersonalDataResponse>));
-          auto record = ZTResponseHandler::parseData<T>(response.data);
-          if (record.isFailure())
-            return fail(ZTOAuthError(0, record.error().localizedDescription()));
-          if (success) success(std::move(record).value());
-        });
+    ZTPublicAPIRequest::run<T>(clearCookie, url,
+                               std::is_same_v<T, ZTUserPersonalDataResponse>
+                                   ? ZTPublicAPIRequest::NoContent::isEmptyPersonalData
+                                   : ZTPublicAPIRequest::NoContent::isFailure,
+                               std::move(success), std::move(errorEvent));
   }
-
- private:
-  // The error of any status but 200; clears the tokens on 401.
-  static ZTOAuthError failureOf(const ZTResponse& response, bool personalDataRequested);
 };
 
 }  // namespace ZentrelSDK

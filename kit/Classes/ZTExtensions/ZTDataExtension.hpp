@@ -77,7 +77,9 @@ template <class T>
 Foundation::Result<T, Foundation::DecodingError> parse(Foundation::Bytes data) {
   auto json = Foundation::parseJSON(data);
   if (json.isFailure()) return Foundation::failure(std::move(json).error());
-  return decodeJSONValue<T>(Foundation::convertingKeysFromSnakeCase(json.value()));
+  auto converted = Foundation::convertingKeysFromSnakeCase(json.value());
+  if (converted.isFailure()) return Foundation::failure(std::move(converted).error());
+  return decodeJSONValue<T>(converted.value());
 }
 
 }  // namespace ZentrelSDK

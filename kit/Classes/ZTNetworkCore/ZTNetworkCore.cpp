@@ -51,6 +51,12 @@ const Foundation::CharacterSet& queryValueAllowed() {
   return allowed;
 }
 
+// A raw "=" in a key would end the key early when the pair is read back.
+const Foundation::CharacterSet& queryKeyAllowed() {
+  static const Foundation::CharacterSet allowed = queryValueAllowed().subtracting("=");
+  return allowed;
+}
+
 std::optional<std::string> queryValueText(const nlohmann::json& value) {
   if (value.is_string()) {
     return Foundation::addingPercentEncoding(value.get_ref<const std::string&>(),
@@ -92,7 +98,7 @@ Foundation::Result<std::string, Error> ZTNetworkCore::buildQueryString(const Enc
     auto text = queryValueText(value);
     if (!text) continue;
     query += query.empty() ? '?' : '&';
-    query += Foundation::addingPercentEncoding(key, queryValueAllowed());
+    query += Foundation::addingPercentEncoding(key, queryKeyAllowed());
     query += '=';
     query += *text;
   }
@@ -132,7 +138,7 @@ Foundation::Result<Foundation::URLRequest, Error> ZTNetworkCore::makeRequest(
     if (body.failed) return Foundation::failure(Error(ZTNetworkError::cannotEncodeBody()));
     std::string text;
     try {
-      text = body.json.dump();
+      text = body.orderedText.empty() ? body.json.dump() : body.orderedText;
     } catch (const nlohmann::json::exception&) {
       // Text that is not UTF-8 cannot be written as JSON.
       return Foundation::failure(Error(ZTNetworkError::cannotEncodeBody()));
@@ -191,10 +197,11 @@ void ZTNetworkCore::run(const Foundation::URLRequest& request, AnswerHandler onM
         std::optional<std::string> trace;
         const bool traced = ZTLogger::errorsPrint();
         if (traced && data) {
-          const auto json = nlohmann::json::parse(data->begin(), data->end(), nullptr, false);
-          if (!json.is_discarded()) {
+          const auto json = Foundation::parseJSON(Foundation::Bytes(*data));
+          if (json.isSuccess()) {
             auto http = std::dynamic_pointer_cast<Foundation::HTTPURLResponse>(response);
-            trace = ZTNetworkTrace::answer(http ? http->statusCode() : 0, json, data->size());
+            trace =
+                ZTNetworkTrace::answer(http ? http->statusCode() : 0, json.value(), data->size());
           }
         }
 

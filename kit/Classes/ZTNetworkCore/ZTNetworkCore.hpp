@@ -105,6 +105,7 @@ class ZTNetworkCore {
     bool isEmpty = false;
     bool failed = false;
     nlohmann::json json;
+    std::string orderedText;  // the body's own JSON text, for a body that keeps its key order
   };
   using RawAnswer = std::pair<std::shared_ptr<Foundation::URLResponse>, Foundation::Data>;
   using AnswerHandler = std::function<void(Foundation::Result<RawAnswer, Error>)>;
@@ -118,6 +119,9 @@ class ZTNetworkCore {
     } else {
       try {
         encoded.json = body;
+        // A body that names its key order is written in that order, not sorted.
+        if constexpr (requires { body.orderedJSON(); })
+          encoded.orderedText = body.orderedJSON().dump();
       } catch (const std::exception&) {
         encoded.failed = true;
       }

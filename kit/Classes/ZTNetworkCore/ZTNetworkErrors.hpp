@@ -68,8 +68,11 @@ concept ErrorValue = std::equality_comparable<E> && requires(const E& e) {
 // with as<T>() or is<T>()) and gives its localized description.
 class Error {
  public:
-  template <ErrorValue E>
-  requires(!std::is_same_v<std::decay_t<E>, Error>) Error(E error)  // NOLINT: implicit, as in Swift
+  // Error itself is excluded first: asking whether Error is an ErrorValue would ask again
+  // whether Error compares equal to Error, through these very templates.
+  template <class E>
+  requires(!std::is_same_v<std::decay_t<E>, Error> && ErrorValue<std::decay_t<E>>)
+      Error(E error)  // NOLINT: implicit, as in Swift
       : box_(std::make_shared<Model<std::decay_t<E>>>(std::move(error))) {}
 
   std::string localizedDescription() const { return box_->localizedDescription(); }
@@ -85,8 +88,8 @@ class Error {
   }
 
   bool operator==(const Error& other) const { return box_->equals(*other.box_); }
-  template <ErrorValue E>
-  bool operator==(const E& other) const {
+  template <class E>
+  requires(!std::is_same_v<E, Error> && ErrorValue<E>) bool operator==(const E& other) const {
     const E* mine = as<E>();
     return mine && *mine == other;
   }

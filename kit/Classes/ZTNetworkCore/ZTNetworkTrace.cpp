@@ -2,6 +2,34 @@
 
 namespace ZentrelSDK {
 
+namespace {
+
+// OAuth endpoints take their challenge, verifier or code as the segments after their own
+// name ("/oauth/consent/<challenge>"): those segments are starred like query values.
+std::string redactedPath(std::string_view path) {
+  std::string out;
+  int afterOAuth = -1;  // segments seen since "oauth"; -1 before it
+  for (std::size_t start = 0; start < path.size();) {
+    auto end = path.find('/', start + 1);
+    if (end == std::string_view::npos) end = path.size();
+    const auto segment = path.substr(start, end - start);  // with its leading "/"
+    if (afterOAuth >= 1 && segment.size() > 1) {
+      out += "/*";
+    } else {
+      out.append(segment);
+    }
+    if (afterOAuth >= 0) {
+      ++afterOAuth;
+    } else if (segment == "/oauth") {
+      afterOAuth = 0;
+    }
+    start = end;
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string ZTNetworkTrace::redactedURL(std::string_view url) {
   std::string_view rest = url;
   std::string_view fragmentless = rest.substr(0, rest.find('#'));
@@ -18,9 +46,9 @@ std::string ZTNetworkTrace::redactedURL(std::string_view url) {
     const auto at = authority.rfind('@');
     out.append(head.substr(0, authorityStart));
     out.append(at == std::string_view::npos ? authority : authority.substr(at + 1));
-    if (authorityEnd != std::string_view::npos) out.append(head.substr(authorityEnd));
+    if (authorityEnd != std::string_view::npos) out.append(redactedPath(head.substr(authorityEnd)));
   } else {
-    out.append(head);
+    out.append(redactedPath(head));
   }
   if (question == std::string_view::npos) return out;
 

@@ -1,5 +1,7 @@
 #include "ZTUtilites/ZTConstants.hpp"
 
+#include <Foundation/CharacterSet.hpp>
+
 namespace ZentrelSDK {
 
 namespace {
@@ -60,11 +62,23 @@ std::string ZTConstants::identityURL(std::string_view path) {
   return url;
 }
 
-// The id goes in by plain replacement: an id is data, never a format, so "%" in it stays.
+// Only RFC 3986 unreserved characters stay: "/", "?", "#" and "%" in an id are data and must
+// not reach another path or endpoint. "", "." and ".." would name another path, so they give
+// the empty text, which every request refuses as a wrong URL before sending anything.
+std::optional<std::string> ZTConstants::pathSegment(const std::string& id) {
+  if (id.empty() || id == "." || id == "..") return std::nullopt;
+  static const auto allowed = Foundation::CharacterSet::alphanumerics().unioning(
+      Foundation::CharacterSet::charactersIn("-._~"));
+  return Foundation::addingPercentEncoding(id, allowed);
+}
+
+// The id goes in by plain replacement: an id is data, never a format.
 std::string ZTConstants::identityURL(std::string_view path, const std::string& id) {
+  const auto segment = pathSegment(id);
+  if (!segment) return {};
   std::string filled(path);
   if (const auto at = filled.find(kPlaceholder); at != std::string::npos) {
-    filled.replace(at, kPlaceholder.size(), id);
+    filled.replace(at, kPlaceholder.size(), *segment);
   }
   return identityURL(filled);
 }
@@ -145,7 +159,9 @@ std::string ZTConstants::getOAuthConsentPath() {
   return identityURL(OAUTH_CONSENT);
 }
 std::string ZTConstants::getOAuthConsentPath(const std::string& consent_challenge) {
-  return identityURL(OAUTH_CONSENT) + "/" + consent_challenge;
+  const auto segment = pathSegment(consent_challenge);
+  if (!segment) return {};
+  return identityURL(OAUTH_CONSENT) + "/" + *segment;
 }
 std::string ZTConstants::getOAuthTokenPath() {
   return identityURL(OAUTH_TOKEN);

@@ -52,7 +52,9 @@ class ZTConstants {
   static std::string getOAuthAuthPath();
   static std::string getOAuthLoginPath();
   static std::string getOAuthConsentPath();
-  // The consent URL, "/" and the challenge.
+  // The id-taking getters put the id in as one escaped path segment; an empty id, "." or ".."
+  // gives the empty text, which no request accepts as a URL.
+  // The consent URL, "/" and the challenge as one escaped path segment.
   static std::string getOAuthConsentPath(const std::string& consent_challenge);
   static std::string getOAuthTokenPath();
   static std::string getAppsDockRequiredPath(const std::string& id);
@@ -65,6 +67,7 @@ class ZTConstants {
   static std::string API_SERVER_URL();
   static std::string identityURL(std::string_view path);
   static std::string identityURL(std::string_view path, const std::string& id);
+  static std::optional<std::string> pathSegment(const std::string& id);
 };
 
 template <class E>

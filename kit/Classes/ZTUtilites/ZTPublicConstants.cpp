@@ -141,4 +141,14 @@ std::string getLocalize(DocumentStatusType status) {
   return "";
 }
 
+void to_json(nlohmann::json& json, DocumentType type) {
+  json = rawValue(type);
+}
+void to_json(nlohmann::json& json, AreaType type) {
+  json = rawValue(type);
+}
+void to_json(nlohmann::json& json, DocumentStatusType status) {
+  json = rawValue(status);
+}
+
 }  // namespace ZentrelSDK

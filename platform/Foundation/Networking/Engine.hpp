@@ -27,13 +27,17 @@ class URLSessionTask;
 
 namespace Foundation::Networking {
 
+class DelegateSlot;
+struct TaskState;
 struct Transfer;
 
 class Engine : public std::enable_shared_from_this<Engine> {
  public:
   // `servedQueue`: the session's own delegate queue, whose operations this engine runs on its
-  // thread while the queue is idle; nullptr for a queue the host gave.
-  Engine(bool cookies, std::shared_ptr<OperationQueue> servedQueue);
+  // thread while the queue is idle; nullptr for a queue the host gave. `delegate`: the
+  // session's, released once the delegate has heard of the session's invalidation.
+  Engine(bool cookies, std::shared_ptr<OperationQueue> servedQueue,
+         std::shared_ptr<DelegateSlot> delegate);
   ~Engine();
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
@@ -45,9 +49,9 @@ class Engine : public std::enable_shared_from_this<Engine> {
 
   // Called from any thread; the work happens on the session thread (a start may happen on the
   // caller's, when the engine is free).
-  void start(std::shared_ptr<URLSessionTask> task);
+  void start(std::shared_ptr<URLSessionTask> task, std::shared_ptr<TaskState> state);
   void setSuspended(std::shared_ptr<URLSessionTask> task, bool suspended);
-  void cancel(std::shared_ptr<URLSessionTask> task);
+  void cancel(std::shared_ptr<URLSessionTask> task, std::shared_ptr<TaskState> state);
   void invalidate(std::shared_ptr<URLSession> session, bool cancelTasks);
   // The delegate's answers.
   void respond(std::shared_ptr<URLSessionTask> task, bool allow);
@@ -66,9 +70,10 @@ class Engine : public std::enable_shared_from_this<Engine> {
   void drive();
 
   // With the engine held.
-  Transfer& adopt(const std::shared_ptr<URLSessionTask>& task);
+  Transfer& adopt(const std::shared_ptr<URLSessionTask>& task,
+                  const std::shared_ptr<TaskState>& state);
   Transfer* find(std::uint64_t id);
-  void begin(const std::shared_ptr<URLSessionTask>& task);
+  void begin(const std::shared_ptr<URLSessionTask>& task, const std::shared_ptr<TaskState>& state);
   void startHop(Transfer& t);
   void configure(Transfer& t);
   // Returns the connections the hop opened (0: it ran on reused ones only).
@@ -103,6 +108,7 @@ class Engine : public std::enable_shared_from_this<Engine> {
 
   const bool cookies_;
   const std::shared_ptr<OperationQueue> servedQueue_;
+  const std::shared_ptr<DelegateSlot> delegate_;
   CURLM* multi_ = nullptr;
   int epollFd_ = -1;
   int wakeFd_ = -1;

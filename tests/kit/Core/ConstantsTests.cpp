@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -46,18 +47,38 @@ const std::vector<IdGetter>& idGetters() {
 
 }  // namespace
 
-TEST_F(ZTConstantsTest, IdsAreInsertedUnchangedAndNeverReadAsAFormat) {
-  // Format directives and a placeholder inside the id must come out literally.
-  for (const std::string id : {"42", "", "a/b c", "%@", "%d%s%n%%", "x%@y"}) {
+TEST_F(ZTConstantsTest, IdsAreEscapedAsOnePathSegmentAndNeverReadAsAFormat) {
+  // Format directives and a placeholder inside the id must come out as escaped data.
+  const std::vector<std::pair<std::string, std::string>> rows = {{"42", "42"},
+                                                                 {"a/b c", "a%2Fb%20c"},
+                                                                 {"%@", "%25%40"},
+                                                                 {"x%@y", "x%25%40y"},
+                                                                 {"%d%s%n%%", "%25d%25s%25n%25%25"},
+                                                                 {"a.b-c_d~", "a.b-c_d~"}};
+  for (const auto& [id, segment] : rows) {
     for (bool dev : {false, true}) {
       ZTConstants::enableDevServer = dev;
       const std::string base = dev ? kIdentityDev : kIdentity;
       for (const auto& getter : idGetters()) {
-        EXPECT_EQ(getter.get(id), base + getter.before + id + getter.after)
+        EXPECT_EQ(getter.get(id), base + getter.before + segment + getter.after)
             << "id=\"" << id << "\" dev=" << dev;
       }
     }
   }
+  // No path of its own: the empty text, which no request accepts.
+  for (const std::string id : {"", ".", ".."}) {
+    for (const auto& getter : idGetters()) EXPECT_EQ(getter.get(id), "") << id;
+    EXPECT_EQ(ZTConstants::getOAuthConsentPath(id), "") << id;
+  }
+}
+
+TEST_F(ZTConstantsTest, TheConsentChallengeIsAppendedAfterASlash) {
+  EXPECT_EQ(ZTConstants::getOAuthConsentPath("abc"), std::string(kIdentity) + "/oauth/consent/abc");
+  EXPECT_EQ(ZTConstants::getOAuthConsentPath("a%40b%@"),
+            std::string(kIdentity) + "/oauth/consent/a%2540b%25%40");
+  ZTConstants::enableDevServer = true;
+  EXPECT_EQ(ZTConstants::getOAuthConsentPath("abc"),
+            std::string(kIdentityDev) + "/oauth/consent/abc");
 }
 
 TEST_F(ZTConstantsTest, URLsBuiltEarlierKeepTheirServer) {

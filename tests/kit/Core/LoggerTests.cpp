@@ -47,12 +47,18 @@ TEST_F(ZTLoggerTest, DefaultLocationIsTheCallSite) {
   const int line = __LINE__ + 1;
   ZTLogger::errorLog("here");
   const std::string text = taken();
-  // The bare function name, not the compiler's signature; a lambda names its enclosing function.
+  // The bare function name, not the compiler's signature; a lambda names its enclosing function
+  // where the library knows it.
   EXPECT_EQ(text, "\u26D4\uFE0F LoggerTests.cpp (func \"TestBody\" at line " +
                       std::to_string(line) + "):\n here\n");
   const int lambdaLine = __LINE__ + 1;
   [] { ZTLogger::errorLog("inside"); }();
-  EXPECT_EQ(taken(), "\u26D4\uFE0F LoggerTests.cpp (func \"TestBody\" at line " +
+#if defined(__cpp_lib_source_location)
+  const std::string lambdaName = "TestBody";
+#else
+  const std::string lambdaName = "operator";  // all clang 14 tells of a lambda
+#endif
+  EXPECT_EQ(taken(), "\u26D4\uFE0F LoggerTests.cpp (func \"" + lambdaName + "\" at line " +
                          std::to_string(lambdaLine) + "):\n inside\n");
 }
 

@@ -63,8 +63,6 @@ TEST(URLParser, ReadsTheStepsItemFirstOccurrenceDecoded) {
                     "https://id.zentrel.com/consent?consent_challenge=c1&consent_challenge=c2"),
             "c1");
   EXPECT_EQ(emitted(Which::code, "https://id.zentrel.com/callback?code=AC&state=S"), "AC");
-  // A server that does not echo the state still delivers the code.
-  EXPECT_EQ(emitted(Which::code, "https://id.zentrel.com/callback?code=AC"), "AC");
 }
 
 TEST(URLParser, MissingItemIsAnEventWithoutPayloadNeverTheWholeURL) {
@@ -86,9 +84,19 @@ TEST(URLParser, ServerErrorsAreNotItems) {
             std::nullopt);
   EXPECT_EQ(emitted(Which::code, "https://id.zentrel.com/callback?code=AC&state=S&error=x"),
             std::nullopt);
+  // An `error` item without a value is a refusal all the same.
+  EXPECT_EQ(emitted(Which::login, "https://id.zentrel.com/login?error&login_challenge=abc"),
+            std::nullopt);
+  EXPECT_EQ(emitted(Which::consent, "https://id.zentrel.com/consent?consent_challenge=cc&error="),
+            std::nullopt);
+  EXPECT_EQ(emitted(Which::code, "https://id.zentrel.com/callback?error&code=AC&state=S"),
+            std::nullopt);
 }
 
-TEST(URLParser, CodeWithAnotherStateIsRefused) {
+TEST(URLParser, CodeWithAnotherOrNoStateIsRefused) {
+  // The server always echoes the state.
+  EXPECT_EQ(emitted(Which::code, "https://id.zentrel.com/callback?code=AC"), std::nullopt);
+  EXPECT_EQ(emitted(Which::code, "https://id.zentrel.com/callback?code=AC&state"), std::nullopt);
   EXPECT_EQ(emitted(Which::code, "https://id.zentrel.com/callback?code=AC&state=T"), std::nullopt);
   EXPECT_EQ(emitted(Which::code, "https://id.zentrel.com/callback?code=AC&state="), std::nullopt);
   EXPECT_EQ(emitted(Which::code, "https://id.zentrel.com/callback?code=AC&state=S",

@@ -29,9 +29,12 @@ TEST(SnakeCase, FollowsSwiftsConversionRule) {
 }
 
 TEST(SnakeCase, ConvertsKeysAtEveryDepth) {
-  const auto converted = convertingKeysFromSnakeCase(json::parse(
-      R"({"user_info": {"first_name": "A", "phone_numbers": [{"country_code": "47"}]},
-          "plain_value": "snake_text_stays"})"));
+  const auto converted =
+      convertingKeysFromSnakeCase(
+          json::parse(
+              R"({"user_info": {"first_name": "A", "phone_numbers": [{"country_code": "47"}]},
+          "plain_value": "snake_text_stays"})"))
+          .value();
   EXPECT_EQ(converted, json::parse(R"({"userInfo": {"firstName": "A",
       "phoneNumbers": [{"countryCode": "47"}]}, "plainValue": "snake_text_stays"})"));
 }

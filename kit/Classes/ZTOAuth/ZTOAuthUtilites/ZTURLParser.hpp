@@ -14,13 +14,14 @@ class ZTURLParser {
  public:
   static void parseLoginChallenge(const std::optional<Foundation::URL>& url);
   static void parseConsentChallenge(const std::optional<Foundation::URL>& url);
-  // The code counts only when the redirect's `state`, if present, is `expectedState`.
+  // The code counts only when the redirect carries `state` and it is `expectedState`.
   static void parseCode(const std::optional<Foundation::URL>& url,
                         const std::optional<std::string>& expectedState);
 
  private:
   static std::optional<std::string> item(const std::optional<Foundation::URL>& url,
                                          const std::string& name);
+  static bool hasItem(const Foundation::URL& url, const std::string& name);
 };
 
 }  // namespace ZentrelSDK

@@ -6,9 +6,10 @@
 #include <mutex>
 #include <optional>
 
-#include "Foundation/Clock.hpp"
+#include "RunLoopCore/Clock.hpp"
+#include "RunLoopCore/CurrentQueue.hpp"
 
-namespace Dispatch {
+namespace RunLoopCore {
 
 // The main queue's storage, served by the main run loop.
 class MainQueue {
@@ -17,17 +18,17 @@ class MainQueue {
 
   void push(std::function<void()> block);
   // Takes the next block, waiting at most `wait` seconds of real time for one.
-  std::optional<std::function<void()>> pop(Foundation::TimeInterval wait);
+  std::optional<std::function<void()>> pop(TimeInterval wait);
   // Runs a block as a block of the main queue (for DispatchQueue::isCurrent).
   void run(const std::function<void()>& block);
-  // Wakes a waiting pop (for conditions set outside the queue).
-  void poke();
+  const QueueTag& tag() const { return tag_; }
 
  private:
+  MainQueue() = default;
+  const QueueTag tag_{"com.apple.main-thread"};
   std::mutex mutex_;
   std::condition_variable cv_;
   std::deque<std::function<void()>> blocks_;
-  bool poked_ = false;
 };
 
-}  // namespace Dispatch
+}  // namespace RunLoopCore

@@ -9,9 +9,9 @@
 #include <thread>
 #include <utility>
 
-#include "Foundation/Clock.hpp"
+#include "RunLoopCore/Clock.hpp"
 
-namespace Dispatch {
+namespace RunLoopCore {
 
 // Work due at a time of the process clock. Each item's `release` hands the work to its queue
 // (it must not run long). With the real clock a thread of its own releases due items; with the
@@ -22,19 +22,19 @@ class Scheduler {
 
   static Scheduler& shared();
 
-  ItemID schedule(Foundation::TimeInterval due, std::function<void()> release);
+  ItemID schedule(TimeInterval due, std::function<void()> release);
   void cancel(ItemID id);
   // Releases every item due at or before `now`, in due order (ties in scheduling order).
   // Returns how many were released.
-  std::size_t releaseDue(Foundation::TimeInterval now);
-  std::optional<Foundation::TimeInterval> nextDue() const;
+  std::size_t releaseDue(TimeInterval now);
+  std::optional<TimeInterval> nextDue() const;
   void clockChanged();
 
  private:
   Scheduler();
   void threadMain();
 
-  using Key = std::pair<Foundation::TimeInterval, ItemID>;
+  using Key = std::pair<TimeInterval, ItemID>;
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   std::map<Key, std::function<void()>> items_;
@@ -42,4 +42,4 @@ class Scheduler {
   ItemID nextID_ = 1;
 };
 
-}  // namespace Dispatch
+}  // namespace RunLoopCore

@@ -1,13 +1,12 @@
-#include "Foundation/Clock.hpp"
+#include "RunLoopCore/Clock.hpp"
 
-#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <vector>
 
-#include "Dispatch/Scheduler.hpp"
+#include "RunLoopCore/Scheduler.hpp"
 
-namespace Foundation {
+namespace RunLoopCore {
 
 namespace {
 std::mutex& clockMutex() {
@@ -48,11 +47,11 @@ void Clock::install(std::shared_ptr<Clock> clock) {
     graveyard->push_back(clockSlot());
     clockSlot() = std::move(clock);
   }
-  Dispatch::Scheduler::shared().clockChanged();
+  Scheduler::shared().clockChanged();
 }
 
 void Clock::installRealClock() {
   install(std::make_shared<RealClock>());
 }
 
-}  // namespace Foundation
+}  // namespace RunLoopCore

@@ -1,9 +1,9 @@
-#include "Dispatch/Scheduler.hpp"
+#include "RunLoopCore/Scheduler.hpp"
 
 #include <chrono>
 #include <vector>
 
-namespace Dispatch {
+namespace RunLoopCore {
 
 Scheduler& Scheduler::shared() {
   // Never destroyed: its thread runs until the process ends.
@@ -15,7 +15,7 @@ Scheduler::Scheduler() {
   std::thread([this] { threadMain(); }).detach();
 }
 
-Scheduler::ItemID Scheduler::schedule(Foundation::TimeInterval due, std::function<void()> release) {
+Scheduler::ItemID Scheduler::schedule(TimeInterval due, std::function<void()> release) {
   std::lock_guard lock(mutex_);
   ItemID id = nextID_++;
   Key key{due, id};
@@ -33,7 +33,7 @@ void Scheduler::cancel(ItemID id) {
   keys_.erase(it);
 }
 
-std::size_t Scheduler::releaseDue(Foundation::TimeInterval now) {
+std::size_t Scheduler::releaseDue(TimeInterval now) {
   std::vector<std::function<void()>> due;
   {
     std::lock_guard lock(mutex_);
@@ -47,7 +47,7 @@ std::size_t Scheduler::releaseDue(Foundation::TimeInterval now) {
   return due.size();
 }
 
-std::optional<Foundation::TimeInterval> Scheduler::nextDue() const {
+std::optional<TimeInterval> Scheduler::nextDue() const {
   std::lock_guard lock(mutex_);
   if (items_.empty()) return std::nullopt;
   return items_.begin()->first.first;
@@ -60,7 +60,7 @@ void Scheduler::clockChanged() {
 
 void Scheduler::threadMain() {
   for (;;) {
-    auto clock = Foundation::Clock::currentShared();
+    auto clock = Clock::currentShared();
     {
       std::unique_lock lock(mutex_);
       if (items_.empty() || !clock->isReal()) {
@@ -78,4 +78,4 @@ void Scheduler::threadMain() {
   }
 }
 
-}  // namespace Dispatch
+}  // namespace RunLoopCore

@@ -1,0 +1,6 @@
+#pragma once
+
+// The documents road of the example host, for the user the main road signed in: the app's
+// required types, one upload of a small JPEG with its progress and status polls, and the
+// user's documents with their statuses. Returns the process exit code.
+int documentsRoad();

@@ -1,0 +1,248 @@
+// The hops of a transfer: the easy handles, their options, and what ends a hop.
+#include "Foundation/Networking/Engine.hpp"
+
+#include <utility>
+
+#include "Foundation/Networking/CurlShare.hpp"
+#include "Foundation/Networking/Transfer.hpp"
+#include "Foundation/URLSession.hpp"
+
+namespace Foundation::Networking {
+
+namespace {
+
+constexpr std::size_t kIdleHandles = 8;
+
+// A header that cannot be written as one line is not sent at all.
+bool sendable(std::string_view name, std::string_view value) {
+  if (name.empty()) return false;
+  for (unsigned char c : name) {
+    if (c <= 0x20 || c >= 0x7F || c == ':' || c == ';') return false;
+  }
+  return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+}  // namespace
+
+Transfer* Engine::find(std::uint64_t id) {
+  auto it = transfers_.find(id);
+  return it == transfers_.end() ? nullptr : it->second.get();
+}
+
+Transfer& Engine::adopt(const std::shared_ptr<URLSessionTask>& task,
+                        const std::shared_ptr<TaskState>& state) {
+  auto owned = std::make_unique<Transfer>(task->originalRequest());
+  Transfer& t = *owned;
+  t.engine = this;
+  t.weakEngine = weak_from_this();
+  t.cookies = cookies_;
+  t.task = task;
+  t.state = state;
+  t.session = state->session;
+  t.id = task->taskIdentifier();
+  auto delegate = t.session->delegate();
+  t.taskDelegate = std::dynamic_pointer_cast<URLSessionTaskDelegate>(delegate);
+  if (state->completion) {
+    t.mode = Mode::completion;
+  } else if (state->kind == TaskKind::download) {
+    t.mode = Mode::download;
+    t.downloadDelegate = std::dynamic_pointer_cast<URLSessionDownloadDelegate>(delegate);
+  } else {
+    t.mode = Mode::dataDelegate;
+    t.dataDelegate = std::dynamic_pointer_cast<URLSessionDataDelegate>(delegate);
+  }
+  transfers_.emplace(t.id, std::move(owned));
+  return t;
+}
+
+void Engine::begin(const std::shared_ptr<URLSessionTask>& task,
+                   const std::shared_ptr<TaskState>& state) {
+  if (find(task->taskIdentifier()) != nullptr) return;
+  Transfer& t = adopt(task, state);
+  if (invalidating_) return complete(t, NSError::urlError(NSURLErrorCancelled, t.urlText()));
+  if (auto error = checkLoadable(t.request)) return complete(t, std::move(error));
+
+  if (auto error = openBody(t, *state)) return complete(t, std::move(error));
+  t.suspended = task->state() == URLSessionTask::State::suspended;
+  startHop(t);
+}
+
+CURL* Engine::acquire() {
+  if (!idle_.empty()) {
+    CURL* easy = idle_.back();
+    idle_.pop_back();
+    return easy;
+  }
+  return curl_easy_init();
+}
+
+void Engine::release(CURL* easy) {
+  // Forget the finished transfer's callbacks, buffers and lists before anything else can
+  // reach them. curl_easy_reset drops the cookie file list without freeing it, so that goes
+  // first (with the shared jar this only detaches the handle; the cookies stay).
+  if (cookies_) curl_easy_setopt(easy, CURLOPT_COOKIEFILE, static_cast<char*>(nullptr));
+  curl_easy_reset(easy);
+  if (idle_.size() < kIdleHandles) {
+    idle_.push_back(easy);
+  } else {
+    curl_easy_cleanup(easy);
+  }
+}
+
+void Engine::startHop(Transfer& t) {
+  t.status = 0;
+  t.httpVersion.reset();
+  t.fields.clear();
+  t.headersDone = false;
+  t.redirectTarget.reset();
+  t.redirectResponse.reset();
+  t.redirectBody.clear();
+  t.lastUp = t.lastDown = 0;
+  if (!rewindBody(t)) {
+    return complete(t, NSError::urlError(NSURLErrorRequestBodyStreamExhausted, t.urlText()));
+  }
+  t.timeout = t.request.timeoutInterval > 0 ? t.request.timeoutInterval : 60.0;
+  t.env = currentEnvironment();
+  t.easy = acquire();
+  if (t.easy == nullptr) return complete(t, NSError::urlError(NSURLErrorUnknown, t.urlText()));
+  configure(t);
+  t.touch();
+  if (curl_multi_add_handle(multi_, t.easy) != CURLM_OK) {
+    return complete(t, NSError::urlError(NSURLErrorUnknown, t.urlText()));
+  }
+  applyPause(t);
+}
+
+void Engine::configure(Transfer& t) {
+  CURL* e = t.easy;
+  curl_easy_setopt(e, CURLOPT_PRIVATE, &t);
+  curl_easy_setopt(e, CURLOPT_SHARE, cookies_ ? cookieShare() : plainShare());
+  // The shared jar is used only with the cookie engine on; "" loads no file.
+  if (cookies_) curl_easy_setopt(e, CURLOPT_COOKIEFILE, "");
+  curl_easy_setopt(e, CURLOPT_URL, t.request.url->absoluteString().c_str());
+  curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "https");
+  curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+  if (std::exchange(t.newConnection, false)) curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, 1L);
+  t.errorText[0] = 0;
+  curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t.errorText);
+
+  // Verification is never switched off; only the trust anchors may change.
+  curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
+  curl_easy_setopt(e, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+  if (t.env->connectTo) curl_easy_setopt(e, CURLOPT_CONNECT_TO, t.env->connectTo);
+  if (t.env->anchorsPem) {
+    curl_blob blob{const_cast<char*>(t.env->anchorsPem->data()), t.env->anchorsPem->size(),
+                   CURL_BLOB_COPY};
+    curl_easy_setopt(e, CURLOPT_CAINFO_BLOB, &blob);
+    curl_easy_setopt(e, CURLOPT_CAINFO, static_cast<char*>(nullptr));
+    curl_easy_setopt(e, CURLOPT_CAPATH, static_cast<char*>(nullptr));
+  }
+
+  const std::string method = t.request.httpMethod.empty() ? "GET" : t.request.httpMethod;
+  if (method == "GET") {
+    curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
+  } else if (method == "HEAD") {
+    curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
+  } else {
+    curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, method.c_str());
+    if (t.hasBody || method == "POST" || method == "PUT" || method == "PATCH") {
+      // Sent through the read callback, so a file body streams; as an upload libcurl adds no
+      // form Content-Type of its own, and a missing body still goes out as Content-Length: 0.
+      curl_easy_setopt(e, CURLOPT_UPLOAD, 1L);
+      curl_easy_setopt(e, CURLOPT_INFILESIZE_LARGE,
+                       static_cast<curl_off_t>(t.hasBody ? t.bodySize : 0));
+      curl_easy_setopt(e, CURLOPT_READFUNCTION, &Engine::onRead);
+      curl_easy_setopt(e, CURLOPT_READDATA, &t);
+      curl_easy_setopt(e, CURLOPT_SEEKFUNCTION, &Engine::onSeek);
+      curl_easy_setopt(e, CURLOPT_SEEKDATA, &t);
+    }
+  }
+
+  curl_slist_free_all(t.headers);
+  t.headers = nullptr;
+  auto add = [&](const std::string& line) {
+    if (curl_slist* next = curl_slist_append(t.headers, line.c_str())) t.headers = next;
+  };
+  for (const auto& [name, value] : t.request.orderedHTTPHeaderFields()) {
+    if (!sendable(name, value)) continue;
+    // libcurl drops "Name:" as a removal; "Name;" is its spelling of an empty header.
+    add(value.empty() ? name + ";" : name + ": " + value);
+  }
+  if (!t.request.value("Content-Type")) add("Content-Type:");
+  if (!t.request.value("Expect")) add("Expect:");
+  curl_easy_setopt(e, CURLOPT_HTTPHEADER, t.headers);
+
+  curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &Engine::onHeader);
+  curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
+  curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Engine::onWrite);
+  curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
+  curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &Engine::onProgress);
+  curl_easy_setopt(e, CURLOPT_XFERINFODATA, &t);
+  curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+  if (t.env->trace) {
+    curl_easy_setopt(e, CURLOPT_DEBUGFUNCTION, &Engine::onDebug);
+    curl_easy_setopt(e, CURLOPT_DEBUGDATA, &t);
+    curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);
+  }
+}
+
+long Engine::endHop(Transfer& t) {
+  if (t.easy == nullptr) return 0;
+  long connects = 0;
+  if (curl_easy_getinfo(t.easy, CURLINFO_NUM_CONNECTS, &connects) == CURLE_OK && connects > 0) {
+    connections_ += static_cast<std::uint64_t>(connects);
+  }
+  curl_multi_remove_handle(multi_, t.easy);
+  release(t.easy);
+  t.easy = nullptr;
+  curl_slist_free_all(t.headers);
+  t.headers = nullptr;
+  return connects;
+}
+
+void Engine::finished(Transfer& t, CURLcode code) {
+  if (code == CURLE_OK && t.hasBody) {
+    curl_off_t sent = 0;
+    curl_easy_getinfo(t.easy, CURLINFO_SIZE_UPLOAD_T, &sent);
+    reportSent(t, sent);
+  }
+  const bool reused = endHop(t) == 0;
+  if (t.localError) return complete(t, t.localError);
+  // A kept-alive connection the server has closed can still pass for open; libcurl then tries
+  // other cached ones, which may be just as closed. Before any answer the request was not
+  // served: send it once more, on a new connection.
+  const bool lost =
+      code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR || code == CURLE_GOT_NOTHING;
+  if (lost && reused && t.status == 0 && !t.retriedOnNewConnection) {
+    t.retriedOnNewConnection = true;
+    t.newConnection = true;
+    return startHop(t);
+  }
+  if (code != CURLE_OK) return complete(t, t.errorFor(code));
+  if (t.redirectTarget) return redirect(t);
+  if (t.awaitingDisposition) {
+    t.heldEnd = true;
+    return;
+  }
+  complete(t, std::nullopt);
+}
+
+void Engine::applyPause(Transfer& t) {
+  if (t.easy == nullptr) return;
+  int mask = (t.suspended ? CURLPAUSE_ALL : 0) | (t.receivePaused ? CURLPAUSE_RECV : 0);
+  curl_easy_pause(t.easy, mask == 0 ? CURLPAUSE_CONT : mask);
+}
+
+void Engine::checkInvalidation() {
+  if (!invalidatedSession_ || !transfers_.empty()) return;
+  auto session = std::move(invalidatedSession_);
+  invalidatedSession_.reset();
+  auto delegate = delegate_->get();
+  toDelegateQueue(*session, [session, delegate, slot = delegate_] {
+    if (delegate) delegate->didBecomeInvalidWithError(session, std::nullopt);
+    slot->release();
+  });
+}
+
+}  // namespace Foundation::Networking
