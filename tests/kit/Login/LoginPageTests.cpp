@@ -31,10 +31,6 @@ using sandbox::Fault;
 
 constexpr auto kKeychainToken = ZTKeychain::StorageKeys::token;
 
-std::string otherCode(const std::string& code) {
-  return code == "000000" ? "111111" : "000000";
-}
-
 class LoginPage : public LoginTest {
  protected:
   bool bioShown() const { return find("enterWithBioView")->alpha() == 1; }
@@ -260,10 +256,7 @@ TEST_F(LoginPage, TheStepsMoveContinueAndFadeTheirViews) {
   EXPECT_TRUE(page->continueToVerifyCodeConstraint->isActive());
   EXPECT_FALSE(continueEnabled());
 
-  ASSERT_TRUE(ui->type(code.substr(0, 5), entry()));
-  EXPECT_FALSE(continueEnabled());
-  ASSERT_TRUE(ui->type(code.substr(5)));
-  EXPECT_TRUE(continueEnabled());
+  typeCodeDigitByDigit(entry(), code);
 }
 
 TEST_F(LoginPage, ASignInWithoutASessionTokenShowsTheGenericText) {

@@ -32,6 +32,11 @@ inline constexpr const char* kPassword = "password1";
 inline constexpr const char* kGenericText = "Something went wrong, please, try later";
 inline constexpr const char* kInvalidText = "Invalid password or code, try again";
 
+// A six-digit code that is not `code`.
+inline std::string otherCode(const std::string& code) {
+  return code == "000000" ? "111111" : "000000";
+}
+
 // Holds a page's view in its own without making the page its child, as the entrance's page
 // collection does.
 class PageHost : public UIKit::UIViewController {
@@ -111,6 +116,14 @@ class LoginTest : public zttest::SandboxTest {
   // From the password step: the password, then Return into the code entry.
   void enterPassword(const std::string& password) {
     ASSERT_TRUE(ui->type(password + "\n", find("passwordTextField")));
+  }
+
+  // Five digits into the entry leave Continue disabled, the sixth enables it.
+  void typeCodeDigitByDigit(const std::shared_ptr<UIKit::UIView>& entry, const std::string& code) {
+    ASSERT_TRUE(ui->type(code.substr(0, 5), entry));
+    EXPECT_FALSE(continueEnabled());
+    ASSERT_TRUE(ui->type(code.substr(5)));
+    EXPECT_TRUE(continueEnabled());
   }
 
   std::shared_ptr<ZentrelSDK::ZTLoginViewController> page;

@@ -98,10 +98,7 @@ TEST_F(ResetScreen, TheSixthDigitEnablesContinueWithValidPasswords) {
   const auto code = resetCode();
   typePasswords("newpassword1", "newpassword1");
   EXPECT_FALSE(continueEnabled());
-  ASSERT_TRUE(ui->type(code.substr(0, 5), entry()));
-  EXPECT_FALSE(continueEnabled());
-  ASSERT_TRUE(ui->type(code.substr(5)));
-  EXPECT_TRUE(continueEnabled());
+  typeCodeDigitByDigit(entry(), code);
 }
 
 TEST_F(ResetScreen, ARepeatChangedAfterTheCheckIsNeverSent) {
@@ -142,7 +139,7 @@ TEST_F(ResetScreen, AConfirmedPasswordClosesTheScreenAndSignsInAfterwards) {
 TEST_F(ResetScreen, ARefusedCodeEmptiesTheEntryAndKeepsThePasswords) {
   openReset();
   const auto code = resetCode();
-  ASSERT_TRUE(ui->type(code == "000000" ? "111111" : "000000", entry()));
+  ASSERT_TRUE(ui->type(otherCode(code), entry()));
   typePasswords("newpassword1", "newpassword1");
   ASSERT_TRUE(tapContinue());
   EXPECT_EQ(alert(), "unauthorized");
