@@ -5,10 +5,9 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
-#include "ZTModalScopesView/ZTScopesDescription/ZTOauthScopesDescriptor.hpp"
+#include "ZTOAuth/ZTOAuthScreens.hpp"
 #include "ZTTokenUtilites.hpp"
 
 using namespace ZentrelSDK;
@@ -52,42 +51,10 @@ class SignInScreen : public ZTEntrancePresenting {
   const sandbox::Sandbox& server_;
 };
 
-class CodeScreen : public ZTVerificationCodePresenting {
- public:
-  explicit CodeScreen(const sandbox::Sandbox& server) : server_(server) {}
-  void sendVerificationCodeAndShowModal(Completion completion) override {
-    ZTPrivateAPIAuthUser::sendCodeToEmail(
-        false, kUser,
-        [this, completion](const ZTSendCodeResponse&) {
-          const auto code = server_.lastCode(kUser).value_or("");
-          std::cout << "   (code screen: the user types " << code << ")\n";
-          completion(Foundation::success(code));
-        },
-        [completion](const Error& error) { completion(Foundation::failure(error)); });
-  }
-
- private:
-  const sandbox::Sandbox& server_;
-};
-
-class ConsentScreen : public ZTModalScopesPresenting {
- public:
-  void showModal(const std::vector<std::string>& scopes,
-                 std::function<void(bool)> completion) override {
-    std::cout << "   (consent screen: the user allows";
-    for (const auto& line : ZTOauthScopesDescriptor::decrypt(scopes))
-      std::cout << " \"" << line << "\"";
-    std::cout << ")\n";
-    completion(true);
-  }
-};
-
 }  // namespace
 
 void installScreenStandIns(const sandbox::Sandbox& server) {
   ZTOAuthScreens::setEntrancePresenter(std::make_shared<SignInScreen>(server));
-  ZTOAuthScreens::setVerificationCodePresenter(std::make_shared<CodeScreen>(server));
-  ZTOAuthScreens::setScopesPresenter(std::make_shared<ConsentScreen>());
 }
 
 }  // namespace example

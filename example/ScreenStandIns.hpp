@@ -4,9 +4,9 @@
 
 namespace example {
 
-// Installs stand-ins for the kit's sign-in, code and consent screens, which act as the user
-// would, with the code the sandbox "sent". They do those screens' work until the screens come,
-// so they alone reach past the kit's public header, to the clients the screens will use.
+// Installs a stand-in for the kit's sign-in screen, which acts as the user would, with the code
+// the sandbox "sent". It does that screen's work until the screen comes, so it alone reaches
+// past the kit's public header, to the clients the screen will use.
 void installScreenStandIns(const sandbox::Sandbox& server);
 
 }  // namespace example

@@ -94,6 +94,9 @@ class UIViewController : public UIResponder {
   const std::shared_ptr<UIPresentationController>& presentationController() const {
     return presentationController_;
   }
+  // How the controller appears and leaves when presented.
+  UIModalTransitionStyle modalTransitionStyle() const { return transitionStyle_; }
+  void setModalTransitionStyle(UIModalTransitionStyle style) { transitionStyle_ = style; }
 
   // Containment. `addChild` calls `willMove` on the child, `removeFromParent` calls `didMove`
   // with null; the container calls the other two.
@@ -153,6 +156,7 @@ class UIViewController : public UIResponder {
   std::vector<std::shared_ptr<UIViewController>> children_;
   Appearance appearance_ = Appearance::disappeared;
   bool appearanceAnimated_ = false;
+  UIModalTransitionStyle transitionStyle_ = UIModalTransitionStyle::coverVertical;
 };
 
 }  // namespace UIKit

@@ -9,8 +9,6 @@ namespace {
 struct Installed {
   std::mutex mutex;
   std::shared_ptr<ZTEntrancePresenting> entrance;
-  std::shared_ptr<ZTVerificationCodePresenting> code;
-  std::shared_ptr<ZTModalScopesPresenting> scopes;
 };
 
 Installed& installed() {
@@ -20,10 +18,6 @@ Installed& installed() {
 
 }  // namespace
 
-std::string ZTValidationError::localizedDescription() const {
-  return "The operation couldn\u2019t be completed. (ZentrelSDK.ZTValidationError error 0.)";
-}
-
 void ZTOAuthScreens::setEntrancePresenter(std::shared_ptr<ZTEntrancePresenting> presenter) {
   std::lock_guard lock(installed().mutex);
   installed().entrance = std::move(presenter);
@@ -32,27 +26,6 @@ void ZTOAuthScreens::setEntrancePresenter(std::shared_ptr<ZTEntrancePresenting> 
 std::shared_ptr<ZTEntrancePresenting> ZTOAuthScreens::entrancePresenter() {
   std::lock_guard lock(installed().mutex);
   return installed().entrance;
-}
-
-void ZTOAuthScreens::setVerificationCodePresenter(
-    std::shared_ptr<ZTVerificationCodePresenting> presenter) {
-  std::lock_guard lock(installed().mutex);
-  installed().code = std::move(presenter);
-}
-
-std::shared_ptr<ZTVerificationCodePresenting> ZTOAuthScreens::verificationCodePresenter() {
-  std::lock_guard lock(installed().mutex);
-  return installed().code;
-}
-
-void ZTOAuthScreens::setScopesPresenter(std::shared_ptr<ZTModalScopesPresenting> presenter) {
-  std::lock_guard lock(installed().mutex);
-  installed().scopes = std::move(presenter);
-}
-
-std::shared_ptr<ZTModalScopesPresenting> ZTOAuthScreens::scopesPresenter() {
-  std::lock_guard lock(installed().mutex);
-  return installed().scopes;
 }
 
 }  // namespace ZentrelSDK
