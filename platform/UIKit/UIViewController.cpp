@@ -167,6 +167,14 @@ std::shared_ptr<UIViewController> UIViewController::presentationHost(
     }
   }
   while (auto p = host->parent()) host = p;
+  // A controller whose view sits in another controller's view without being its child (a
+  // page placed in a cell) presents through that controller, so the chain stays reachable
+  // from the window's root.
+  if (!host->presenting_.lock() && host->view_) {
+    for (auto v = host->view_->superview(); v; v = v->superview()) {
+      if (auto outer = v->viewController_.lock()) return outer->presentationHost(style);
+    }
+  }
   return host;
 }
 

@@ -63,7 +63,8 @@ class UIViewController : public UIResponder {
   // window, or that is itself in a transition is logged and refused: nothing is shown and
   // the completion is not called, as on the platform. A child presents through its
   // outermost parent (or, for the current-context styles, the nearest one that defines the
-  // presentation context).
+  // presentation context); a controller whose view another controller's view holds, without
+  // being its child or presented, presents through that controller.
   void present(std::shared_ptr<UIViewController> controller, bool animated,
                std::function<void()> completion = nullptr);
   // Dismisses what this controller presents (with everything above it) or, when it presents

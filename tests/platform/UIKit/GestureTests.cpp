@@ -165,6 +165,29 @@ TEST_F(Gestures, OneRecognizerTakesTheTouchesAndTheOthersAreCancelled) {
   EXPECT_EQ(log->states.size(), 2u);
 }
 
+TEST_F(Gestures, ATapIsRecognizedByTheNearestViewsRecognizerAlone) {
+  auto inner = std::make_shared<UIView>(CGRect::make(0, 0, 100, 100));
+  card->addSubview(inner);
+  auto outerLog = std::make_shared<Log>();
+  auto innerLog = std::make_shared<Log>();
+  for (const auto& [view, target] : {std::pair{card, outerLog}, std::pair{inner, innerLog}}) {
+    auto tap = std::make_shared<UITapGestureRecognizer>();
+    tap->setCancelsTouchesInView(false);
+    tap->addTarget(target, &Log::seen);
+    view->addGestureRecognizer(tap);
+  }
+  struct Case {
+    CGPoint point;  // in the window
+    std::size_t inner, outer;
+  };
+  const Case cases[] = {{{100, 250}, 1, 0}, {{200, 350}, 1, 1}};
+  for (const auto& c : cases) {
+    ui->tapAt(c.point);
+    EXPECT_EQ(innerLog->states.size(), c.inner);
+    EXPECT_EQ(outerLog->states.size(), c.outer);
+  }
+}
+
 TEST_F(Gestures, ARemovedRecognizerHearsNothing) {
   auto pan = attach<UIPanGestureRecognizer>();
   card->removeGestureRecognizer(pan);

@@ -220,3 +220,28 @@ TEST_F(Presentation, AChildOfAParentOffScreenAppearsWithItsParentOnly) {
             (std::vector<std::string>{"parent.load", "child.load", "parent.willAppear",
                                       "child.willAppear", "parent.didAppear", "child.didAppear"}));
 }
+
+TEST_F(Presentation, APageWhoseViewSitsInAnotherControllersViewPresentsThroughIt) {
+  auto page = screen("page");
+  root->view()->addSubview(page->view());  // placed in a cell, not made a child
+  auto reset = screen("reset");
+  int presented = 0;
+  page->present(reset, true, count(presented));
+  advance(kDuration);
+  EXPECT_EQ(presented, 1);
+  EXPECT_EQ(reset->presentingViewController(), root);
+  EXPECT_EQ(root->presentedViewController(), reset);
+  EXPECT_EQ(ui->frontmost(), reset);
+
+  // The page's own dismissal closes nothing and still completes.
+  int pageDone = 0;
+  page->dismiss(true, count(pageDone));
+  advance(kDuration);
+  EXPECT_EQ(pageDone, 1);
+  EXPECT_EQ(ui->frontmost(), reset);
+
+  reset->dismiss(false);
+  advance(kDuration);
+  EXPECT_EQ(root->presentedViewController(), nullptr);
+  EXPECT_EQ(ui->frontmost(), root);
+}
