@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
+#include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
+#include "ZTExtensions/ZTUIApplication.hpp"
 #include "ZTModalScopesView/ZTScopesDescription/ZTOauthScopesDescriptor.hpp"
 #include "ZTTokenUtilites.hpp"
 
@@ -19,38 +21,32 @@ namespace {
 
 constexpr const char* kUser = "user1@example.com";
 
-class SignInScreen : public ZTEntrancePresenting {
- public:
-  explicit SignInScreen(const sandbox::Sandbox& server) : server_(server) {}
-  bool presentEntrance(bool) override {
-    std::cout << "   (sign-in screen: " << kUser << " signs in)\n";
-    ZTPrivateAPIAuthUser::checkEmail(
-        kUser,
-        [this](const ZTCheckEmailResponse&) {
-          ZTPrivateAPIAuthUser::sendCodeToEmail(
-              false, kUser,
-              [this](const ZTSendCodeResponse&) {
-                ZTPrivateAPIAuthUser::authToken(
-                    kUser, "password1", server_.lastCode(kUser).value_or(""),
-                    ZTConstants::ChallengeType::password,
-                    [](const ZTAuthTokenResponse& answer) {
-                      ZTTokenUtilites::shared()->saveToken(answer.csrfToken);
-                      ZTEvents::shared()->authEventEmit();
-                    },
-                    fail);
-              },
-              [](const Error& error) { fail(error.localizedDescription()); });
-        },
-        fail);
-    return true;
-  }
-
- private:
-  static void fail(const std::string& message) {
+// What the user does on the kit's entrance, until its login page is there to do it: signs
+// the seeded user in and reports it as the page would.
+void signIn(const sandbox::Sandbox& server) {
+  std::cout << "   (entrance: " << kUser << " signs in)\n";
+  auto fail = [](const std::string& message) {
     std::cout << "   sign-in failed: " << message << "\n";
-  }
-  const sandbox::Sandbox& server_;
-};
+  };
+  ZTPrivateAPIAuthUser::checkEmail(
+      kUser,
+      [&server, fail](const ZTCheckEmailResponse&) {
+        ZTPrivateAPIAuthUser::sendCodeToEmail(
+            false, kUser,
+            [&server, fail](const ZTSendCodeResponse&) {
+              ZTPrivateAPIAuthUser::authToken(
+                  kUser, "password1", server.lastCode(kUser).value_or(""),
+                  ZTConstants::ChallengeType::password,
+                  [](const ZTAuthTokenResponse& answer) {
+                    ZTTokenUtilites::shared()->saveToken(answer.csrfToken);
+                    ZTEvents::shared()->userDidEnterEmit();
+                  },
+                  fail);
+            },
+            [fail](const Error& error) { fail(error.localizedDescription()); });
+      },
+      fail);
+}
 
 class CodeScreen : public ZTVerificationCodePresenting {
  public:
@@ -85,9 +81,16 @@ class ConsentScreen : public ZTModalScopesPresenting {
 }  // namespace
 
 void installScreenStandIns(const sandbox::Sandbox& server) {
-  ZTOAuthScreens::setEntrancePresenter(std::make_shared<SignInScreen>(server));
   ZTOAuthScreens::setVerificationCodePresenter(std::make_shared<CodeScreen>(server));
   ZTOAuthScreens::setScopesPresenter(std::make_shared<ConsentScreen>());
+}
+
+void actAtEntrance(const sandbox::Sandbox& server) {
+  static std::weak_ptr<UIKit::UIViewController> served;
+  auto top = ZTUIApplication::topViewController();
+  if (!std::dynamic_pointer_cast<ZTEntranceViewController>(top) || top == served.lock()) return;
+  served = top;
+  signIn(server);
 }
 
 }  // namespace example

@@ -21,8 +21,8 @@
 #include <UIKit/UIWindow.hpp>
 #include <sandbox/Sandbox.hpp>
 
-#include "ScreenStandIns.hpp"
 #include "DocumentsRoad.hpp"
+#include "ScreenStandIns.hpp"
 
 using namespace ZentrelSDK;
 
@@ -66,7 +66,12 @@ int mainRoad() {
   ZTUserManager::request<ZTUserDataResponse>(
       ZTPublicConstants::getUserEndpoint(), [&](ZTUserDataResponse answer) { user = answer; },
       [&](ZTOAuthError answer) { error = answer; });
-  Foundation::RunLoop::main().runUntil([&] { return user || error; }, 30.0);
+  Foundation::RunLoop::main().runUntil(
+      [&] {
+        example::actAtEntrance(server);
+        return user || error;
+      },
+      30.0);
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - start);
 

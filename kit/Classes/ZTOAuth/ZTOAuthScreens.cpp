@@ -8,7 +8,6 @@ namespace {
 
 struct Installed {
   std::mutex mutex;
-  std::shared_ptr<ZTEntrancePresenting> entrance;
   std::shared_ptr<ZTVerificationCodePresenting> code;
   std::shared_ptr<ZTModalScopesPresenting> scopes;
 };
@@ -22,16 +21,6 @@ Installed& installed() {
 
 std::string ZTValidationError::localizedDescription() const {
   return "The operation couldn\u2019t be completed. (ZentrelSDK.ZTValidationError error 0.)";
-}
-
-void ZTOAuthScreens::setEntrancePresenter(std::shared_ptr<ZTEntrancePresenting> presenter) {
-  std::lock_guard lock(installed().mutex);
-  installed().entrance = std::move(presenter);
-}
-
-std::shared_ptr<ZTEntrancePresenting> ZTOAuthScreens::entrancePresenter() {
-  std::lock_guard lock(installed().mutex);
-  return installed().entrance;
 }
 
 void ZTOAuthScreens::setVerificationCodePresenter(

@@ -9,10 +9,9 @@
 
 #include "ZTNetworkCore/ZTNetworkErrors.hpp"
 
-// What the OAuth flow needs of the kit's screens: the entrance (sign-in and sign-up), the
-// six-digit code screen and the scopes consent screen. The screens' presenters implement these
-// interfaces and are installed in ZTOAuthScreens; the flow and the host entry points reach the
-// screens only through them.
+// What the OAuth flow needs of the kit's screens: the six-digit code screen and the scopes
+// consent screen. The screens' presenters implement these interfaces and are installed in
+// ZTOAuthScreens; the flow and the host entry points reach the screens only through them.
 
 namespace ZentrelSDK {
 
@@ -24,15 +23,6 @@ struct ZTValidationError {
   static ZTValidationError cancelled() { return {}; }
   std::string localizedDescription() const;
   bool operator==(const ZTValidationError&) const = default;
-};
-
-// The entrance screen's presenter. After a successful sign-in or sign-up the screen closes and
-// the auth event ("AUTH_EVENT_NAME") is emitted.
-class ZTEntrancePresenting {
- public:
-  virtual ~ZTEntrancePresenting() = default;
-  // Presents the entrance over the topmost view controller; false when there is none.
-  virtual bool presentEntrance(bool enableBiometrics) = 0;
 };
 
 // The modal code screen's presenter: the completion gets the entered code, or a failure
@@ -68,8 +58,6 @@ class ZTModalScopesPresenting {
 // Safe to use from any thread.
 class ZTOAuthScreens {
  public:
-  static void setEntrancePresenter(std::shared_ptr<ZTEntrancePresenting> presenter);
-  static std::shared_ptr<ZTEntrancePresenting> entrancePresenter();
   static void setVerificationCodePresenter(std::shared_ptr<ZTVerificationCodePresenting> presenter);
   static std::shared_ptr<ZTVerificationCodePresenting> verificationCodePresenter();
   static void setScopesPresenter(std::shared_ptr<ZTModalScopesPresenting> presenter);

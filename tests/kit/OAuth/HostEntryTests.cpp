@@ -1,4 +1,3 @@
-#include <atomic>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -19,35 +18,6 @@ TEST(OAuthCoreDeathTest, SharedBeforeSetupStopsWithTheMessage) {
 }
 
 class HostEntryTest : public OAuthFlowTest {};
-
-TEST_F(HostEntryTest, AuthAnswersItsCallerOnceForSignInOrCancel) {
-  entrance->onPresent = nullptr;
-  std::vector<bool> answers;
-  ASSERT_TRUE(ZTAccounts::auth(true, [&](bool signedIn) { answers.push_back(signedIn); }));
-  EXPECT_EQ(entrance->presented, 1);
-  ZTEvents::shared()->authEventEmit();
-  ASSERT_TRUE(ui->runUntil([&] { return !answers.empty(); }, 5));
-  ZTEvents::shared()->authEventEmit();
-  ui->settle();
-  EXPECT_EQ(answers, std::vector<bool>{true});
-
-  // A cancel is heard on the bus's own queue, not the main one.
-  std::atomic<int> cancelled{0};
-  std::atomic<int> cancelledAnswers{0};
-  ASSERT_TRUE(ZTAccounts::auth(false, [&](bool signedIn) {
-    cancelled = signedIn ? 1 : -1;
-    ++cancelledAnswers;
-  }));
-  ZTEvents::shared()->authWasCancelledEmit();
-  ASSERT_TRUE(ui->runUntil([&] { return cancelledAnswers.load() > 0; }, 5));
-  EXPECT_EQ(cancelled.load(), -1);
-  EXPECT_EQ(cancelledAnswers.load(), 1);
-
-  ZTOAuthScreens::setEntrancePresenter(nullptr);
-  EXPECT_FALSE(ZTAccounts::auth(false, [&](bool) { ADD_FAILURE() << "called without a screen"; }));
-  ZTEvents::shared()->authEventEmit();
-  ui->settle();
-}
 
 TEST_F(HostEntryTest, VerificationFlowHandsOverTheCodeOrWhyNot) {
   using CodeResult = Foundation::Result<std::string, Error>;

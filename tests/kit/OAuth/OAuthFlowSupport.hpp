@@ -17,6 +17,7 @@
 #include <UIKit/UIView.hpp>
 
 #include "ZTAccounts.hpp"
+#include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
 #include "ZTEvents.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
 #include "ZTOAuth/ZTOAuthScreens.hpp"
@@ -30,16 +31,22 @@ namespace oauthtest {
 inline constexpr const char* kApp = "sandbox-app";
 inline constexpr const char* kUser = "user1@example.com";
 
-// The entrance screen: `onPresent` runs on a later main-queue turn, as the user's sign-in would.
-class FakeEntrance : public ZentrelSDK::ZTEntrancePresenting {
+// The user at the kit's entrance: notices each new entrance when it comes to the front and
+// runs `onPresent` on a later main-queue turn, as the user's sign-in would.
+class EntranceUser {
  public:
-  bool presentEntrance(bool) override {
+  void serve(const PlatformTesting::UI& ui) {
+    auto front = std::dynamic_pointer_cast<ZentrelSDK::ZTEntranceViewController>(ui.frontmost());
+    if (!front || front == seen.lock()) return;
+    seen = front;
     ++presented;
     if (onPresent) Dispatch::DispatchQueue::main().async(onPresent);
-    return true;
   }
   int presented = 0;
   std::function<void()> onPresent;
+
+ private:
+  std::weak_ptr<ZentrelSDK::ZTEntranceViewController> seen;
 };
 
 // The code screen: answers with `answer` on a later main-queue turn.
@@ -92,10 +99,9 @@ class OAuthFlowTest : public zttest::SandboxTest {
     zttest::SandboxTest::SetUp();
     ui = std::make_unique<PlatformTesting::UI>();
     ZentrelSDK::ZTAccounts::logout();
-    entrance = std::make_shared<FakeEntrance>();
+    entrance = std::make_shared<EntranceUser>();
     codeScreen = std::make_shared<FakeCodeScreen>();
     scopesScreen = std::make_shared<FakeScopesScreen>();
-    ZentrelSDK::ZTOAuthScreens::setEntrancePresenter(entrance);
     ZentrelSDK::ZTOAuthScreens::setVerificationCodePresenter(codeScreen);
     ZentrelSDK::ZTOAuthScreens::setScopesPresenter(scopesScreen);
     // A signed-in session whose login and consent the server remembers.
@@ -104,7 +110,6 @@ class OAuthFlowTest : public zttest::SandboxTest {
   }
 
   void TearDown() override {
-    ZentrelSDK::ZTOAuthScreens::setEntrancePresenter(nullptr);
     ZentrelSDK::ZTOAuthScreens::setVerificationCodePresenter(nullptr);
     ZentrelSDK::ZTOAuthScreens::setScopesPresenter(nullptr);
     ZentrelSDK::ZTPKCE::setRandomSource(nullptr);
@@ -116,20 +121,31 @@ class OAuthFlowTest : public zttest::SandboxTest {
   void signIn(const std::string& email = kUser) {
     ZentrelSDK::ZTTokenUtilites::shared()->saveToken(sb().signIn(email), /*base64=*/false);
   }
+  // As a page of the entrance does after a sign-in.
   void signInAndAnnounce(const std::string& email = kUser) {
     signIn(email);
-    ZentrelSDK::ZTEvents::shared()->authEventEmit();
+    ZentrelSDK::ZTEvents::shared()->userDidEnterEmit();
+  }
+
+  // Runs the main run loop until `condition`, the user acting at every entrance that shows.
+  bool runUntil(const std::function<bool()>& condition, double seconds = 10.0) {
+    return ui->runUntil(
+        [&] {
+          entrance->serve(*ui);
+          return condition();
+        },
+        seconds);
   }
 
   static void ask(Asker& asker) {
     ZentrelSDK::ZTOAuthCore::shared()->givePermissions(asker.callback());
   }
   bool waitForAnswer(const Asker& asker, double seconds = 20.0) {
-    return ui->runUntil([&] { return !asker.answers.empty(); }, seconds);
+    return runUntil([&] { return !asker.answers.empty(); }, seconds);
   }
   bool waitForAlert(double seconds = 20.0) {
-    return ui->runUntil([&] { return ui->alertTitle() == std::optional<std::string>("Error"); },
-                        seconds);
+    return runUntil([&] { return ui->alertTitle() == std::optional<std::string>("Error"); },
+                    seconds);
   }
 
   // The user sees the step's text, the loader is gone and the asker hears false only when the
@@ -156,7 +172,7 @@ class OAuthFlowTest : public zttest::SandboxTest {
   std::size_t unroutedRequests() const { return sb().count(""); }
 
   std::unique_ptr<PlatformTesting::UI> ui;
-  std::shared_ptr<FakeEntrance> entrance;
+  std::shared_ptr<EntranceUser> entrance;
   std::shared_ptr<FakeCodeScreen> codeScreen;
   std::shared_ptr<FakeScopesScreen> scopesScreen;
 };

@@ -157,7 +157,7 @@ TEST_F(OAuthFlowTest, SecondAskerJoinsTheRunningFlow) {
   Asker first, second;
   ask(first);
   ask(second);
-  ASSERT_TRUE(ui->runUntil([&] { return !first.answers.empty() && !second.answers.empty(); }, 20));
+  ASSERT_TRUE(runUntil([&] { return !first.answers.empty() && !second.answers.empty(); }, 20));
   ui->settle();
   EXPECT_EQ(first.answers, std::vector<bool>{true});
   EXPECT_EQ(second.answers, std::vector<bool>{true});
@@ -428,7 +428,7 @@ TEST_F(OAuthFlowTest, LoginAndConsentSubmitFailuresEndTheFlow) {
 
   sb().setSkip(kApp, SkipPolicy::Always, SkipPolicy::Never);
   sb().inject("oauth.consent.post", Fault::answer(500, "boom"));
-  ui->runUntil([&] { return !ui->alertTitle(); }, 5);
+  runUntil([&] { return !ui->alertTitle(); }, 5);
   Asker grantFailed;
   ask(grantFailed);
   expectStepFailure("answer has not status code = 200 (500)", grantFailed);
@@ -454,7 +454,7 @@ TEST_F(OAuthFlowTest, MissingRedirectListenerIsAStepFailure) {
 
   auto manager = std::make_shared<ZTOAuthRedirectManager>();
   manager->beginListeninngForRedirections();
-  ui->runUntil([&] { return !ui->alertTitle(); }, 5);
+  runUntil([&] { return !ui->alertTitle(); }, 5);
   Asker again;
   ask(again);
   ASSERT_TRUE(waitForAnswer(again));
@@ -511,7 +511,7 @@ TEST_F(OAuthFlowTest, LogsOfTheKitsOwnAppsCarryNoSecrets) {
         Foundation::success(sb().lastCode(kUser).value_or("")));
   };
   ZTPrivateAPIAuthUser::sendCodeToEmail(false, kUser, nullptr, nullptr);
-  ASSERT_TRUE(ui->runUntil([&] { return sb().lastCode(kUser).has_value(); }, 10));
+  ASSERT_TRUE(runUntil([&] { return sb().lastCode(kUser).has_value(); }, 10));
   Asker asker;
   ask(asker);
   const bool answered = waitForAnswer(asker);
