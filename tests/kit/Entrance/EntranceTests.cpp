@@ -131,6 +131,25 @@ TEST_F(EntranceTest, OneSignInClosesTheEntranceThenAnswersEveryCallerWithOneAuth
   EXPECT_EQ(first.size(), 1u);
 }
 
+TEST_F(EntranceTest, AGoneEntranceLeavesNoListenerBehind) {
+  ZTAccounts::auth();
+  ui.settle();
+  std::weak_ptr<ZTEntranceViewController> gone = entrance();
+  ASSERT_FALSE(gone.expired());
+  ui.root()->dismiss(false);
+  ui.advance(1);
+  ui.settle();
+  ASSERT_TRUE(gone.expired());
+
+  int authEvents = 0;
+  ZTEventsRegistration listener(&authEvents);
+  ZTEvents::shared()->authEventListen(&authEvents, [&] { ++authEvents; });
+  ZTEvents::shared()->userDidEnterEmit();
+  ui.advance(1);
+  ui.settle();
+  EXPECT_EQ(authEvents, 0);
+}
+
 TEST(EntranceWithoutScreenTest, AuthWithoutATopmostControllerAnswersFalse) {
   PlatformTesting::UI ui(nullptr);
   std::vector<bool> answers;
@@ -168,7 +187,7 @@ class PageCollectionTest : public ::testing::Test {
       pages.push_back(std::make_shared<UIKit::UIViewController>());
       collection->addPage(pages.back());
     }
-    field = std::make_shared<UIKit::UITextField>(UIKit::CGRect{10, 10, 200, 40});
+    field = std::make_shared<UIKit::UITextField>(UIKit::CGRect::make(10, 10, 200, 40));
     pages[0]->view()->addSubview(field);
     ui = std::make_unique<PlatformTesting::UI>(collection);
     ui->settle();
@@ -217,7 +236,7 @@ TEST_F(PageCollectionTest, OffsetsWithoutAPageReportNothing) {
            {nan, std::nullopt}, {inf, std::nullopt}, {-width, 0}, {1e300, 1}, {width * 1.5, 1}}) {
     EXPECT_EQ(collection->pageIndex(row.offset), row.page) << row.offset;
   }
-  collection->view()->setFrame({0, 0, 0, 400});
+  collection->view()->setFrame(UIKit::CGRect::make(0, 0, 0, 400));
   EXPECT_EQ(collection->pageIndex(0), std::nullopt);
   EXPECT_EQ(collection->pageIndex(width), std::nullopt);
 }
