@@ -36,17 +36,17 @@ void UITabBarController::setViewControllers(
   }
   const bool kept = previous && previous->parent().get() == this;
   selected_.reset();
-  select(kept ? previous : (children().empty() ? nullptr : children().front()));
+  selectChild(kept ? previous : (children().empty() ? nullptr : children().front()));
 }
 
 void UITabBarController::setSelectedViewController(
     const std::shared_ptr<UIViewController>& controller) {
   if (!controller || controller->parent().get() != this) return;
-  select(controller);
+  selectChild(controller);
 }
 
 void UITabBarController::setSelectedIndex(std::size_t index) {
-  if (index < children().size()) select(children()[index]);
+  if (index < children().size()) selectChild(children()[index]);
 }
 
 std::vector<std::shared_ptr<UIViewController>> UITabBarController::childrenForAppearance() const {
@@ -63,7 +63,7 @@ void UITabBarController::loadView() {
   }
 }
 
-void UITabBarController::select(const std::shared_ptr<UIViewController>& controller) {
+void UITabBarController::selectChild(const std::shared_ptr<UIViewController>& controller) {
   auto previous = selected_.lock();
   if (previous == controller && previous) return;
   auto view = viewIfLoaded();

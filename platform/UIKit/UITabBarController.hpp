@@ -31,7 +31,7 @@ class UITabBarController : public UIViewController {
   std::vector<std::shared_ptr<UIViewController>> childrenForAppearance() const override;
 
  private:
-  void select(const std::shared_ptr<UIViewController>& controller);
+  void selectChild(const std::shared_ptr<UIViewController>& controller);
 
   std::weak_ptr<UIViewController> selected_;
 };

@@ -190,7 +190,7 @@ TEST_F(Session, PreviewLayerConnectsToTheCamera) {
   auto connection = layer->connection();
   ASSERT_NE(connection, nullptr);
   EXPECT_EQ(connection->videoPreviewLayer(), layer);
-  layer->setFrame({0, 0, 100, 200});
+  layer->setFrame({{0, 0}, {100, 200}});
   struct Row {
     AVCaptureVideoOrientation orientation;
     CoreGraphics::CGPoint layerPoint;
