@@ -1,7 +1,6 @@
 #include "support/SandboxFixture.hpp"
 
 #include <memory>
-#include <mutex>
 
 #include <Foundation/NetworkEnvironment.hpp>
 

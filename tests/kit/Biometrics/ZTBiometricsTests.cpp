@@ -3,8 +3,6 @@
 #include <string>
 #include <thread>
 
-#include <LocalAuthentication/LAContext.hpp>
-#include <Security/SecBase.hpp>
 #include <ZTBiometrics/ZTBiometrics.hpp>
 
 #include "BiometricsTestSupport.hpp"

@@ -2,7 +2,6 @@
 
 #include <thread>
 
-#include <Foundation/Data.hpp>
 #include <Security/Security.hpp>
 #include <ZTBiometrics/ZTKeychain.hpp>
 

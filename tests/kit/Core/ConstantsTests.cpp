@@ -72,15 +72,6 @@ TEST_F(ZTConstantsTest, IdsAreEscapedAsOnePathSegmentAndNeverReadAsAFormat) {
   }
 }
 
-TEST_F(ZTConstantsTest, TheConsentChallengeIsAppendedAfterASlash) {
-  EXPECT_EQ(ZTConstants::getOAuthConsentPath("abc"), std::string(kIdentity) + "/oauth/consent/abc");
-  EXPECT_EQ(ZTConstants::getOAuthConsentPath("a%40b%@"),
-            std::string(kIdentity) + "/oauth/consent/a%2540b%25%40");
-  ZTConstants::enableDevServer = true;
-  EXPECT_EQ(ZTConstants::getOAuthConsentPath("abc"),
-            std::string(kIdentityDev) + "/oauth/consent/abc");
-}
-
 TEST_F(ZTConstantsTest, URLsBuiltEarlierKeepTheirServer) {
   const auto before = ZTConstants::getAuthCheckPath();
   const auto apiBefore = ZTConstants::getZentrelAPIFullPath("/user");

@@ -4,12 +4,10 @@
 #include <atomic>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <Dispatch/DispatchQueue.hpp>
 #include <Foundation/NotificationCenter.hpp>
 #include <Foundation/OperationQueue.hpp>
 #include <Foundation/Thread.hpp>

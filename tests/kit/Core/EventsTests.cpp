@@ -2,14 +2,11 @@
 #include <ZTEventsRegistration.hpp>
 
 #include <atomic>
-#include <mutex>
-#include <set>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <Dispatch/DispatchQueue.hpp>
 #include <Foundation/NotificationCenter.hpp>
-#include <Foundation/OperationQueue.hpp>
 #include <Foundation/Thread.hpp>
 
 #include "support/RunLoopSupport.hpp"

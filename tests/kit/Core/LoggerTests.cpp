@@ -1,4 +1,3 @@
-#include <atomic>
 #include <cstdlib>
 #include <sstream>
 #include <thread>

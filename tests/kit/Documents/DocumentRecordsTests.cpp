@@ -11,7 +11,6 @@
 
 #include "DocumentsSupport.hpp"
 #include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
-#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentResponse.hpp"
 #include "ZTAPI/ZTPrivateAPIDocuments.hpp"
 #include "ZTAPI/ZTPublicAPIDocuments.hpp"
 
@@ -68,7 +67,7 @@ json snakeCased(const json& camel) {
   return out;
 }
 
-TEST_F(DocumentRecords, ADetailDecodesFromEitherKeyFormAndWholeNumbersOnly) {
+TEST_F(DocumentRecords, ADetailDecodesFromEitherKeyFormAndKnownTextsOnly) {
   const json camel = realDocument();
   ASSERT_EQ(camel.at("id"), id);
   struct Row {
@@ -83,11 +82,7 @@ TEST_F(DocumentRecords, ADetailDecodesFromEitherKeyFormAndWholeNumbersOnly) {
   };
   const std::vector<Row> rows = {
       {"camelCase keys", camel, true},
-      {"5.0 is an integer", with("created_at", 5.0), true},
-      {"extra keys are ignored", with("archived", true), true},
       {"null back image id", with("back_image_id", nullptr), false},
-      {"digits in a string", with("created_at", "1700000000"), false},
-      {"a fraction", with("date_of_expiry", 1.5), false},
       {"lower-case status", with("status", "verified"), false},
       {"unknown type", with("document_type", "Visa"), false},
   };
@@ -99,9 +94,6 @@ TEST_F(DocumentRecords, ADetailDecodesFromEitherKeyFormAndWholeNumbersOnly) {
       EXPECT_EQ(reply.failure(), "cannot decode answer");
     }
   }
-  const auto whole = documentFrom(with("created_at", 5.0));
-  ASSERT_TRUE(whole.succeeded());
-  EXPECT_EQ(whole.value().createdAt, 5);
   EXPECT_EQ(json(documentFrom(camel).value()), camel);
 }
 
@@ -152,7 +144,6 @@ TEST_F(DocumentRecords, OperationAnswersAreHandedOnAsTheyCame) {
   };
   const std::vector<Row> rows = {
       {"success false is handed on", R"({"success":false,"message":"kept"})", "kept"},
-      {"camelCase and extra keys", R"({"success":true,"message":"m","extra":{"a":1}})", "m"},
       {"success as 1", R"({"success":1,"message":"m"})", std::nullopt},
       {"null message", R"({"success":true,"message":null})", std::nullopt},
       {"no message", R"({"success":true})", std::nullopt},
@@ -225,48 +216,8 @@ TEST_F(DocumentRecords, UploadStatusNeedsBothSidesOfEveryDocument) {
   }
 }
 
-TEST_F(DocumentRecords, PublicRecordsTakeWholeCoordinatesAndKnownTexts) {
+TEST_F(DocumentRecords, PublicListsTakeKnownTextsAndEmptySlots) {
   ZTTokenUtilites::shared()->saveOAuthToken(sb().grant(kUser, docstest::kApp));
-  const json address = {{"id", "a1"},
-                        {"created_at", 1},
-                        {"document_type", "ProofOfAddress"},
-                        {"area_type", "Internal"},
-                        {"apartment_number", "1"},
-                        {"street_number", "2"},
-                        {"street", "S"},
-                        {"city", "C"},
-                        {"state_region", "R"},
-                        {"country", "DE"},
-                        {"postal_code", "10115"},
-                        {"lat", 52},
-                        {"lng", 13}};
-  struct Row {
-    const char* name;
-    json answer;
-    bool decodes;
-  };
-  json fractional = address;
-  fractional["lat"] = 52.5;
-  json whole = address;
-  whole["lng"] = 13.0;
-  const std::vector<Row> rows = {
-      {"whole coordinates", address, true},
-      {"5.0-like coordinate", whole, true},
-      {"fractional latitude", fractional, false},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    sb().inject("api.documents", Fault::json(200, row.answer.dump()));
-    Reply<ZTPublicDocumentResponse, ZTOAuthError> reply;
-    ZTPublicAPIDocuments::request<ZTPublicDocumentResponse>(true, "/documents", reply.success(),
-                                                            reply.error());
-    ASSERT_TRUE(reply.wait());
-    ASSERT_EQ(reply.succeeded(), row.decodes);
-    if (!row.decodes) {
-      EXPECT_EQ(reply.failure().code, 0);
-    }
-  }
-
   using List = std::vector<std::optional<ZTPublicDocumentElement>>;
   const std::vector<std::pair<std::string, std::optional<std::size_t>>> lists = {
       {R"([{"id":"1","createdAt":1,"status":"Verified","documentType":"Passport"},null])", 2},

@@ -8,7 +8,6 @@
 
 #include "DocumentsSupport.hpp"
 #include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
-#include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
 #include "ZTAPI/ZTPublicAPIDocuments.hpp"
 
 namespace {
@@ -35,39 +34,6 @@ class PublicDocuments : public DocumentsTest {
   }
   std::string access;
 };
-
-TEST_F(PublicDocuments, RequestDecodesTheListAndARefusalForgetsTokensAndCookies) {
-  const auto id = sb().addDocument(kUser, sandbox::DocumentType::Passport,
-                                   sandbox::DocumentStatus::PendingReview);
-  Reply<List, ZTOAuthError> listed;
-  ZTPublicAPIDocuments::request<List>(true, ZTPublicConstants::getDocumentsEndpoint(),
-                                      listed.success(), listed.error());
-  ASSERT_TRUE(listed.wait());
-  ASSERT_TRUE(listed.answeredOnce());
-  ASSERT_EQ(listed.value().size(), 1u);
-  EXPECT_EQ(listed.value()[0]->id, id);
-  EXPECT_EQ(listed.value()[0]->status, ZTPublicConstants::DocumentStatusType::PendingReview);
-  EXPECT_EQ(lastAuthorization("api.documents"), "Bearer " + access);
-
-  // A real log-in leaves the server's cookie in the store.
-  Reply<ZTSendCodeResponse, Error> sent;
-  ZTPrivateAPIAuthUser::sendCodeToEmail(true, kUser, sent.success(), sent.error());
-  ASSERT_TRUE(sent.wait());
-  Reply<ZTAuthTokenResponse, std::string> loggedIn;
-  ZTPrivateAPIAuthUser::authToken(kUser, "password1", sb().lastCode(kUser).value_or(""),
-                                  ZTConstants::ChallengeType::password, loggedIn.success(),
-                                  loggedIn.error());
-  ASSERT_TRUE(loggedIn.wait());
-  ASSERT_GT(storedCookies(), 0u);
-  sb().expireAccessTokens();
-  Reply<List, ZTOAuthError> refused;
-  ZTPublicAPIDocuments::request<List>(false, "/documents", refused.success(), refused.error());
-  ASSERT_TRUE(refused.wait());
-  EXPECT_EQ(refused.failure(), ZTOAuthError(401, "unauthorized"));
-  EXPECT_EQ(ZTTokenUtilites::shared()->getToken(), "");
-  EXPECT_FALSE(ZTTokenUtilites::shared()->getOAuthToken().has_value());
-  EXPECT_EQ(storedCookies(), 0u);
-}
 
 TEST_F(PublicDocuments, RequestHasNoRuleOfItsOwnFor204) {
   sb().inject("api.documents", Fault::answer(204));

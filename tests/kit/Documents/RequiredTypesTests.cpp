@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "DocumentsSupport.hpp"
-#include "ZTAPI/ZTPrivateAPP.hpp"
 #include "ZTDocuments/ZTDocumentsLoadingCore/ZTAppDocuments.hpp"
 
 namespace {
@@ -118,20 +117,6 @@ TEST_F(RequiredTypes, OverlappingUpdatesEachGetTheirOwnAnswerOnce) {
     EXPECT_EQ(first.calls[0], row.firstReport);
     EXPECT_EQ(second.calls[0], row.secondReport);
   }
-}
-
-TEST_F(RequiredTypes, TheAppIdIsOneEscapedSegmentAndNoAppIdIsRefused) {
-  idtest::Reply<std::optional<Types>, ZTOAuthError> reply;
-  ZTPrivateAPP::getAPPDockScopes("a b/c", true, reply.success(), reply.error());
-  ASSERT_TRUE(reply.wait());
-  EXPECT_EQ(reply.failure(), ZTOAuthError(404, "unknown app"));
-  EXPECT_EQ(sb().requests().back().target, "/api/v1.1/apps/a%20b%2Fc/documents/required");
-
-  idtest::Reply<std::optional<Types>, ZTOAuthError> refused;
-  ZTPrivateAPP::getAPPDockScopes("..", false, refused.success(), refused.error());
-  ASSERT_TRUE(refused.failed());
-  EXPECT_EQ(refused.failure(), ZTOAuthError(0, "wrong url"));
-  EXPECT_EQ(sb().requests().size(), 1u);
 }
 
 }  // namespace

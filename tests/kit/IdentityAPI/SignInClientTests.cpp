@@ -5,12 +5,10 @@
 
 #include <string>
 
-#include <Foundation/Data.hpp>
 #include <Foundation/DecodingError.hpp>
 
 #include "IdentitySupport.hpp"
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
-#include "ZTNetworkCore/ZTNetworkErrors.hpp"
 #include "ZTTokenUtilites.hpp"
 
 namespace {

@@ -8,7 +8,6 @@
 
 #include "NetworkingSupport.hpp"
 #include "ZTLogger.hpp"
-#include "ZTNetworkCore/ZTCodableRequestBody.hpp"
 #include "ZTNetworkCore/ZTNetworkCore.hpp"
 
 namespace {

@@ -7,9 +7,7 @@
 
 #include <Foundation/Data.hpp>
 
-#include "ZTAPI/ResponceDataModel/ZTError.hpp"
 #include "ZTAPI/ZTResponseHandler.hpp"
-#include "ZTNetworkCore/ZTNetworkErrors.hpp"
 
 namespace {
 

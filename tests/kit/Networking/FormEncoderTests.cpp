@@ -4,8 +4,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <Foundation/Data.hpp>
-
 #include "ZTNetworkCore/ZTUrlEncodedQuery.hpp"
 
 namespace {

@@ -10,12 +10,9 @@
 #include <nlohmann/json.hpp>
 
 #include <Foundation/Bundle.hpp>
-#include <Foundation/JSONCoding.hpp>
 
 #include "NetworkingSupport.hpp"
-#include "ZTExtensions/ZTDataExtension.hpp"
 #include "ZTLogger.hpp"
-#include "ZTNetworkCore/ZTCodableRequestBody.hpp"
 #include "ZTNetworkCore/ZTNetworkCore.hpp"
 #include "ZTNetworkCore/ZTNetworkTrace.hpp"
 #include "support/NestedJSON.hpp"

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include <Foundation/HTTPCookieStorage.hpp>
-#include <Foundation/URLSessionConfiguration.hpp>
 
 #include "NetworkingSupport.hpp"
 #include "ZTAPI/ZTRequestManager.hpp"

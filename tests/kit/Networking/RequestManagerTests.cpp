@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
-
-#include <Foundation/FileManager.hpp>
-#include <Foundation/UUID.hpp>
 
 #include "NetworkingSupport.hpp"
 #include "ZTAPI/ZTRequestManager.hpp"

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -11,9 +10,7 @@
 
 #include <Foundation/CocoaError.hpp>
 #include <Foundation/FileManager.hpp>
-#include <Foundation/NSError.hpp>
 #include <Foundation/URL.hpp>
-#include <Foundation/URLRequest.hpp>
 #include <Foundation/UUID.hpp>
 
 #include <sandbox/TestClient.hpp>

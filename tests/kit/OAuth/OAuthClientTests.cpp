@@ -6,7 +6,6 @@
 
 #include "OAuthFlowSupport.hpp"
 #include "ZTAPI/ZTOAuth.hpp"
-#include "ZTUtilites/ZTConstants.hpp"
 
 using namespace ZentrelSDK;
 using namespace oauthtest;

@@ -232,9 +232,9 @@ TEST_F(OAuthFlowTest, CodeScreenFailureShowsItsText) {
 }
 
 struct StepFault {
-  const char* name;
+  std::string name;
   const char* endpoint;
-  std::function<Fault()> fault;
+  Fault fault;
   std::optional<std::string> text;  // absent: the transport's own text
   std::vector<const char*> notReached;
 };
@@ -248,7 +248,7 @@ class OAuthStepFailureTest : public OAuthFlowTest,
 
 TEST_P(OAuthStepFailureTest, EndsWithTheLoaderGoneTheAlertAndFalse) {
   const auto& step = GetParam();
-  sb().inject(step.endpoint, step.fault());
+  sb().inject(step.endpoint, step.fault);
   signIn();
   Asker asker;
   ask(asker);
@@ -260,160 +260,90 @@ TEST_P(OAuthStepFailureTest, EndsWithTheLoaderGoneTheAlertAndFalse) {
   EXPECT_EQ(ZTPKCE::getVerifierCode(), std::nullopt);
 }
 
-const std::string kId = "https://id.zentrel.com";
+// Each step's faults, and the steps after it that must not be reached.
+std::vector<StepFault> stepFaults() {
+  const std::string id = "https://id.zentrel.com";
+  const std::string wrong = "Something went wrong";
+  struct Row {
+    const char* name;
+    Fault fault;
+    std::optional<std::string> text;
+  };
+  struct Step {
+    const char* endpoint;
+    std::vector<const char*> notReached;
+    std::vector<Row> rows;
+  };
+  const std::vector<Step> steps = {
+      {"auth.check", {"oauth.auth"}, {{"SessionCheckWithoutAnswer", Fault::drop().repeat(0), {}}}},
+      {"oauth.auth",
+       {"oauth.login.get"},
+       {{"AuthorizationNot302", Fault::answer(500, "boom"), wrong},
+        {"AuthorizationAnswered200", Fault::answer(200, "ok"), wrong},
+        {"AuthorizationRedirectWithoutChallenge", Fault::redirect(302, id + "/login?foo=1"), wrong},
+        {"AuthorizationRedirectWithError",
+         Fault::redirect(302, id + "/login?error=invalid_request&login_challenge=x"), wrong},
+        {"AuthorizationRedirectWithValuelessError",
+         Fault::redirect(302, id + "/login?error&login_challenge=x"), wrong}}},
+      {"oauth.login.get",
+       {"oauth.login_verifier"},
+       {{"LoginLookup401", Fault::answer(401, "no"), "unauthorized"},
+        {"LoginLookup500", Fault::answer(500, "boom"), "answer has not status code = 200 (500)"},
+        {"LoginLookupBadBody", Fault::malformedJson(), "cannot decode answer"}}},
+      {"oauth.login.get",
+       {"oauth.login_verifier", "oauth.login.post"},
+       {{"LoginSkippedWithoutRedirect",
+         Fault::json(200, R"({"skip":true,"email":"user1@example.com"})"), wrong}}},
+      {"oauth.login_verifier",
+       {"oauth.consent.get"},
+       {{"LoginFollowUp404", Fault::answer(404, "gone"), "answer has not status code = 200 (404)"},
+        {"LoginFollowUp401", Fault::answer(401, "no"), "unauthorized"},
+        {"LoginFollowUpWithoutRedirect", Fault::answer(200, "ok"), wrong},
+        {"LoginFollowUpRedirectWithoutChallenge",
+         Fault::redirect(302, id + "/consent?login_challenge=abc"), wrong}}},
+      {"oauth.consent.get",
+       {"oauth.consent_verifier"},
+       {{"ConsentLookup401", Fault::answer(401, "no"), "answer has not status code = 200 (401)"},
+        {"ConsentLookupEmpty", Fault::emptyBody(), "cannot decode answer"},
+        {"ConsentLookupArray", Fault::json(200, "[]"), "cannot decode answer"},
+        {"ConsentLookupWithoutRequestedScopes",
+         Fault::json(200, R"({"skip":true,"request_url":"r","redirect_url":"u"})"),
+         "cannot decode answer"}}},
+      {"oauth.consent.get",
+       {"oauth.consent_verifier", "oauth.consent.post"},
+       {{"ConsentSkippedWithoutRedirect",
+         Fault::json(200, R"({"requested_scope":[],"skip":true,"request_url":"r"})"), wrong}}},
+      {"oauth.consent_verifier",
+       {"oauth.token"},
+       {{"ConsentFollowUp500", Fault::answer(500, "boom"),
+         "answer has not status code = 200 (500)"},
+        {"ConsentFollowUpWithoutCode", Fault::redirect(302, id + "/callback?state=x"), wrong},
+        {"ConsentFollowUpWithError", Fault::redirect(302, id + "/callback?error=access_denied"),
+         wrong},
+        {"CodeWithAnotherState", Fault::redirect(302, id + "/callback?code=AC&state=forged"),
+         wrong},
+        {"CodeWithoutState", Fault::redirect(302, id + "/callback?code=AC"), wrong}}},
+      {"oauth.token",
+       {},
+       {{"Token400", Fault::json(400, R"({"error":"invalid_grant"})"),
+         "answer has not status code = 200 (400)"},
+        {"Token401", Fault::json(401, R"({"error":"invalid_client"})"), "unauthorized"},
+        {"TokenWithoutRefreshToken",
+         Fault::json(200,
+                     R"({"access_token":"a","token_type":"Bearer","expires_in":1,"scope":""})"),
+         "cannot decode answer"}}},
+  };
+  std::vector<StepFault> faults;
+  for (const auto& step : steps)
+    for (const auto& row : step.rows)
+      faults.push_back({row.name, step.endpoint, row.fault, row.text, step.notReached});
+  return faults;
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, OAuthStepFailureTest,
-    ::testing::Values(
-        StepFault{"SessionCheckWithoutAnswer",
-                  "auth.check",
-                  [] { return Fault::drop().repeat(0); },
-                  std::nullopt,
-                  {"oauth.auth"}},
-        StepFault{"AuthorizationNot302",
-                  "oauth.auth",
-                  [] { return Fault::answer(500, "boom"); },
-                  "Something went wrong",
-                  {"oauth.login.get"}},
-        StepFault{"AuthorizationAnswered200",
-                  "oauth.auth",
-                  [] { return Fault::answer(200, "ok"); },
-                  "Something went wrong",
-                  {"oauth.login.get"}},
-        StepFault{"AuthorizationRedirectWithoutChallenge",
-                  "oauth.auth",
-                  [] { return Fault::redirect(302, kId + "/login?foo=1"); },
-                  "Something went wrong",
-                  {"oauth.login.get"}},
-        StepFault{"AuthorizationRedirectWithError",
-                  "oauth.auth",
-                  [] {
-                    return Fault::redirect(302,
-                                           kId + "/login?error=invalid_request&login_challenge=x");
-                  },
-                  "Something went wrong",
-                  {"oauth.login.get"}},
-        StepFault{"AuthorizationRedirectWithValuelessError",
-                  "oauth.auth",
-                  [] { return Fault::redirect(302, kId + "/login?error&login_challenge=x"); },
-                  "Something went wrong",
-                  {"oauth.login.get"}},
-        StepFault{"LoginLookup401",
-                  "oauth.login.get",
-                  [] { return Fault::answer(401, "no"); },
-                  "unauthorized",
-                  {"oauth.login_verifier"}},
-        StepFault{"LoginLookup500",
-                  "oauth.login.get",
-                  [] { return Fault::answer(500, "boom"); },
-                  "answer has not status code = 200 (500)",
-                  {"oauth.login_verifier"}},
-        StepFault{"LoginLookupBadBody",
-                  "oauth.login.get",
-                  [] { return Fault::malformedJson(); },
-                  "cannot decode answer",
-                  {"oauth.login_verifier"}},
-        StepFault{"LoginSkippedWithoutRedirect",
-                  "oauth.login.get",
-                  [] { return Fault::json(200, R"({"skip":true,"email":"user1@example.com"})"); },
-                  "Something went wrong",
-                  {"oauth.login_verifier", "oauth.login.post"}},
-        StepFault{"LoginFollowUp404",
-                  "oauth.login_verifier",
-                  [] { return Fault::answer(404, "gone"); },
-                  "answer has not status code = 200 (404)",
-                  {"oauth.consent.get"}},
-        StepFault{"LoginFollowUp401",
-                  "oauth.login_verifier",
-                  [] { return Fault::answer(401, "no"); },
-                  "unauthorized",
-                  {"oauth.consent.get"}},
-        StepFault{"LoginFollowUpWithoutRedirect",
-                  "oauth.login_verifier",
-                  [] { return Fault::answer(200, "ok"); },
-                  "Something went wrong",
-                  {"oauth.consent.get"}},
-        StepFault{"LoginFollowUpRedirectWithoutChallenge",
-                  "oauth.login_verifier",
-                  [] { return Fault::redirect(302, kId + "/consent?login_challenge=abc"); },
-                  "Something went wrong",
-                  {"oauth.consent.get"}},
-        StepFault{"ConsentLookup401",
-                  "oauth.consent.get",
-                  [] { return Fault::answer(401, "no"); },
-                  "answer has not status code = 200 (401)",
-                  {"oauth.consent_verifier"}},
-        StepFault{"ConsentLookupEmpty",
-                  "oauth.consent.get",
-                  [] { return Fault::emptyBody(); },
-                  "cannot decode answer",
-                  {"oauth.consent_verifier"}},
-        StepFault{"ConsentLookupArray",
-                  "oauth.consent.get",
-                  [] { return Fault::json(200, "[]"); },
-                  "cannot decode answer",
-                  {"oauth.consent_verifier"}},
-        StepFault{"ConsentLookupWithoutRequestedScopes",
-                  "oauth.consent.get",
-                  [] {
-                    return Fault::json(200,
-                                       R"({"skip":true,"request_url":"r","redirect_url":"u"})");
-                  },
-                  "cannot decode answer",
-                  {"oauth.consent_verifier"}},
-        StepFault{"ConsentSkippedWithoutRedirect",
-                  "oauth.consent.get",
-                  [] {
-                    return Fault::json(200,
-                                       R"({"requested_scope":[],"skip":true,"request_url":"r"})");
-                  },
-                  "Something went wrong",
-                  {"oauth.consent_verifier", "oauth.consent.post"}},
-        StepFault{"ConsentFollowUp500",
-                  "oauth.consent_verifier",
-                  [] { return Fault::answer(500, "boom"); },
-                  "answer has not status code = 200 (500)",
-                  {"oauth.token"}},
-        StepFault{"ConsentFollowUpWithoutCode",
-                  "oauth.consent_verifier",
-                  [] { return Fault::redirect(302, kId + "/callback?state=x"); },
-                  "Something went wrong",
-                  {"oauth.token"}},
-        StepFault{"ConsentFollowUpWithError",
-                  "oauth.consent_verifier",
-                  [] { return Fault::redirect(302, kId + "/callback?error=access_denied"); },
-                  "Something went wrong",
-                  {"oauth.token"}},
-        StepFault{"CodeWithAnotherState",
-                  "oauth.consent_verifier",
-                  [] { return Fault::redirect(302, kId + "/callback?code=AC&state=forged"); },
-                  "Something went wrong",
-                  {"oauth.token"}},
-        StepFault{"CodeWithoutState",
-                  "oauth.consent_verifier",
-                  [] { return Fault::redirect(302, kId + "/callback?code=AC"); },
-                  "Something went wrong",
-                  {"oauth.token"}},
-        StepFault{"Token400",
-                  "oauth.token",
-                  [] { return Fault::json(400, R"({"error":"invalid_grant"})"); },
-                  "answer has not status code = 200 (400)",
-                  {}},
-        StepFault{"Token401",
-                  "oauth.token",
-                  [] { return Fault::json(401, R"({"error":"invalid_client"})"); },
-                  "unauthorized",
-                  {}},
-        StepFault{"TokenWithoutRefreshToken",
-                  "oauth.token",
-                  [] {
-                    return Fault::json(
-                        200,
-                        R"({"access_token":"a","token_type":"Bearer","expires_in":1,"scope":""})");
-                  },
-                  "cannot decode answer",
-                  {}}),
-    [](const ::testing::TestParamInfo<StepFault>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, OAuthStepFailureTest, ::testing::ValuesIn(stepFaults()),
+                         [](const ::testing::TestParamInfo<StepFault>& info) {
+                           return info.param.name;
+                         });
 
 TEST_F(OAuthFlowTest, LoginAndConsentSubmitFailuresEndTheFlow) {
   sb().setSkip(kApp, SkipPolicy::Never, SkipPolicy::Always);

@@ -10,7 +10,6 @@
 
 #include <Foundation/FileManager.hpp>
 #include <Foundation/UserDefaults.hpp>
-#include <Security/SecBase.hpp>
 
 #include "ZTOAuth/ZTOAuthUtilites/ZTPKCE.hpp"
 

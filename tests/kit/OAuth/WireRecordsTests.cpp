@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <Foundation/Data.hpp>
-
 #include "ZTNetworkCore/ZTOAuthRequestBodies.hpp"
 #include "ZTNetworkCore/ZTUrlEncodedQuery.hpp"
 

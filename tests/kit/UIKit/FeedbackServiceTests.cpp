@@ -8,8 +8,6 @@
 #include <UIKit/UIActivityIndicatorView.hpp>
 #include <UIKit/UIAlertController.hpp>
 #include <UIKit/UIControl.hpp>
-#include <UIKit/UIVisualEffectView.hpp>
-#include <UIKit/UIWindow.hpp>
 
 #include "ZTUIComponents/ZTUIUtilites.hpp"
 #include "platform/UIKit/UIKitTestSupport.hpp"

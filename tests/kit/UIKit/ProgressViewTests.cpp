@@ -4,7 +4,6 @@
 #include <numbers>
 
 #include <QuartzCore/CAGradientLayer.hpp>
-#include <QuartzCore/CAShapeLayer.hpp>
 #include <UIKit/UIView.hpp>
 
 #include "ZTUIComponents/ZTProgressView.hpp"

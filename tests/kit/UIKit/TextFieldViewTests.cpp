@@ -5,7 +5,6 @@
 #include <vector>
 
 #include <Testing/UI.hpp>
-#include <UIKit/UINib.hpp>
 #include <UIKit/UIViewController.hpp>
 
 #include "ZTUIComponents/ZTTextFieldView.hpp"

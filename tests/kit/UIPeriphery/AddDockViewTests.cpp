@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <memory>
 
 #include <nlohmann/json.hpp>
 
 #include <Foundation/Bundle.hpp>
-#include <UIKit/NSLayoutConstraint.hpp>
-#include <UIKit/UINib.hpp>
 
 #include "ZTUIComponents/ZTAddDockView.hpp"
 #include "ZTUIComponents/ZTImageFromLib.hpp"

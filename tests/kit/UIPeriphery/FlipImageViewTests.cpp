@@ -5,10 +5,8 @@
 #include <variant>
 #include <vector>
 
-#include <Foundation/RunLoop.hpp>
 #include <QuartzCore/CATransform3D.hpp>
 #include <Testing/UI.hpp>
-#include <UIKit/NSLayoutConstraint.hpp>
 #include <UIKit/UIImageView.hpp>
 #include <UIKit/UIViewController.hpp>
 

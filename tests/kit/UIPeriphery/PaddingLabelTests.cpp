@@ -4,7 +4,6 @@
 
 #include <Testing/UI.hpp>
 #include <UIKit/UILabel.hpp>
-#include <UIKit/UINib.hpp>
 #include <UIKit/UIViewController.hpp>
 
 #include "ZTUIComponents/ZTPaddingLabel.hpp"

@@ -3,11 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include <QuartzCore/CAValue.hpp>
 #include <Testing/UI.hpp>
 #include <UIKit/UIViewController.hpp>
-#include <UIKit/UIViewControllerTransitioning.hpp>
-#include <UIKit/UIWindow.hpp>
 
 #include "ZTUIComponents/PresentLikePush/ZTTransitionClasses.hpp"
 #include "platform/UIKit/UIKitTestSupport.hpp"

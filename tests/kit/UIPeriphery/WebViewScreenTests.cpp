@@ -7,7 +7,6 @@
 #include <Testing/WebKitDriver.hpp>
 #include <UIKit/UIActivityIndicatorView.hpp>
 #include <UIKit/UIAlertController.hpp>
-#include <UIKit/UIWindow.hpp>
 #include <WebKit/WKWebView.hpp>
 
 #include "ZTWebView.hpp"

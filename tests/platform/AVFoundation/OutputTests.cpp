@@ -1,7 +1,6 @@
 #include <filesystem>
 
 #include <AVFoundation/AVCaptureMovieFileOutput.hpp>
-#include <Foundation/FileManager.hpp>
 #include <ImageIO/CGImageSource.hpp>
 
 #include "AVTestSupport.hpp"
@@ -102,46 +101,6 @@ TEST_F(Photo, FollowsTheConnectionsOrientationAndMirroring) {
   EXPECT_EQ(camera.photo->supportedFlashModes().size(), 1u);  // the front camera has none
 }
 
-TEST_F(Photo, EachInjectedFaultHappensOnceOnAPlatformThread) {
-  using Fault = CaptureRig::PhotoFault;
-  struct Row {
-    Fault fault;
-    std::size_t calls;  // deliveries of the faulty photo
-    bool error, data, decodes;
-  };
-  const std::vector<Row> rows = {
-      {Fault::error, 1, true, false, false},        {Fault::noData, 1, false, false, false},
-      {Fault::nonImageData, 1, false, true, false}, {Fault::twice, 2, false, true, true},
-      {Fault::late, 1, false, true, true},          {Fault::never, 0, false, false, false},
-  };
-  auto camera = startCamera(Preset::low);
-  for (const auto& row : rows) {
-    auto faulty = std::make_shared<PhotoRecorder>();
-    auto next = std::make_shared<PhotoRecorder>();
-    CaptureRig::injectPhotoFault(row.fault, 5);
-    camera.photo->capturePhoto({}, faulty);
-    camera.photo->capturePhoto({}, next);
-    ASSERT_TRUE(next->shots.waitFor(1));
-    EXPECT_TRUE(next->shots.calls()[0].value.data.has_value());  // the fault is used up
-    if (row.fault == Fault::late) {
-      EXPECT_FALSE(faulty->shots.waitFor(1, 0.2));
-      clock->advance(5);
-    }
-    if (row.calls > 0) {
-      ASSERT_TRUE(faulty->shots.waitFor(row.calls));
-    }
-    EXPECT_FALSE(faulty->shots.waitFor(row.calls + 1, 0.2));
-    for (const auto& call : faulty->shots.calls()) {
-      EXPECT_FALSE(call.onMain);
-      EXPECT_EQ(call.value.error.has_value(), row.error);
-      EXPECT_EQ(call.value.data.has_value(), row.data);
-      if (call.value.data) {
-        EXPECT_EQ(decode(*call.value.data).width > 0, row.decodes);
-      }
-    }
-  }
-}
-
 TEST_F(Photo, WithoutARunningSessionTheDelegateGetsAnError) {
   auto camera = startCamera(Preset::low);
   camera.session->stopRunning();
@@ -153,27 +112,6 @@ TEST_F(Photo, WithoutARunningSessionTheDelegateGetsAnError) {
   loose->capturePhoto({}, delegate);
   ASSERT_TRUE(delegate->shots.waitFor(2));
   EXPECT_FALSE(delegate->shots.calls()[1].value.data.has_value());
-}
-
-TEST_F(Photo, FrameFilesAreCycledAndANonJPEGIsRefused) {
-  zttest::TemporaryFolder folder;
-  const auto wide = folder / "wide.jpg";
-  const auto tall = folder / "tall.jpg";
-  const auto text = folder / "notes.jpg";
-  ASSERT_TRUE(Foundation::writeData(zttest::plainJPEG(60, 20), wide).isSuccess());
-  ASSERT_TRUE(Foundation::writeData(zttest::plainJPEG(20, 60), tall).isSuccess());
-  ASSERT_TRUE(Foundation::writeData(Foundation::dataFromString("hello"), text).isSuccess());
-  EXPECT_FALSE(CaptureRig::setFrameFiles({wide, text}).isSuccess());
-  EXPECT_FALSE(CaptureRig::setFrameFiles({folder / "missing.jpg"}).isSuccess());
-  ASSERT_TRUE(CaptureRig::setFrameFiles({wide, tall}).isSuccess());
-
-  auto camera = startCamera(Preset::photo);
-  auto delegate = std::make_shared<PhotoRecorder>();
-  for (int i = 0; i < 3; ++i) camera.photo->capturePhoto({}, delegate);
-  ASSERT_TRUE(delegate->shots.waitFor(3));
-  std::multiset<std::size_t> widths;
-  for (const auto& call : delegate->shots.calls()) widths.insert(decode(*call.value.data).width);
-  EXPECT_EQ(widths, (std::multiset<std::size_t>{20, 60, 60}));
 }
 
 namespace {
@@ -236,25 +174,6 @@ TEST_F(Movie, FileSizeFollowsTheManualClock) {
   EXPECT_EQ(std::filesystem::file_size(url.path()), 3520u);
 }
 
-TEST_F(Movie, EndErrorsAndStopsUnasked) {
-  auto movie = startMovieCamera();
-  auto delegate = std::make_shared<MovieRecorder>();
-  CaptureRig::failNextRecordingEnd(AVFoundation::avError(AVErrorUnknown, "disk trouble"));
-  ASSERT_TRUE(movie->startRecording(Foundation::URL::fileURLWithPath(folder / "a.mp4"), delegate));
-  movie->stopRecording();
-  ASSERT_TRUE(delegate->ends.waitFor(1));
-  EXPECT_EQ(delegate->ends.calls()[0].value.error->code, AVErrorUnknown);
-
-  ASSERT_TRUE(movie->startRecording(Foundation::URL::fileURLWithPath(folder / "b.mp4"), delegate));
-  EXPECT_EQ(CaptureRig::stopRecordingsUnasked(), 1);
-  EXPECT_FALSE(movie->isRecording());
-  ASSERT_TRUE(delegate->ends.waitFor(2));
-  EXPECT_EQ(delegate->ends.calls()[1].value.error->code, AVErrorMaximumDurationReached);
-  movie->stopRecording();  // nothing more
-  EXPECT_FALSE(delegate->ends.waitFor(3, 0.2));
-  EXPECT_EQ(CaptureRig::stopRecordingsUnasked(), 0);
-}
-
 TEST_F(Movie, StartsThatCannotRecordEndAtOnce) {
   auto movie = startMovieCamera();
   auto delegate = std::make_shared<MovieRecorder>();
@@ -266,4 +185,44 @@ TEST_F(Movie, StartsThatCannotRecordEndAtOnce) {
   for (const auto& call : delegate->ends.calls()) EXPECT_TRUE(call.value.error.has_value());
   EXPECT_EQ(delegate->starts.count(), 0u);
   EXPECT_EQ(CoreMedia::CMTimeGetSeconds(movie->recordedDuration()), 0);
+}
+
+TEST_F(Photo, EachInjectedFaultHappensOnceOnAPlatformThread) {
+  using Fault = CaptureRig::PhotoFault;
+  struct Row {
+    Fault fault;
+    std::size_t calls;  // deliveries of the faulty photo
+    bool error, data, decodes;
+  };
+  const std::vector<Row> rows = {
+      {Fault::error, 1, true, false, false},        {Fault::noData, 1, false, false, false},
+      {Fault::nonImageData, 1, false, true, false}, {Fault::twice, 2, false, true, true},
+      {Fault::late, 1, false, true, true},          {Fault::never, 0, false, false, false},
+  };
+  auto camera = startCamera(Preset::low);
+  for (const auto& row : rows) {
+    auto faulty = std::make_shared<PhotoRecorder>();
+    auto next = std::make_shared<PhotoRecorder>();
+    CaptureRig::injectPhotoFault(row.fault, 5);
+    camera.photo->capturePhoto({}, faulty);
+    camera.photo->capturePhoto({}, next);
+    ASSERT_TRUE(next->shots.waitFor(1));
+    EXPECT_TRUE(next->shots.calls()[0].value.data.has_value());  // the fault is used up
+    if (row.fault == Fault::late) {
+      EXPECT_FALSE(faulty->shots.waitFor(1, 0.2));
+      clock->advance(5);
+    }
+    if (row.calls > 0) {
+      ASSERT_TRUE(faulty->shots.waitFor(row.calls));
+    }
+    EXPECT_FALSE(faulty->shots.waitFor(row.calls + 1, 0.2));
+    for (const auto& call : faulty->shots.calls()) {
+      EXPECT_FALSE(call.onMain);
+      EXPECT_EQ(call.value.error.has_value(), row.error);
+      EXPECT_EQ(call.value.data.has_value(), row.data);
+      if (call.value.data) {
+        EXPECT_EQ(decode(*call.value.data).width > 0, row.decodes);
+      }
+    }
+  }
 }

@@ -1,9 +1,6 @@
-#include <cmath>
 
 #include <AVFoundation/AVCaptureMovieFileOutput.hpp>
 #include <AVFoundation/AVCaptureVideoPreviewLayer.hpp>
-#include <CoreMedia/CMFormatDescription.hpp>
-#include <CoreMedia/CMTime.hpp>
 
 #include "AVTestSupport.hpp"
 #include "support/CaptureSupport.hpp"
@@ -33,49 +30,6 @@ TEST_F(Session, NestedConfigurationReachesTheHardwareAtTheOutermostCommit) {
   session->startRunning();
   session->stopRunning();
   EXPECT_EQ(CaptureRig::configurationLog().size(), 6u);
-}
-
-TEST_F(Session, RefusedPresetsLeaveThePresetAsItWas) {
-  CaptureRig::setAcceptedPresets({Preset::high, Preset::medium});
-  auto session = AVCaptureSession::make();
-  const std::vector<std::pair<Preset, bool>> rows = {
-      {Preset::photo, false}, {Preset::medium, true}, {Preset::low, false}, {Preset::high, true}};
-  Preset expected = session->sessionPreset();
-  for (const auto& [preset, accepted] : rows) {
-    EXPECT_EQ(session->canSetSessionPreset(preset), accepted) << presetName(preset);
-    EXPECT_EQ(session->setSessionPreset(preset), accepted) << presetName(preset);
-    if (accepted) expected = preset;
-    EXPECT_EQ(session->sessionPreset(), expected);
-    EXPECT_EQ(session->activePreset(), expected);
-  }
-}
-
-TEST_F(Session, CanAddTogglesAndDuplicateCameras) {
-  auto session = AVCaptureSession::make();
-  auto back =
-      AVCaptureDeviceInput::make(AVCaptureDevice::defaultDevice(AVMediaType::video)).value();
-  auto front = AVCaptureDeviceInput::make(AVCaptureDevice::defaultDevice(
-                                              AVCaptureDevice::DeviceType::builtInWideAngleCamera,
-                                              AVMediaType::video, AVCaptureDevice::Position::front))
-                   .value();
-  auto output = AVCapturePhotoOutput::make();
-  CaptureRig::setCanAddInputs(false);
-  CaptureRig::setCanAddOutputs(false);
-  EXPECT_FALSE(session->canAddInput(back));
-  EXPECT_FALSE(session->addInput(back));
-  EXPECT_FALSE(session->addOutput(output));
-  CaptureRig::setCanAddInputs(true);
-  CaptureRig::setCanAddOutputs(true);
-  EXPECT_TRUE(session->addOutput(output));
-  EXPECT_EQ(output->connection(AVMediaType::video), nullptr);
-  EXPECT_TRUE(session->addInput(back));
-  EXPECT_FALSE(session->canAddInput(front));  // one camera at a time
-  ASSERT_NE(output->connection(AVMediaType::video), nullptr);
-  EXPECT_TRUE(output->connection(AVMediaType::video)->isActive());
-  session->removeInput(back);
-  EXPECT_EQ(output->connection(AVMediaType::video), nullptr);
-  EXPECT_TRUE(session->addInput(front));
-  EXPECT_EQ(session->videoDevice()->position(), AVCaptureDevice::Position::front);
 }
 
 TEST_F(Session, DeviceInputsNeedAccessAndCanFail) {
@@ -145,19 +99,7 @@ TEST_F(Session, DevicesChangeOnlyUnderTheirLock) {
   EXPECT_FALSE(back->setVideoZoomFactor(back->activeFormat().videoMaxZoomFactor + 1));
   EXPECT_FALSE(back->setVideoZoomFactor(0.5));
   EXPECT_EQ(back->videoZoomFactor(), 3);
-  EXPECT_TRUE(back->setFocusPointOfInterest({0.25, 0.75}));
   EXPECT_FALSE(back->setExposurePointOfInterest({1.5, 0}));
-  EXPECT_FALSE(back->setExposureModeCustom(CoreMedia::CMTimeMakeWithSeconds(0.01, 1000000), 0));
-  EXPECT_TRUE(back->setExposureMode(AVCaptureDevice::ExposureMode::custom));
-  zttest::Recorder<double> applied;
-  EXPECT_TRUE(back->setExposureModeCustom(
-      CoreMedia::CMTimeMakeWithSeconds(10, 1000), AVCaptureISOCurrent,
-      [&](CoreMedia::CMTime t) { applied.record(CoreMedia::CMTimeGetSeconds(t)); }));
-  EXPECT_DOUBLE_EQ(CoreMedia::CMTimeGetSeconds(back->exposureDuration()),
-                   CoreMedia::CMTimeGetSeconds(back->activeFormat().maxExposureDuration));
-  EXPECT_EQ(back->iso(), 100);
-  ASSERT_TRUE(applied.waitFor(1));
-  EXPECT_FALSE(applied.calls()[0].onMain);
   back->unlockForConfiguration();
   EXPECT_FALSE(back->setTorchMode(AVCaptureDevice::TorchMode::off));
   EXPECT_EQ(back->torchMode(), AVCaptureDevice::TorchMode::on);
@@ -167,18 +109,6 @@ TEST_F(Session, DevicesChangeOnlyUnderTheirLock) {
   EXPECT_FALSE(front->setTorchMode(AVCaptureDevice::TorchMode::on));
   EXPECT_FALSE(front->setFocusMode(AVCaptureDevice::FocusMode::autoFocus));
   front->unlockForConfiguration();
-}
-
-TEST_F(Session, DevicesFollowTheRig) {
-  CaptureRig::setDevices({CaptureRig::frontCamera()});
-  EXPECT_EQ(AVCaptureDevice::defaultDevice(AVCaptureDevice::DeviceType::builtInWideAngleCamera,
-                                           AVMediaType::video, AVCaptureDevice::Position::back),
-            nullptr);
-  EXPECT_EQ(AVCaptureDevice::defaultDevice(AVMediaType::audio), nullptr);
-  EXPECT_EQ(AVCaptureDevice::defaultDevice(AVMediaType::video)->position(),
-            AVCaptureDevice::Position::front);
-  CaptureRig::setDevices({});
-  EXPECT_EQ(AVCaptureDevice::defaultDevice(AVMediaType::video), nullptr);
 }
 
 TEST_F(Session, PreviewLayerConnectsToTheCamera) {
@@ -208,36 +138,6 @@ TEST_F(Session, PreviewLayerConnectsToTheCamera) {
   }
 }
 
-TEST(CoreMedia, TimesAndMetadataDescriptions) {
-  using namespace CoreMedia;
-  EXPECT_DOUBLE_EQ(CMTimeGetSeconds(CMTimeMakeWithSeconds(1.5, 600)), 1.5);
-  EXPECT_EQ(CMTimeMakeWithSeconds(0.0005, 1000000000).value, 500000);
-  EXPECT_FALSE(CMTimeMakeWithSeconds(std::nan(""), 600).isValid());
-  EXPECT_FALSE(CMTimeMakeWithSeconds(1e300, 600).isValid());
-  EXPECT_FALSE(CMTimeMake(1, 0).isValid());
-  EXPECT_TRUE(std::isnan(CMTimeGetSeconds(kCMTimeInvalid)));
-  EXPECT_EQ(CMTimeGetSeconds(kCMTimeZero), 0);
-
-  const CMMetadataSpecification location{"mdta/com.apple.quicktime.location.ISO6709",
-                                         kCMMetadataDataType_QuickTimeMetadataLocation_ISO6709};
-  auto made = CMMetadataFormatDescriptionCreateWithMetadataSpecifications(
-      kCMMetadataFormatType_Boxed, {location});
-  ASSERT_TRUE(made.isSuccess());
-  EXPECT_EQ(made.value()->specifications().size(), 1u);
-  const std::vector<std::vector<CMMetadataSpecification>> bad = {{}, {{"", "type"}}, {{"id", ""}}};
-  for (const auto& specs : bad)
-    EXPECT_EQ(CMMetadataFormatDescriptionCreateWithMetadataSpecifications(
-                  kCMMetadataFormatType_Boxed, specs)
-                  .error(),
-              kCMFormatDescriptionError_InvalidParameter);
-  EXPECT_FALSE(
-      CMMetadataFormatDescriptionCreateWithMetadataSpecifications(0x1234, {location}).isSuccess());
-  EXPECT_EQ(AVCaptureMetadataInput::make(nullptr, CMClock::hostTimeClock()), nullptr);
-  auto input = AVCaptureMetadataInput::make(made.value(), CMClock::hostTimeClock());
-  ASSERT_NE(input, nullptr);
-  EXPECT_EQ(input->ports().front()->mediaType(), AVMediaType::metadata);
-}
-
 TEST_F(Session, AMetadataInputJoinsTheMovieOutputThroughItsOwnConnection) {
   auto session = AVCaptureSession::make();
   ASSERT_TRUE(session->addInput(
@@ -247,9 +147,6 @@ TEST_F(Session, AMetadataInputJoinsTheMovieOutputThroughItsOwnConnection) {
   auto movie = AVCaptureMovieFileOutput::make();
   ASSERT_TRUE(session->addOutput(movie));
   EXPECT_EQ(movie->connections().size(), 2u);  // video and audio
-  EXPECT_FALSE(movie->movieFragmentInterval() == CoreMedia::kCMTimeInvalid);
-  movie->setMovieFragmentInterval(CoreMedia::kCMTimeInvalid);
-  EXPECT_FALSE(movie->movieFragmentInterval().isValid());
 
   auto description = CoreMedia::CMMetadataFormatDescriptionCreateWithMetadataSpecifications(
       CoreMedia::kCMMetadataFormatType_Boxed,
@@ -272,11 +169,25 @@ TEST_F(Session, AMetadataInputJoinsTheMovieOutputThroughItsOwnConnection) {
   auto photo = AVCapturePhotoOutput::make();
   ASSERT_TRUE(session->addOutput(photo));
   EXPECT_EQ(photo->connection(AVMediaType::audio), nullptr);  // photos take video only
-  EXPECT_EQ(photo->supportedFlashModes().size(), 3u);         // the back camera has a flash
   EXPECT_FALSE(
       session->canAddConnection(std::make_shared<AVCaptureConnection>(metadata->ports(), photo)));
   session->removeOutput(movie);
   EXPECT_TRUE(movie->connections().empty());
   EXPECT_FALSE(link->isActive());
   EXPECT_EQ(movie->session(), nullptr);
+}
+
+TEST_F(Session, RefusedPresetsLeaveThePresetAsItWas) {
+  CaptureRig::setAcceptedPresets({Preset::high, Preset::medium});
+  auto session = AVCaptureSession::make();
+  const std::vector<std::pair<Preset, bool>> rows = {
+      {Preset::photo, false}, {Preset::medium, true}, {Preset::low, false}, {Preset::high, true}};
+  Preset expected = session->sessionPreset();
+  for (const auto& [preset, accepted] : rows) {
+    EXPECT_EQ(session->canSetSessionPreset(preset), accepted) << presetName(preset);
+    EXPECT_EQ(session->setSessionPreset(preset), accepted) << presetName(preset);
+    if (accepted) expected = preset;
+    EXPECT_EQ(session->sessionPreset(), expected);
+    EXPECT_EQ(session->activePreset(), expected);
+  }
 }

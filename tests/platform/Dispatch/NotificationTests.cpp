@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <Dispatch/DispatchQueue.hpp>
 #include <Foundation/NotificationCenter.hpp>
 #include <Foundation/OperationQueue.hpp>
-#include <Foundation/Thread.hpp>
 
 #include <atomic>
-#include <mutex>
-#include <set>
 #include <thread>
 
 #include "support/RunLoopSupport.hpp"

@@ -6,9 +6,6 @@
 #include <Foundation/Thread.hpp>
 
 #include <atomic>
-#include <mutex>
-#include <set>
-#include <thread>
 #include <vector>
 
 #include "support/RunLoopSupport.hpp"

@@ -2,12 +2,9 @@
 #include <sys/stat.h>
 
 #include <atomic>
-#include <filesystem>
 #include <thread>
 
 #include "Foundation/Data.hpp"
-#include "Foundation/FileManager.hpp"
-#include "Foundation/URL.hpp"
 #include "support/TemporaryFolder.hpp"
 
 using zttest::TemporaryFolder;

@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <limits>
-#include <thread>
 
-#include "Foundation/FileManager.hpp"
 #include "Foundation/UserDefaults.hpp"
 #include "support/TemporaryFolder.hpp"
 

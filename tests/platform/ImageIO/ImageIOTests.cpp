@@ -2,7 +2,6 @@
 
 #include <ImageIO/CGImageDestination.hpp>
 #include <ImageIO/CGImageSource.hpp>
-#include <ImageIO/UTType.hpp>
 #include <UIKit/UIImage.hpp>
 
 #include "support/CaptureSupport.hpp"
@@ -53,51 +52,6 @@ Data reencode(const Data& file, const ImageProperties& properties) {
 }
 
 }  // namespace
-
-TEST(ImageIO, TypeIdentifierForTags) {
-  struct Row {
-    const char* tagClass;
-    const char* tag;
-    std::optional<std::string_view> conformingTo;
-    std::optional<std::string> expected;
-  };
-  const std::vector<Row> rows = {
-      {ImageIO::kUTTagClassMIMEType, "image/jpg", ImageIO::kUTTypeImage, ImageIO::kUTTypeJPEG},
-      {ImageIO::kUTTagClassMIMEType, "image/JPEG", std::nullopt, ImageIO::kUTTypeJPEG},
-      {ImageIO::kUTTagClassMIMEType, "image/png", ImageIO::kUTTypeImage, std::nullopt},
-      {ImageIO::kUTTagClassFilenameExtension, "jpg", ImageIO::kUTTypeImage, ImageIO::kUTTypeJPEG},
-      {ImageIO::kUTTagClassFilenameExtension, "image/jpg", std::nullopt, std::nullopt},
-      {ImageIO::kUTTagClassMIMEType, "image/jpg", "public.movie", std::nullopt},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(
-        ImageIO::UTTypeCreatePreferredIdentifierForTag(row.tagClass, row.tag, row.conformingTo),
-        row.expected)
-        << row.tagClass << " " << row.tag;
-  }
-}
-
-TEST(ImageIO, WritesAndReadsAPictureWithItsOrientation) {
-  ImageProperties properties;
-  properties.orientation = 6;
-  const Data file = zttest::plainJPEG(40, 30, {10, 200, 30, 255}, properties);
-  auto source = CGImageSource::createWithData(file);
-  ASSERT_EQ(source->count(), 1u);
-  EXPECT_EQ(source->type(), std::string(ImageIO::kUTTypeJPEG));
-  auto read = source->copyProperties(0);
-  ASSERT_TRUE(read.isSuccess());
-  EXPECT_EQ(read.value().orientation, 6);
-  EXPECT_EQ(read.value().pixelWidth, 40u);
-  EXPECT_EQ(read.value().pixelHeight, 30u);
-  auto image = source->createImage(0);
-  ASSERT_TRUE(image.isSuccess());
-  EXPECT_EQ(image.value()->width(), 40u);
-  const auto* pixel = &image.value()->pixels()[(15 * 40 + 20) * 4];
-  EXPECT_NEAR(pixel[0], 10, 8);
-  EXPECT_NEAR(pixel[1], 200, 8);
-  EXPECT_NEAR(pixel[2], 30, 8);
-  EXPECT_EQ(source->copyProperties(1).error().code, ImageIOError::Code::indexOutOfRange);
-}
 
 TEST(ImageIO, ExifAndOtherApp1SegmentsSurviveAReencodeByteForByte) {
   const Data file = cameraFile();

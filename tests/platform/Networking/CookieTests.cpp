@@ -1,5 +1,4 @@
 // One cookie store for every session that names it.
-#include <Foundation/URLSessionConfiguration.hpp>
 
 #include <algorithm>
 
@@ -44,23 +43,6 @@ TEST_F(CookieTests, CookieSetInOneSessionIsSentByAnother) {
   EXPECT_TRUE(named(HTTPCookieStorage::shared()->cookies(url(base() + "/any")), "zt_a"));
   EXPECT_FALSE(
       named(HTTPCookieStorage::shared()->cookies(url(base("api.zentrel.com") + "/")), "zt_a"));
-}
-
-TEST_F(CookieTests, DeletedCookiesAreNotSentAgain) {
-  auto s = session();
-  ASSERT_FALSE(load(s, URLRequest(url(base() + "/test/cookies/set?zt_a=1&zt_b=2"))).error);
-  EXPECT_EQ(cookiesSent(s, "id.zentrel.com").size(), 2u);
-
-  auto& store = *HTTPCookieStorage::shared();
-  const auto a = named(store.cookies(), "zt_a");
-  ASSERT_TRUE(a);
-  store.deleteCookie(*a);
-  EXPECT_FALSE(named(store.cookies(), "zt_a"));
-  EXPECT_EQ(cookiesSent(s, "id.zentrel.com"), nlohmann::json({{"zt_b", "2"}}));
-
-  store.removeCookies(Date());
-  EXPECT_TRUE(store.cookies().empty());
-  EXPECT_TRUE(cookiesSent(s, "id.zentrel.com").empty());
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 // Sessions: connection reuse, delegate queue, task life and invalidation.
-#include <Foundation/Thread.hpp>
 
 #include <functional>
 #include <map>
-#include <set>
 #include <thread>
 
 #include "NetworkTest.hpp"

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <set>
 #include <sstream>
-#include <thread>
 
 #include "SecurityTestSupport.hpp"
 

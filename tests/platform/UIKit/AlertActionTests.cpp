@@ -7,11 +7,8 @@
 
 #include "Testing/UI.hpp"
 #include "UIKit/UIAlertController.hpp"
-#include "UIKit/UIButton.hpp"
-#include "UIKit/UILabel.hpp"
 #include "UIKit/UIScreen.hpp"
 #include "UIKit/UIViewController.hpp"
-#include "UIKit/UIWindow.hpp"
 #include "UIKitTestSupport.hpp"
 
 using namespace UIKit;
@@ -147,14 +144,7 @@ TEST_F(AlertActions, OnlyFullScreenMakesThePresenterDisappear) {
   const Case cases[] = {
       {"full screen", styled(UIModalPresentationStyle::fullScreen), 1},
       {"over full screen", styled(UIModalPresentationStyle::overFullScreen), 0},
-      {"over current context", styled(UIModalPresentationStyle::overCurrentContext), 0},
       {"automatic", styled(UIModalPresentationStyle::automatic), 0},
-      {"alert",
-       [] {
-         return std::make_shared<UIAlertController>("t", std::nullopt,
-                                                    UIAlertController::Style::alert);
-       },
-       0},
       {"sheet", [this] { return sourceSheet(); }, 0},
   };
   for (const auto& c : cases) {

@@ -5,12 +5,10 @@
 #include <string>
 
 #include "Testing/UI.hpp"
-#include "UIKit/InterfaceBinder.hpp"
 #include "UIKit/UIButton.hpp"
 #include "UIKit/UIImage.hpp"
 #include "UIKit/UITapGestureRecognizer.hpp"
 #include "UIKit/UIViewController.hpp"
-#include "UIKit/UIWindow.hpp"
 #include "UIKitTestSupport.hpp"
 
 using namespace UIKit;
@@ -126,49 +124,4 @@ TEST_F(Buttons, ShowsTheValueOfItsStateOrElseTheNormalOne) {
     EXPECT_EQ(button->currentImage(), c.image);
     EXPECT_EQ(button->currentBackgroundImage(), c.background);
   }
-
-  button->setEnabled(true);
-  button->setTitle(std::nullopt, UIButton::State::normal);  // null clears
-  button->setImage(nullptr, UIButton::State::normal);
-  EXPECT_EQ(button->currentTitle(), std::nullopt);
-  EXPECT_EQ(button->currentImage(), nullptr);
-  EXPECT_EQ(ui->findText("Continue"), nullptr);
-}
-
-namespace {
-class ButtonScreen : public UIViewController {
- public:
-  using UIViewController::UIViewController;
-  void bindInterface(InterfaceBinder& binder) override {
-    binder.outlet("continueButton", continueButton);
-    binder.action("goOn:", [this](UIControl&) { ++pressed; });
-  }
-  std::weak_ptr<UIButton> continueButton;
-  int pressed = 0;
-};
-}  // namespace
-
-TEST_F(Buttons, AButtonFromAnInterfaceFileSendsItsActionToTheLiveOwnerOnly) {
-  uikittest::TestBundle files;
-  files.write("ButtonScreen.json", R"({"objects": [
-    {"class": "UIView", "outlet": "view", "frame": [0, 0, 375, 812], "subviews": [
-      {"class": "UIButton", "outlet": "continueButton", "frame": [24, 700, 327, 48],
-       "title": "Continue", "backgroundColor": "#0A84FF", "cornerRadius": 8, "enabled": false,
-       "actions": [{"event": "touchUpInside", "selector": "goOn:"}]}]}]})");
-  auto controller = std::make_shared<ButtonScreen>("ButtonScreen", files.bundle());
-  std::weak_ptr<ButtonScreen> weak = controller;
-  UI screenUI(controller);
-  auto shown = screenUI.find<UIButton>("continueButton");
-  ASSERT_TRUE(shown);
-  EXPECT_EQ(shown->layer()->cornerRadius, 8);
-  EXPECT_FALSE(screenUI.tap(shown));
-  shown->setEnabled(true);
-  EXPECT_TRUE(screenUI.tap(shown));
-  EXPECT_EQ(controller->pressed, 1);
-
-  // The screen goes; its button, kept by someone else, calls nobody.
-  screenUI.window()->setRootViewController(nullptr);
-  controller.reset();
-  EXPECT_TRUE(weak.expired());
-  shown->sendActions(UIControl::Event::touchUpInside);
 }

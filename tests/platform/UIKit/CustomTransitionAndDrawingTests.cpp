@@ -1,20 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
-#include <numbers>
 #include <string>
 #include <vector>
 
-#include "Foundation/RunLoop.hpp"
 #include "QuartzCore/CABasicAnimation.hpp"
-#include "QuartzCore/CATransform3D.hpp"
 #include "Testing/UI.hpp"
-#include "UIKit/NSLayoutConstraint.hpp"
-#include "UIKit/UILabel.hpp"
 #include "UIKit/UIViewController.hpp"
 #include "UIKit/UIViewControllerTransitioning.hpp"
-#include "UIKit/UIWindow.hpp"
 #include "UIKitTestSupport.hpp"
 
 using namespace UIKit;

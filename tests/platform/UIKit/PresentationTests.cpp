@@ -1,20 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
-#include "Foundation/RunLoop.hpp"
 #include "Testing/UI.hpp"
-#include "UIKit/UIAlertController.hpp"
-#include "UIKit/UILabel.hpp"
 #include "UIKit/UINavigationController.hpp"
 #include "UIKit/UIPresentationController.hpp"
-#include "UIKit/UIScreen.hpp"
-#include "UIKit/UITabBarController.hpp"
-#include "UIKit/UIVisualEffectView.hpp"
-#include "UIKit/UIWindow.hpp"
 #include "UIKitTestSupport.hpp"
 
 using namespace UIKit;

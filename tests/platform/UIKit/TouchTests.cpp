@@ -46,30 +46,6 @@ TEST_F(Touches, AVisibleEnabledControlTakesATapOnItself) {
   EXPECT_EQ(taps->count, 2);
 }
 
-TEST_F(Touches, HiddenTransparentDisabledOrNonInteractiveViewsTakeNoTaps) {
-  button->setHidden(true);
-  EXPECT_FALSE(ui->tap(button));
-  button->setHidden(false);
-
-  button->setAlpha(0.009);
-  EXPECT_FALSE(ui->tap(button));
-  button->setAlpha(0.01);
-  EXPECT_TRUE(ui->tap(button));
-  EXPECT_EQ(taps->count, 1);
-
-  button->setEnabled(false);
-  EXPECT_EQ(ui->tapAt(button->center()), screen);  // falls through to what lies below
-  button->setEnabled(true);
-
-  button->setUserInteractionEnabled(false);
-  EXPECT_FALSE(ui->tap(button));
-
-  button->setUserInteractionEnabled(true);
-  screen->setUserInteractionEnabled(false);  // nothing inside a non-interactive view is hit
-  EXPECT_FALSE(ui->tap(button));
-  EXPECT_EQ(taps->count, 1);
-}
-
 TEST_F(Touches, ATapRecognizerAboveRecognizesAndCancelsTheViewsTouchUnlessToldNot) {
   auto recognized = std::make_shared<Counter>();
   auto cancels = std::make_shared<Counter>();
