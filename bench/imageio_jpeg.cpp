@@ -16,6 +16,7 @@
 #include <ImageIO/CGImageSource.hpp>
 #include <ImageIO/UTType.hpp>
 
+#include "JPEGBaseline.hpp"
 #include "PeakMemory.hpp"
 
 namespace {
@@ -71,22 +72,7 @@ std::size_t throughImageIO(const Foundation::Data& bytes) {
 }
 
 std::size_t throughTurboJPEG(const Foundation::Data& bytes) {
-  tjhandle decoder = tjInitDecompress();
-  tjhandle encoder = tjInitCompress();
-  std::vector<unsigned char> rgba(static_cast<std::size_t>(kFrameBytes));
-  std::size_t size = 0;
-  if (tjDecompress2(decoder, bytes.data(), bytes.size(), rgba.data(), kWidth, 0, kHeight, TJPF_RGBA,
-                    0) == 0) {
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    if (tjCompress2(encoder, rgba.data(), kWidth, 0, kHeight, TJPF_RGBA, &out, &outSize, TJSAMP_420,
-                    kTJQuality, 0) == 0)
-      size = outSize;
-    tjFree(out);
-  }
-  tjDestroy(decoder);
-  tjDestroy(encoder);
-  return size;
+  return benchjpeg::throughTurboJPEG(bytes, kWidth, kHeight, kTJQuality);
 }
 
 void ImageIOPass(benchmark::State& state) {
@@ -99,19 +85,7 @@ BENCHMARK(ImageIOPass)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(TurboJPEGPass)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Median of `runs` passes, in milliseconds.
-template <class F>
-double medianMs(F&& pass, int runs) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(pass());
-    times.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-            .count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
+using benchjpeg::medianMs;
 
 }  // namespace
 

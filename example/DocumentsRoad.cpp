@@ -1,10 +1,7 @@
 #include "DocumentsRoad.hpp"
 
-#include <turbojpeg.h>
-
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -24,27 +21,6 @@ namespace {
 
 using Docs = ZTPrivateAPIDocuments;
 
-// A 64 x 40 colour gradient as JPEG, standing in for a photo until the camera lands.
-std::optional<std::string> writeSmallJPEG() {
-  const int width = 64, height = 40;
-  std::vector<unsigned char> pixels;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      pixels.insert(pixels.end(),
-                    {static_cast<unsigned char>(x * 4), static_cast<unsigned char>(y * 6), 160});
-  tjhandle encoder = tjInitCompress();
-  unsigned char* jpeg = nullptr;
-  unsigned long size = 0;
-  const bool ok = tjCompress2(encoder, pixels.data(), width, 0, height, TJPF_RGB, &jpeg, &size,
-                              TJSAMP_420, 85, 0) == 0;
-  const auto path = std::filesystem::temp_directory_path() / "zentrel-example-document.jpg";
-  if (ok) std::ofstream(path, std::ios::binary).write(reinterpret_cast<char*>(jpeg), size);
-  tjFree(jpeg);
-  tjDestroy(encoder);
-  if (!ok) return std::nullopt;
-  return path.string();
-}
-
 // Serves the main run loop until the call reports; false when it failed or took too long.
 bool await(const std::function<void(std::function<void(bool)>)>& call) {
   std::optional<bool> ok;
@@ -62,8 +38,8 @@ auto failed(std::function<void(bool)> done) {
 
 }  // namespace
 
-int documentsRoad() {
-  std::cout << "10. The app's required document types:";
+int documentsRoad(const std::string& photoPath) {
+  std::cout << "11. The app's required document types:";
   const bool updated = await([](auto done) {
     ZTAppDocuments::shared()->updateDockInfo(
         [done](bool ok, std::optional<ZTOAuthError>) { done(ok); });
@@ -72,10 +48,8 @@ int documentsRoad() {
     std::cout << " " << getLocalize(type);
   std::cout << (updated ? "\n" : " (not loaded)\n");
 
-  const auto path = writeSmallJPEG();
-  if (!path) return 1;
-  const auto file = Foundation::URL::fileURLWithPath(*path);
-  std::cout << "11. Uploading a " << std::filesystem::file_size(*path) << "-byte JPEG\n";
+  const auto file = Foundation::URL::fileURLWithPath(photoPath);
+  std::cout << "12. Uploading the photo, " << std::filesystem::file_size(photoPath) << " bytes\n";
   std::string id;
   bool ok =
       await([&](auto done) {
@@ -121,10 +95,9 @@ int documentsRoad() {
     });
     if (status) std::cout << "   poll " << poll << ": " << getLocalize(*status) << "\n";
   }
-  std::filesystem::remove(*path);
   if (!ok) return 1;
 
-  std::cout << "12. The user's documents:\n";
+  std::cout << "13. The user's documents:\n";
   return await([](auto done) {
     ZTPublicAPIDocuments::request<std::vector<std::optional<ZTPublicDocumentElement>>>(
         true, ZTPublicConstants::getDocumentsEndpoint(),

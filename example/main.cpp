@@ -1,7 +1,7 @@
 // The example host: the server switch with the URLs it builds, an event emitted on a worker
 // thread and heard on the main thread, and the main road against the in-process sandbox: sign a
-// seeded user in, let the kit run its OAuth flow and read the user's data; then the documents
-// road (DocumentsRoad.cpp).
+// seeded user in, let the kit run its OAuth flow and read the user's data; then a photo with the
+// simulated camera, which the documents road (DocumentsRoad.cpp) uploads.
 
 #include <ZentrelSDK.hpp>
 
@@ -12,11 +12,15 @@
 #include <optional>
 #include <string>
 
+#include <AVFoundation/AVTypes.hpp>
 #include <Dispatch/DispatchQueue.hpp>
 #include <Foundation/Bundle.hpp>
+#include <Foundation/Date.hpp>
 #include <Foundation/NetworkEnvironment.hpp>
 #include <Foundation/RunLoop.hpp>
 #include <Foundation/Thread.hpp>
+#include <ImageIO/CGImageSource.hpp>
+#include <Testing/CaptureRig.hpp>
 #include <UIKit/UIViewController.hpp>
 #include <UIKit/UIWindow.hpp>
 #include <sandbox/Sandbox.hpp>
@@ -45,6 +49,50 @@ struct CodeListener {
   std::atomic<bool> heard{false};
   ZTEventsRegistration events{this};
 };
+
+// The capture road: a photo with the simulated back camera into the kit's cache folder.
+// The file's path, or nothing when no photo came.
+std::optional<std::string> photoStep(const std::shared_ptr<UIKit::UIWindow>& window) {
+  std::cout << "10. Taking a photo with the simulated back camera\n";
+  PlatformTesting::CaptureRig::reset();
+  PlatformTesting::CaptureRig::setCameraPermission(AVFoundation::AVAuthorizationStatus::authorized);
+  auto cameraView = std::make_shared<UIKit::UIView>(window->bounds());
+  window->rootViewController()->view()->addSubview(cameraView);
+  auto camera = std::make_shared<ZTCameraViewManager>();
+  camera->setWriteFilesToPhoneLibrary(false);
+  std::atomic<bool> attached{false};
+  camera->addLayerPreviewToView(cameraView, CameraOutputMode::stillImage,
+                                [&attached] { attached = true; });
+  Foundation::RunLoop::main().runUntil([&] { return attached.load(); }, 10.0);
+
+  const auto start = std::chrono::steady_clock::now();
+  std::optional<CaptureResult> photo;
+  const auto prefix =
+      std::to_string(static_cast<long long>(Foundation::Date::now().timeIntervalSince1970()));
+  camera->captureAndSavePictureWithCompletion(
+      prefix, [&photo](const CaptureResult& result) { photo = result; });
+  Foundation::RunLoop::main().runUntil([&] { return photo.has_value(); }, 30.0);
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - start);
+  camera->stopAndRemoveCaptureSession();
+  const auto url =
+      photo && photo->successValue() ? photo->successValue()->content.asUrl() : std::nullopt;
+  if (!url) {
+    std::cout << "    no photo\n";
+    return std::nullopt;
+  }
+  const auto bytes = photo->imageData().value_or(Foundation::Data{});
+  const auto properties = ImageIO::CGImageSource::createWithData(bytes)->copyProperties(0);
+  if (!properties) {
+    std::cout << "    the file is no JPEG\n";
+    return std::nullopt;
+  }
+  std::cout << "    file " << url->path() << "\n"
+            << "    " << bytes.size() << " bytes, " << properties.value().pixelWidth.value_or(0)
+            << " x " << properties.value().pixelHeight.value_or(0) << " pixels, EXIF orientation "
+            << properties.value().orientation.value_or(1) << ", " << took.count() << " ms\n";
+  return url->path();
+}
 
 int mainRoad() {
   sandbox::Sandbox server;
@@ -87,7 +135,9 @@ int mainRoad() {
   std::cout << "9. The user: id " << user->id << ", e-mail " << user->email.value_or("-") << "\n";
   for (const auto& phone : user->phones.value_or(std::vector<Phone>{}))
     std::cout << "   phone " << phone.number << " (" << phone.status << ")\n";
-  return documentsRoad();
+  const auto photo = photoStep(window);
+  if (!photo) return 1;
+  return documentsRoad(*photo);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "ZTCustomCameraView/ZTCameraData/MediaType.hpp"
 #include "ZTCustomCameraView/ZTCameraData/ZTCameraData.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/CaptureResult.hpp"
+#include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManager.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTPHPhotoLibrary.hpp"
 #include "ZTCustomCameraView/ZTMediaPreview/PhotoCropper/ZTCropModel.hpp"
 #include "ZTEventCore.hpp"

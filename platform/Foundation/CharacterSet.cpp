@@ -1,7 +1,12 @@
 #include "Foundation/CharacterSet.hpp"
-#include "Foundation/Hex.hpp"
+
+#include <climits>
+
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
 
 #include "Foundation/Data.hpp"
+#include "Foundation/Hex.hpp"
 
 namespace Foundation {
 
@@ -57,15 +62,43 @@ const CharacterSet& CharacterSet::alphanumerics() {
   return set;
 }
 
+const CharacterSet& CharacterSet::decimalDigits() {
+  static const CharacterSet set = [] {
+    auto digits = charactersIn("0123456789");
+    digits.categories_ = U_GC_ND_MASK;
+    return digits;
+  }();
+  return set;
+}
+
+bool CharacterSet::contains(char32_t scalar) const {
+  if (scalar < 0x80) return bits_.test(scalar);
+  return (U_GET_GC_MASK(static_cast<UChar32>(scalar)) & categories_) != 0;
+}
+
+bool CharacterSet::isSupersetOfCharacters(std::string_view utf8) const {
+  if (utf8.size() > static_cast<std::size_t>(INT32_MAX)) return false;  // beyond ICU's indices
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
+  const auto length = static_cast<std::int32_t>(utf8.size());
+  for (std::int32_t i = 0; i < length;) {
+    UChar32 scalar = 0;
+    U8_NEXT(bytes, i, length, scalar);
+    if (scalar < 0 || !contains(static_cast<char32_t>(scalar))) return false;
+  }
+  return true;
+}
+
 CharacterSet CharacterSet::subtracting(const CharacterSet& other) const {
   CharacterSet set;
   set.bits_ = bits_ & ~other.bits_;
+  set.categories_ = categories_ & ~other.categories_;
   return set;
 }
 
 CharacterSet CharacterSet::unioning(const CharacterSet& other) const {
   CharacterSet set;
   set.bits_ = bits_ | other.bits_;
+  set.categories_ = categories_ | other.categories_;
   return set;
 }
 

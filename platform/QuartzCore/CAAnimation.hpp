@@ -23,6 +23,8 @@ class CAAnimation {
 
   // Seconds; 0 means the platform default of 0.25.
   Foundation::TimeInterval duration = 0;
+  // When it starts, in CACurrentMediaTime() seconds; 0 means when it is added.
+  Foundation::TimeInterval beginTime = 0;
   std::optional<CAMediaTimingFunction> timingFunction;
   CAMediaTimingFillMode fillMode = CAMediaTimingFillMode::removed;
   bool isRemovedOnCompletion = true;

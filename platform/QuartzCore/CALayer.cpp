@@ -4,6 +4,7 @@
 
 #include "Dispatch/DispatchQueue.hpp"
 #include "QuartzCore/CABasicAnimation.hpp"
+#include "QuartzCore/CATransaction.hpp"
 
 namespace QuartzCore {
 
@@ -74,7 +75,17 @@ void CALayer::add(const std::shared_ptr<CAAnimation>& animation, std::optional<s
   attached.id = nextAnimationID();
   attached.key = std::move(key);
   attached.animation = animation->copy();
-  attached.begin = Foundation::Clock::current().now();
+  // Inside a transaction an animation without timing of its own takes the transaction's.
+  if (attached.animation->duration <= 0) {
+    attached.animation->duration = CATransaction::animationDuration();
+  }
+  if (!attached.animation->timingFunction) {
+    attached.animation->timingFunction = CATransaction::animationTimingFunction();
+  }
+  const auto now = Foundation::Clock::current().now();
+  attached.begin = attached.animation->beginTime > 0 ? attached.animation->beginTime : now;
+  const auto end = attached.begin + attached.animation->effectiveDuration();
+  CATransaction::noteAnimationEnd(end);
   animations_.push_back(attached);
 
   auto copy = attached.animation;
@@ -83,7 +94,7 @@ void CALayer::add(const std::shared_ptr<CAAnimation>& animation, std::optional<s
   });
   std::weak_ptr<CALayer> weakSelf = weak_from_this();
   const auto id = attached.id;
-  Dispatch::DispatchQueue::main().asyncAfter(copy->effectiveDuration(), [weakSelf, id] {
+  Dispatch::DispatchQueue::main().asyncAfter(std::max(0.0, end - now), [weakSelf, id] {
     if (auto self = weakSelf.lock()) self->finish(id);
   });
 }
@@ -169,10 +180,53 @@ std::optional<CAValue> CALayer::presentationValue(std::string_view keyPath) cons
       continue;
     }
     const CGFloat elapsed = (now - it->begin) / basic->effectiveDuration();
+    if (elapsed < 0) {
+      // Not started yet: only a backwards fill shows its start.
+      const bool fills = basic->fillMode == CAMediaTimingFillMode::backwards ||
+                         basic->fillMode == CAMediaTimingFillMode::both;
+      if (fills) return from;
+      continue;
+    }
     const auto timing = basic->timingFunction.value_or(CAMediaTimingFunction());
     return interpolate(*from, *to, timing.progress(elapsed));
   }
   return model;
+}
+
+CGPoint CALayer::toRoot(CGPoint point) const {
+  for (const CALayer* layer = this; layer; layer = layer->superlayer_) {
+    const auto frame = layer->frame();
+    point = {point.x - layer->bounds_.origin.x + frame.origin.x,
+             point.y - layer->bounds_.origin.y + frame.origin.y};
+    if (!layer->superlayer_) break;
+  }
+  return point;
+}
+
+CGPoint CALayer::fromRoot(CGPoint point) const {
+  std::vector<const CALayer*> chain;
+  for (const CALayer* layer = this; layer; layer = layer->superlayer_) chain.push_back(layer);
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    const auto frame = (*it)->frame();
+    point = {point.x - frame.origin.x + (*it)->bounds_.origin.x,
+             point.y - frame.origin.y + (*it)->bounds_.origin.y};
+  }
+  return point;
+}
+
+CGPoint CALayer::convertPointFrom(CGPoint point, const CALayer* layer) const {
+  return fromRoot(layer ? layer->toRoot(point) : point);
+}
+
+CGPoint CALayer::convertPointTo(CGPoint point, const CALayer* layer) const {
+  const auto inRoot = toRoot(point);
+  return layer ? layer->fromRoot(inRoot) : inRoot;
+}
+
+bool CALayer::contains(CGPoint point) const {
+  return point.x >= bounds_.origin.x && point.y >= bounds_.origin.y &&
+         point.x < bounds_.origin.x + bounds_.size.width &&
+         point.y < bounds_.origin.y + bounds_.size.height;
 }
 
 }  // namespace QuartzCore

@@ -59,8 +59,17 @@ class CALayer : public std::enable_shared_from_this<CALayer> {
   const std::shared_ptr<CALayer>& mask() const { return mask_; }
   void setMask(std::shared_ptr<CALayer> mask);
 
+  // Swift `convert(_:from:)` and `convert(_:to:)` between layers of one tree (null: its
+  // root's coordinates). Transforms are not applied.
+  CGPoint convertPointFrom(CGPoint point, const CALayer* layer) const;
+  CGPoint convertPointTo(CGPoint point, const CALayer* layer) const;
+  // Swift `contains(_:)`: the point, in this layer's coordinates, lies inside its bounds.
+  virtual bool contains(CGPoint point) const;
+
   // Animations. A copy of `animation` is attached; an absent key never replaces another.
-  // Its stop comes on the main queue when its duration has passed on the process clock.
+  // Its stop comes on the main queue when its begin time and duration have passed on the
+  // process clock; inside a CATransaction it takes the transaction's duration and timing
+  // when it has none of its own.
   void add(const std::shared_ptr<CAAnimation>& animation, std::optional<std::string> key);
   std::shared_ptr<CAAnimation> animation(std::string_view key) const;
   std::vector<std::string> animationKeys() const;
@@ -84,6 +93,8 @@ class CALayer : public std::enable_shared_from_this<CALayer> {
   };
 
   void finish(std::uint64_t id);
+  CGPoint toRoot(CGPoint point) const;
+  CGPoint fromRoot(CGPoint point) const;
   void detach(std::vector<Attached>::iterator it);
 
   CGRect bounds_;

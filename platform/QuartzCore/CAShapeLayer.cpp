@@ -3,6 +3,7 @@
 namespace QuartzCore {
 
 std::optional<CAValue> CAShapeLayer::valueForKeyPath(std::string_view keyPath) const {
+  if (keyPath == "path" && path) return *path;
   if (keyPath == "strokeEnd") return strokeEnd;
   if (keyPath == "strokeStart") return strokeStart;
   if (keyPath == "lineWidth") return lineWidth;

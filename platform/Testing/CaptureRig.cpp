@@ -1,5 +1,9 @@
 #include "Testing/CaptureRig.hpp"
 
+#include <algorithm>
+
+#include "Foundation/SystemInfo.hpp"
+
 namespace PlatformTesting {
 
 namespace {
@@ -14,10 +18,21 @@ Photos::SimulatedLibrary& library() {
 void CaptureRig::reset() {
   capture().reset();
   library().reset();
+  UIKit::SimulatedDevice::reset();
+  Foundation::setSimulatedHardwareIdentifier(std::nullopt);
 }
 
 void CaptureRig::setDevices(const std::vector<DeviceSpec>& devices) {
   capture().setDevices(devices);
+  // The image picker sees the same cameras.
+  auto has = [&](Position position) {
+    return std::any_of(devices.begin(), devices.end(), [&](const DeviceSpec& d) {
+      return d.type == AVFoundation::AVCaptureDevice::DeviceType::builtInWideAngleCamera &&
+             d.position == position;
+    });
+  };
+  UIKit::SimulatedDevice::rearCameraAvailable = has(Position::back);
+  UIKit::SimulatedDevice::frontCameraAvailable = has(Position::front);
 }
 
 CaptureRig::DeviceSpec CaptureRig::backCamera() {
@@ -135,6 +150,22 @@ std::vector<Photos::SimulatedLibrary::AlbumRecord> CaptureRig::albums() {
 
 std::optional<Photos::SimulatedLibrary::AssetRecord> CaptureRig::asset(const std::string& id) {
   return library().asset(id);
+}
+
+void CaptureRig::setDeviceOrientation(UIKit::UIDeviceOrientation orientation) {
+  UIKit::SimulatedDevice::orientation = orientation;
+}
+
+void CaptureRig::setStatusBarOrientation(UIKit::UIInterfaceOrientation orientation) {
+  UIKit::SimulatedDevice::statusBarOrientation = orientation;
+}
+
+void CaptureRig::setSnapshotsAvailable(bool available) {
+  UIKit::SimulatedDevice::snapshotsAvailable = available;
+}
+
+void CaptureRig::setHardwareIdentifier(std::optional<std::string> identifier) {
+  Foundation::setSimulatedHardwareIdentifier(std::move(identifier));
 }
 
 }  // namespace PlatformTesting

@@ -14,6 +14,7 @@
 #include "Foundation/Result.hpp"
 #include "Photos/PHTypes.hpp"
 #include "Photos/SimulatedLibrary.hpp"
+#include "UIKit/UIDevice.hpp"
 
 namespace PlatformTesting {
 
@@ -91,6 +92,15 @@ class CaptureRig {
   static void setMissingLibraryRequests(MissingRequests missing);
   static std::vector<Photos::SimulatedLibrary::AlbumRecord> albums();
   static std::optional<Photos::SimulatedLibrary::AssetRecord> asset(const std::string& id);
+
+  // The device around the cameras (reset: portrait, both cameras seen by the image picker as
+  // the devices say, snapshots given, the host's own hardware identifier).
+  static void setDeviceOrientation(UIKit::UIDeviceOrientation orientation);
+  static void setStatusBarOrientation(UIKit::UIInterfaceOrientation orientation);
+  // Whether views give snapshots (UIView::snapshotView).
+  static void setSnapshotsAvailable(bool available);
+  // The hardware model identifier `uname` reports, such as "iPad2,1".
+  static void setHardwareIdentifier(std::optional<std::string> identifier);
 };
 
 }  // namespace PlatformTesting

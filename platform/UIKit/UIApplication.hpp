@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "UIKit/UIDevice.hpp"
+
 namespace UIKit {
 
 class UIWindow;
@@ -14,6 +16,11 @@ class UIApplication {
   static UIApplication& shared();
 
   std::shared_ptr<UIWindow> keyWindow() const;
+  // Swift `statusBarOrientation`. Kept atomic, so any thread may read it without a hop to
+  // the main thread.
+  UIInterfaceOrientation statusBarOrientation() const {
+    return SimulatedDevice::statusBarOrientation.load();
+  }
   // Live windows, oldest first.
   std::vector<std::shared_ptr<UIWindow>> windows() const;
 

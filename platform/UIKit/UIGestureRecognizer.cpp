@@ -8,9 +8,16 @@
 namespace UIKit {
 
 void UIGestureRecognizer::addTarget(std::weak_ptr<void> target,
-                                    std::function<void(UIGestureRecognizer&)> action) {
+                                    std::function<void(UIGestureRecognizer&)> action,
+                                    std::string selector) {
   if (!action) return;
-  targets_.push_back({std::move(target), std::move(action)});
+  if (!selector.empty()) {
+    const auto* object = target.lock().get();
+    for (const auto& t : targets_) {
+      if (t.selector == selector && t.target.lock().get() == object) return;
+    }
+  }
+  targets_.push_back({std::move(target), std::move(action), std::move(selector)});
 }
 
 void UIGestureRecognizer::removeTarget(const void* target) {
@@ -82,6 +89,14 @@ void UIGestureRecognizer::reset() {
 
 void UIGestureRecognizer::setState(State state) {
   const bool hadBegun = state_ == State::began || state_ == State::changed;
+  const bool starts = state_ == State::possible && (state == State::began || state == State::ended);
+  if (starts) {
+    auto keep = weak_from_this().lock();
+    if (auto d = delegate_.lock(); d && !d->gestureRecognizerShouldBegin(*this)) {
+      state_ = State::failed;
+      return;
+    }
+  }
   state_ = state;
   // Only a gesture that had begun tells its targets that it was cancelled.
   if (state == State::possible || state == State::failed) return;

@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "CoreGraphics/CGGeometry.hpp"
@@ -10,6 +12,16 @@ namespace UIKit {
 
 class UITouch;
 class UIView;
+class UIGestureRecognizer;
+
+// Swift's UIGestureRecognizerDelegate, the question the kit asks.
+class UIGestureRecognizerDelegate {
+ public:
+  virtual ~UIGestureRecognizerDelegate() = default;
+  // Asked when the recognizer would leave `possible` (begin, or recognize at once); false
+  // makes it fail without telling its targets.
+  virtual bool gestureRecognizerShouldBegin(UIGestureRecognizer& /*recognizer*/) { return true; }
+};
 
 // Turns touches on its view into a gesture and tells its targets. Targets are held weakly:
 // an action whose target has gone is not sent.
@@ -23,28 +35,43 @@ class UIGestureRecognizer : public std::enable_shared_from_this<UIGestureRecogni
   UIGestureRecognizer(const UIGestureRecognizer&) = delete;
   UIGestureRecognizer& operator=(const UIGestureRecognizer&) = delete;
 
-  // Swift `addTarget(_:action:)` with a selector taking no argument or the recognizer.
+  // Swift `addTarget(_:action:)` with a selector taking no argument or the recognizer. As on
+  // the platform, a target and action already added are not added twice.
   template <class T>
   void addTarget(const std::shared_ptr<T>& target, void (T::*action)()) {
     std::weak_ptr<T> weak = target;
-    addTarget(std::weak_ptr<void>(target), [weak, action](UIGestureRecognizer&) {
-      if (auto t = weak.lock()) ((*t).*action)();
-    });
+    addTarget(
+        std::weak_ptr<void>(target),
+        [weak, action](UIGestureRecognizer&) {
+          if (auto t = weak.lock()) ((*t).*action)();
+        },
+        selectorKey(action));
   }
   template <class T, class G>
   void addTarget(const std::shared_ptr<T>& target, void (T::*action)(G&)) {
     std::weak_ptr<T> weak = target;
-    addTarget(std::weak_ptr<void>(target), [weak, action](UIGestureRecognizer& recognizer) {
-      auto* typed = dynamic_cast<G*>(&recognizer);
-      if (auto t = weak.lock(); t && typed) ((*t).*action)(*typed);
-    });
+    addTarget(
+        std::weak_ptr<void>(target),
+        [weak, action](UIGestureRecognizer& recognizer) {
+          auto* typed = dynamic_cast<G*>(&recognizer);
+          if (auto t = weak.lock(); t && typed) ((*t).*action)(*typed);
+        },
+        selectorKey(action));
   }
-  // The general form: `action` runs only while `target` lives.
-  void addTarget(std::weak_ptr<void> target, std::function<void(UIGestureRecognizer&)> action);
+  // The general form: `action` runs only while `target` lives. A non-empty `selector` names
+  // the action, so the same target and selector are added once.
+  void addTarget(std::weak_ptr<void> target, std::function<void(UIGestureRecognizer&)> action,
+                 std::string selector = {});
   // Null removes every target.
   void removeTarget(const void* target);
 
   std::shared_ptr<UIView> view() const;
+  // Held weakly, as on the platform.
+  std::shared_ptr<UIGestureRecognizerDelegate> delegate() const { return delegate_.lock(); }
+  void setDelegate(std::weak_ptr<UIGestureRecognizerDelegate> delegate) {
+    delegate_ = std::move(delegate);
+  }
+  std::size_t numberOfTargets() const { return targets_.size(); }
   State state() const { return state_; }
   bool isEnabled() const { return enabled_; }
   void setEnabled(bool enabled) { enabled_ = enabled; }
@@ -84,10 +111,18 @@ class UIGestureRecognizer : public std::enable_shared_from_this<UIGestureRecogni
   struct Target {
     std::weak_ptr<void> target;
     std::function<void(UIGestureRecognizer&)> action;
+    std::string selector;
   };
+  template <class M>
+  static std::string selectorKey(M member) {
+    std::string key(typeid(M).name());
+    key.append(reinterpret_cast<const char*>(&member), sizeof(member));
+    return key;
+  }
   void deliver(Phase phase, const std::vector<UITouch>& touches);
 
   UIView* view_ = nullptr;  // set by the view that holds it
+  std::weak_ptr<UIGestureRecognizerDelegate> delegate_;
   std::vector<Target> targets_;
   State state_ = State::possible;
   bool enabled_ = true;

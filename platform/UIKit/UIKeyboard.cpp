@@ -34,7 +34,8 @@ CGRect UIKeyboard::shownFrame() const {
   return CGRect::make(0, screen.maxY() - height, screen.width(), height);
 }
 
-void UIKeyboard::show() {
+void UIKeyboard::show(UIKeyboardType type) {
+  keyboardType_ = type;
   // Focus moving between fields announces the keyboard again, as the platform does.
   const CGRect begin = visible_ ? shownFrame() : hiddenFrame();
   visible_ = true;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CoreGraphics/CGGeometry.hpp"
+#include "UIKit/UIKeyboardType.hpp"
 
 namespace UIKit {
 
@@ -27,16 +28,19 @@ class UIKeyboard {
   static UIKeyboard& shared();
 
   bool isVisible() const { return visible_; }
+  // The keys it shows: those the first responder's traits ask for.
+  UIKeyboardType keyboardType() const { return keyboardType_; }
   // Where it is shown, in screen coordinates.
   CGRect shownFrame() const;
 
  private:
   friend class UIResponder;
   UIKeyboard() = default;
-  void show();
+  void show(UIKeyboardType type);
   void hide();
 
   bool visible_ = false;
+  UIKeyboardType keyboardType_ = UIKeyboardType::defaultType;
 };
 
 }  // namespace UIKit

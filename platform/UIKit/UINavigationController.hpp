@@ -28,6 +28,8 @@ class UINavigationController : public UIViewController {
   std::shared_ptr<UIViewController> visibleViewController() const;
 
   void loadView() override;
+  // It brings its children on and off screen itself.
+  bool shouldAutomaticallyForwardAppearanceMethods() const override { return false; }
 
  protected:
   std::vector<std::shared_ptr<UIViewController>> childrenForAppearance() const override;

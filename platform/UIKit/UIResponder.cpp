@@ -8,6 +8,7 @@
 
 #include "UIKit/UIKeyInput.hpp"
 #include "UIKit/UIKeyboard.hpp"
+#include "UIKit/UITextInputTraits.hpp"
 
 namespace UIKit {
 
@@ -53,7 +54,8 @@ bool UIResponder::becomeFirstResponder() {
   didBecomeFirstResponder();
   auto& keyboard = UIKeyboard::shared();
   if (dynamic_cast<UIKeyInput*>(this)) {
-    keyboard.show();
+    const auto* traits = dynamic_cast<const UITextInputTraits*>(this);
+    keyboard.show(traits ? traits->keyboardType() : UIKeyboardType::defaultType);
   } else if (keyboard.isVisible()) {
     keyboard.hide();
   }

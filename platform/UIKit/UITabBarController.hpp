@@ -26,6 +26,8 @@ class UITabBarController : public UIViewController {
   void setSelectedIndex(std::size_t index);
 
   void loadView() override;
+  // It brings its children on and off screen itself.
+  bool shouldAutomaticallyForwardAppearanceMethods() const override { return false; }
 
  protected:
   std::vector<std::shared_ptr<UIViewController>> childrenForAppearance() const override;

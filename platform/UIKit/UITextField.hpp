@@ -9,6 +9,7 @@
 #include "UIKit/UIKeyInput.hpp"
 #include "UIKit/UIKeyboardType.hpp"
 #include "UIKit/UITextFieldDelegate.hpp"
+#include "UIKit/UITextInputTraits.hpp"
 
 namespace UIKit {
 
@@ -16,7 +17,7 @@ namespace UIKit {
 // text goes through the delegate and then sends editingChanged; Return asks the delegate and
 // sends editingDidEndOnExit, after which the field resigns when anything listens to that
 // event. Setting the text in code sends no event.
-class UITextField : public UIControl, public UIKeyInput {
+class UITextField : public UIControl, public UIKeyInput, public UITextInputTraits {
  public:
   enum class ViewMode { never = 0, whileEditing = 1, unlessEditing = 2, always = 3 };
   static inline const std::string textDidChangeNotification =
@@ -37,7 +38,7 @@ class UITextField : public UIControl, public UIKeyInput {
   }
   bool isSecureTextEntry() const { return secure_; }
   void setSecureTextEntry(bool secure) { secure_ = secure; }
-  UIKeyboardType keyboardType() const { return keyboardType_; }
+  UIKeyboardType keyboardType() const override { return keyboardType_; }
   void setKeyboardType(UIKeyboardType type) { keyboardType_ = type; }
   const UIFont& font() const { return font_; }
   void setFont(UIFont font) { font_ = std::move(font); }

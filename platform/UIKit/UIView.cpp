@@ -120,6 +120,8 @@ void UIView::detachFirstResponder() {
 void UIView::notifyMovedToWindow() {
   if (needsDisplay_) scheduleDisplay();
   didMoveToWindow();
+  if (auto controller = viewController_.lock())
+    controller->viewDidMoveToWindow(window() != nullptr);
   for (auto& sub : std::vector(subviews_)) sub->notifyMovedToWindow();
 }
 

@@ -52,6 +52,7 @@ class UIView : public UIResponder {
     curveEaseIn = 1 << 16,
     curveEaseOut = 2 << 16,
     curveLinear = 3 << 16,
+    transitionFlipFromLeft = 1 << 20,
   };
   friend constexpr bool enableOptionSet(AnimationOptions) { return true; }
 
@@ -181,6 +182,10 @@ class UIView : public UIResponder {
   NSLayoutXAxisAnchor centerXAnchor();
   NSLayoutYAxisAnchor centerYAnchor();
 
+  // Swift `snapshotView(afterScreenUpdates:)`: a plain view of the same size standing for
+  // what this one shows; null when the simulated device gives no snapshot.
+  std::shared_ptr<UIView> snapshotView(bool afterScreenUpdates) const;
+
   // Drawing. A view is drawn on a turn of the main run loop after it reaches a window and
   // after each setNeedsDisplay while it is in one; `draw` gets the bounds.
   virtual void draw(CGRect /*rect*/) {}
@@ -201,6 +206,11 @@ class UIView : public UIResponder {
   static void animate(Foundation::TimeInterval duration, Foundation::TimeInterval delay,
                       AnimationOptions options, const std::function<void()>& animations,
                       std::function<void(bool)> completion = nullptr);
+  // Swift `transition(with:duration:options:animations:completion:)`: the view's content
+  // changes at once and the completion comes as for `animate`.
+  static void transition(const std::shared_ptr<UIView>& view, Foundation::TimeInterval duration,
+                         AnimationOptions options, const std::function<void()>& animations,
+                         std::function<void(bool)> completion = nullptr);
   static void setAnimationsEnabled(bool enabled);
   static bool areAnimationsEnabled();
   // The duration an animation of `duration` really takes now.

@@ -4,6 +4,7 @@
 
 #include "Dispatch/DispatchQueue.hpp"
 #include "QuartzCore/CABasicAnimation.hpp"
+#include "UIKit/UIDevice.hpp"
 
 namespace UIKit {
 
@@ -121,6 +122,19 @@ bool UIView::areAnimationsEnabled() {
 
 Foundation::TimeInterval UIView::effectiveDuration(Foundation::TimeInterval duration) {
   return animationsEnabled ? std::max<Foundation::TimeInterval>(duration, 0) : 0;
+}
+
+void UIView::transition(const std::shared_ptr<UIView>& view, Foundation::TimeInterval duration,
+                        AnimationOptions options, const std::function<void()>& animations,
+                        std::function<void(bool)> completion) {
+  (void)view;  // nothing is drawn, so only the timing of the turn is kept
+  animate(
+      duration, 0, options, animations ? animations : [] {}, std::move(completion));
+}
+
+std::shared_ptr<UIView> UIView::snapshotView(bool /*afterScreenUpdates*/) const {
+  if (!SimulatedDevice::snapshotsAvailable) return nullptr;
+  return std::make_shared<UIView>(CGRect{{0, 0}, bounds_.size});
 }
 
 }  // namespace UIKit

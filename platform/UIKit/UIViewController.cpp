@@ -437,6 +437,21 @@ void UIViewController::beginAppearanceTransition(bool isAppearing, bool animated
     child->beginAppearanceTransition(isAppearing, animated);
 }
 
+void UIViewController::viewDidMoveToWindow(bool inWindow) {
+  if (!parent_ || !parent_->shouldAutomaticallyForwardAppearanceMethods()) return;
+  const bool onScreen = appearance_ == Appearance::appearing || appearance_ == Appearance::appeared;
+  if (inWindow && !onScreen) {
+    const auto parentState = parent_->appearance_;
+    if (parentState != Appearance::appearing && parentState != Appearance::appeared) return;
+    beginAppearanceTransition(true, false);
+    // A parent still appearing ends its children's transitions with its own.
+    if (parentState == Appearance::appeared) endAppearanceTransition();
+  } else if (!inWindow && onScreen) {
+    beginAppearanceTransition(false, false);
+    endAppearanceTransition();
+  }
+}
+
 void UIViewController::endAppearanceTransition() {
   if (appearance_ == Appearance::appearing) {
     appearance_ = Appearance::appeared;

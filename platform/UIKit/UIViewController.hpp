@@ -102,6 +102,10 @@ class UIViewController : public UIResponder {
   // Appearance callbacks, forwarded to the children that are on screen.
   void beginAppearanceTransition(bool isAppearing, bool animated);
   void endAppearanceTransition();
+  // Whether a child appears when its view joins the window of a parent on screen, and
+  // disappears when it leaves (both unanimated). Containers that time their children's
+  // appearance themselves say no.
+  virtual bool shouldAutomaticallyForwardAppearanceMethods() const { return true; }
 
   std::shared_ptr<UIResponder> nextResponder() const override;
 
@@ -118,6 +122,9 @@ class UIViewController : public UIResponder {
   enum class Transition { none, presenting, dismissing };
   enum class Appearance { disappeared, appearing, appeared, disappearing };
 
+  friend class UIView;
+  // From the view, after it joined or left a window.
+  void viewDidMoveToWindow(bool inWindow);
   std::shared_ptr<UIViewController> presentationHost(UIModalPresentationStyle style);
   std::vector<std::shared_ptr<UIViewController>> presentedChain() const;
   static void runDeferred();

@@ -2,7 +2,11 @@
 
 #include <memory>
 
+#include <Foundation/Bundle.hpp>
 #include <UIKit/NSMutableAttributedString.hpp>
+#include <UIKit/UINib.hpp>
+
+#include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
 
@@ -39,6 +43,18 @@ void setLetterSpacing(UIKit::UILabel& label, double spacing) {
   attributed.addAttribute(UIKit::NSAttributedString::Key::kern, spacing,
                           {0, attributed.length() - 1});
   label.setAttributedText(attributed);
+}
+
+std::shared_ptr<UIKit::UIView> loadContentView(UIKit::UIView& owner, const std::string& name) {
+  const UIKit::UINib nib(name, Foundation::Bundle::forIdentifier(ZTConstants::BundleID));
+  auto objects = nib.instantiate(&owner);
+  if (objects.empty()) return nullptr;
+  auto content = objects.front();
+  owner.addSubview(content);
+  content->setFrame(owner.bounds());
+  content->setAutoresizingMask(UIKit::UIView::AutoresizingMask::flexibleWidth |
+                               UIKit::UIView::AutoresizingMask::flexibleHeight);
+  return content;
 }
 
 }  // namespace ZentrelSDK

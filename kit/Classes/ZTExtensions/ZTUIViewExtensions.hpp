@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include <CoreGraphics/CGGeometry.hpp>
 #include <UIKit/UILabel.hpp>
 #include <UIKit/UITextField.hpp>
@@ -25,5 +28,11 @@ void addPadding(UIKit::UITextField& textField, PaddingSide padding);
 // by `spacing` points on every character but the last. No text, or an empty one, changes
 // nothing.
 void setLetterSpacing(UIKit::UILabel& label, double spacing = 0.3);
+
+// What a reusable view with an interface file of its own does on creation: loads the kit's
+// file `name` with `owner` as its owner and lays the file's first view over the owner's
+// bounds, stretching with it. Returns that view; null (the loader logs why) when the file
+// yields none.
+std::shared_ptr<UIKit::UIView> loadContentView(UIKit::UIView& owner, const std::string& name);
 
 }  // namespace ZentrelSDK

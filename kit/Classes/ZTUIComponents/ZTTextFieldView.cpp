@@ -1,13 +1,11 @@
 #include "ZTUIComponents/ZTTextFieldView.hpp"
 
-#include <Foundation/Bundle.hpp>
 #include <UIKit/InterfaceBinder.hpp>
 #include <UIKit/InterfaceRegistry.hpp>
 #include <UIKit/NSAttributedString.hpp>
-#include <UIKit/UINib.hpp>
 
+#include "ZTExtensions/ZTUIViewExtensions.hpp"
 #include "ZTLogger.hpp"
-#include "ZTUtilites/ZTConstants.hpp"
 #include "ZTUtilites/ZTUIConstants.hpp"
 
 namespace ZentrelSDK {
@@ -22,14 +20,7 @@ ZTTextFieldView::ZTTextFieldView(UIKit::CGRect frame) : UIView(frame) {
 }
 
 void ZTTextFieldView::commonInit() {
-  const UIKit::UINib nib("ZTTextFieldView",
-                         Foundation::Bundle::forIdentifier(ZTConstants::BundleID));
-  auto objects = nib.instantiate(this);
-  if (objects.empty()) return;
-  auto content = objects.front();
-  addSubview(content);
-  content->setFrame(bounds());
-  content->setAutoresizingMask(AutoresizingMask::flexibleWidth | AutoresizingMask::flexibleHeight);
+  loadContentView(*this, "ZTTextFieldView");
 }
 
 void ZTTextFieldView::bindInterface(UIKit::InterfaceBinder& binder) {

@@ -8,6 +8,7 @@
 #include <UIKit/UITapGestureRecognizer.hpp>
 #include <UIKit/UIVisualEffectView.hpp>
 
+#include "ZTDocuments/ZTUploadDocumentProgressBar/ZTUploadDockProgressViewController.hpp"
 #include "ZTExtensions/ZTUIApplication.hpp"
 
 namespace ZentrelSDK {
@@ -140,6 +141,19 @@ void ZTUIUtilites::loaderDissmiss(std::function<void()> completion) {
     auto self = weakSelf.lock();
     if (!self) return;
     self->loaderAlert_->dismiss(true, completion);
+  });
+}
+
+// Upload progress.
+
+void ZTUIUtilites::presentUploadDocumentProgressBar(
+    const std::shared_ptr<ZTUploadDocumentModel>& with, std::function<void()> withCompletion) {
+  Dispatch::DispatchQueue::main().async([model = with, completion = std::move(withCompletion)] {
+    auto top = ZTUIApplication::topViewController();
+    if (!top) return;
+    auto screen = std::make_shared<ZTUploadDockProgressViewController>(model);
+    screen->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
+    top->present(screen, true, completion);
   });
 }
 

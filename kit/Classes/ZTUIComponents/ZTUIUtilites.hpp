@@ -14,6 +14,7 @@
 namespace ZentrelSDK {
 
 class ZTProgressView;
+class ZTUploadDocumentModel;
 
 // The kit's feedback, each presented over the topmost view controller: a button-less error
 // alert that closes itself after 5 seconds or on a tap on its dimmed backdrop and then runs
@@ -34,6 +35,11 @@ class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
   // Closes the loader (on a later turn of the main queue); `completion` runs when it has gone,
   // or at once when none is shown.
   void loaderDissmiss(std::function<void()> completion = nullptr);
+  // On a later turn of the main queue, presents the upload progress screen for `model` over
+  // the current context of the topmost controller; `completion` runs once it is on screen.
+  // Without a controller to present from nothing is shown and `completion` never runs.
+  void presentUploadDocumentProgressBar(const std::shared_ptr<ZTUploadDocumentModel>& with,
+                                        std::function<void()> withCompletion = nullptr);
   // The backdrop tap of the error alert.
   void actionDissmissErrorAlert();
 

@@ -193,3 +193,30 @@ TEST_F(Presentation, AChildPresentsThroughItsContainerUnlessAContextIsDefined) {
             CGRect::make(0, 100, 375, 300));
   host.reset();
 }
+
+TEST_F(Presentation, AChildAppearsWhenItsViewJoinsAParentOnScreenAndDisappearsWhenItLeaves) {
+  auto child = screen("child");
+  root->addChild(child);
+  root->view()->addSubview(child->view());
+  child->didMove(root.get());
+  EXPECT_EQ(*journal,
+            (std::vector<std::string>{"child.load", "child.willAppear", "child.didAppear"}));
+  journal->clear();
+  child->willMove(nullptr);
+  child->view()->removeFromSuperview();
+  child->removeFromParent();
+  EXPECT_EQ(*journal, (std::vector<std::string>{"child.willDisappear", "child.didDisappear"}));
+}
+
+TEST_F(Presentation, AChildOfAParentOffScreenAppearsWithItsParentOnly) {
+  auto parent = screen("parent");
+  auto child = screen("child");
+  parent->addChild(child);
+  parent->view()->addSubview(child->view());  // not in a window yet: nothing appears
+  EXPECT_EQ(*journal, (std::vector<std::string>{"parent.load", "child.load"}));
+  root->present(parent, true);
+  advance(kDuration);
+  EXPECT_EQ(*journal,
+            (std::vector<std::string>{"parent.load", "child.load", "parent.willAppear",
+                                      "child.willAppear", "parent.didAppear", "child.didAppear"}));
+}

@@ -130,3 +130,11 @@ TEST_F(TextInput, RemovingTheFocusedFieldResignsItAndTheKeyboardGoes) {
 namespace {
 // A responder of its own that takes typed keys, outside any view.
 }  // namespace
+
+TEST_F(TextInput, TheKeyboardShowsTheKeysTheFocusedInputAsksFor) {
+  first->setKeyboardType(UIKeyboardType::numberPad);
+  ASSERT_TRUE(ui->tap(first));
+  EXPECT_EQ(UIKeyboard::shared().keyboardType(), UIKeyboardType::numberPad);
+  ASSERT_TRUE(ui->tap(second));  // the focus moves on: the keys follow
+  EXPECT_EQ(UIKeyboard::shared().keyboardType(), UIKeyboardType::defaultType);
+}
