@@ -144,9 +144,14 @@ void UIWindow::finishTouches(bool cancelled) {
       cancelled ? UIGestureRecognizer::Phase::cancelled : UIGestureRecognizer::Phase::ended;
   const auto touches = touchesAt(touches_->points);
   settleTaker();
+  bool oneRecognized = false;
   for (auto& recognizer : std::vector(touches_->recognizers)) {
-    if (recognizer->isTracking() && (!touches_->taker || recognizer == touches_->taker))
-      recognizer->deliver(phase, touches);
+    if (!recognizer->isTracking() || (touches_->taker && recognizer != touches_->taker)) continue;
+    // As on the platform, one gesture takes the sequence: the nearest view's first, so a tap
+    // on a view with a recognizer of its own does not also fire those of its ancestors.
+    if (oneRecognized) continue;
+    recognizer->deliver(phase, touches);
+    if (!cancelled && recognizer->state() == UIGestureRecognizer::recognized) oneRecognized = true;
   }
   settleTaker();
   auto sequence = std::move(*touches_);
