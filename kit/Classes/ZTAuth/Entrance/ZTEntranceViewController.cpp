@@ -4,6 +4,7 @@
 #include <UIKit/InterfaceBinder.hpp>
 #include <UIKit/UITapGestureRecognizer.hpp>
 
+#include "ZTAuth/SignUp/ZTSignUpViewController.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
@@ -39,7 +40,10 @@ void ZTEntranceViewController::viewDidLoad() {
   configureUI(0);
 }
 
-void ZTEntranceViewController::addLoginAndSignUpViewControllers() {}
+void ZTEntranceViewController::addLoginAndSignUpViewControllers() {
+  auto bundle = Foundation::Bundle::forIdentifier(ZTConstants::BundleID);
+  viewModel->appendToCollectionView(ZTSignUpViewController::make("ZTSignUpViewController", bundle));
+}
 
 void ZTEntranceViewController::addGesturesToLabels() {
   auto self = sharedAs<ZTEntranceViewController>();
