@@ -6,23 +6,19 @@
 #include <string>
 #include <vector>
 
-#include <Testing/ManualClock.hpp>
 #include <Testing/UI.hpp>
-#include <UIKit/UIView.hpp>
 
+#include "EntranceSupport.hpp"
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
-#include "ZTAccounts.hpp"
 #include "ZTAuth/SignUp/ZTSignUpViewModel.hpp"
 #include "ZTEvents.hpp"
 #include "ZTEventsRegistration.hpp"
 #include "ZTTokenUtilites.hpp"
-#include "support/SandboxFixture.hpp"
 
 using namespace ZentrelSDK;
+using entrancetest::kNewUser;
 
 namespace {
-
-constexpr const char* kNewUser = "new.user@example.com";
 
 // The sign-up screen as the model sees it: records what it is told.
 class SignUpScreen : public ZTSignUpNewController {
@@ -44,15 +40,10 @@ class SignUpScreen : public ZTSignUpNewController {
   std::optional<std::string> error;
 };
 
-class SignUpModelTest : public zttest::SandboxTest {
+class SignUpModelTest : public entrancetest::SignUpTest {
  protected:
-  static void SetUpTestSuite() {
-    UIKit::UIView::setAnimationsEnabled(false);
-    PlatformTesting::ManualClock::install();
-  }
   void SetUp() override {
-    zttest::SandboxTest::SetUp();
-    ZTAccounts::logout();
+    entrancetest::SignUpTest::SetUp();
     screen = std::make_shared<SignUpScreen>();
     model = std::make_shared<ZTSignUpViewModel>(screen);
   }

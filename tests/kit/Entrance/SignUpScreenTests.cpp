@@ -5,12 +5,11 @@
 #include <string>
 #include <vector>
 
-#include <Testing/ManualClock.hpp>
 #include <Testing/UI.hpp>
 #include <UIKit/UIButton.hpp>
 #include <UIKit/UILabel.hpp>
-#include <UIKit/UIView.hpp>
 
+#include "EntranceSupport.hpp"
 #include "ZTAccounts.hpp"
 #include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
 #include "ZTAuth/SignUp/ZTSignUpViewController.hpp"
@@ -19,24 +18,17 @@
 #include "ZTTokenUtilites.hpp"
 #include "ZTUIComponents/ZTTextFieldView.hpp"
 #include "ZTUIComponents/ZTVerificationCode/ZTSixDigitsCodeEnterView.hpp"
-#include "support/SandboxFixture.hpp"
 
 using namespace ZentrelSDK;
+using entrancetest::kNewUser;
 
 namespace {
 
-constexpr const char* kNewUser = "new.user@example.com";
-
 // The user on the entrance's sign-up page, against the sandbox.
-class SignUpScreenTest : public zttest::SandboxTest {
+class SignUpScreenTest : public entrancetest::SignUpTest {
  protected:
-  static void SetUpTestSuite() {
-    UIKit::UIView::setAnimationsEnabled(false);
-    PlatformTesting::ManualClock::install();
-  }
   void SetUp() override {
-    zttest::SandboxTest::SetUp();
-    ZTAccounts::logout();
+    entrancetest::SignUpTest::SetUp();
     ui = std::make_unique<PlatformTesting::UI>();
     // Shared: a caller left waiting when a test ends may still be answered in a later one.
     ASSERT_TRUE(ZTAccounts::auth(false, [answers = answers](bool ok) { answers->push_back(ok); }));
@@ -69,6 +61,15 @@ class SignUpScreenTest : public zttest::SandboxTest {
     ASSERT_TRUE(ui->runUntil([&] { return !ui->isLoaderShowing(); }, 5));
     EXPECT_EQ(ui->find("verificationCodeView")->alpha(), 1);
     EXPECT_FALSE(continueButton()->isEnabled());
+  }
+  // The entrance closes on the clock before the caller hears.
+  bool waitForAnswer() {
+    return ui->runUntil(
+        [&] {
+          ui->advance(0.1);
+          return !answers->empty();
+        },
+        10);
   }
   void typeCode(const std::string& code) {
     ASSERT_TRUE(ui->type(code, ui->find<ZTSixDigitsCodeEnterView>("codeEnterView")));
@@ -122,12 +123,7 @@ TEST_F(SignUpScreenTest, SigningUpClosesTheEntranceAndAnnouncesTheSignInOnce) {
   typeCode(*sb().lastCode(kNewUser));
   EXPECT_TRUE(continueButton()->isEnabled());
   ASSERT_TRUE(ui->tap(continueButton()));
-  ASSERT_TRUE(ui->runUntil(
-      [&] {
-        ui->advance(0.1);
-        return !answers->empty();
-      },
-      10));
+  ASSERT_TRUE(waitForAnswer());
   EXPECT_EQ(*answers, std::vector<bool>{true});
   EXPECT_EQ(authEvents, 1);
   EXPECT_TRUE(closedWhenHeard);
@@ -151,12 +147,7 @@ TEST_F(SignUpScreenTest, AFailedSignUpShowsItsTextAndClearsTheCode) {
   EXPECT_EQ(sb().count("auth.signup"), 1u);
   typeCode(*sb().lastCode(kNewUser));
   ASSERT_TRUE(ui->tap(continueButton()));
-  ASSERT_TRUE(ui->runUntil(
-      [&] {
-        ui->advance(0.1);
-        return !answers->empty();
-      },
-      10));
+  ASSERT_TRUE(waitForAnswer());
   EXPECT_EQ(*answers, std::vector<bool>{true});
 }
 
