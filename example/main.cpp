@@ -5,8 +5,10 @@
 
 #include <ZentrelSDK.hpp>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -21,12 +23,17 @@
 #include <Foundation/Thread.hpp>
 #include <ImageIO/CGImageSource.hpp>
 #include <Testing/CaptureRig.hpp>
+#include <Testing/UI.hpp>
+#include <UIKit/UIButton.hpp>
 #include <UIKit/UIViewController.hpp>
 #include <UIKit/UIWindow.hpp>
 #include <sandbox/Sandbox.hpp>
 
 #include "DocumentsRoad.hpp"
 #include "ScreenStandIns.hpp"
+#include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
+#include "ZTModalCodeVerification/ZTModalCodeVerificationViewController.hpp"
+#include "ZTModalScopesView/ZTModalScopesViewController.hpp"
 
 using namespace ZentrelSDK;
 
@@ -42,6 +49,34 @@ void printURLs() {
 
 const char* threadName() {
   return Foundation::Thread::isMainThread() ? "main" : "worker";
+}
+
+// The screen of class S the user faces once `ready` holds and no loader covers it, printed
+// with what it shows; none when the road ended (`done`) or 30 s passed without it.
+template <class S>
+std::shared_ptr<S> face(PlatformTesting::UI& ui, const std::function<bool()>& done,
+                        const std::function<bool()>& ready) {
+  std::shared_ptr<S> screen;
+  ui.runUntil(
+      [&] {
+        screen = std::dynamic_pointer_cast<S>(ui.frontmost());
+        return done() || (screen && !ui.isLoaderShowing() && ready());
+      },
+      30.0);
+  if (!screen || done()) return nullptr;
+  std::cout << "   [" << screen->className() << "]\n";
+  for (auto text : ui.visibleTexts()) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    std::cout << "     | " << text << "\n";
+  }
+  return screen;
+}
+
+bool tapButton(PlatformTesting::UI& ui, const std::string& title) {
+  std::cout << "   (the user taps \"" << title << "\")\n";
+  for (const auto& control : ui.findAll<UIKit::UIButton>())
+    if (control->currentTitle() == title) return ui.tap(control);
+  return false;
 }
 
 // A listener that ends its registrations when it goes away.
@@ -99,12 +134,9 @@ int mainRoad() {
   for (const auto& route : server.routes()) Foundation::NetworkEnvironment::addRoute(route);
   Foundation::NetworkEnvironment::setAnchorCertificates(server.caPem());
 
-  // The host's window: the kit shows its loader and alerts over it.
-  auto window = std::make_shared<UIKit::UIWindow>();
-  window->setRootViewController(std::make_shared<UIKit::UIViewController>());
-  window->makeKeyAndVisible();
+  // The host's key window, where the kit shows its screens; the user acts on them through it.
+  PlatformTesting::UI ui;
 
-  example::installScreenStandIns(server);
   ZTSecurityManager::initialOAuth("sandbox-app");
 
   std::cout << "7. Reading " << ZTPublicConstants::getUserEndpoint() << " for a signed-out user\n";
@@ -114,12 +146,24 @@ int mainRoad() {
   ZTUserManager::request<ZTUserDataResponse>(
       ZTPublicConstants::getUserEndpoint(), [&](ZTUserDataResponse answer) { user = answer; },
       [&](ZTOAuthError answer) { error = answer; });
-  Foundation::RunLoop::main().runUntil(
-      [&] {
-        example::actAtEntrance(server);
-        return user || error;
-      },
-      30.0);
+  const auto done = [&] { return user || error; };
+  if (face<ZTEntranceViewController>(ui, done, [] { return true; }))
+    example::signInAtEntrance(server);
+  // The code card, once the sandbox has sent the code it asked for.
+  std::optional<std::size_t> codesBefore;  // counted when the card first faces the user
+  const auto codeSent = [&] {
+    const auto sent = server.outbox().size();
+    if (!codesBefore) codesBefore = sent;
+    return sent > *codesBefore;
+  };
+  if (face<ZTModalCodeVerificationViewController>(ui, done, codeSent)) {
+    const auto code = server.outbox().back().code;
+    std::cout << "   (the user types " << code << ")\n";
+    ui.type(code, ui.find("codeEnterView"));
+    tapButton(ui, "Confirm");
+  }
+  if (face<ZTModalScopesViewController>(ui, done, [] { return true; })) tapButton(ui, "Allow");
+  ui.runUntil(done, 30.0);
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - start);
 
@@ -135,7 +179,7 @@ int mainRoad() {
   std::cout << "9. The user: id " << user->id << ", e-mail " << user->email.value_or("-") << "\n";
   for (const auto& phone : user->phones.value_or(std::vector<Phone>{}))
     std::cout << "   phone " << phone.number << " (" << phone.status << ")\n";
-  const auto photo = photoStep(window);
+  const auto photo = photoStep(ui.window());
   if (!photo) return 1;
   return documentsRoad(*photo);
 }

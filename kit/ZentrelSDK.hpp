@@ -12,9 +12,6 @@
 #include "ZTUtilites/ZTConstants.hpp"
 #include "ZTUtilites/ZTPublicConstants.hpp"
 
-// The screens' presenters, as the OAuth flow reaches them.
-#include "ZTOAuth/ZTOAuthScreens.hpp"
-
 // Records a host decodes answers into, and the error of host-facing calls.
 #include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
 #include "ZTAPI/ResponceDataModel/User/ZTUserAccountsActiveResponse.hpp"

@@ -1,7 +1,8 @@
 #include "ZTSecurityManager.hpp"
 
+#include "ZTModalCodeVerification/ZTValidationError.hpp"
+#include "ZTModalCodeVerification/ZTVerificationCodeRequestPresenter.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
-#include "ZTOAuth/ZTOAuthScreens.hpp"
 
 namespace ZentrelSDK {
 
@@ -11,12 +12,7 @@ void ZTSecurityManager::initialOAuth(const std::string& appId) {
 
 void ZTSecurityManager::beginVerificationFlow(
     std::function<void(bool, const std::optional<std::string>&)> completion) {
-  auto presenter = ZTOAuthScreens::verificationCodePresenter();
-  if (!presenter) {
-    if (completion) completion(false, std::nullopt);
-    return;
-  }
-  presenter->sendVerificationCodeAndShowModal(
+  ZTVerificationCodeRequestPresenter::shared()->sendVerificationCodeAndShowModal(
       [completion = std::move(completion)](Foundation::Result<std::string, Error> result) {
         if (!completion) return;
         if (result.isSuccess()) return completion(true, result.value());

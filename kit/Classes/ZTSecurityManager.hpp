@@ -15,9 +15,9 @@ class ZTSecurityManager {
   // at its first use. Call before any request that needs permission.
   static void initialOAuth(const std::string& appId);
 
-  // Shows the code screen: the completion gets true and the entered code, or false with the
-  // failure's text; a cancelled screen gives false without a text. Without an installed code
-  // presenter the completion gets false at once.
+  // Shows the six-digit code card: the completion gets true and the entered code, or false
+  // with the failure's text; a cancelled card gives false without a text, and so does a
+  // missing topmost controller (on a later turn of the main queue). Main thread only.
   static void beginVerificationFlow(
       std::function<void(bool, const std::optional<std::string>&)> completion);
 };

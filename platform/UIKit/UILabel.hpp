@@ -30,6 +30,9 @@ class UILabel : public UIView {
   void setTextAlignment(NSTextAlignment alignment) { alignment_ = alignment; }
   int numberOfLines() const { return lines_; }
   void setNumberOfLines(int lines) { lines_ = lines; }
+  // Kept, not rendered: nothing is drawn, so no text is ever shrunk.
+  bool adjustsFontSizeToFitWidth() const { return adjustsFontSize_; }
+  void setAdjustsFontSizeToFitWidth(bool adjusts) { adjustsFontSize_ = adjusts; }
 
   // The measured text; (0, 0) without text.
   CGSize intrinsicContentSize() const override;
@@ -49,6 +52,7 @@ class UILabel : public UIView {
   UIColor textColor_ = UIColor::black();
   NSTextAlignment alignment_ = NSTextAlignment::natural;
   int lines_ = 1;
+  bool adjustsFontSize_ = false;
   std::optional<CGRect> drawnTextRect_;
 };
 

@@ -16,4 +16,13 @@ enum class UIModalPresentationStyle : int {
   automatic = -2,
 };
 
+// The platform's raw values. Kept for the presented controller; nothing is drawn, so every
+// style only takes the transition's duration.
+enum class UIModalTransitionStyle : int {
+  coverVertical = 0,
+  flipHorizontal = 1,
+  crossDissolve = 2,
+  partialCurl = 3,
+};
+
 }  // namespace UIKit

@@ -22,6 +22,9 @@ class UITabBarController;
 class UIView;
 class UIViewControllerTransitioningDelegate;
 
+// Swift `UIUserInterfaceStyle`, raw values as on the platform.
+enum class UIUserInterfaceStyle : int { unspecified = 0, light = 1, dark = 2 };
+
 // Manages a view: loaded on first access (from its interface file when it has a nib name),
 // then `viewDidLoad`. Presents other controllers modally: the presentation chain owns a
 // presented controller until its dismissal has completed. Transitions apply their end state
@@ -74,6 +77,9 @@ class UIViewController : public UIResponder {
   bool isBeingDismissed() const { return transition_ == Transition::dismissing; }
   UIModalPresentationStyle modalPresentationStyle() const { return style_; }
   void setModalPresentationStyle(UIModalPresentationStyle style) { style_ = style; }
+  // Kept, not rendered: a screen may force its appearance.
+  UIUserInterfaceStyle overrideUserInterfaceStyle() const { return interfaceStyle_; }
+  void setOverrideUserInterfaceStyle(UIUserInterfaceStyle style) { interfaceStyle_ = style; }
   bool definesPresentationContext() const { return definesContext_; }
   void setDefinesPresentationContext(bool defines) { definesContext_ = defines; }
   // Held weakly, as on the platform; consulted for animated presents and dismisses.
@@ -87,6 +93,9 @@ class UIViewController : public UIResponder {
   const std::shared_ptr<UIPresentationController>& presentationController() const {
     return presentationController_;
   }
+  // How the controller appears and leaves when presented.
+  UIModalTransitionStyle modalTransitionStyle() const { return transitionStyle_; }
+  void setModalTransitionStyle(UIModalTransitionStyle style) { transitionStyle_ = style; }
 
   // Containment. `addChild` calls `willMove` on the child, `removeFromParent` calls `didMove`
   // with null; the container calls the other two.
@@ -138,6 +147,7 @@ class UIViewController : public UIResponder {
   std::shared_ptr<UIPresentationController> presentationController_;
   UIModalPresentationStyle style_ = UIModalPresentationStyle::automatic;
   bool definesContext_ = false;
+  UIUserInterfaceStyle interfaceStyle_ = UIUserInterfaceStyle::unspecified;
   std::weak_ptr<UIViewControllerTransitioningDelegate> transitioningDelegate_;
   Transition transition_ = Transition::none;
 
@@ -145,6 +155,7 @@ class UIViewController : public UIResponder {
   std::vector<std::shared_ptr<UIViewController>> children_;
   Appearance appearance_ = Appearance::disappeared;
   bool appearanceAnimated_ = false;
+  UIModalTransitionStyle transitionStyle_ = UIModalTransitionStyle::coverVertical;
 };
 
 }  // namespace UIKit

@@ -29,4 +29,12 @@ class TemporaryFolder {
   std::string path_;
 };
 
+// Points $TMPDIR at a folder of this program's own, once: other programs on the machine
+// use the shared one's cache folders too.
+inline bool useOwnTemporaryDirectory() {
+  static const TemporaryFolder folder;
+  static const bool moved = ::setenv("TMPDIR", folder.path().c_str(), 1) == 0;
+  return moved;
+}
+
 }  // namespace zttest

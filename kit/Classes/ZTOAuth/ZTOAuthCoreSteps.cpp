@@ -8,9 +8,9 @@
 #include "ZTAccounts.hpp"
 #include "ZTEvents.hpp"
 #include "ZTExtensions/ZTUIApplication.hpp"
+#include "ZTModalScopesView/ZTModalScopesRequestPresenter.hpp"
 #include "ZTNetworkCore/ZTNetworkCore.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
-#include "ZTOAuth/ZTOAuthScreens.hpp"
 #include "ZTOAuth/ZTOAuthUtilites/ZTOAuthRedirectManager.hpp"
 #include "ZTOAuth/ZTOAuthUtilites/ZTPKCE.hpp"
 #include "ZTSecurityManager.hpp"
@@ -162,15 +162,14 @@ void ZTOAuthCore::consent(const std::string& consentChallenge) {
 
 void ZTOAuthCore::showScopes(std::vector<std::string> scopes) {
   userScopes = std::move(scopes);
-  auto presenter = ZTOAuthScreens::scopesPresenter();
-  if (!presenter) return endWithoutAlert();
-  presenter->showModal(userScopes, inFlow([](ZTOAuthCore& core, bool allowed) {
-                         if (!allowed) return core.endWithoutAlert();
-                         startLoader(core.inFlow([](ZTOAuthCore& self) {
-                           // Every requested scope is granted: the screen offers no choice.
-                           self.consent(self.tempConsentChallenge.value_or(""), self.userScopes);
-                         }));
-                       }));
+  ZTModalScopesRequestPresenter::shared()->showModal(
+      userScopes, inFlow([](ZTOAuthCore& core, bool allowed) {
+        if (!allowed) return core.endWithoutAlert();
+        startLoader(core.inFlow([](ZTOAuthCore& self) {
+          // Every requested scope is granted: the card offers no choice.
+          self.consent(self.tempConsentChallenge.value_or(""), self.userScopes);
+        }));
+      }));
 }
 
 void ZTOAuthCore::consent(const std::string& consentChallenge,

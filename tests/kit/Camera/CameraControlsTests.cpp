@@ -80,10 +80,7 @@ TEST_F(CameraControls, ModesCarryTheirOutputsAndPresets) {
 }
 
 TEST_F(CameraControls, QualityCyclesAndARefusedPresetStillStoresIt) {
-  std::vector<std::string> titles;
-  manager->setShowErrorsToUsers(true);
-  manager->setShowErrorBlock(
-      [&](const std::string& title, const std::string&) { titles.push_back(title); });
+  collectMessages();
   // Before the set-up only the value changes.
   EXPECT_EQ(manager->changeQualityMode(), CameraOutputQuality::low);
   EXPECT_EQ(manager->changeQualityMode(), CameraOutputQuality::medium);
@@ -94,8 +91,8 @@ TEST_F(CameraControls, QualityCyclesAndARefusedPresetStillStoresIt) {
   EXPECT_EQ(manager->changeQualityMode(), CameraOutputQuality::low);
   EXPECT_EQ(manager->cameraOutputQuality(), CameraOutputQuality::low);
   EXPECT_EQ(session->sessionPreset(), AVCaptureSession::Preset::photo);
-  ASSERT_TRUE(until([&] { return !titles.empty(); }));
-  EXPECT_EQ(titles, std::vector<std::string>{"Preset not supported"});
+  ASSERT_TRUE(until([&] { return !messages.empty(); }));
+  EXPECT_EQ(titles(), std::vector<std::string>{"Preset not supported"});
 }
 
 TEST_F(CameraControls, FlashCyclesIntoThePhotoOrTheTorch) {

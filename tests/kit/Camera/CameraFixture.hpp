@@ -25,6 +25,7 @@
 
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManager.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
+#include "support/TemporaryFolder.hpp"
 
 namespace cameratest {
 
@@ -70,6 +71,7 @@ class Outcome {
 // the size of the screen, and a manager.
 class CameraTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(zttest::useOwnTemporaryDirectory()); }
   void SetUp() override {
     PlatformTesting::ManualClock::install();
     CaptureRig::reset();
@@ -146,6 +148,20 @@ class CameraTest : public ::testing::Test {
     std::filesystem::remove_all(cacheFolder(), ec);
   }
 
+  // Errors are shown to the user through a block that collects them.
+  void collectMessages() {
+    manager->setShowErrorsToUsers(true);
+    manager->setShowErrorBlock([this](const std::string& title, const std::string& text) {
+      messages.emplace_back(title, text);
+    });
+  }
+  std::vector<std::string> titles() const {
+    std::vector<std::string> shown;
+    for (const auto& message : messages) shown.push_back(message.first);
+    return shown;
+  }
+
+  std::vector<std::pair<std::string, std::string>> messages;
   std::unique_ptr<PlatformTesting::UI> ui;
   std::shared_ptr<UIKit::UIView> host;
   std::shared_ptr<ZTCameraViewManager> manager;

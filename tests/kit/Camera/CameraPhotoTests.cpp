@@ -57,16 +57,6 @@ TEST_F(CameraPhoto, SavesTheCaptureAsPrefixJpgWithItsOwnProperties) {
   EXPECT_EQ(frameNumber(bytes), 0u);
 }
 
-TEST_F(CameraPhoto, CaptureAloneGivesTheCapturesOwnBytes) {
-  attach();
-  const auto first = capture();
-  const auto second = capture();
-  const auto bytes = first->at(0).imageData();
-  ASSERT_TRUE(bytes);
-  EXPECT_EQ(frameNumber(*bytes), 0u);
-  EXPECT_EQ(frameNumber(*second->at(0).imageData()), 1u);
-}
-
 struct FaultRow {
   const char* name;
   PhotoFault fault;
@@ -147,15 +137,12 @@ struct RefusedRow {
 class Refused : public CameraPhoto, public ::testing::WithParamInterface<RefusedRow> {};
 
 TEST_P(Refused, ShowsItsMessageAndFailsWithNoVideoConnection) {
-  std::vector<std::string> titles;
-  manager->setShowErrorsToUsers(true);
-  manager->setShowErrorBlock(
-      [&](const std::string& title, const std::string&) { titles.push_back(title); });
+  collectMessages();
   if (GetParam().setUp) attach(CameraOutputMode::videoOnly);
   const auto outcome = capture();
-  ASSERT_TRUE(until([&] { return !titles.empty(); }));
+  ASSERT_TRUE(until([&] { return !messages.empty(); }));
   EXPECT_TRUE(failedWith(outcome->at(0), CaptureError::noVideoConnection));
-  EXPECT_EQ(titles, std::vector<std::string>{GetParam().title});
+  EXPECT_EQ(titles(), std::vector<std::string>{GetParam().title});
 }
 
 INSTANTIATE_TEST_SUITE_P(

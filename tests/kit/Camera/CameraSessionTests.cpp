@@ -16,17 +16,7 @@ namespace {
 
 using Messages = std::vector<std::pair<std::string, std::string>>;
 
-class CameraSession : public CameraTest {
- protected:
-  Messages& collectMessages() {
-    manager->setShowErrorsToUsers(true);
-    manager->setShowErrorBlock([this](const std::string& title, const std::string& text) {
-      messages.emplace_back(title, text);
-    });
-    return messages;
-  }
-  Messages messages;
-};
+using CameraSession = CameraTest;
 
 struct AttachRow {
   const char* name;
@@ -86,15 +76,6 @@ INSTANTIATE_TEST_SUITE_P(
         AttachRow{
             "denied",
             AVAuthorizationStatus::denied,
-            true,
-            true,
-            CameraState::accessDenied,
-            false,
-            {{"Camera access denied",
-              "You need to go to settings app and grant acces to the camera device to use it."}}},
-        AttachRow{
-            "restricted",
-            AVAuthorizationStatus::restricted,
             true,
             true,
             CameraState::accessDenied,

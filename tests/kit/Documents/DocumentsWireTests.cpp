@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -43,21 +42,6 @@ TEST_F(DocumentsWire, ConfirmIsABodylessPostWithZeroLength) {
   EXPECT_EQ(request.requestLine, "POST /api/v1.1/documents/d1/confirm HTTP/1.1");
   EXPECT_EQ(request.lines("Content-Length"), std::vector<std::string>{"Content-Length: 0"});
   EXPECT_TRUE(request.body.empty());
-}
-
-TEST_F(DocumentsWire, ProgressOfALargeUploadRisesToOne) {
-  const auto id =
-      sb().addDocument(kUser, sandbox::DocumentType::Passport, sandbox::DocumentStatus::Draft);
-  std::vector<double> sent;
-  Reply<ZTDocumentUploadResponse, std::string> uploaded;
-  ZTPrivateAPIDocuments::uploadDocumentFileFront(
-      id, jpeg(5u << 20), uploaded.success(), [&](double f) { sent.push_back(f); },
-      uploaded.error());
-  ASSERT_TRUE(uploaded.wait(60));
-  ASSERT_TRUE(uploaded.succeeded()) << uploaded.failure();
-  ASSERT_FALSE(sent.empty());
-  EXPECT_TRUE(std::is_sorted(sent.begin(), sent.end()));
-  EXPECT_DOUBLE_EQ(sent.back(), 1.0);
 }
 
 TEST_F(DocumentsWire, AChunkedAnswerMakesEveryProgressAFailureButKeepsAllBytes) {

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -85,11 +83,7 @@ class NewDocumentTest : public zttest::SandboxTest {
  protected:
   static void SetUpTestSuite() {
     ZentrelSDK::ZTOAuthCore::setup(ZentrelSDK::ZTOAuthCore::Config(kApp));
-    // A temporary folder of this program's own: other programs on the machine use the
-    // shared one's cache folder too.
-    static const zttest::TemporaryFolder folder;
-    static const bool moved = ::setenv("TMPDIR", folder.path().c_str(), 1) == 0;
-    ASSERT_TRUE(moved);
+    ASSERT_TRUE(zttest::useOwnTemporaryDirectory());
   }
   void SetUp() override {
     zttest::SandboxTest::SetUp();
@@ -105,7 +99,6 @@ class NewDocumentTest : public zttest::SandboxTest {
   }
   void TearDown() override {
     ui.reset();
-    ui = nullptr;
     ZentrelSDK::ZTTokenUtilites::shared()->clearTokens();
     std::filesystem::remove_all(cacheFolder());
   }

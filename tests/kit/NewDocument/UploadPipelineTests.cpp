@@ -28,11 +28,6 @@ class UploadPipeline : public NewDocumentTest {
   std::string percent(const std::shared_ptr<Ring>& ring) const {
     return ring->progressLabel.lock()->text().value_or("");
   }
-  bool answered(std::string_view endpoint, std::size_t n) const {
-    const auto logged = sb().requests(endpoint);
-    return logged.size() == n &&
-           std::all_of(logged.begin(), logged.end(), [](const auto& r) { return r.status != 0; });
-  }
   // Taps submit and waits for the ring to run to the confirm's answer.
   std::shared_ptr<Ring> submitUntilRecognition(const std::shared_ptr<Preview>& preview) {
     ui->tap(preview->submitButton.lock());

@@ -14,13 +14,16 @@
 #include <Foundation/Thread.hpp>
 #include <Testing/ManualClock.hpp>
 #include <Testing/UI.hpp>
+#include <UIKit/UIButton.hpp>
+#include <UIKit/UILabel.hpp>
 #include <UIKit/UIView.hpp>
 
 #include "ZTAccounts.hpp"
 #include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
 #include "ZTEvents.hpp"
+#include "ZTModalCodeVerification/ZTModalCodeVerificationViewController.hpp"
+#include "ZTModalScopesView/ZTModalScopesViewController.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
-#include "ZTOAuth/ZTOAuthScreens.hpp"
 #include "ZTOAuth/ZTOAuthUtilites/ZTPKCE.hpp"
 #include "ZTSecurityManager.hpp"
 #include "ZTTokenUtilites.hpp"
@@ -49,31 +52,6 @@ class EntranceUser {
   std::weak_ptr<ZentrelSDK::ZTEntranceViewController> seen;
 };
 
-// The code screen: answers with `answer` on a later main-queue turn.
-class FakeCodeScreen : public ZentrelSDK::ZTVerificationCodePresenting {
- public:
-  void sendVerificationCodeAndShowModal(Completion completion) override {
-    ++shown;
-    Dispatch::DispatchQueue::main().async(
-        [this, completion = std::move(completion)] { completion(answer()); });
-  }
-  int shown = 0;
-  std::function<Foundation::Result<std::string, ZentrelSDK::Error>()> answer;
-};
-
-// The consent screen: records the scopes it was given and answers `allow`.
-class FakeScopesScreen : public ZentrelSDK::ZTModalScopesPresenting {
- public:
-  void showModal(const std::vector<std::string>& scopes,
-                 std::function<void(bool)> completion) override {
-    shown.push_back(scopes);
-    Dispatch::DispatchQueue::main().async(
-        [this, completion = std::move(completion)] { completion(allow); });
-  }
-  bool allow = true;
-  std::vector<std::vector<std::string>> shown;
-};
-
 // Records the answers one asker of givePermissions gets.
 struct Asker {
   std::vector<bool> answers;
@@ -100,18 +78,12 @@ class OAuthFlowTest : public zttest::SandboxTest {
     ui = std::make_unique<PlatformTesting::UI>();
     ZentrelSDK::ZTAccounts::logout();
     entrance = std::make_shared<EntranceUser>();
-    codeScreen = std::make_shared<FakeCodeScreen>();
-    scopesScreen = std::make_shared<FakeScopesScreen>();
-    ZentrelSDK::ZTOAuthScreens::setVerificationCodePresenter(codeScreen);
-    ZentrelSDK::ZTOAuthScreens::setScopesPresenter(scopesScreen);
     // A signed-in session whose login and consent the server remembers.
     sb().setSkip(kApp, sandbox::SkipPolicy::Always, sandbox::SkipPolicy::Always);
     entrance->onPresent = [this] { signInAndAnnounce(); };
   }
 
   void TearDown() override {
-    ZentrelSDK::ZTOAuthScreens::setVerificationCodePresenter(nullptr);
-    ZentrelSDK::ZTOAuthScreens::setScopesPresenter(nullptr);
     ZentrelSDK::ZTPKCE::setRandomSource(nullptr);
     ui->settle();
     ui.reset();
@@ -168,13 +140,69 @@ class OAuthFlowTest : public zttest::SandboxTest {
     EXPECT_FALSE(ZentrelSDK::ZTTokenUtilites::shared()->getOAuthToken());
   }
 
+  std::shared_ptr<ZentrelSDK::ZTModalCodeVerificationViewController> codeCard() const {
+    return std::dynamic_pointer_cast<ZentrelSDK::ZTModalCodeVerificationViewController>(
+        ui->frontmost());
+  }
+  // The code card in front and ready for the user: its code sent, or the authenticator's
+  // channel shown, and the loader gone. Null when it never came.
+  std::shared_ptr<ZentrelSDK::ZTModalCodeVerificationViewController> readyCodeCard() {
+    std::shared_ptr<ZentrelSDK::ZTModalCodeVerificationViewController> card;
+    const bool ready = runUntil(
+        [&] {
+          card = codeCard();
+          if (!card || ui->isLoaderShowing()) return false;
+          auto title = card->titleLabel.lock();
+          return sb().outbox().size() > codesSeen ||
+                 (title && title->text() == std::optional<std::string>("Verify with OTP"));
+        },
+        20);
+    if (!ready) return nullptr;
+    codesSeen = sb().outbox().size();
+    return card;
+  }
+  // The user types `code` (none: the code the sandbox sent last) and confirms it.
+  bool enterCode(std::optional<std::string> code = std::nullopt) {
+    if (!readyCodeCard()) return false;
+    const std::string typed = code ? *code : sb().outbox().back().code;
+    return ui->type(typed, ui->find("codeEnterView")) && ui->tap(button("Confirm"));
+  }
+  bool cancelCode() { return readyCodeCard() && ui->tap(button("Cancel")); }
+
+  // The user answers the consent card once it is in front: its rows, or none when it never
+  // came.
+  std::optional<std::vector<std::string>> answerConsent(bool allow) {
+    std::shared_ptr<ZentrelSDK::ZTModalScopesViewController> card;
+    const bool shown = runUntil(
+        [&] {
+          card =
+              std::dynamic_pointer_cast<ZentrelSDK::ZTModalScopesViewController>(ui->frontmost());
+          return card != nullptr;
+        },
+        20);
+    if (!shown) return std::nullopt;
+    std::vector<std::string> rows;
+    if (auto table = card->tableView.lock()) {
+      for (const auto& cell : table->visibleCells())
+        rows.push_back(cell->textLabel()->text().value_or(""));
+    }
+    ui->tap(button(allow ? "Allow" : "Cancel"));
+    return rows;
+  }
+  // The frontmost button of that title.
+  std::shared_ptr<UIKit::UIButton> button(const std::string& title) const {
+    for (const auto& candidate : ui->findAll<UIKit::UIButton>())
+      if (candidate->currentTitle() == title) return candidate;
+    return nullptr;
+  }
+
   // Endpoints the sandbox has no route for: a followed redirect would show up here.
   std::size_t unroutedRequests() const { return sb().count(""); }
 
   std::unique_ptr<PlatformTesting::UI> ui;
   std::shared_ptr<EntranceUser> entrance;
-  std::shared_ptr<FakeCodeScreen> codeScreen;
-  std::shared_ptr<FakeScopesScreen> scopesScreen;
+  // Codes of the outbox the user has seen.
+  std::size_t codesSeen = 0;
 };
 
 }  // namespace oauthtest

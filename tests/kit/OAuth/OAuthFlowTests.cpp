@@ -56,8 +56,6 @@ TEST_F(OAuthFlowTest, SignedInSessionWithRememberedStepsEndsWithTheAccessToken) 
   ui->settle();
   EXPECT_FALSE(ui->isLoaderShowing());
   EXPECT_EQ(entrance->presented, 0);
-  EXPECT_EQ(codeScreen->shown, 0);
-  EXPECT_TRUE(scopesScreen->shown.empty());
 
   // The short road, and no redirect target ever fetched.
   EXPECT_EQ(endpointsOf(sb().requests()),
@@ -169,17 +167,12 @@ TEST_F(OAuthFlowTest, SecondAskerJoinsTheRunningFlow) {
 TEST_F(OAuthFlowTest, CodeScreenAndConsentScreenWhenTheServerAsks) {
   sb().setSkip(kApp, SkipPolicy::Never, SkipPolicy::Never);
   signIn("otp.user@example.com");
-  bool loaderAtCode = true;
-  codeScreen->answer = [&]() -> Foundation::Result<std::string, Error> {
-    loaderAtCode = ui->isLoaderShowing();
-    return Foundation::success(std::string("246810"));
-  };
   Asker asker;
   ask(asker);
+  ASSERT_TRUE(enterCode("246810"));
+  const auto rows = answerConsent(true);
   ASSERT_TRUE(waitForAnswer(asker));
   EXPECT_EQ(asker.answers, std::vector<bool>{true});
-  EXPECT_EQ(codeScreen->shown, 1);
-  EXPECT_FALSE(loaderAtCode);
 
   const auto login = sb().requests("oauth.login.post").at(0);
   const auto body = nlohmann::json::parse(login.body);
@@ -188,8 +181,8 @@ TEST_F(OAuthFlowTest, CodeScreenAndConsentScreenWhenTheServerAsks) {
 
   const std::vector<std::string> requested{"user:email:read", "user:data:read",
                                            "documents:passport:status:read"};
-  ASSERT_EQ(scopesScreen->shown.size(), 1u);
-  EXPECT_EQ(scopesScreen->shown[0], requested);
+  EXPECT_EQ(rows, (std::vector<std::string>{"Read email", "Read user personal info",
+                                            "Read passport status"}));
   const auto grant = nlohmann::json::parse(sb().requests("oauth.consent.post").at(0).body);
   EXPECT_EQ(grant["grantScopes"], nlohmann::json(requested));
 }
@@ -197,38 +190,23 @@ TEST_F(OAuthFlowTest, CodeScreenAndConsentScreenWhenTheServerAsks) {
 TEST_F(OAuthFlowTest, CancelledScreensEndTheFlowWithoutAlert) {
   sb().setSkip(kApp, SkipPolicy::Never, SkipPolicy::Always);
   signIn();
-  codeScreen->answer = [] {
-    return Foundation::Result<std::string, Error>(
-        Foundation::failure(ZTValidationError::cancelled()));
-  };
   Asker asker;
   ask(asker);
+  ASSERT_TRUE(cancelCode());
   ASSERT_TRUE(waitForAnswer(asker));
   EXPECT_EQ(asker.answers, std::vector<bool>{false});
   EXPECT_FALSE(ui->alertTitle());
   EXPECT_EQ(sb().count("oauth.login.post"), 0u);
 
   sb().setSkip(kApp, SkipPolicy::Always, SkipPolicy::Never);
-  scopesScreen->allow = false;
   Asker refused;
   ask(refused);
+  ASSERT_TRUE(answerConsent(false));
   ASSERT_TRUE(waitForAnswer(refused));
   EXPECT_EQ(refused.answers, std::vector<bool>{false});
   EXPECT_FALSE(ui->alertTitle());
   EXPECT_EQ(sb().count("oauth.consent.post"), 0u);
   EXPECT_EQ(sb().count("oauth.token"), 0u);
-}
-
-TEST_F(OAuthFlowTest, CodeScreenFailureShowsItsText) {
-  sb().setSkip(kApp, SkipPolicy::Never, SkipPolicy::Always);
-  signIn();
-  codeScreen->answer = [] {
-    return Foundation::Result<std::string, Error>(
-        Foundation::failure(ZTNetworkError::statusCodeIsNot200(429)));
-  };
-  Asker asker;
-  ask(asker);
-  expectStepFailure("answer has not status code = 200 (429)", asker);
 }
 
 struct StepFault {
@@ -348,11 +326,9 @@ INSTANTIATE_TEST_SUITE_P(Steps, OAuthStepFailureTest, ::testing::ValuesIn(stepFa
 TEST_F(OAuthFlowTest, LoginAndConsentSubmitFailuresEndTheFlow) {
   sb().setSkip(kApp, SkipPolicy::Never, SkipPolicy::Always);
   signIn();
-  codeScreen->answer = [] {
-    return Foundation::Result<std::string, Error>(Foundation::success(std::string("000000")));
-  };
   Asker wrongCode;
   ask(wrongCode);
+  ASSERT_TRUE(enterCode("000000"));
   expectStepFailure("unauthorized", wrongCode);
   EXPECT_EQ(sb().count("oauth.login_verifier"), 0u);
 
@@ -361,6 +337,7 @@ TEST_F(OAuthFlowTest, LoginAndConsentSubmitFailuresEndTheFlow) {
   runUntil([&] { return !ui->alertTitle(); }, 5);
   Asker grantFailed;
   ask(grantFailed);
+  ASSERT_TRUE(answerConsent(true));
   expectStepFailure("answer has not status code = 200 (500)", grantFailed);
   EXPECT_EQ(sb().count("oauth.consent_verifier"), 0u);
 }
@@ -435,16 +412,11 @@ TEST_F(OAuthFlowTest, LogsOfTheKitsOwnAppsCarryNoSecrets) {
 
   sb().setSkip(kApp, SkipPolicy::Remembered, SkipPolicy::Remembered);
   signIn();
-  codeScreen->answer = [&] {
-    // A remembered login is not there yet: the code comes by e-mail.
-    return Foundation::Result<std::string, Error>(
-        Foundation::success(sb().lastCode(kUser).value_or("")));
-  };
-  ZTPrivateAPIAuthUser::sendCodeToEmail(false, kUser, nullptr, nullptr);
-  ASSERT_TRUE(runUntil([&] { return sb().lastCode(kUser).has_value(); }, 10));
   Asker asker;
   ask(asker);
-  const bool answered = waitForAnswer(asker);
+  // A remembered login is not there yet: the code comes by e-mail.
+  const bool consented = enterCode() && answerConsent(true).has_value();
+  const bool answered = consented && waitForAnswer(asker);
 
   ZTLogger::setOutputStream(nullptr);
   Foundation::Bundle::setMainBundleIdentifier(savedHost);

@@ -72,10 +72,10 @@ TEST_F(UserManagerTest, ReadsTheUserAfterThePermissionStep) {
 
 TEST_F(UserManagerTest, RefusedPermissionIsAccessDenied) {
   sb().setSkip(kApp, SkipPolicy::Always, SkipPolicy::Never);
-  scopesScreen->allow = false;
   signIn();
   UserReply reply;
   reply.request();
+  ASSERT_TRUE(answerConsent(false));
   ASSERT_TRUE(wait(reply));
   ASSERT_EQ(reply.errors.size(), 1u);
   EXPECT_EQ(reply.errors[0], ZTOAuthError(0, "Access denied"));

@@ -30,22 +30,12 @@ struct Step {
   enum class Kind { type, remove, paste, autofill, clear } kind;
   std::string text;
 };
-Step type(std::string keys) {
-  return {Step::Kind::type, std::move(keys)};
-}
-Step remove() {
-  return {Step::Kind::remove, {}};
-}
-Step paste(std::string text) {
-  return {Step::Kind::paste, std::move(text)};
-}
+const auto type = [](std::string keys) { return Step{Step::Kind::type, std::move(keys)}; };
+const auto remove = [] { return Step{Step::Kind::remove, {}}; };
+const auto paste = [](std::string text) { return Step{Step::Kind::paste, std::move(text)}; };
 // Several characters in one insert, as autofill or a keyboard paste sends them.
-Step autofill(std::string text) {
-  return {Step::Kind::autofill, std::move(text)};
-}
-Step clear() {
-  return {Step::Kind::clear, {}};
-}
+const auto autofill = [](std::string text) { return Step{Step::Kind::autofill, std::move(text)}; };
+const auto clear = [] { return Step{Step::Kind::clear, {}}; };
 
 class CodeEntry : public uikittest::ClockTest {
  protected:
@@ -192,7 +182,6 @@ INSTANTIATE_TEST_SUITE_P(
             {paste("\u0661\u0662\u0663\u0664\u0665\u0666")},
             {"finished:\u0661\u0662\u0663\u0664\u0665\u0666"},
             "\u0661\u0662\u0663\u0664\u0665\u0666"},
-        Row{"clear", {type("12")}, {clear()}, {"change:"}, ""},
         Row{"clearAFullEntry", {type("123456")}, {clear()}, {"change:"}, ""},
         Row{"autofillLongerThanTheCode", {}, {autofill("12345678")}, {"finished:123456"}, "123456"},
         Row{"autofillIntoAPartialCode",

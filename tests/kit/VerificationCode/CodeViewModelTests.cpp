@@ -198,17 +198,6 @@ TEST_F(CodeViewModel, AnAddressSetBeforeTheSettingsAnswerIsKept) {
   EXPECT_FALSE(sb().lastCode(kUser).has_value());
 }
 
-TEST_F(CodeViewModel, ResendingShowsTheLoaderAroundTheCodeRequest) {
-  auto model = undecided();
-  slowCodes();
-  model->resendCode(false);
-  ASSERT_TRUE(waitForRequests("auth.code"));
-  EXPECT_TRUE(loaderShown);
-  EXPECT_TRUE(waitForLoaderGone());
-  EXPECT_TRUE(sb().lastCode(kUser).has_value());
-  EXPECT_EQ(sb().count("password.reset"), 0u);
-}
-
 TEST_F(CodeViewModel, TheAuthenticatorChannelResendsNothing) {
   auto model = ZTVerificationCodeViewModel::make(screen, kOtpUser, true);
   watch(model);

@@ -133,20 +133,6 @@ TEST_F(ResetModel, ItsChannelIsEmailAndNeverChanges) {
   EXPECT_EQ(runs, 0);
 }
 
-TEST_F(ResetModel, TheWaitBlockRemovesItselfFromTheScreenAtItsEnd) {
-  auto reset = model();
-  reset->handleTooManyRequests();
-  ASSERT_EQ(screen->blocks.size(), 1u);
-  auto block = screen->blocks.front();
-  block->fireTimer();
-  ui->advance(59);
-  EXPECT_EQ(screen->removals, 0);
-  ui->advance(1);
-  EXPECT_EQ(screen->removals, 1);
-  ui->advance(5);
-  EXPECT_EQ(screen->removals, 1);
-}
-
 // Both models report every change of the entered code the same way.
 struct CodeRow {
   const char* code;

@@ -138,15 +138,6 @@ TEST_F(WaitTimer, AScreenGoneDuringTheCountdownLeavesItRunningToItsEnd) {
   EXPECT_EQ(closes, 1);
 }
 
-TEST_F(WaitTimer, TheScreenShowsItsTextsFromItsInterfaceFile) {
-  show(block(60));
-  for (const char* outlet : {"titleLabel", "infoLabel"}) {
-    auto label = ui->find<UIKit::UILabel>(outlet);
-    ASSERT_NE(label, nullptr) << outlet;
-    EXPECT_FALSE(label->text().value_or("").empty()) << outlet;
-  }
-}
-
 TEST_F(WaitTimer, AScreenWithoutACountdownStaysInert) {
   auto wait = show(nullptr);
   advance(2);

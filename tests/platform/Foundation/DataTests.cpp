@@ -11,12 +11,6 @@ using zttest::TemporaryFolder;
 
 using namespace Foundation;
 
-namespace {
-Data bytesOf(std::string_view s) {
-  return dataFromString(s);
-}
-}  // namespace
-
 TEST(Base64, EncodesAndDecodesTheRfcVectors) {
   const std::pair<const char*, const char*> vectors[] = {{"", ""},
                                                          {"f", "Zg=="},
@@ -26,10 +20,10 @@ TEST(Base64, EncodesAndDecodesTheRfcVectors) {
                                                          {"fooba", "Zm9vYmE="},
                                                          {"foobar", "Zm9vYmFy"}};
   for (const auto& [plain, encoded] : vectors) {
-    EXPECT_EQ(base64EncodedString(bytesOf(plain)), encoded) << plain;
+    EXPECT_EQ(base64EncodedString(dataFromString(plain)), encoded) << plain;
     const auto decoded = base64Decoded(encoded);
     ASSERT_TRUE(decoded.has_value()) << encoded;
-    EXPECT_EQ(*decoded, bytesOf(plain));
+    EXPECT_EQ(*decoded, dataFromString(plain));
   }
 }
 
@@ -41,7 +35,8 @@ TEST(Base64, RejectsMalformedInput) {
 }
 
 TEST(DataText, ConvertsOnlyValidUtf8ToStrings) {
-  EXPECT_EQ(stringFromUTF8(bytesOf("h\xC3\xA9llo \xE2\x9C\x93")), "h\xC3\xA9llo \xE2\x9C\x93");
+  EXPECT_EQ(stringFromUTF8(dataFromString("h\xC3\xA9llo \xE2\x9C\x93")),
+            "h\xC3\xA9llo \xE2\x9C\x93");
   EXPECT_EQ(stringFromUTF8(Data{}), "");
   for (const Data& bad : {Data{0xC3}, Data{0xC0, 0x80}, Data{0xED, 0xA0, 0x80},
                           Data{0xF4, 0x90, 0x80, 0x80}, Data{0xFF}, Data{'a', 0x80}}) {

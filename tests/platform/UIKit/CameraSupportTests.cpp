@@ -5,13 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "Foundation/SystemInfo.hpp"
 #include "QuartzCore/CABasicAnimation.hpp"
 #include "QuartzCore/CATransaction.hpp"
 #include "Testing/CaptureRig.hpp"
 #include "Testing/UI.hpp"
-#include "UIKit/UIApplication.hpp"
-#include "UIKit/UIImagePickerController.hpp"
 #include "UIKit/UIPinchGestureRecognizer.hpp"
 #include "UIKit/UITapGestureRecognizer.hpp"
 #include "UIKit/UIViewController.hpp"
@@ -72,15 +69,6 @@ TEST_F(CameraSupport, AddingTheSameTargetAndActionTwiceKeepsOne) {
   EXPECT_EQ(pinch.numberOfTargets(), 2u);
 }
 
-TEST_F(CameraSupport, SnapshotsFollowTheRig) {
-  UIView view(CGRect::make(10, 20, 120, 80));
-  auto snapshot = view.snapshotView(true);
-  ASSERT_NE(snapshot, nullptr);
-  EXPECT_EQ(snapshot->bounds().size, (CGSize{120, 80}));
-  CaptureRig::setSnapshotsAvailable(false);
-  EXPECT_EQ(view.snapshotView(true), nullptr);
-}
-
 TEST_F(CameraSupport, ATransitionCompletesWhenItsDurationHasPassed) {
   auto view = std::make_shared<UIView>(CGRect::make(0, 0, 10, 10));
   std::optional<bool> finished;
@@ -91,40 +79,6 @@ TEST_F(CameraSupport, ATransitionCompletesWhenItsDurationHasPassed) {
   advance(0.2);
   EXPECT_EQ(finished, true);
 }
-
-TEST_F(CameraSupport, OrientationsAndCamerasComeFromTheRig) {
-  CaptureRig::setDeviceOrientation(UIDeviceOrientation::faceUp);
-  CaptureRig::setStatusBarOrientation(UIInterfaceOrientation::landscapeLeft);
-  CaptureRig::setDevices({CaptureRig::frontCamera()});
-  EXPECT_EQ(UIDevice::current().orientation(), UIDeviceOrientation::faceUp);
-  EXPECT_EQ(UIApplication::shared().statusBarOrientation(), UIInterfaceOrientation::landscapeLeft);
-  using Picker = UIImagePickerController;
-  EXPECT_FALSE(Picker::isCameraDeviceAvailable(Picker::CameraDevice::rear));
-  EXPECT_TRUE(Picker::isCameraDeviceAvailable(Picker::CameraDevice::front));
-}
-
-struct HardwareRow {
-  std::optional<std::string> set;
-  bool host;  // the host's own machine name
-};
-
-class Hardware : public CameraSupport, public ::testing::WithParamInterface<HardwareRow> {};
-
-TEST_P(Hardware, UnameReportsTheSimulatedIdentifier) {
-  CaptureRig::setHardwareIdentifier(GetParam().set);
-  Foundation::utsname record{};
-  ASSERT_EQ(Foundation::uname(&record), 0);
-  const std::string machine(record.machine);
-  if (GetParam().host) {
-    EXPECT_FALSE(machine.empty());
-  } else {
-    EXPECT_EQ(machine, *GetParam().set);
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(UIKit, Hardware,
-                         ::testing::Values(HardwareRow{"iPad2,1", false}, HardwareRow{"", false},
-                                           HardwareRow{std::nullopt, true}));
 
 TEST_F(CameraSupport, ATransactionGivesItsTimingAndCompletesAfterItsLastAnimation) {
   auto layer = std::make_shared<QuartzCore::CALayer>();

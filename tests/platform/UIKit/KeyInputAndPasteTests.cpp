@@ -84,17 +84,6 @@ class KeyInput : public uikittest::ClockTest {
 
 }  // namespace
 
-TEST_F(KeyInput, TheHeadlessKeyboardAndPastesReachACustomKeyInputView) {
-  EXPECT_TRUE(ui->type("12", entry));
-  EXPECT_EQ(ui->firstResponder(), entry);
-  EXPECT_TRUE(ui->deleteBackward(1));
-  EXPECT_TRUE(ui->paste("34", entry));
-  EXPECT_FALSE(UIMenuController::shared().isMenuVisible());
-  EXPECT_EQ(entry->code, "134");
-  UIPasteboard::general().setString(std::nullopt);  // nothing to paste: no menu item
-  EXPECT_FALSE(ui->paste(std::nullopt, entry));
-}
-
 TEST_F(KeyInput, TheEditMenuOffersWhatTheFirstResponderCanDo) {
   struct Case {
     std::optional<std::string> clipboard;

@@ -57,20 +57,6 @@ TEST_F(LayerAnimations, AnAnimationStopsWhenItsDurationHasPassedAndIsThenRemoved
   EXPECT_EQ(strokeShown(*layer), 1.0);  // the model value again
 }
 
-TEST_F(LayerAnimations, AKeptAnimationWithForwardFillHoldsItsEndValue) {
-  auto animation = strokeAnimation(0.2, 0.8, 1, recorder);
-  animation->isRemovedOnCompletion = false;
-  animation->fillMode = CAMediaTimingFillMode::both;
-  layer->strokeEnd = 0;
-  layer->add(animation, std::nullopt);
-  animation->toValue = 0.1;  // the layer holds a copy
-  advance(5);
-  EXPECT_EQ(recorder->stops, std::vector<bool>{true});
-  EXPECT_EQ(layer->allAnimations().size(), 1u);
-  EXPECT_DOUBLE_EQ(strokeShown(*layer), 0.8);
-  EXPECT_EQ(layer->strokeEnd, 0);
-}
-
 TEST_F(LayerAnimations, RemovingStopsItUnfinishedOnce) {
   layer->add(strokeAnimation(0, 1, 2, recorder), "a");
   layer->removeAnimation("a");

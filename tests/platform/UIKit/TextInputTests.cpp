@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <any>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "Foundation/NotificationCenter.hpp"
 #include "Testing/UI.hpp"
 #include "UIKit/UIKeyboard.hpp"
 #include "UIKit/UITextField.hpp"
@@ -18,11 +16,6 @@ using uikittest::Counter;
 
 namespace {
 
-struct KeyboardEvent {
-  std::string name;
-  CGRect endFrame;
-};
-
 class TextInput : public uikittest::ClockTest {
  protected:
   void SetUp() override {
@@ -30,18 +23,8 @@ class TextInput : public uikittest::ClockTest {
     ui = std::make_unique<UI>();
     first = field(100);
     second = field(200);
-    for (const auto& name : {UIKeyboardWillShowNotification, UIKeyboardWillHideNotification}) {
-      observers.push_back(Foundation::NotificationCenter::defaultCenter().addObserver(
-          name, std::nullopt, nullptr, [this](const Foundation::Notification& n) {
-            CGRect end;
-            if (n.userInfo)
-              end = std::any_cast<CGRect>(n.userInfo->at(UIKeyboardFrameEndUserInfoKey));
-            keyboard.push_back({n.name, end});
-          }));
-    }
   }
   void TearDown() override {
-    for (auto& o : observers) Foundation::NotificationCenter::defaultCenter().removeObserver(o);
     ui.reset();
     ClockTest::TearDown();
   }
@@ -50,17 +33,10 @@ class TextInput : public uikittest::ClockTest {
     ui->root()->view()->addSubview(f);
     return f;
   }
-  std::vector<std::string> keyboardNames() const {
-    std::vector<std::string> names;
-    for (const auto& e : keyboard) names.push_back(e.name);
-    return names;
-  }
 
   std::unique_ptr<UI> ui;
   std::shared_ptr<UITextField> first;
   std::shared_ptr<UITextField> second;
-  std::vector<std::shared_ptr<Foundation::NotificationObserver>> observers;
-  std::vector<KeyboardEvent> keyboard;
 };
 
 // Refuses digits and records the ranges it was asked about.
@@ -94,8 +70,6 @@ TEST_F(TextInput, TypingKeyByKeyFocusesTheFieldAndSendsEachEdit) {
   EXPECT_TRUE(first->isFirstResponder());
   EXPECT_TRUE(first->isEditing());
   EXPECT_TRUE(ui->isKeyboardVisible());
-  ASSERT_EQ(keyboardNames(), std::vector<std::string>{UIKeyboardWillShowNotification});
-  EXPECT_EQ(keyboard[0].endFrame, UIKeyboard::shared().shownFrame());
 
   ASSERT_TRUE(ui->deleteBackward());  // the emoji goes as a whole
   EXPECT_EQ(first->text(), "h\xC3\xA9llo");
@@ -126,10 +100,6 @@ TEST_F(TextInput, RemovingTheFocusedFieldResignsItAndTheKeyboardGoes) {
   EXPECT_EQ(ui->firstResponder(), nullptr);
   EXPECT_FALSE(ui->isKeyboardVisible());
 }
-
-namespace {
-// A responder of its own that takes typed keys, outside any view.
-}  // namespace
 
 TEST_F(TextInput, TheKeyboardShowsTheKeysTheFocusedInputAsksFor) {
   first->setKeyboardType(UIKeyboardType::numberPad);
