@@ -7,7 +7,6 @@
 #include <string>
 
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
-#include "ZTOAuth/ZTOAuthScreens.hpp"
 #include "ZTTokenUtilites.hpp"
 
 using namespace ZentrelSDK;
@@ -18,43 +17,33 @@ namespace {
 
 constexpr const char* kUser = "user1@example.com";
 
-class SignInScreen : public ZTEntrancePresenting {
- public:
-  explicit SignInScreen(const sandbox::Sandbox& server) : server_(server) {}
-  bool presentEntrance(bool) override {
-    std::cout << "   (sign-in screen: " << kUser << " signs in)\n";
-    ZTPrivateAPIAuthUser::checkEmail(
-        kUser,
-        [this](const ZTCheckEmailResponse&) {
-          ZTPrivateAPIAuthUser::sendCodeToEmail(
-              false, kUser,
-              [this](const ZTSendCodeResponse&) {
-                ZTPrivateAPIAuthUser::authToken(
-                    kUser, "password1", server_.lastCode(kUser).value_or(""),
-                    ZTConstants::ChallengeType::password,
-                    [](const ZTAuthTokenResponse& answer) {
-                      ZTTokenUtilites::shared()->saveToken(answer.csrfToken);
-                      ZTEvents::shared()->authEventEmit();
-                    },
-                    fail);
-              },
-              [](const Error& error) { fail(error.localizedDescription()); });
-        },
-        fail);
-    return true;
-  }
-
- private:
-  static void fail(const std::string& message) {
-    std::cout << "   sign-in failed: " << message << "\n";
-  }
-  const sandbox::Sandbox& server_;
-};
+void fail(const std::string& message) {
+  std::cout << "   sign-in failed: " << message << "\n";
+}
 
 }  // namespace
 
-void installScreenStandIns(const sandbox::Sandbox& server) {
-  ZTOAuthScreens::setEntrancePresenter(std::make_shared<SignInScreen>(server));
+// Signs the seeded user in as the login page would, and reports it as the page does.
+void signInAtEntrance(const sandbox::Sandbox& server) {
+  std::cout << "   (entrance: " << kUser << " signs in)\n";
+  ZTPrivateAPIAuthUser::checkEmail(
+      kUser,
+      [&server](const ZTCheckEmailResponse&) {
+        ZTPrivateAPIAuthUser::sendCodeToEmail(
+            false, kUser,
+            [&server](const ZTSendCodeResponse&) {
+              ZTPrivateAPIAuthUser::authToken(
+                  kUser, "password1", server.lastCode(kUser).value_or(""),
+                  ZTConstants::ChallengeType::password,
+                  [](const ZTAuthTokenResponse& answer) {
+                    ZTTokenUtilites::shared()->saveToken(answer.csrfToken);
+                    ZTEvents::shared()->userDidEnterEmit();
+                  },
+                  fail);
+            },
+            [](const Error& error) { fail(error.localizedDescription()); });
+      },
+      fail);
 }
 
 }  // namespace example

@@ -4,9 +4,9 @@
 
 namespace example {
 
-// Installs a stand-in for the kit's sign-in screen, which acts as the user would, with the code
-// the sandbox "sent". It does that screen's work until the screen comes, so it alone reaches
-// past the kit's public header, to the clients the screen will use.
-void installScreenStandIns(const sandbox::Sandbox& server);
+// What the user does on the kit's entrance until its login page is there: signs the seeded
+// user in with the code the sandbox "sent" and reports it as the page would. It alone reaches
+// past the kit's public header, to the clients the login page will use. Main thread only.
+void signInAtEntrance(const sandbox::Sandbox& server);
 
 }  // namespace example

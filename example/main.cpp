@@ -31,6 +31,7 @@
 
 #include "DocumentsRoad.hpp"
 #include "ScreenStandIns.hpp"
+#include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
 #include "ZTModalCodeVerification/ZTModalCodeVerificationViewController.hpp"
 #include "ZTModalScopesView/ZTModalScopesViewController.hpp"
 
@@ -136,7 +137,6 @@ int mainRoad() {
   // The host's key window, where the kit shows its screens; the user acts on them through it.
   PlatformTesting::UI ui;
 
-  example::installScreenStandIns(server);
   ZTSecurityManager::initialOAuth("sandbox-app");
 
   std::cout << "7. Reading " << ZTPublicConstants::getUserEndpoint() << " for a signed-out user\n";
@@ -147,6 +147,8 @@ int mainRoad() {
       ZTPublicConstants::getUserEndpoint(), [&](ZTUserDataResponse answer) { user = answer; },
       [&](ZTOAuthError answer) { error = answer; });
   const auto done = [&] { return user || error; };
+  if (face<ZTEntranceViewController>(ui, done, [] { return true; }))
+    example::signInAtEntrance(server);
   // The code card, once the sandbox has sent the code it asked for.
   std::optional<std::size_t> codesBefore;  // counted when the card first faces the user
   const auto codeSent = [&] {

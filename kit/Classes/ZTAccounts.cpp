@@ -1,33 +1,74 @@
 #include "ZTAccounts.hpp"
 
 #include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 
+#include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
+#include "ZTAuth/Entrance/ZTEntranceViewModel.hpp"
 #include "ZTEvents.hpp"
-#include "ZTOAuth/ZTOAuthScreens.hpp"
+#include "ZTExtensions/ZTUIApplication.hpp"
 #include "ZTOAuth/ZTOAuthUtilites/ZTPKCE.hpp"
 #include "ZTTokenUtilites.hpp"
 
 namespace ZentrelSDK {
 
 namespace {
+
 // The class itself is the listeners' target, as one object for every call.
 const int accountsTarget = 0;
+
+// Every caller waiting for the sign-in; one auth event answers them all. The cancel listener
+// runs on a queue of its own, hence the lock.
+struct Waiting {
+  std::mutex mutex;
+  std::vector<std::function<void(bool)>> callers;
+};
+
+Waiting& waiting() {
+  static Waiting instance;
+  return instance;
+}
+
+void answerAll(bool signedIn) {
+  std::vector<std::function<void(bool)>> callers;
+  {
+    std::lock_guard lock(waiting().mutex);
+    callers.swap(waiting().callers);
+  }
+  ZTEvents::shared()->unregiterEvents(&accountsTarget);
+  for (const auto& caller : callers) caller(signedIn);
+}
+
 }  // namespace
 
-bool ZTAccounts::auth(bool enableBiometrics, std::function<void(bool)> completion) {
-  auto presenter = ZTOAuthScreens::entrancePresenter();
-  if (!presenter || !presenter->presentEntrance(enableBiometrics)) return false;
+bool ZTAccounts::auth(bool /*enableBiometrics*/, std::function<void(bool)> completion) {
+  auto top = ZTUIApplication::topViewController();
+  if (!top) {
+    // Nothing to sign in on: the caller would otherwise wait for ever.
+    if (completion) completion(false);
+    return false;
+  }
+  // A second caller joins the entrance already up: two would each emit the auth event.
+  if (!std::dynamic_pointer_cast<ZTEntranceViewController>(top)) {
+    auto screen =
+        std::make_shared<ZTEntranceViewController>(std::make_shared<ZTEntranceViewModel>());
+    screen->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
+    top->present(screen, true);
+  }
   if (completion) {
-    auto shared = std::make_shared<std::function<void(bool)>>(std::move(completion));
-    auto& events = *ZTEvents::shared();
-    events.authEventListen(&accountsTarget, [shared] {
-      (*shared)(true);
-      ZTEvents::shared()->unregiterEvents(&accountsTarget);
-    });
-    events.authCancelEventListen(&accountsTarget, [shared] {
-      (*shared)(false);
-      ZTEvents::shared()->unregiterEvents(&accountsTarget);
-    });
+    bool first = false;
+    {
+      std::lock_guard lock(waiting().mutex);
+      first = waiting().callers.empty();
+      waiting().callers.push_back(std::move(completion));
+    }
+    if (first) {
+      auto& events = *ZTEvents::shared();
+      events.authEventListen(&accountsTarget, [] { answerAll(true); });
+      events.authCancelEventListen(&accountsTarget, [] { answerAll(false); });
+    }
   }
   return true;
 }

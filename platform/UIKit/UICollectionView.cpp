@@ -25,14 +25,20 @@ void UICollectionView::registerFactory(
 }
 
 std::shared_ptr<UICollectionViewCell> UICollectionView::dequeueReusableCell(
-    const std::string& identifier, IndexPath /*indexPath*/) {
+    const std::string& identifier, IndexPath indexPath) {
   if (!pool_.knows(identifier)) {
     uikitLog("could not dequeue a view of kind UICollectionElementKindCell with identifier " +
              identifier + ": no class is registered for it");
     return nullptr;
   }
   auto cell = pool_.dequeue(identifier);
-  if (cell) cell->reuseIdentifier_ = identifier;
+  if (!cell) return cell;
+  cell->reuseIdentifier_ = identifier;
+  // As on the platform, the cell comes with its item's frame, so the data source may size
+  // what it puts in it.
+  if (indexPath.section == 0 && indexPath.row >= 0 &&
+      indexPath.row < static_cast<int>(placedFrames_.size()))
+    cell->setFrame(placedFrames_[static_cast<std::size_t>(indexPath.row)]);
   return cell;
 }
 
@@ -46,6 +52,8 @@ void UICollectionView::reloadData() {
   auto keep = sharedAs<UICollectionView>();  // the data source may let go of the collection
   auto source = dataSource();
   const int count = source ? std::max(0, source->numberOfItems(*this, 0)) : 0;
+  const auto placement = layout_->place(*this, count);
+  placedFrames_ = placement.frames;
   for (int item = 0; item < count; ++item) {
     auto cell = source->cellForItem(*this, {item, 0});
     if (!cell) {
@@ -55,7 +63,7 @@ void UICollectionView::reloadData() {
     }
     cells_.push_back(cell);
   }
-  const auto placement = layout_->place(*this, count);
+  placedFrames_.clear();
   for (std::size_t i = 0; i < cells_.size(); ++i) {
     cells_[i]->setFrame(placement.frames[i]);
     addSubview(cells_[i]);

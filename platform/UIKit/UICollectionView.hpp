@@ -78,8 +78,9 @@ class UICollectionView : public UIScrollView {
   void registerClass(const std::string& identifier) {
     registerFactory(identifier, [] { return std::make_shared<C>(CGRect{}); });
   }
-  // A cell to reuse, or a new one of the registered class; null (reported) for an identifier
-  // nobody registered (the platform raises).
+  // A cell to reuse, or a new one of the registered class, framed for the item while the
+  // collection asks its data source for cells; null (reported) for an identifier nobody
+  // registered (the platform raises).
   std::shared_ptr<UICollectionViewCell> dequeueReusableCell(const std::string& identifier,
                                                             IndexPath indexPath);
 
@@ -105,6 +106,7 @@ class UICollectionView : public UIScrollView {
   std::weak_ptr<UICollectionViewDelegate> delegate_;
   ReusePool<UICollectionViewCell> pool_;
   std::vector<std::shared_ptr<UICollectionViewCell>> cells_;  // one per item
+  std::vector<CGRect> placedFrames_;  // while the data source hands out cells
   bool loaded_ = false;
 };
 

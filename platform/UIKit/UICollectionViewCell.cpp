@@ -8,7 +8,8 @@ namespace UIKit {
 std::shared_ptr<UIView> cellHitTest(UIView& cell, std::shared_ptr<UIView> hit) {
   if (!hit) return hit;
   for (auto v = hit; v && v.get() != &cell; v = v->superview()) {
-    if (dynamic_cast<UIControl*>(v.get())) return hit;
+    // Recognizers on the way take the touch before the cell, as on the platform.
+    if (dynamic_cast<UIControl*>(v.get()) || !v->gestureRecognizers().empty()) return hit;
   }
   return std::static_pointer_cast<UIView>(cell.shared_from_this());
 }

@@ -9,7 +9,7 @@
 namespace UIKit {
 
 // One item of a collection. Its content view holds what it shows. A touch anywhere in it but
-// on a control selects it.
+// on a control or a view with recognizers selects it.
 class UICollectionViewCell : public UIView {
  public:
   explicit UICollectionViewCell(CGRect frame = {});
@@ -31,7 +31,8 @@ class UICollectionViewCell : public UIView {
   bool selected_ = false;
 };
 
-// A cell takes the touches of what it holds, except those of controls inside it.
+// A cell takes the touches of what it holds, except those of controls inside it and of views
+// with gesture recognizers of their own.
 std::shared_ptr<UIView> cellHitTest(UIView& cell, std::shared_ptr<UIView> hit);
 
 }  // namespace UIKit

@@ -11,7 +11,6 @@
 #include "ZTModalScopesView/ZTModalScopesRequestPresenter.hpp"
 #include "ZTNetworkCore/ZTNetworkCore.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
-#include "ZTOAuth/ZTOAuthScreens.hpp"
 #include "ZTOAuth/ZTOAuthUtilites/ZTOAuthRedirectManager.hpp"
 #include "ZTOAuth/ZTOAuthUtilites/ZTPKCE.hpp"
 #include "ZTSecurityManager.hpp"

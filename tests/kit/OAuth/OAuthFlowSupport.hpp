@@ -19,11 +19,11 @@
 #include <UIKit/UIView.hpp>
 
 #include "ZTAccounts.hpp"
+#include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
 #include "ZTEvents.hpp"
 #include "ZTModalCodeVerification/ZTModalCodeVerificationViewController.hpp"
 #include "ZTModalScopesView/ZTModalScopesViewController.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
-#include "ZTOAuth/ZTOAuthScreens.hpp"
 #include "ZTOAuth/ZTOAuthUtilites/ZTPKCE.hpp"
 #include "ZTSecurityManager.hpp"
 #include "ZTTokenUtilites.hpp"
@@ -34,16 +34,22 @@ namespace oauthtest {
 inline constexpr const char* kApp = "sandbox-app";
 inline constexpr const char* kUser = "user1@example.com";
 
-// The entrance screen: `onPresent` runs on a later main-queue turn, as the user's sign-in would.
-class FakeEntrance : public ZentrelSDK::ZTEntrancePresenting {
+// The user at the kit's entrance: notices each new entrance when it comes to the front and
+// runs `onPresent` on a later main-queue turn, as the user's sign-in would.
+class EntranceUser {
  public:
-  bool presentEntrance(bool) override {
+  void serve(const PlatformTesting::UI& ui) {
+    auto front = std::dynamic_pointer_cast<ZentrelSDK::ZTEntranceViewController>(ui.frontmost());
+    if (!front || front == seen.lock()) return;
+    seen = front;
     ++presented;
     if (onPresent) Dispatch::DispatchQueue::main().async(onPresent);
-    return true;
   }
   int presented = 0;
   std::function<void()> onPresent;
+
+ private:
+  std::weak_ptr<ZentrelSDK::ZTEntranceViewController> seen;
 };
 
 // Records the answers one asker of givePermissions gets.
@@ -71,15 +77,13 @@ class OAuthFlowTest : public zttest::SandboxTest {
     zttest::SandboxTest::SetUp();
     ui = std::make_unique<PlatformTesting::UI>();
     ZentrelSDK::ZTAccounts::logout();
-    entrance = std::make_shared<FakeEntrance>();
-    ZentrelSDK::ZTOAuthScreens::setEntrancePresenter(entrance);
+    entrance = std::make_shared<EntranceUser>();
     // A signed-in session whose login and consent the server remembers.
     sb().setSkip(kApp, sandbox::SkipPolicy::Always, sandbox::SkipPolicy::Always);
     entrance->onPresent = [this] { signInAndAnnounce(); };
   }
 
   void TearDown() override {
-    ZentrelSDK::ZTOAuthScreens::setEntrancePresenter(nullptr);
     ZentrelSDK::ZTPKCE::setRandomSource(nullptr);
     ui->settle();
     ui.reset();
@@ -89,20 +93,31 @@ class OAuthFlowTest : public zttest::SandboxTest {
   void signIn(const std::string& email = kUser) {
     ZentrelSDK::ZTTokenUtilites::shared()->saveToken(sb().signIn(email), /*base64=*/false);
   }
+  // As a page of the entrance does after a sign-in.
   void signInAndAnnounce(const std::string& email = kUser) {
     signIn(email);
-    ZentrelSDK::ZTEvents::shared()->authEventEmit();
+    ZentrelSDK::ZTEvents::shared()->userDidEnterEmit();
+  }
+
+  // Runs the main run loop until `condition`, the user acting at every entrance that shows.
+  bool runUntil(const std::function<bool()>& condition, double seconds = 10.0) {
+    return ui->runUntil(
+        [&] {
+          entrance->serve(*ui);
+          return condition();
+        },
+        seconds);
   }
 
   static void ask(Asker& asker) {
     ZentrelSDK::ZTOAuthCore::shared()->givePermissions(asker.callback());
   }
   bool waitForAnswer(const Asker& asker, double seconds = 20.0) {
-    return ui->runUntil([&] { return !asker.answers.empty(); }, seconds);
+    return runUntil([&] { return !asker.answers.empty(); }, seconds);
   }
   bool waitForAlert(double seconds = 20.0) {
-    return ui->runUntil([&] { return ui->alertTitle() == std::optional<std::string>("Error"); },
-                        seconds);
+    return runUntil([&] { return ui->alertTitle() == std::optional<std::string>("Error"); },
+                    seconds);
   }
 
   // The user sees the step's text, the loader is gone and the asker hears false only when the
@@ -133,7 +148,7 @@ class OAuthFlowTest : public zttest::SandboxTest {
   // channel shown, and the loader gone. Null when it never came.
   std::shared_ptr<ZentrelSDK::ZTModalCodeVerificationViewController> readyCodeCard() {
     std::shared_ptr<ZentrelSDK::ZTModalCodeVerificationViewController> card;
-    const bool ready = ui->runUntil(
+    const bool ready = runUntil(
         [&] {
           card = codeCard();
           if (!card || ui->isLoaderShowing()) return false;
@@ -158,7 +173,7 @@ class OAuthFlowTest : public zttest::SandboxTest {
   // came.
   std::optional<std::vector<std::string>> answerConsent(bool allow) {
     std::shared_ptr<ZentrelSDK::ZTModalScopesViewController> card;
-    const bool shown = ui->runUntil(
+    const bool shown = runUntil(
         [&] {
           card =
               std::dynamic_pointer_cast<ZentrelSDK::ZTModalScopesViewController>(ui->frontmost());
@@ -185,7 +200,7 @@ class OAuthFlowTest : public zttest::SandboxTest {
   std::size_t unroutedRequests() const { return sb().count(""); }
 
   std::unique_ptr<PlatformTesting::UI> ui;
-  std::shared_ptr<FakeEntrance> entrance;
+  std::shared_ptr<EntranceUser> entrance;
   // Codes of the outbox the user has seen.
   std::size_t codesSeen = 0;
 };

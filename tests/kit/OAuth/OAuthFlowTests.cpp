@@ -155,7 +155,7 @@ TEST_F(OAuthFlowTest, SecondAskerJoinsTheRunningFlow) {
   Asker first, second;
   ask(first);
   ask(second);
-  ASSERT_TRUE(ui->runUntil([&] { return !first.answers.empty() && !second.answers.empty(); }, 20));
+  ASSERT_TRUE(runUntil([&] { return !first.answers.empty() && !second.answers.empty(); }, 20));
   ui->settle();
   EXPECT_EQ(first.answers, std::vector<bool>{true});
   EXPECT_EQ(second.answers, std::vector<bool>{true});
@@ -334,7 +334,7 @@ TEST_F(OAuthFlowTest, LoginAndConsentSubmitFailuresEndTheFlow) {
 
   sb().setSkip(kApp, SkipPolicy::Always, SkipPolicy::Never);
   sb().inject("oauth.consent.post", Fault::answer(500, "boom"));
-  ui->runUntil([&] { return !ui->alertTitle(); }, 5);
+  runUntil([&] { return !ui->alertTitle(); }, 5);
   Asker grantFailed;
   ask(grantFailed);
   ASSERT_TRUE(answerConsent(true));
@@ -361,7 +361,7 @@ TEST_F(OAuthFlowTest, MissingRedirectListenerIsAStepFailure) {
 
   auto manager = std::make_shared<ZTOAuthRedirectManager>();
   manager->beginListeninngForRedirections();
-  ui->runUntil([&] { return !ui->alertTitle(); }, 5);
+  runUntil([&] { return !ui->alertTitle(); }, 5);
   Asker again;
   ask(again);
   ASSERT_TRUE(waitForAnswer(again));

@@ -40,7 +40,7 @@ struct UserReply {
 class UserManagerTest : public OAuthFlowTest {
  protected:
   bool wait(const UserReply& reply) {
-    return ui->runUntil([&] { return reply.answered(); }, 20);
+    return runUntil([&] { return reply.answered(); }, 20);
   }
 };
 

@@ -54,7 +54,7 @@ TEST_P(RoadTest, EndsWithTheUsersRecordOrAccessDenied) {
       EXPECT_EQ(answerConsent(*run.allows), kSeedRows);
       if (*run.allows) ++grants;
     }
-    ASSERT_TRUE(ui->runUntil([&] { return reply.answers > 0; }, 20)) << "no answer";
+    ASSERT_TRUE(runUntil([&] { return reply.answers > 0; }, 20)) << "no answer";
     ui->settle();
     EXPECT_EQ(reply.answers, 1);
     EXPECT_FALSE(codeCard());

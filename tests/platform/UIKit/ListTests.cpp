@@ -152,7 +152,9 @@ class Pager : public UICollectionViewController {
   int numberOfItems(UICollectionView& /*view*/, int /*section*/) override { return pages; }
   std::shared_ptr<UICollectionViewCell> cellForItem(UICollectionView& view,
                                                     IndexPath path) override {
-    return view.dequeueReusableCell("page", path);
+    auto cell = view.dequeueReusableCell("page", path);
+    if (cell) framesAtDequeue.push_back(cell->frame());
+    return cell;
   }
   std::optional<CGSize> sizeForItem(UICollectionView& view, const UICollectionViewFlowLayout&,
                                     IndexPath) override {
@@ -166,6 +168,7 @@ class Pager : public UICollectionViewController {
   int pages = 4;
   std::optional<CGPoint> overrideTarget;
   std::vector<CGPoint> velocities;
+  std::vector<CGRect> framesAtDequeue;
 };
 }  // namespace
 
@@ -176,6 +179,9 @@ TEST(Lists, ACollectionIsPagedByDraggingAndTheDelegateMayMoveTheTarget) {
   auto view = pager->collectionView();
   ASSERT_EQ(view->numberOfItems(), 4);
   EXPECT_EQ(view->contentSize(), (CGSize{4 * 375, 812}));
+  // A dequeued cell already has its item's frame, so the data source can size its content.
+  ASSERT_EQ(pager->framesAtDequeue.size(), 4u);
+  EXPECT_EQ(pager->framesAtDequeue[3], CGRect::make(3 * 375, 0, 375, 812));
 
   struct Case {
     CGFloat dragTo;
