@@ -28,12 +28,12 @@ void answer(Foundation::TimeInterval delay, std::function<void()> block) {
 }
 }  // namespace
 
-AVCaptureDevice::AVCaptureDevice(Spec spec, std::string uniqueID)
-    : spec_(std::move(spec)), uniqueID_(std::move(uniqueID)) {
-  if (!spec_.focusModes.empty() && !contains(spec_.focusModes, focusMode_))
-    focusMode_ = spec_.focusModes.front();
-  if (!spec_.exposureModes.empty() && !contains(spec_.exposureModes, exposureMode_))
-    exposureMode_ = spec_.exposureModes.front();
+AVCaptureDevice::AVCaptureDevice(Hardware hardware, std::string uniqueID)
+    : hardware_(std::move(hardware)), uniqueID_(std::move(uniqueID)) {
+  if (!hardware_.focusModes.empty() && !contains(hardware_.focusModes, focusMode_))
+    focusMode_ = hardware_.focusModes.front();
+  if (!hardware_.exposureModes.empty() && !contains(hardware_.exposureModes, exposureMode_))
+    exposureMode_ = hardware_.exposureModes.front();
 }
 
 std::shared_ptr<AVCaptureDevice> AVCaptureDevice::defaultDevice(DeviceType type,
@@ -71,12 +71,12 @@ void AVCaptureDevice::requestAccess(AVMediaType mediaType,
 }
 
 bool AVCaptureDevice::hasMediaType(AVMediaType mediaType) const {
-  return spec_.type == DeviceType::builtInMicrophone ? mediaType == AVMediaType::audio
-                                                     : mediaType == AVMediaType::video;
+  return hardware_.type == DeviceType::builtInMicrophone ? mediaType == AVMediaType::audio
+                                                         : mediaType == AVMediaType::video;
 }
 
 Foundation::Result<void, Foundation::NSError> AVCaptureDevice::lockForConfiguration() {
-  if (auto error = SimulatedCapture::shared().takeLockFailure(spec_.position))
+  if (auto error = SimulatedCapture::shared().takeLockFailure(hardware_.position))
     return Foundation::failure(*error);
   std::lock_guard lock(mutex_);
   ++lockCount_;
@@ -94,7 +94,7 @@ bool AVCaptureDevice::isLockedForConfiguration() const {
 }
 
 bool AVCaptureDevice::isTorchModeSupported(TorchMode mode) const {
-  return spec_.hasTorch || mode == TorchMode::off;
+  return hardware_.hasTorch || mode == TorchMode::off;
 }
 
 AVCaptureDevice::TorchMode AVCaptureDevice::torchMode() const {
@@ -110,7 +110,7 @@ bool AVCaptureDevice::setTorchMode(TorchMode mode) {
 }
 
 bool AVCaptureDevice::isFocusModeSupported(FocusMode mode) const {
-  return contains(spec_.focusModes, mode);
+  return contains(hardware_.focusModes, mode);
 }
 
 AVCaptureDevice::FocusMode AVCaptureDevice::focusMode() const {
@@ -132,13 +132,14 @@ CoreGraphics::CGPoint AVCaptureDevice::focusPointOfInterest() const {
 
 bool AVCaptureDevice::setFocusPointOfInterest(CoreGraphics::CGPoint point) {
   std::lock_guard lock(mutex_);
-  if (!lockedLocked() || !spec_.focusPointOfInterestSupported || !inUnitSquare(point)) return false;
+  if (!lockedLocked() || !hardware_.focusPointOfInterestSupported || !inUnitSquare(point))
+    return false;
   focusPoint_ = point;
   return true;
 }
 
 bool AVCaptureDevice::isExposureModeSupported(ExposureMode mode) const {
-  return contains(spec_.exposureModes, mode);
+  return contains(hardware_.exposureModes, mode);
 }
 
 AVCaptureDevice::ExposureMode AVCaptureDevice::exposureMode() const {
@@ -160,7 +161,7 @@ CoreGraphics::CGPoint AVCaptureDevice::exposurePointOfInterest() const {
 
 bool AVCaptureDevice::setExposurePointOfInterest(CoreGraphics::CGPoint point) {
   std::lock_guard lock(mutex_);
-  if (!lockedLocked() || !spec_.exposurePointOfInterestSupported || !inUnitSquare(point))
+  if (!lockedLocked() || !hardware_.exposurePointOfInterestSupported || !inUnitSquare(point))
     return false;
   exposurePoint_ = point;
   return true;
@@ -174,7 +175,7 @@ CoreGraphics::CGFloat AVCaptureDevice::videoZoomFactor() const {
 bool AVCaptureDevice::setVideoZoomFactor(CoreGraphics::CGFloat factor) {
   std::lock_guard lock(mutex_);
   if (!lockedLocked() || !std::isfinite(factor) || factor < 1 ||
-      factor > spec_.format.videoMaxZoomFactor)
+      factor > hardware_.format.videoMaxZoomFactor)
     return false;
   zoom_ = factor;
   return true;
@@ -197,13 +198,13 @@ bool AVCaptureDevice::setExposureModeCustom(
     std::lock_guard lock(mutex_);
     if (!lockedLocked() || exposureMode_ != ExposureMode::custom) return false;
     if (duration.isValid()) {
-      const double lo = CoreMedia::CMTimeGetSeconds(spec_.format.minExposureDuration);
-      const double hi = CoreMedia::CMTimeGetSeconds(spec_.format.maxExposureDuration);
+      const double lo = CoreMedia::CMTimeGetSeconds(hardware_.format.minExposureDuration);
+      const double hi = CoreMedia::CMTimeGetSeconds(hardware_.format.maxExposureDuration);
       const double seconds = std::clamp(CoreMedia::CMTimeGetSeconds(duration), lo, hi);
       exposureDuration_ = CoreMedia::CMTimeMakeWithSeconds(seconds, 1000000000);
     }
     if (iso != AVCaptureISOCurrent && std::isfinite(iso))
-      iso_ = std::clamp(iso, spec_.format.minISO, spec_.format.maxISO);
+      iso_ = std::clamp(iso, hardware_.format.minISO, hardware_.format.maxISO);
   }
   if (completionHandler) {
     const auto now =

@@ -47,7 +47,7 @@ class AVCaptureDevice : public std::enable_shared_from_this<AVCaptureDevice> {
   };
 
   // What a simulated device is and can do.
-  struct Spec {
+  struct Hardware {
     DeviceType type = DeviceType::builtInWideAngleCamera;
     Position position = Position::back;
     std::string name = "Back Camera";
@@ -75,13 +75,13 @@ class AVCaptureDevice : public std::enable_shared_from_this<AVCaptureDevice> {
   static void requestAccess(AVMediaType mediaType, std::function<void(bool granted)> handler);
 
   const std::string& uniqueID() const { return uniqueID_; }
-  const std::string& localizedName() const { return spec_.name; }
-  Position position() const { return spec_.position; }
-  DeviceType deviceType() const { return spec_.type; }
+  const std::string& localizedName() const { return hardware_.name; }
+  Position position() const { return hardware_.position; }
+  DeviceType deviceType() const { return hardware_.type; }
   bool hasMediaType(AVMediaType mediaType) const;
-  bool hasFlash() const { return spec_.hasFlash; }
-  bool hasTorch() const { return spec_.hasTorch; }
-  const Format& activeFormat() const { return spec_.format; }
+  bool hasFlash() const { return hardware_.hasFlash; }
+  bool hasTorch() const { return hardware_.hasTorch; }
+  const Format& activeFormat() const { return hardware_.format; }
 
   // Nested locks count; a simulated failure returns the platform's error.
   Foundation::Result<void, Foundation::NSError> lockForConfiguration();
@@ -95,14 +95,16 @@ class AVCaptureDevice : public std::enable_shared_from_this<AVCaptureDevice> {
   bool isFocusModeSupported(FocusMode mode) const;
   FocusMode focusMode() const;
   bool setFocusMode(FocusMode mode);
-  bool isFocusPointOfInterestSupported() const { return spec_.focusPointOfInterestSupported; }
+  bool isFocusPointOfInterestSupported() const { return hardware_.focusPointOfInterestSupported; }
   CoreGraphics::CGPoint focusPointOfInterest() const;
   bool setFocusPointOfInterest(CoreGraphics::CGPoint point);
 
   bool isExposureModeSupported(ExposureMode mode) const;
   ExposureMode exposureMode() const;
   bool setExposureMode(ExposureMode mode);
-  bool isExposurePointOfInterestSupported() const { return spec_.exposurePointOfInterestSupported; }
+  bool isExposurePointOfInterestSupported() const {
+    return hardware_.exposurePointOfInterestSupported;
+  }
   CoreGraphics::CGPoint exposurePointOfInterest() const;
   bool setExposurePointOfInterest(CoreGraphics::CGPoint point);
 
@@ -118,12 +120,12 @@ class AVCaptureDevice : public std::enable_shared_from_this<AVCaptureDevice> {
   bool setExposureModeCustom(CoreMedia::CMTime duration, float iso,
                              std::function<void(CoreMedia::CMTime)> completionHandler = nullptr);
 
-  AVCaptureDevice(Spec spec, std::string uniqueID);
+  AVCaptureDevice(Hardware hardware, std::string uniqueID);
 
  private:
   bool lockedLocked() const { return lockCount_ > 0; }
 
-  const Spec spec_;
+  const Hardware hardware_;
   const std::string uniqueID_;
   mutable std::mutex mutex_;
   int lockCount_ = 0;

@@ -20,12 +20,12 @@ constexpr std::size_t kBits = 16;
 constexpr std::uint8_t kGrey = 128;
 }  // namespace
 
-AVCaptureDevice::Spec SimulatedCapture::backCamera() {
-  return AVCaptureDevice::Spec{};
+AVCaptureDevice::Hardware SimulatedCapture::backCamera() {
+  return AVCaptureDevice::Hardware{};
 }
 
-AVCaptureDevice::Spec SimulatedCapture::frontCamera() {
-  AVCaptureDevice::Spec front;
+AVCaptureDevice::Hardware SimulatedCapture::frontCamera() {
+  AVCaptureDevice::Hardware front;
   front.position = Position::front;
   front.name = "Front Camera";
   front.hasFlash = false;
@@ -36,8 +36,8 @@ AVCaptureDevice::Spec SimulatedCapture::frontCamera() {
   return front;
 }
 
-AVCaptureDevice::Spec SimulatedCapture::microphone() {
-  AVCaptureDevice::Spec mic;
+AVCaptureDevice::Hardware SimulatedCapture::microphone() {
+  AVCaptureDevice::Hardware mic;
   mic.type = AVCaptureDevice::DeviceType::builtInMicrophone;
   mic.position = Position::unspecified;
   mic.name = "iPhone Microphone";
@@ -78,10 +78,10 @@ void SimulatedCapture::reset() {
   setDevices({backCamera(), frontCamera(), microphone()});
 }
 
-void SimulatedCapture::setDevices(const std::vector<AVCaptureDevice::Spec>& specs) {
+void SimulatedCapture::setDevices(const std::vector<AVCaptureDevice::Hardware>& hardwareList) {
   std::vector<std::shared_ptr<AVCaptureDevice>> devices;
-  for (const auto& spec : specs)
-    devices.push_back(std::make_shared<AVCaptureDevice>(spec, Foundation::UUID().uuidString()));
+  for (const auto& hardware : hardwareList)
+    devices.push_back(std::make_shared<AVCaptureDevice>(hardware, Foundation::UUID().uuidString()));
   std::lock_guard lock(mutex_);
   devices_ = std::move(devices);
 }

@@ -57,12 +57,12 @@ class SimulatedCapture {
   static SimulatedCapture& shared();
 
   // The devices a reset installs.
-  static AVCaptureDevice::Spec backCamera();
-  static AVCaptureDevice::Spec frontCamera();
-  static AVCaptureDevice::Spec microphone();
+  static AVCaptureDevice::Hardware backCamera();
+  static AVCaptureDevice::Hardware frontCamera();
+  static AVCaptureDevice::Hardware microphone();
 
   // Devices. Each reset or setDevices() makes new device objects.
-  void setDevices(const std::vector<AVCaptureDevice::Spec>& specs);
+  void setDevices(const std::vector<AVCaptureDevice::Hardware>& hardwareList);
   std::vector<std::shared_ptr<AVCaptureDevice>> devices() const;
   // The next `count` configuration locks of the device at `position` fail.
   void failLocks(AVCaptureDevice::Position position, int count);

@@ -7,8 +7,8 @@ CMMetadataFormatDescriptionCreateWithMetadataSpecifications(
     FourCharCode metadataType, const std::vector<CMMetadataSpecification>& specifications) {
   if (metadataType != kCMMetadataFormatType_Boxed || specifications.empty())
     return Foundation::failure(kCMFormatDescriptionError_InvalidParameter);
-  for (const auto& spec : specifications) {
-    if (spec.identifier.empty() || spec.dataType.empty())
+  for (const auto& item : specifications) {
+    if (item.identifier.empty() || item.dataType.empty())
       return Foundation::failure(kCMFormatDescriptionError_InvalidParameter);
   }
   return Foundation::success(

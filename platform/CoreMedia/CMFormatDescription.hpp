@@ -39,7 +39,7 @@ class CMFormatDescription {
 };
 
 // Swift `CMMetadataFormatDescriptionCreateWithMetadataSpecifications`: the status comes back
-// as the error value. Only the boxed format exists; no specification, or one without an
+// as the error value. Only the boxed format exists; no metadata item, or one without an
 // identifier or data type, is an invalid parameter.
 Foundation::Result<std::shared_ptr<const CMFormatDescription>, OSStatus>
 CMMetadataFormatDescriptionCreateWithMetadataSpecifications(

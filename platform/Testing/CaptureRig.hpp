@@ -24,7 +24,7 @@ namespace PlatformTesting {
 class CaptureRig {
  public:
   using Position = AVFoundation::AVCaptureDevice::Position;
-  using DeviceSpec = AVFoundation::AVCaptureDevice::Spec;
+  using DeviceSpec = AVFoundation::AVCaptureDevice::Hardware;
   using Preset = AVFoundation::AVCaptureSession::Preset;
   using PhotoFault = AVFoundation::SimulatedCapture::PhotoFault;
   using PatternMark = AVFoundation::SimulatedCapture::PatternMark;

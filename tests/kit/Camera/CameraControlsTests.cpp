@@ -119,9 +119,9 @@ struct PinchRow {
 class Pinch : public CameraControls, public ::testing::WithParamInterface<PinchRow> {};
 
 TEST_P(Pinch, ScalesTheZoomAtItsStartWithinTheLimit) {
-  auto spec = CaptureRig::backCamera();
-  spec.format.videoMaxZoomFactor = 4.0;
-  CaptureRig::setDevices({spec, CaptureRig::frontCamera(), CaptureRig::microphone()});
+  auto hardware = CaptureRig::backCamera();
+  hardware.format.videoMaxZoomFactor = 4.0;
+  CaptureRig::setDevices({hardware, CaptureRig::frontCamera(), CaptureRig::microphone()});
   attach();
   manager->zoom(2.0);
   ASSERT_DOUBLE_EQ(backCamera()->videoZoomFactor(), 2.0);
