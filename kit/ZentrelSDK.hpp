@@ -2,33 +2,40 @@
 
 // Everything a host app needs of the kit; the other headers are the kit's own.
 
-// Host entries and switches.
-#include "ZTAPI/ZTPublicAPIUser.hpp"
+// Start-up, switches and sign-in.
 #include "ZTAccounts.hpp"
-#include "ZTEventChecker.hpp"
 #include "ZTLogger.hpp"
 #include "ZTSecurityManager.hpp"
-#include "ZTUserManager.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 #include "ZTUtilites/ZTPublicConstants.hpp"
 
-// Records a host decodes answers into, and the error of host-facing calls.
-#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
+// The user's data, the records it comes in, and the error of host-facing calls.
 #include "ZTAPI/ResponceDataModel/User/ZTUserAccountsActiveResponse.hpp"
 #include "ZTAPI/ResponceDataModel/User/ZTUserAddressesResponse.hpp"
 #include "ZTAPI/ResponceDataModel/User/ZTUserDataResponse.hpp"
 #include "ZTAPI/ResponceDataModel/User/ZTUserPersonalDataResponse.hpp"
 #include "ZTAPI/ResponceDataModel/User/ZTUserScopesResponse.hpp"
 #include "ZTAPI/ResponceDataModel/ZTError.hpp"
+#include "ZTAPI/ZTPublicAPIUser.hpp"
 #include "ZTResult.hpp"
+#include "ZTUserManager.hpp"
 
-// Events, their names and what they carry.
+// Documents: the host's door, and the public documents records.
+#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
+#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentResponse.hpp"
+#include "ZTAPI/ZTPublicAPIDocuments.hpp"
+#include "ZTDocumentsManager.hpp"
+
+// The camera and the photo library.
 #include "ZTCustomCameraView/ZTCameraData/MediaType.hpp"
 #include "ZTCustomCameraView/ZTCameraData/ZTCameraData.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/CaptureResult.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManager.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTPHPhotoLibrary.hpp"
 #include "ZTCustomCameraView/ZTMediaPreview/PhotoCropper/ZTCropModel.hpp"
+
+// Events: names, what they carry, and registrations that end with their owner.
+#include "ZTEventChecker.hpp"
 #include "ZTEventCore.hpp"
 #include "ZTEvents.hpp"
 #include "ZTEventsRegistration.hpp"
@@ -37,6 +44,3 @@
 #include "ZTExtensions/ZTCollectionExtension.hpp"
 #include "ZTExtensions/ZTURLExtension.hpp"
 #include "ZTUtilites/ZTValidators.hpp"
-
-#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentResponse.hpp"
-#include "ZTAPI/ZTPublicAPIDocuments.hpp"

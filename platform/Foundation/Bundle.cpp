@@ -1,5 +1,7 @@
 #include "Foundation/Bundle.hpp"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -35,6 +37,16 @@ std::optional<std::string> identifierIn(const fs::path& folder) {
   const auto it = info.find("CFBundleIdentifier");
   if (it == info.end() || !it->is_string()) return std::nullopt;
   return it->get<std::string>();
+}
+
+// The folder of the library this code is in.
+fs::path libraryFolder() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<const void*>(&libraryFolder), &info) == 0 || !info.dli_fname)
+    return {};
+  std::error_code ec;
+  const auto library = fs::canonical(info.dli_fname, ec);
+  return ec ? fs::path(info.dli_fname).parent_path() : library.parent_path();
 }
 
 std::optional<fs::path> findBundle(const fs::path& root, std::string_view identifier) {
@@ -90,8 +102,11 @@ std::shared_ptr<Bundle> Bundle::forIdentifier(std::string_view identifier) {
     if (r.mainIdentifier == identifier) return main();
     roots.assign(r.searchPaths.rbegin(), r.searchPaths.rend());
   }
-  roots.emplace_back(ZT_BUNDLE_BUILD_DIR);
-  roots.emplace_back(ZT_BUNDLE_INSTALL_DIR);
+  static const fs::path beside = libraryFolder();
+  if (!beside.empty()) {
+    roots.push_back((beside / ZT_BUNDLE_FROM_INSTALLED_LIB).lexically_normal().string());
+    roots.push_back((beside / ZT_BUNDLE_FROM_BUILD_LIB).lexically_normal().string());
+  }
   for (const auto& root : roots) {
     const auto found = findBundle(root, identifier);
     if (!found) continue;

@@ -1,6 +1,6 @@
 #include "ZTNetworkCore/ZTCodableRequestBody.hpp"
 
-#include "ZTAPI/ResponceDataModel/ZTRecordFields.hpp"
+#include "ZTNetworkCore/ZTRecordFields.hpp"
 
 namespace ZentrelSDK {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <tuple>
 
-#include "ZTAPI/ResponceDataModel/ZTRecordFields.hpp"
+#include "ZTNetworkCore/ZTRecordFields.hpp"
 #include "ZTUtilites/ZTPublicConstants.hpp"
 
 namespace ZentrelSDK {

@@ -3,7 +3,7 @@
 #include "ZTAPI/ResponceDataModel/Docks/ZTDocumentCreateResponse.hpp"
 #include "ZTAPI/ResponceDataModel/Docks/ZTDocumentDeleteResponse.hpp"
 #include "ZTAPI/ResponceDataModel/Docks/ZTDocumentUploadResponse.hpp"
-#include "ZTAPI/ResponceDataModel/ZTRecordFields.hpp"
+#include "ZTNetworkCore/ZTRecordFields.hpp"
 #include "ZTExtensions/ZTDataExtension.hpp"
 
 namespace ZentrelSDK {

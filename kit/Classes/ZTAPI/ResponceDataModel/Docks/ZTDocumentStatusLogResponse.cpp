@@ -1,6 +1,6 @@
 #include "ZTAPI/ResponceDataModel/Docks/ZTDocumentStatusLogResponse.hpp"
 
-#include "ZTAPI/ResponceDataModel/ZTRecordFields.hpp"
+#include "ZTNetworkCore/ZTRecordFields.hpp"
 #include "ZTExtensions/ZTDataExtension.hpp"
 
 namespace ZentrelSDK {

@@ -2,7 +2,7 @@
 
 #include <Foundation/JSONCoding.hpp>
 
-#include "ZTAPI/ResponceDataModel/ZTRecordFields.hpp"
+#include "ZTNetworkCore/ZTRecordFields.hpp"
 #include "ZTExtensions/ZTDataExtension.hpp"
 
 namespace ZentrelSDK {

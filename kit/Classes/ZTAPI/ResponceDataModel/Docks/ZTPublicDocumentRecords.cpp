@@ -1,6 +1,6 @@
 #include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
 #include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentResponse.hpp"
-#include "ZTAPI/ResponceDataModel/ZTRecordFields.hpp"
+#include "ZTNetworkCore/ZTRecordFields.hpp"
 #include "ZTExtensions/ZTDataExtension.hpp"
 
 namespace ZentrelSDK {
