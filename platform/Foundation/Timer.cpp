@@ -37,23 +37,37 @@ void Timer::fireScheduled() {
     // Skip missed firings rather than bursting to catch up.
     next = std::max(next, Clock::current().now());
     schedule(next);
-  } else {
-    valid_ = false;
   }
-  block_(*this);
+  run();
 }
 
 void Timer::fire() {
   if (!valid_) return;
+  run();
+}
+
+void Timer::run() {
+  // A copy: the block may invalidate its own timer, which lets go of the stored one.
+  std::function<void(Timer&)> block;
+  {
+    std::lock_guard lock(mutex_);
+    block = block_;
+  }
   if (!repeats_) invalidate();
-  block_(*this);
+  if (block) block(*this);
 }
 
 void Timer::invalidate() {
   valid_ = false;
-  std::lock_guard lock(mutex_);
-  if (item_) RunLoopCore::Scheduler::shared().cancel(item_);
-  item_ = 0;
+  std::function<void(Timer&)> released;
+  {
+    std::lock_guard lock(mutex_);
+    if (item_) RunLoopCore::Scheduler::shared().cancel(item_);
+    item_ = 0;
+    released = std::move(block_);
+    block_ = nullptr;
+  }
+  // Released outside the lock: what the block held may own this timer.
 }
 
 TimeInterval Timer::fireDate() const {

@@ -11,7 +11,8 @@
 namespace Foundation {
 
 // A timer on the main run loop, timed by the process clock. The run loop keeps a valid timer
-// alive; invalidate() ends it.
+// alive; invalidate() ends it and lets go of the block and what it holds, as the platform
+// lets go of a timer's target.
 class Timer : public std::enable_shared_from_this<Timer> {
  public:
   static std::shared_ptr<Timer> scheduledTimer(TimeInterval interval, bool repeats,
@@ -30,6 +31,7 @@ class Timer : public std::enable_shared_from_this<Timer> {
  private:
   void schedule(TimeInterval due);
   void fireScheduled();
+  void run();
 
   const TimeInterval interval_;
   const bool repeats_;
