@@ -36,7 +36,9 @@ class Timer : public std::enable_shared_from_this<Timer> {
   const TimeInterval interval_;
   const RunLoopCore::Nanoseconds intervalNanoseconds_;
   const bool repeats_;
-  std::function<void(Timer&)> block_;
+  // Shared, so a running block outlives its timer's invalidation and keeps its own state.
+  using Block = std::function<void(Timer&)>;
+  std::shared_ptr<Block> block_;
   std::atomic<bool> valid_{true};
   mutable std::mutex mutex_;
   std::uint64_t item_ = 0;

@@ -82,6 +82,15 @@ TEST_F(ManualClockTest, RepeatingTimerFiresOncePerIntervalUntilInvalidated) {
   EXPECT_FALSE(timer->isValid());
 }
 
+TEST_F(ManualClockTest, ARepeatingBlockKeepsItsOwnStateFromFiringToFiring) {
+  std::vector<int> seen;
+  auto timer = Timer::scheduledTimer(
+      1.0, true, [&seen, ticks = 0](Timer&) mutable { seen.push_back(++ticks); });
+  clock->advance(3);
+  timer->invalidate();
+  EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
+}
+
 TEST_F(ManualClockTest, AnEndedTimerLetsGoOfWhatItsBlockHolds) {
   struct Owner {
     std::shared_ptr<Timer> timer;
