@@ -6,6 +6,7 @@
 #include <AVFoundation/AVCaptureVideoPreviewLayer.hpp>
 #include <Dispatch/DispatchQueue.hpp>
 #include <QuartzCore/CAShapeLayer.hpp>
+#include <RunLoopCore/Clock.hpp>
 #include <UIKit/UIButton.hpp>
 #include <UIKit/UIColor.hpp>
 #include <UIKit/UILabel.hpp>
@@ -78,10 +79,13 @@ class CaptureScreen : public DocumentPhotos {
   void beforeTheScreenReads(std::function<void(const fs::path&)> change) {
     auto shutter = previewLayer()->animation("opacity");
     ASSERT_NE(shutter, nullptr);
-    const double end = shutter->beginTime + shutter->effectiveDuration();
+    // In whole nanoseconds, as the layer and the transaction count them.
+    const auto end = RunLoopCore::toNanoseconds(shutter->beginTime) +
+                     RunLoopCore::toNanoseconds(shutter->effectiveDuration());
+    const auto delay = end - Foundation::Clock::current().uptimeNanoseconds();
     const auto folder = cacheFolder();
     Dispatch::DispatchQueue::main().asyncAfter(
-        end - Foundation::Clock::current().now(), [folder, change = std::move(change)] {
+        RunLoopCore::toSeconds(delay), [folder, change = std::move(change)] {
           const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
           while (std::chrono::steady_clock::now() < limit) {
             std::error_code ec;
