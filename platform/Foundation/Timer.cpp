@@ -12,7 +12,7 @@ Timer::Timer(TimeInterval interval, bool repeats, std::function<void(Timer&)> bl
     : interval_(std::max(interval, 0.0001)),
       intervalNanoseconds_(RunLoopCore::toNanoseconds(interval_)),
       repeats_(repeats),
-      block_(std::move(block)) {}
+      block_(std::make_shared<Block>(std::move(block))) {}
 
 std::shared_ptr<Timer> Timer::scheduledTimer(TimeInterval interval, bool repeats,
                                              std::function<void(Timer&)> block) {
@@ -35,23 +35,36 @@ void Timer::fireScheduled(RunLoopCore::Nanoseconds due) {
   if (repeats_) {
     // Skip missed firings rather than bursting to catch up.
     schedule(std::max(due + intervalNanoseconds_, Clock::current().uptimeNanoseconds()));
-  } else {
-    valid_ = false;
   }
-  block_(*this);
+  run();
 }
 
 void Timer::fire() {
   if (!valid_) return;
+  run();
+}
+
+void Timer::run() {
+  // Held while it runs: the block may invalidate its own timer, which lets go of it.
+  std::shared_ptr<Block> block;
+  {
+    std::lock_guard lock(mutex_);
+    block = block_;
+  }
   if (!repeats_) invalidate();
-  block_(*this);
+  if (block && *block) (*block)(*this);
 }
 
 void Timer::invalidate() {
   valid_ = false;
-  std::lock_guard lock(mutex_);
-  if (item_) RunLoopCore::Scheduler::shared().cancel(item_);
-  item_ = 0;
+  std::shared_ptr<Block> released;
+  {
+    std::lock_guard lock(mutex_);
+    if (item_) RunLoopCore::Scheduler::shared().cancel(item_);
+    item_ = 0;
+    released = std::move(block_);
+  }
+  // Released outside the lock: what the block held may own this timer.
 }
 
 TimeInterval Timer::fireDate() const {

@@ -11,7 +11,8 @@
 namespace Foundation {
 
 // A timer on the main run loop, timed by the process clock. The run loop keeps a valid timer
-// alive; invalidate() ends it.
+// alive; invalidate() ends it and lets go of the block and what it holds, as the platform
+// lets go of a timer's target.
 class Timer : public std::enable_shared_from_this<Timer> {
  public:
   static std::shared_ptr<Timer> scheduledTimer(TimeInterval interval, bool repeats,
@@ -30,11 +31,14 @@ class Timer : public std::enable_shared_from_this<Timer> {
  private:
   void schedule(RunLoopCore::Nanoseconds due);
   void fireScheduled(RunLoopCore::Nanoseconds due);
+  void run();
 
   const TimeInterval interval_;
   const RunLoopCore::Nanoseconds intervalNanoseconds_;
   const bool repeats_;
-  std::function<void(Timer&)> block_;
+  // Shared, so a running block outlives its timer's invalidation and keeps its own state.
+  using Block = std::function<void(Timer&)>;
+  std::shared_ptr<Block> block_;
   std::atomic<bool> valid_{true};
   mutable std::mutex mutex_;
   std::uint64_t item_ = 0;

@@ -102,22 +102,45 @@ TEST_F(LibraryRoute, PinchesAddUpAndBadScalesChangeNothing) {
 TEST_F(LibraryRoute, DoneCutsWhatLiesUnderTheHole) {
   struct Row {
     const char* name;
+    std::shared_ptr<UIImage> photo;
     std::vector<UIKit::CGPoint> pan;  // points of the mask view
+    bool collapsed;                   // laid out again in a view of no size
     std::size_t width, height;
   };
+  // 2000 × 1000 pixels at scale 2: 1000 × 500 points, laid out at (37.5, 331, 300, 150).
+  auto sharp = UIImage::withCGImage(UIImage::withData(quadrantJPEG(2000, 1000, 1))->cgImage(), 2,
+                                    UIImage::Orientation::Up);
   const Row rows[] = {
-      {"no move", {}, 1000, 1380},
+      {"no move", portrait(), {}, false, 1000, 1380},
       // Photo from x = 137.5: the cut starts at its left edge, ends at the hole's right.
-      {"moved right by 100", {{100, 400}, {100, 415}, {120, 415}, {220, 415}}, 667, 1380},
+      {"moved right by 100",
+       portrait(),
+       {{100, 400}, {100, 415}, {120, 415}, {220, 415}},
+       false,
+       667,
+       1380},
       {"moved off the hole: stored whole",
+       portrait(),
        {{100, 400}, {100, 415}, {120, 415}, {720, 415}},
+       false,
        1000,
        2000},
+      {"a view of no size: stored whole", portrait(), {}, true, 1000, 2000},
+      // Cut in pixels: the hole reaches below the photo, which keeps its own rows.
+      {"a photo at scale 2", sharp, {}, false, 2000, 1000},
   };
   for (const auto& row : rows) {
-    ASSERT_TRUE(openCropScreenWith(portrait())) << row.name;
-    if (!row.pan.empty()) ui->pan(maskView(), row.pan);
+    ASSERT_TRUE(openCropScreenWith(row.photo)) << row.name;
+    auto overlay = maskView();
+    const auto frame = overlay->frame();
+    if (!row.pan.empty()) ui->pan(overlay, row.pan);
+    if (row.collapsed) {
+      overlay->setFrame(UIKit::CGRect{frame.origin, {0, 0}});
+      processor().openPhotoCropper(UIKit::UIImagePickerController::SourceType::photoLibrary,
+                                   row.photo);
+    }
     tapButton("doneButton");
+    overlay->setFrame(frame);
     ASSERT_EQ(stored.size(), 1u) << row.name;
     auto picture = storedImage();
     ASSERT_NE(picture, nullptr) << row.name;
@@ -168,6 +191,13 @@ TEST_F(LibraryRoute, ANewPickOverTheCropScreenIsLaidOutAtOnce) {
   advance(1);
   expectRect(photoView()->frame(), CGRect::make(37.5, 331, 300, 150), "wide photo");
   EXPECT_DOUBLE_EQ(ZTMediaPhotoCropViewController::shared()->scale(), 1.0);
+  // And a mask: the hole becomes the mask fitted into the view.
+  processor().openPhotoCropper(UIKit::UIImagePickerController::SourceType::photoLibrary,
+                               UIImage::withData(quadrantJPEG(2000, 1000, 1)),
+                               UIImage::withSize({300, 200}, kRed));
+  advance(1);
+  expectRect(ZTMediaPhotoCropViewController::shared()->holeInMaskRect(),
+             CGRect::make(37.5, 306, 300, 200), "hole of the mask");
   tapButton("cancelButton");
 }
 

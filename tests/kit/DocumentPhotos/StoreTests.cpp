@@ -114,6 +114,8 @@ TEST_F(Store, AFailedStoreShowsItsErrorAndAnnouncesNothing) {
 
 TEST_F(Store, OnlyReadableImagesComeBack) {
   const auto good = quadrantJPEG(40, 30);
+  auto garbled = good;
+  for (std::size_t i = garbled.size() / 2; i + 2 < garbled.size(); ++i) garbled[i] = 0xFF;
   auto huge = quadrantJPEG(16, 16, 1);
   // The frame header claims 8000 × 8000 (64 MP).
   for (std::size_t i = 0; i + 8 < huge.size(); ++i)
@@ -130,6 +132,7 @@ TEST_F(Store, OnlyReadableImagesComeBack) {
       {"a missing file", std::nullopt, false},
       {"text", Foundation::dataFromString("no picture here"), false},
       {"a truncated JPEG", Foundation::Data(good.begin(), good.begin() + good.size() / 2), false},
+      {"a garbled JPEG", garbled, false},
       {"a header past the pixel limit", huge, false},
   };
   EXPECT_EQ(processor().createImageFrom(std::nullopt), nullptr);

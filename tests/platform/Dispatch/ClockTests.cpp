@@ -82,6 +82,42 @@ TEST_F(ManualClockTest, RepeatingTimerFiresOncePerIntervalUntilInvalidated) {
   EXPECT_FALSE(timer->isValid());
 }
 
+TEST_F(ManualClockTest, ARepeatingBlockKeepsItsOwnStateFromFiringToFiring) {
+  std::vector<int> seen;
+  auto timer = Timer::scheduledTimer(
+      1.0, true, [&seen, ticks = 0](Timer&) mutable { seen.push_back(++ticks); });
+  clock->advance(3);
+  timer->invalidate();
+  EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(ManualClockTest, AnEndedTimerLetsGoOfWhatItsBlockHolds) {
+  struct Owner {
+    std::shared_ptr<Timer> timer;
+    int ticks = 0;
+  };
+  enum class End { fromOutside, fromItsOwnBlock, afterItsOneFiring, firedByHand };
+  for (const End end :
+       {End::fromOutside, End::fromItsOwnBlock, End::afterItsOneFiring, End::firedByHand}) {
+    auto owner = std::make_shared<Owner>();
+    const bool repeats = end == End::fromOutside || end == End::fromItsOwnBlock;
+    // The owner keeps its timer and the timer's block keeps the owner, as a screen does.
+    owner->timer = Timer::scheduledTimer(1.0, repeats, [owner, end](Timer& t) {
+      ++owner->ticks;
+      if (end == End::fromItsOwnBlock) t.invalidate();
+      ++owner->ticks;  // the block still has what it holds while it runs
+    });
+    std::weak_ptr<Owner> watched = owner;
+    auto timer = owner->timer;
+    owner.reset();
+    if (end == End::fromOutside) timer->invalidate();
+    if (end == End::firedByHand) timer->fire();
+    clock->advance(3);
+    EXPECT_FALSE(timer->isValid()) << static_cast<int>(end);
+    EXPECT_TRUE(watched.expired()) << static_cast<int>(end);
+  }
+}
+
 TEST_F(ManualClockTest, TimersAndDelayedBlocksInterleaveByDueTime) {
   std::vector<std::string> log;
   auto timer = Timer::scheduledTimer(1.0, true, [&](Timer&) { log.push_back("tick"); });

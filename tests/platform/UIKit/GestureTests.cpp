@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -148,6 +149,16 @@ TEST_F(Gestures, APinchScalesByTheFingersSpread) {
     EXPECT_EQ(log->states.empty() ? State::possible : log->states.back(), c.last);
   }
   EXPECT_EQ(pinch->scale(), 1);
+}
+
+TEST(Pinch, KeepsItsScaleWhenGivenOneThatShowsNothing) {
+  UIPinchGestureRecognizer pinch;
+  pinch.setScale(2);
+  for (const CGFloat bad : {0.0, -1.0, std::numeric_limits<CGFloat>::quiet_NaN(),
+                            std::numeric_limits<CGFloat>::infinity()}) {
+    pinch.setScale(bad);
+    EXPECT_EQ(pinch.scale(), 2) << bad;
+  }
 }
 
 TEST_F(Gestures, OneRecognizerTakesTheTouchesAndTheOthersAreCancelled) {
