@@ -128,6 +128,45 @@ INSTANTIATE_TEST_SUITE_P(Camera, CompletionQueue,
                                            QueueRow{"noShutter", false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct MirrorRow {
+  const char* name;
+  ZentrelSDK::CameraDevice camera;
+  bool flipFront;
+  bool mirrored;
+};
+
+class Mirroring : public CameraPhoto, public ::testing::WithParamInterface<MirrorRow> {};
+
+TEST_P(Mirroring, FlipsOnlyTheFrontCamerasPhotoWhenAsked) {
+  const auto& row = GetParam();
+  const auto position = row.camera == ZentrelSDK::CameraDevice::front
+                            ? AVFoundation::AVCaptureDevice::Position::front
+                            : AVFoundation::AVCaptureDevice::Position::back;
+  manager->setShouldFlipFrontCameraImage(row.flipFront);
+  attach();
+  manager->setCameraDevice(row.camera);
+  ASSERT_TRUE(
+      until([&] { return manager->captureSession()->videoDevice()->position() == position; }));
+  ASSERT_TRUE(until([&] { return manager->cameraIsReady(); }));
+  const auto outcome = capture();
+  ASSERT_EQ(outcome->count(), 1u);
+  ASSERT_TRUE(outcome->at(0).isSuccess());
+  // Read from the picture's own pixels: the sensor's markers come out swapped when mirrored.
+  auto image = ImageIO::CGImageSource::createWithData(*outcome->at(0).imageData())->createImage(0);
+  ASSERT_TRUE(image.isSuccess());
+  const auto mark = CaptureRig::readPattern(*image.value());
+  ASSERT_TRUE(mark.has_value());
+  EXPECT_EQ(mark->mirrored, row.mirrored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Camera, Mirroring,
+    ::testing::Values(MirrorRow{"frontFlipped", ZentrelSDK::CameraDevice::front, true, true},
+                      MirrorRow{"backWithFlipOn", ZentrelSDK::CameraDevice::back, true, false},
+                      MirrorRow{"frontUnflipped", ZentrelSDK::CameraDevice::front, false, false},
+                      MirrorRow{"back", ZentrelSDK::CameraDevice::back, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct RefusedRow {
   const char* name;
   bool setUp;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -149,6 +151,31 @@ TEST_F(SignUpScreenTest, AFailedSignUpShowsItsTextAndClearsTheCode) {
   ASSERT_TRUE(ui->tap(continueButton()));
   ASSERT_TRUE(waitForAnswer());
   EXPECT_EQ(*answers, std::vector<bool>{true});
+}
+
+TEST_F(SignUpScreenTest, AnAddressChangedAtTheCodeStepGetsTheResentCode) {
+  fillForm(kNewUser, "password1", "password1");
+  continueToCode(kNewUser);
+  struct Row {
+    std::string typed;
+    std::string sentTo;
+  };
+  for (const auto& row : std::vector<Row>{
+           {"other.user@example.com", "other.user@example.com"},
+           {"not-an-address", "other.user@example.com"},  // kept until the address is valid
+           {kNewUser, kNewUser},
+       }) {
+    auto email = field("emailTextView");
+    ASSERT_TRUE(ui->tap(email));
+    ui->deleteBackward(email->text.value_or("").size());
+    ASSERT_TRUE(ui->type(row.typed + "\n"));
+    const auto sent = sb().count("auth.code");
+    ASSERT_TRUE(ui->tap(ui->find("requestCodeAgainButton"))) << row.typed;
+    ASSERT_TRUE(ui->runUntil([&] { return sb().count("auth.code") > sent; }, 10)) << row.typed;
+    ASSERT_TRUE(ui->runUntil([&] { return !ui->isLoaderShowing(); }, 5));
+    EXPECT_EQ(nlohmann::json::parse(sb().requests("auth.code").back().body)["email"], row.sentTo)
+        << row.typed;
+  }
 }
 
 }  // namespace

@@ -160,10 +160,20 @@ TEST_P(BiometricSignIn, ReadsTheKeychainAndChecksTheSession) {
   }
   if (row.expireSession) sb().expireSessions();
   if (row.settingsFail) sb().inject("settings", Fault::answer(500));
-  Device::setPromptAnswer(row.answer);
+  // The sheet is held, then answered while the main queue waits: what follows the keychain's
+  // answer must wait for the main queue too.
+  Device::setPromptAnswer(Device::Answer::hold);
   openPage();
   ASSERT_TRUE(bioShown());
   ASSERT_TRUE(ui->tap(find("bioEnterButton")));
+  if (row.keepToken) {
+    ASSERT_TRUE(ui->runUntil([] { return Device::waitForPrompt(0).has_value(); }));
+    const auto checks = sb().count("settings");
+    ASSERT_TRUE(Device::answerPrompt(row.answer));
+    EXPECT_FALSE(sb().waitFor("settings", checks + 1, std::chrono::milliseconds(300)));
+    EXPECT_TRUE(ui->isLoaderShowing());
+    EXPECT_EQ(ui->alertMessage(), std::nullopt);  // the loader, no error over it yet
+  }
 
   if (row.alert) {
     EXPECT_EQ(alert(), row.alert);

@@ -111,6 +111,37 @@ TEST_F(Session, DevicesChangeOnlyUnderTheirLock) {
   front->unlockForConfiguration();
 }
 
+TEST_F(Session, ACustomExposureIsKeptWithinTheFormat) {
+  auto back = AVCaptureDevice::defaultDevice(AVMediaType::video);
+  const auto& format = back->activeFormat();
+  const double shortest = CoreMedia::CMTimeGetSeconds(format.minExposureDuration);
+  const double longest = CoreMedia::CMTimeGetSeconds(format.maxExposureDuration);
+  ASSERT_TRUE(back->lockForConfiguration().isSuccess());
+  ASSERT_TRUE(back->setExposureMode(AVCaptureDevice::ExposureMode::custom));
+  struct Row {
+    const char* name;
+    CoreMedia::CMTime duration;
+    float iso;
+    double storedDuration;
+    float storedISO;
+  };
+  const std::vector<Row> rows = {
+      {"within", CoreMedia::CMTimeMake(1, 100), 400, 0.01, 400},
+      {"shorter than the sensor can", CoreMedia::CMTimeMake(1, 100000), 10, shortest,
+       format.minISO},
+      {"longer than the sensor can", CoreMedia::CMTimeMake(3, 1), 9000, longest, format.maxISO},
+      {"keeps the current", CoreMedia::kCMTimeInvalid, AVCaptureISOCurrent, longest, format.maxISO},
+      {"at the edges", format.minExposureDuration, format.minISO, shortest, format.minISO},
+  };
+  for (const auto& row : rows) {
+    EXPECT_TRUE(back->setExposureModeCustom(row.duration, row.iso, nullptr)) << row.name;
+    EXPECT_NEAR(CoreMedia::CMTimeGetSeconds(back->exposureDuration()), row.storedDuration, 1e-9)
+        << row.name;
+    EXPECT_EQ(back->iso(), row.storedISO) << row.name;
+  }
+  back->unlockForConfiguration();
+}
+
 TEST_F(Session, PreviewLayerConnectsToTheCamera) {
   auto session = AVCaptureSession::make();
   auto layer = AVCaptureVideoPreviewLayer::make(session);

@@ -99,3 +99,25 @@ TEST(ExifParsing, AnEXIFBlockWithoutOrientationGetsOneInFront) {
   ASSERT_EQ(written.app1Segments.size(), 2u);
   EXPECT_EQ(written.app1Segments[1], noOrientation);  // the original, untouched
 }
+
+TEST(ExifParsing, OfTwoEXIFBlocksTheFirstDecidesTheOrientation) {
+  const auto turned = [](std::uint8_t value) { return exif([value](Data& s) { s[29] = value; }); };
+  struct Row {
+    const char* name;
+    Data first, second;
+    std::optional<int> orientation;
+  };
+  const std::vector<Row> rows = {
+      {"both turned", turned(6), turned(3), 6},
+      {"both turned, the other way", turned(3), turned(6), 3},
+  };
+  for (const auto& row : rows) {
+    Data file = withSegment(row.second);
+    file.insert(file.begin() + 2, row.first.begin(), row.first.end());
+    auto properties = CGImageSource::createWithData(file)->copyProperties(0);
+    ASSERT_TRUE(properties.isSuccess()) << row.name;
+    EXPECT_EQ(properties.value().orientation, row.orientation) << row.name;
+    EXPECT_EQ(properties.value().app1Segments, (std::vector<Data>{row.first, row.second}))
+        << row.name;
+  }
+}

@@ -95,6 +95,36 @@ TEST_F(Library, CreatesAlbumsAndAssetsFoundByTitleAndIdentifier) {
   EXPECT_EQ(PHAssetCollection::fetchAssetCollections(unknown, std::nullopt).count(), 0u);
 }
 
+TEST_F(Library, ChangesNeedWriteAccessAndLimitedAccessIsEnough) {
+  struct Row {
+    PHAuthorizationStatus status;
+    bool applied;
+  };
+  const Row rows[] = {
+      {PHAuthorizationStatus::authorized, true},     {PHAuthorizationStatus::limited, true},
+      {PHAuthorizationStatus::denied, false},        {PHAuthorizationStatus::restricted, false},
+      {PHAuthorizationStatus::notDetermined, false},
+  };
+  for (const auto& row : rows) {
+    const auto status = static_cast<int>(row.status);
+    CaptureRig::setLibraryPermission(row.status);
+    const std::string title = "Album " + std::to_string(status);
+    const auto result =
+        change([&] { PHAssetCollectionChangeRequest::creationRequestForAssetCollection(title); });
+    EXPECT_EQ(result.success, row.applied) << status;
+    EXPECT_EQ(result.error.has_value(), !row.applied) << status;
+    if (result.error) {
+      EXPECT_EQ(result.error->code, PHPhotosErrorAccessUserDenied) << status;
+    }
+    CaptureRig::setLibraryPermission(PHAuthorizationStatus::authorized);
+    EXPECT_EQ(PHAssetCollection::fetchAssetCollections(PHAssetCollectionType::album,
+                                                       PHAssetCollectionSubtype::any, titled(title))
+                  .count(),
+              row.applied ? 1u : 0u)
+        << status;
+  }
+}
+
 TEST_F(Library, ImageDataIsSynchronousAndNeverNeedsMain) {
   std::shared_ptr<PHObjectPlaceholder> image, clip;
   change([&] {

@@ -7,6 +7,7 @@
 #include "Testing/UI.hpp"
 #include "UIKit/UIButton.hpp"
 #include "UIKit/UIImage.hpp"
+#include "UIKit/UILabel.hpp"
 #include "UIKit/UITapGestureRecognizer.hpp"
 #include "UIKit/UIViewController.hpp"
 #include "UIKitTestSupport.hpp"
@@ -101,27 +102,34 @@ TEST_F(Buttons, ShowsTheValueOfItsStateOrElseTheNormalOne) {
   auto normal = UIImage::withSize({10, 10});
   auto disabled = UIImage::withSize({20, 20});
   button->setTitle("Wait", UIButton::State::disabled);
+  button->setTitle("Chosen", UIButton::State::selected);
   button->setImage(normal, UIButton::State::normal);
   button->setImage(disabled, UIButton::State::disabled);
   button->setBackgroundImage(normal, UIButton::State::selected);
 
+  // One change at a time: each must show its state by itself.
   struct Case {
-    bool enabled, selected;
+    const char* change;
+    std::function<void(UIButton&)> apply;
     std::optional<std::string> title;
     std::shared_ptr<UIImage> image, background;
   };
   const Case cases[] = {
-      {true, false, "Continue", normal, nullptr},
-      {false, false, "Wait", disabled, nullptr},
-      {true, true, "Continue", normal, normal},
-      {false, true, "Wait", disabled, nullptr},
+      {"disabled", [](UIButton& b) { b.setEnabled(false); }, "Wait", disabled, nullptr},
+      {"enabled", [](UIButton& b) { b.setEnabled(true); }, "Continue", normal, nullptr},
+      {"selected", [](UIButton& b) { b.setSelected(true); }, "Chosen", normal, normal},
+      {"disabled while selected", [](UIButton& b) { b.setEnabled(false); }, "Wait", disabled,
+       nullptr},
+      {"unselected while disabled", [](UIButton& b) { b.setSelected(false); }, "Wait", disabled,
+       nullptr},
+      {"enabled again", [](UIButton& b) { b.setEnabled(true); }, "Continue", normal, nullptr},
   };
   for (const auto& c : cases) {
-    button->setEnabled(c.enabled);
-    button->setSelected(c.selected);
-    EXPECT_EQ(button->currentTitle(), c.title);
-    EXPECT_EQ(ui->findText(c.title.value_or("")), button);
-    EXPECT_EQ(button->currentImage(), c.image);
-    EXPECT_EQ(button->currentBackgroundImage(), c.background);
+    c.apply(*button);
+    EXPECT_EQ(button->currentTitle(), c.title) << c.change;
+    EXPECT_EQ(ui->findText(c.title.value_or("")), button) << c.change;
+    EXPECT_EQ(button->titleLabel()->text(), c.title) << c.change;  // what is drawn
+    EXPECT_EQ(button->currentImage(), c.image) << c.change;
+    EXPECT_EQ(button->currentBackgroundImage(), c.background) << c.change;
   }
 }

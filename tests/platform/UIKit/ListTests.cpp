@@ -11,6 +11,7 @@
 #include "UIKit/UICollectionViewController.hpp"
 #include "UIKit/UILabel.hpp"
 #include "UIKit/UIRefreshControl.hpp"
+#include "UIKit/UIScrollView.hpp"
 #include "UIKit/UITableView.hpp"
 #include "UIKit/UIViewController.hpp"
 #include "UIKitTestSupport.hpp"
@@ -214,6 +215,36 @@ TEST(Lists, ACollectionIsPagedByDraggingAndTheDelegateMayMoveTheTarget) {
   view->scrollToItem({9, 0}, UICollectionView::ScrollPosition::centeredHorizontally, false);
   EXPECT_EQ(view->contentOffset(), (CGPoint{}));  // past the last item: stays
   (void)clock;
+}
+
+TEST(Lists, AVerticalListDraggedPastEitherEndRestsAtItsEdgeWithTheInsets) {
+  PlatformTesting::ManualClock::install();
+  UI ui;
+  // Taller than wide, so the vertical limit cannot pass for the horizontal one.
+  auto list = std::make_shared<UIScrollView>(ui.root()->view()->bounds());
+  ASSERT_GT(list->bounds().height(), list->bounds().width());
+  list->setContentSize({list->bounds().width(), 2000});
+  ui.root()->view()->addSubview(list);
+  const CGFloat height = list->bounds().height();
+
+  struct Case {
+    UIEdgeInsets inset;
+    CGFloat dragTo;
+    CGFloat restsAt;
+  };
+  const Case cases[] = {
+      {{}, 5000, 2000 - height},
+      {{0, 0, 50, 0}, 5000, 2000 + 50 - height},
+      {{0, 0, 50, 0}, 600, 600},
+      {{20, 0, 50, 0}, -300, -20},
+      {{}, -300, 0},
+  };
+  for (const auto& c : cases) {
+    list->setContentInset(c.inset);
+    EXPECT_TRUE(ui.drag(list, {0, c.dragTo})) << c.dragTo;
+    EXPECT_EQ(list->contentOffset(), (CGPoint{0, c.restsAt}))
+        << c.dragTo << " with bottom inset " << c.inset.bottom;
+  }
 }
 
 TEST(Lists, AFlowLayoutFillsLinesAndWrapsThem) {
