@@ -154,10 +154,6 @@ class NewDocumentTest : public zttest::SandboxTest {
       clock.advance(0.1);
       if (ui) ui->settle();
     }
-    // A microsecond more, so the steps reach a due time they add up to however the clock's
-    // sums round.
-    clock.advance(1e-6);
-    if (ui) ui->settle();
   }
   // Moves the clock in steps of 0.1 s until `done` holds, for at most `seconds`.
   bool passUntil(const std::function<bool()>& done, double seconds = 5) {
