@@ -16,6 +16,7 @@
 #include <Foundation/NetworkEnvironment.hpp>
 #include <Foundation/RunLoop.hpp>
 #include <Testing/UI.hpp>
+#include <UIKit/UIAlertController.hpp>
 #include <UIKit/UIImage.hpp>
 #include <UIKit/UIView.hpp>
 #include <sandbox/Sandbox.hpp>
@@ -79,6 +80,16 @@ KitRun submitThroughKit(const Foundation::URL& front, const Foundation::URL& bac
   viewModel->takeBacksidePhoto();
   ZTEvents::shared()->mediaCreatedEventEmit(std::make_shared<ZTCameraData>(back, MediaType::photo));
   ui.settle();  // the back photo is decoded for the screen before the submission starts
+  // The source sheet the retake opened goes without a choice, so the ring has a screen to
+  // come up on.
+  waitFor([&] {
+    auto sheet = std::dynamic_pointer_cast<UIKit::UIAlertController>(ui.frontmost());
+    return sheet && !sheet->isBeingPresented();
+  });
+  if (auto sheet = std::dynamic_pointer_cast<UIKit::UIAlertController>(ui.frontmost())) {
+    sheet->dismiss(false);
+  }
+  ui.settle();
   const auto confirmsBefore = sb.count("documents.confirm");
   const bool peakReset = benchmem::resetPeak();
   const long before = benchmem::statusValue(peakReset ? "VmRSS" : "VmHWM");

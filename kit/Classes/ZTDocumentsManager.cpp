@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "ZTDocuments/NewDocumentPreview/ZTDocumentImageFile.hpp"
+#include "ZTCustomCameraView/ZTPhotoProcessor.hpp"
 #include "ZTDocuments/NewDocumentPreview/ZTNewDocumentPreviewViewController.hpp"
 #include "ZTEvents.hpp"
 #include "ZTExtensions/ZTUIApplication.hpp"
@@ -45,15 +45,15 @@ void ZTDocumentsManager::beginUploadingNewDocument(ZTPublicConstants::DocumentTy
         self->handleGetting(media, ofType);
         self->unregisterAllEvents();
       });
-  // The photo source sheet opens here once the photo processor exists; until then the
-  // capture is whatever emits the media-created event.
+  ZTPhotoProcessor::shared()->showPhotoSourceAlert(
+      nullptr, [self = shared_from_this()] { self->unregisterAllEvents(); });
 }
 
 void ZTDocumentsManager::handleGetting(const std::shared_ptr<ZTCameraData>& newMedia,
                                        ZTPublicConstants::DocumentType forType) {
   if (!newMedia || newMedia->getMediaType() != MediaType::photo) return;
   const auto url = newMedia->getURL();
-  auto image = documentImageFrom(url);
+  auto image = ZTPhotoProcessor::shared()->createImageFrom(url);
   if (!image) return;
   openNewDocumentPreview(std::move(image), *url, forType);
 }

@@ -24,8 +24,9 @@ class ZTDocumentsManager : public std::enable_shared_from_this<ZTDocumentsManage
   ZTDocumentsManager() = default;
   virtual ~ZTDocumentsManager();
 
-  // Waits for the first photo of a capture of a document of `ofType`. Only one capture waits
-  // at a time, across both managers: a new one ends the one still waiting.
+  // Opens the photo source sheet and waits for the first photo of a document of `ofType`;
+  // the sheet's cancel ends the wait. Only one capture waits at a time, across both
+  // managers: a new one ends the one still waiting.
   virtual void beginUploadingNewDocument(ZTPublicConstants::DocumentType ofType);
 
  protected:

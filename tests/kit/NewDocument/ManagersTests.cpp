@@ -1,4 +1,5 @@
-// Both managers: the first photo of a capture opens the preview, once, for one capture.
+// Both managers: a capture begins with the source sheet, and its first photo opens the
+// preview, once, for one capture.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,11 @@ using newdoc::NewDocumentTest;
 using Preview = ZTNewDocumentPreviewViewController;
 using Type = ZTPublicConstants::DocumentType;
 
+ZTDocumentsManager& manager(bool internal) {
+  if (internal) return *ZTPrivateDocumentsManager::shared();
+  return *ZTDocumentsManager::shared();
+}
+
 class Managers : public NewDocumentTest {
  protected:
   std::size_t previews() const {
@@ -23,22 +29,64 @@ class Managers : public NewDocumentTest {
     }
     return n;
   }
+  // A photo of another flow.
   void emit(std::shared_ptr<ZTCameraData> media) {
     ZTEvents::shared()->mediaCreatedEventEmit(std::move(media));
     ui->settle();
-    pass(0.3);
+    pass(0.5);
+  }
+  void begin(bool internal, Type type) {
+    manager(internal).beginUploadingNewDocument(type);
+    pass(0.5);
+    ASSERT_EQ(ui->alertTitle(), "Source");
   }
 };
 
-TEST_F(Managers, ANewCaptureInEitherManagerEndsTheOneStillWaiting) {
-  ZTDocumentsManager::shared()->beginUploadingNewDocument(Type::Passport);
-  ZTPrivateDocumentsManager::shared()->beginUploadingNewDocument(Type::IdCard);
-  emit(newdoc::photo(newdoc::cachePhoto("1.jpg", zttest::plainJPEG(64, 48))));
+struct WaitingRow {
+  const char* name;
+  bool firstInternal, secondInternal;
+};
+
+class OneWaitsAtATime : public Managers, public ::testing::WithParamInterface<WaitingRow> {};
+
+TEST_P(OneWaitsAtATime, ANewCaptureEndsTheOneStillWaitingForItsFirstPhoto) {
+  const auto& row = GetParam();
+  begin(row.firstInternal, Type::Passport);
+  // The library route abandoned: that capture still waits.
+  ASSERT_TRUE(ui->chooseAction("Choose from library"));
+  pass(0.5);
+  ASSERT_TRUE(ui->cancelPick());
+  pass(0.5);
+  ASSERT_EQ(ui->frontmost(), ui->root());
+
+  begin(row.secondInternal, Type::IdCard);
+  ASSERT_TRUE(chooseFromLibrary(newdoc::plain(64, 48)));
+  pass(0.3);
   ASSERT_EQ(previews(), 1u);
   EXPECT_EQ(frontmost<Preview>()->documentTypeLabel.lock()->text(), "Id Card");
-  emit(newdoc::photo(newdoc::cachePhoto("2.jpg", zttest::plainJPEG(64, 48))));
+  emit(newdoc::photo(stored.at(0)));
   EXPECT_EQ(previews(), 1u) << "the capture ended with its first photo";
 }
+
+INSTANTIATE_TEST_SUITE_P(NewDocument, OneWaitsAtATime,
+                         ::testing::Values(WaitingRow{"PublicThenInternal", false, true},
+                                           WaitingRow{"InternalThenPublic", true, false},
+                                           WaitingRow{"PublicTwice", false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class SheetCancel : public Managers, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SheetCancel, EndsTheCaptureWithoutAPreview) {
+  begin(GetParam(), Type::Passport);
+  ASSERT_TRUE(ui->chooseAction("Cancel"));
+  pass(0.5);
+  EXPECT_EQ(ui->frontmost(), ui->root());
+  emit(newdoc::photo(newdoc::cachePhoto("1.jpg", zttest::plainJPEG(64, 48))));
+  EXPECT_EQ(previews(), 0u) << "a photo of another flow";
+}
+
+INSTANTIATE_TEST_SUITE_P(NewDocument, SheetCancel, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Internal" : "Public"; });
 
 struct IgnoredRow {
   const char* name;
@@ -48,7 +96,7 @@ struct IgnoredRow {
 class IgnoredMedia : public Managers, public ::testing::WithParamInterface<IgnoredRow> {};
 
 TEST_P(IgnoredMedia, OpenNoPreviewAndEndTheCapture) {
-  ZTDocumentsManager::shared()->beginUploadingNewDocument(Type::Passport);
+  begin(false, Type::Passport);
   emit(GetParam().media);
   EXPECT_EQ(previews(), 0u);
   emit(newdoc::photo(newdoc::cachePhoto("1.jpg", zttest::plainJPEG(64, 48))));

@@ -22,10 +22,10 @@ using Type = ZTPublicConstants::DocumentType;
 class PreviewScreen : public NewDocumentTest {
  protected:
   std::shared_ptr<Preview> open(Type type = Type::Passport) {
-    openPreview(*ZTDocumentsManager::shared(),
-                newdoc::cachePhoto("1.jpg", zttest::plainJPEG(64, 48)), type);
+    openPreview(*ZTDocumentsManager::shared(), newdoc::plain(64, 48), type);
     return frontmost<Preview>();
   }
+  // A photo of another flow.
   void emitPhoto(const std::string& name, std::size_t width) {
     ZTEvents::shared()->mediaCreatedEventEmit(
         newdoc::photo(newdoc::cachePhoto(name, zttest::plainJPEG(width, 40))));
@@ -94,31 +94,47 @@ INSTANTIATE_TEST_SUITE_P(
                       ColourRow{
                           Status::PendingReview, "Pending review", false, {0.99, 0.48, 0.12, 1}}));
 
-TEST_F(PreviewScreen, ATapOnAPhotoRetakesThatSide) {
+TEST_F(PreviewScreen, ATapOnAPhotoRetakesThatSideThroughTheSourceSheet) {
   auto preview = open();
-  ASSERT_TRUE(ui->tap(preview->addBacksideButton.lock()));
-  emitPhoto("2.jpg", 30);
+  ASSERT_TRUE(retake(preview->addBacksideButton.lock(), newdoc::plain(30, 20)));
   EXPECT_EQ(width(preview->backsideImage.lock()), 30);
   EXPECT_TRUE(preview->addBacksideButton.lock()->isHidden());
 
-  ASSERT_TRUE(ui->tap(preview->frontsideImage.lock()));
-  emitPhoto("3.jpg", 50);
+  ASSERT_TRUE(retake(preview->frontsideImage.lock(), newdoc::plain(50, 40)));
   EXPECT_EQ(width(preview->frontsideImage.lock()), 50);
   EXPECT_EQ(width(preview->backsideImage.lock()), 30);
 
-  ASSERT_TRUE(ui->tap(preview->backsideImage.lock()));
-  emitPhoto("4.jpg", 20);
+  ASSERT_TRUE(retake(preview->backsideImage.lock(), newdoc::plain(20, 16)));
   EXPECT_EQ(width(preview->backsideImage.lock()), 20);
   EXPECT_EQ(width(preview->frontsideImage.lock()), 50);
+  EXPECT_EQ(frontmost<Preview>(), preview);
+}
+
+TEST_F(PreviewScreen, TheSheetsCancelEndsTheRetake) {
+  auto preview = open();
+  for (const auto& view :
+       {std::static_pointer_cast<UIKit::UIView>(preview->frontsideImage.lock()),
+        std::static_pointer_cast<UIKit::UIView>(preview->addBacksideButton.lock())}) {
+    ASSERT_TRUE(ui->tap(view));
+    pass(0.5);
+    ASSERT_EQ(ui->alertTitle(), "Source");
+    ASSERT_TRUE(ui->chooseAction("Cancel"));
+    pass(0.5);
+    EXPECT_EQ(frontmost<Preview>(), preview);
+    emitPhoto("2.jpg", 30);
+    EXPECT_EQ(width(preview->frontsideImage.lock()), 64);
+    EXPECT_TRUE(preview->backsideImage.lock()->isHidden());
+  }
 }
 
 TEST_F(PreviewScreen, AVideoOrAnEmptyEventChangesNothingAndEndsTheListening) {
   auto preview = open();
   ASSERT_TRUE(ui->tap(preview->frontsideImage.lock()));
+  pass(0.5);
   ZTEvents::shared()->mediaCreatedEventEmit(std::make_shared<ZTCameraData>(
       newdoc::cachePhoto("v.jpg", zttest::plainJPEG(20, 20)), MediaType::video));
   ui->settle();
-  emitPhoto("5.jpg", 33);
+  ASSERT_TRUE(chooseFromLibrary(newdoc::plain(33, 20)));
   EXPECT_EQ(width(preview->frontsideImage.lock()), 64);
 }
 
@@ -130,6 +146,8 @@ TEST_F(PreviewScreen, ALockedPreviewTakesNoRetakesAndNoSubmit) {
   EXPECT_EQ(preview->submitButton.lock()->backgroundColor(),
             UIKit::UIColor(0.8321705, 0.85107887, 0.8855825, 1.0));
   ui->tap(preview->frontsideImage.lock());
+  pass(0.5);
+  EXPECT_EQ(frontmost<Preview>(), preview) << "no source sheet";
   emitPhoto("2.jpg", 30);
   EXPECT_EQ(width(preview->frontsideImage.lock()), 64);
   ui->tap(preview->submitButton.lock());

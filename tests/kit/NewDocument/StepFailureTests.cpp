@@ -28,16 +28,12 @@ class StepFailures : public NewDocumentTest {
   // Submits front and back, waits for the ring to begin closing, then records each alert text as it
   // comes up over the next seconds.
   std::vector<std::string> submitAndWatchAlerts(bool withBack = true) {
-    openPreview(*ZTDocumentsManager::shared(),
-                newdoc::cachePhoto("1.jpg", zttest::plainJPEG(64, 48)));
+    openPreview(*ZTDocumentsManager::shared(), newdoc::plain(64, 48));
     auto preview = frontmost<Preview>();
     EXPECT_TRUE(preview);
     if (!preview) return {};
     if (withBack) {
-      ui->tap(preview->addBacksideButton.lock());
-      ZTEvents::shared()->mediaCreatedEventEmit(
-          newdoc::photo(newdoc::cachePhoto("2.jpg", zttest::plainJPEG(64, 48))));
-      ui->settle();
+      EXPECT_TRUE(retake(preview->addBacksideButton.lock(), newdoc::plain(60, 48)));
     }
     ui->tap(preview->submitButton.lock());
     pass(0.3);
@@ -81,6 +77,9 @@ TEST_P(EachStep, ShowsItsTextClosesTheRingAndSendsNoLaterStep) {
   const auto alerts = submitAndWatchAlerts();
   EXPECT_FALSE(ringShown());
   ASSERT_FALSE(alerts.empty());
+  // The early alerts of the check, create and front meet the ring mid-dismissal and are
+  // refused, as the platform does: the user sees the text once, after the close.
+  EXPECT_EQ(alerts.size(), 1u);
   if (*row.shown) {
     EXPECT_EQ(alerts.back(), row.shown);
   } else {
@@ -124,9 +123,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StepFailures, AFrontFileDeletedBeforeSubmitIsReportedWithoutAnyRequest) {
-  const auto front = newdoc::cachePhoto("1.jpg", zttest::plainJPEG(64, 48));
-  openPreview(*ZTDocumentsManager::shared(), front);
-  std::filesystem::remove(front.path());
+  openPreview(*ZTDocumentsManager::shared(), newdoc::plain(64, 48));
+  ASSERT_EQ(stored.size(), 1u);
+  std::filesystem::remove(stored[0].path());
   auto preview = frontmost<Preview>();
   ASSERT_TRUE(preview);
   ui->tap(preview->submitButton.lock());
@@ -151,8 +150,7 @@ TEST_F(StepFailures, AnEmptyIdFromCreateStopsBeforeTheUpload) {
 
 TEST_F(StepFailures, AFailedPollIsOnlyLoggedAndPollingGoesOn) {
   sb().inject("documents.get", Fault::json(200, R"({"status": "Lost"})").repeat(2));
-  openPreview(*ZTPrivateDocumentsManager::shared(),
-              newdoc::cachePhoto("1.jpg", zttest::plainJPEG(64, 48)));
+  openPreview(*ZTPrivateDocumentsManager::shared(), newdoc::plain(64, 48));
   int modifications = 0;
   ZTEvents::shared()->documentModificationEventListen(this, [&] { ++modifications; });
   ui->tap(frontmost<Preview>()->submitButton.lock());

@@ -41,8 +41,7 @@ class UploadPipeline : public NewDocumentTest {
   }
   // A small front through the list's own flow, up to recognition; counts modifications.
   std::shared_ptr<Ring> submitInternally() {
-    openPreview(*ZTPrivateDocumentsManager::shared(),
-                newdoc::cachePhoto("1.jpg", zttest::plainJPEG(64, 48)));
+    openPreview(*ZTPrivateDocumentsManager::shared(), newdoc::plain(64, 48));
     ZTEvents::shared()->documentModificationEventListen(this, [this] { ++modifications; });
     return submitUntilRecognition(frontmost<Preview>());
   }
@@ -68,18 +67,16 @@ class Sides : public UploadPipeline, public ::testing::WithParamInterface<SidesR
 
 TEST_P(Sides, UploadsEachFileAndPollsUntilTheScriptEnds) {
   const auto& row = GetParam();
-  const auto frontBytes = newdoc::noisyJPEG(1200, 900, 1);
-  const auto backBytes = newdoc::noisyJPEG(1000, 700, 2);
-  openPreview(*ZTDocumentsManager::shared(), newdoc::cachePhoto("1.jpg", frontBytes));
+  openPreview(*ZTDocumentsManager::shared(), newdoc::noise(2000, 4000, 1));
   auto preview = frontmost<Preview>();
   ASSERT_TRUE(preview);
   if (row.withBack) {
-    ASSERT_TRUE(ui->tap(preview->addBacksideButton.lock()));
-    ZTEvents::shared()->mediaCreatedEventEmit(
-        newdoc::photo(newdoc::cachePhoto("2.jpg", backBytes)));
-    ui->settle();
+    ASSERT_TRUE(retake(preview->addBacksideButton.lock(), newdoc::noise(1600, 3200, 2)));
     ASSERT_FALSE(preview->backsideImage.lock()->isHidden());
   }
+  ASSERT_EQ(stored.size(), row.withBack ? 2u : 1u);
+  const auto frontBytes = newdoc::contents(stored[0]);
+  ASSERT_GT(frontBytes.size(), 2'000'000u) << "a multi-megabyte upload";
   sb().inject("documents.check", sandbox::Fault::after(std::chrono::milliseconds(200)));
 
   ui->tap(preview->submitButton.lock());
@@ -125,12 +122,12 @@ TEST_P(Sides, UploadsEachFileAndPollsUntilTheScriptEnds) {
   const auto created = sb().requests("documents.create");
   ASSERT_EQ(created.size(), 1u);
   const auto id = sb().requests("documents.upload.front").at(0).path;
-  const auto stored = sb().document(id.substr(id.rfind("/documents/") + 11, 36));
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->front, std::string(frontBytes.begin(), frontBytes.end()));
+  const auto document = sb().document(id.substr(id.rfind("/documents/") + 11, 36));
+  ASSERT_TRUE(document);
+  EXPECT_EQ(document->front, frontBytes);
   EXPECT_EQ(sb().count("documents.upload.back"), row.withBack ? 1u : 0u);
   if (row.withBack) {
-    EXPECT_EQ(stored->back, std::string(backBytes.begin(), backBytes.end()));
+    EXPECT_EQ(document->back, newdoc::contents(stored[1]));
   }
   EXPECT_TRUE(std::filesystem::exists(newdoc::cacheFolder())) << "the cache stays after an upload";
 }
@@ -144,8 +141,12 @@ TEST_F(UploadPipeline, ANeverFinalScriptStopsAtFifteenPollsAndEndsAsRecognition)
   sb().setRecognition({sandbox::DocumentStatus::Recognition});
   auto ring = submitInternally();
   ASSERT_TRUE(ring);
-  for (std::size_t poll = 1; poll <= 15; ++poll) tick(poll);
-  EXPECT_EQ(percent(ring), "98%");
+  const auto viewModel =
+      std::dynamic_pointer_cast<Preview>(ring->presentingViewController())->viewModel;
+  for (std::size_t poll = 1; poll <= 15; ++poll) {
+    tick(poll);
+    EXPECT_EQ(percent(ring), std::to_string(68 + 2 * poll) + "%");
+  }
   pass(1.0);
   ASSERT_TRUE(ui->runUntil([&] { return stage(ring) == "Upload complete"; }));
   pass(1.0);
@@ -153,6 +154,7 @@ TEST_F(UploadPipeline, ANeverFinalScriptStopsAtFifteenPollsAndEndsAsRecognition)
   pass(0.3);
   EXPECT_TRUE(ui->runUntil([&] { return modifications == 1; }));
   EXPECT_FALSE(frontmost<Preview>()) << "the internal flow closes the preview";
+  EXPECT_EQ(viewModel->documentStatus(), ZTPublicConstants::DocumentStatusType::Recognition);
   pass(5.0);
   EXPECT_EQ(sb().count("documents.get"), 15u);
 }

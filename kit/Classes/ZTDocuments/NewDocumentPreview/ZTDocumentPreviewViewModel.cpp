@@ -8,7 +8,7 @@
 #include <Foundation/StringCasing.hpp>
 
 #include "ZTAPI/ZTPrivateAPIDocuments.hpp"
-#include "ZTDocuments/NewDocumentPreview/ZTDocumentImageFile.hpp"
+#include "ZTCustomCameraView/ZTPhotoProcessor.hpp"
 #include "ZTDocuments/ZTUploadDocumentProgressBar/ZTUploadDocumentViewModel.hpp"
 #include "ZTEvents.hpp"
 #include "ZTLogger.hpp"
@@ -45,11 +45,17 @@ void ZTDocumentPreviewViewModel::setupDelegate(const std::shared_ptr<ZTDocumentP
 // Sides.
 
 void ZTDocumentPreviewViewModel::takeFrontsidePhoto() {
-  addListener(PhotoSide::front);
+  takePhoto(PhotoSide::front);
 }
 
 void ZTDocumentPreviewViewModel::takeBacksidePhoto() {
-  addListener(PhotoSide::back);
+  takePhoto(PhotoSide::back);
+}
+
+void ZTDocumentPreviewViewModel::takePhoto(PhotoSide side) {
+  addListener(side);
+  ZTPhotoProcessor::shared()->showPhotoSourceAlert(
+      nullptr, [self = shared_from_this()] { self->unregisterAllEvents(); });
 }
 
 void ZTDocumentPreviewViewModel::addListener(PhotoSide forSide) {
@@ -64,7 +70,7 @@ void ZTDocumentPreviewViewModel::addListener(PhotoSide forSide) {
           return;
         }
         const auto url = media->getURL();
-        auto image = documentImageFrom(url);
+        auto image = ZTPhotoProcessor::shared()->createImageFrom(url);
         if (forSide == PhotoSide::front) {
           self->urlFrontImage_ = url;
           self->frontSideImage_ = std::move(image);

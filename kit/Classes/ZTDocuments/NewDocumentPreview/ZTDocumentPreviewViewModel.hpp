@@ -42,6 +42,8 @@ class ZTDocumentPreviewViewModel : public ZTDocumentPreviewModel,
   std::optional<std::string> documentId;
 
   void setupDelegate(const std::shared_ptr<ZTDocumentPreviewView>& with) override;
+  // Listen for the side's next photo, then open the photo source sheet; its cancel ends
+  // the listening.
   void takeFrontsidePhoto() override;
   void takeBacksidePhoto() override;
   // Ignored while a run is in progress.
@@ -62,6 +64,7 @@ class ZTDocumentPreviewViewModel : public ZTDocumentPreviewModel,
   void getDocumentStatus();
   static bool statusIsValid(ZTPublicConstants::DocumentStatusType status);
   void finishCheckingStatus(ZTPublicConstants::DocumentStatusType status);
+  void takePhoto(PhotoSide side);
   void addListener(PhotoSide forSide);
   void clearCache();
   void unregisterAllEvents();
