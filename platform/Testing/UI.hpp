@@ -120,6 +120,19 @@ class UI {
   // are not hidden, lie at least partly inside the window and every clipping view above
   // them; a control's own text, not again its title label's.
   std::vector<std::string> visibleTexts() const;
+  // The views a user sees on the frontmost controller's view, by the same rule, back to front.
+  std::vector<std::shared_ptr<UIKit::UIView>> visibleViews() const;
+  // The frontmost of those with this accessibility identifier: where two screens hold views
+  // of one name (pages side by side), the one the user faces.
+  template <class V = UIKit::UIView>
+  std::shared_ptr<V> findVisible(std::string_view identifier) const {
+    const auto views = visibleViews();
+    for (auto it = views.rbegin(); it != views.rend(); ++it) {
+      if ((*it)->accessibilityIdentifier() != identifier) continue;
+      if (auto typed = std::dynamic_pointer_cast<V>(*it)) return typed;
+    }
+    return nullptr;
+  }
   // A spinning activity indicator is visible in the window.
   bool isLoaderShowing() const;
   bool isKeyboardVisible() const;
@@ -132,6 +145,9 @@ class UI {
   void settle();
 
  private:
+  // Visits what visibleTexts sees, back to front; `visit` answers whether to go into the view.
+  void visitVisible(const std::function<bool(const std::shared_ptr<UIKit::UIView>&)>& visit) const;
+
   std::shared_ptr<UIKit::UIWindow> window_;
 };
 
