@@ -98,8 +98,8 @@ class UI {
   bool pinch(const std::shared_ptr<UIKit::UIView>& view, const std::vector<UIKit::CGFloat>& scales);
   // Drags the content with one finger until its offset would be `target`, then lifts: the
   // scroll view and its delegate settle where it rests. False when the target is not finite,
-  // the finger missed the view, or the view did not take the drag (scrolling off, or a drag
-  // shorter than a pan needs to begin).
+  // the finger missed the view, or the view did not take the drag (scrolling off, a drag
+  // shorter than a pan needs to begin, or one along an axis it cannot scroll).
   bool drag(const std::shared_ptr<UIKit::UIScrollView>& scrollView, UIKit::CGPoint target);
   // The frontmost image picker's delegate hears a pick: of `image` as the original image, or
   // of `info` as given (an info without an image included), or a cancel. False when no
