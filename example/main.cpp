@@ -1,14 +1,12 @@
 // The example host: the server switch with the URLs it builds, an event emitted on a worker
-// thread and heard on the main thread, and the main road against the in-process sandbox: sign a
-// seeded user in, let the kit run its OAuth flow and read the user's data; then a photo with the
-// simulated camera, which the documents road (DocumentsRoad.cpp) uploads.
+// thread and heard on the main thread, and the main road against the in-process sandbox: the
+// seeded user signs in on the kit's screens and the host reads the user's data (SignInRoad.cpp);
+// then a photo with the simulated camera, which the documents road (DocumentsRoad.cpp) uploads.
 
 #include <ZentrelSDK.hpp>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -24,16 +22,12 @@
 #include <ImageIO/CGImageSource.hpp>
 #include <Testing/CaptureRig.hpp>
 #include <Testing/UI.hpp>
-#include <UIKit/UIButton.hpp>
 #include <UIKit/UIViewController.hpp>
 #include <UIKit/UIWindow.hpp>
 #include <sandbox/Sandbox.hpp>
 
 #include "DocumentsRoad.hpp"
-#include "ScreenStandIns.hpp"
-#include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
-#include "ZTModalCodeVerification/ZTModalCodeVerificationViewController.hpp"
-#include "ZTModalScopesView/ZTModalScopesViewController.hpp"
+#include "SignInRoad.hpp"
 
 using namespace ZentrelSDK;
 
@@ -49,34 +43,6 @@ void printURLs() {
 
 const char* threadName() {
   return Foundation::Thread::isMainThread() ? "main" : "worker";
-}
-
-// The screen of class S the user faces once `ready` holds and no loader covers it, printed
-// with what it shows; none when the road ended (`done`) or 30 s passed without it.
-template <class S>
-std::shared_ptr<S> face(PlatformTesting::UI& ui, const std::function<bool()>& done,
-                        const std::function<bool()>& ready) {
-  std::shared_ptr<S> screen;
-  ui.runUntil(
-      [&] {
-        screen = std::dynamic_pointer_cast<S>(ui.frontmost());
-        return done() || (screen && !ui.isLoaderShowing() && ready());
-      },
-      30.0);
-  if (!screen || done()) return nullptr;
-  std::cout << "   [" << screen->className() << "]\n";
-  for (auto text : ui.visibleTexts()) {
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    std::cout << "     | " << text << "\n";
-  }
-  return screen;
-}
-
-bool tapButton(PlatformTesting::UI& ui, const std::string& title) {
-  std::cout << "   (the user taps \"" << title << "\")\n";
-  for (const auto& control : ui.findAll<UIKit::UIButton>())
-    if (control->currentTitle() == title) return ui.tap(control);
-  return false;
 }
 
 // A listener that ends its registrations when it goes away.
@@ -138,47 +104,7 @@ int mainRoad() {
   PlatformTesting::UI ui;
 
   ZTSecurityManager::initialOAuth("sandbox-app");
-
-  std::cout << "7. Reading " << ZTPublicConstants::getUserEndpoint() << " for a signed-out user\n";
-  const auto start = std::chrono::steady_clock::now();
-  std::optional<ZTUserDataResponse> user;
-  std::optional<ZTOAuthError> error;
-  ZTUserManager::request<ZTUserDataResponse>(
-      ZTPublicConstants::getUserEndpoint(), [&](ZTUserDataResponse answer) { user = answer; },
-      [&](ZTOAuthError answer) { error = answer; });
-  const auto done = [&] { return user || error; };
-  if (face<ZTEntranceViewController>(ui, done, [] { return true; }))
-    example::signInAtEntrance(server);
-  // The code card, once the sandbox has sent the code it asked for.
-  std::optional<std::size_t> codesBefore;  // counted when the card first faces the user
-  const auto codeSent = [&] {
-    const auto sent = server.outbox().size();
-    if (!codesBefore) codesBefore = sent;
-    return sent > *codesBefore;
-  };
-  if (face<ZTModalCodeVerificationViewController>(ui, done, codeSent)) {
-    const auto code = server.outbox().back().code;
-    std::cout << "   (the user types " << code << ")\n";
-    ui.type(code, ui.find("codeEnterView"));
-    tapButton(ui, "Confirm");
-  }
-  if (face<ZTModalScopesViewController>(ui, done, [] { return true; })) tapButton(ui, "Allow");
-  ui.runUntil(done, 30.0);
-  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now() - start);
-
-  std::cout << "8. The road, as the servers saw it:\n";
-  for (const auto& request : server.requests())
-    std::cout << "   " << request.status << "  " << request.method << " " << request.endpoint
-              << "\n";
-  std::cout << "   took " << took.count() << " ms\n";
-  if (!user) {
-    std::cout << "9. No user: " << (error ? error->message.value_or("") : "no answer") << "\n";
-    return 1;
-  }
-  std::cout << "9. The user: id " << user->id << ", e-mail " << user->email.value_or("-") << "\n";
-  for (const auto& phone : user->phones.value_or(std::vector<Phone>{}))
-    std::cout << "   phone " << phone.number << " (" << phone.status << ")\n";
+  if (!example::signInRoad(ui, server)) return 1;
   const auto photo = photoStep(ui.window());
   if (!photo) return 1;
   return documentsRoad(*photo);

@@ -251,26 +251,40 @@ bool UI::chooseAction(std::string_view title) {
   return false;
 }
 
-std::vector<std::string> UI::visibleTexts() const {
-  std::vector<std::string> texts;
+void UI::visitVisible(const std::function<bool(const std::shared_ptr<UIView>&)>& visit) const {
   auto front = frontmost();
   auto top = front ? front->viewIfLoaded() : nullptr;
-  if (!top || top->window() != window_) return texts;
-  const CGRect screen = window_->bounds();
-  std::function<void(const std::shared_ptr<UIView>&, CGRect)> visit =
+  if (!top || top->window() != window_) return;
+  std::function<void(const std::shared_ptr<UIView>&, CGRect)> walk =
       [&](const std::shared_ptr<UIView>& view, CGRect visible) {
         if (view->isHidden() || view->alpha() < 0.01) return;
         const CGRect box = view->convertTo(view->bounds(), nullptr);
         if (!box.intersects(visible) && !box.isEmpty()) return;
         if (view->clipsToBounds()) visible = visible.intersection(box);
-        if (auto text = view->accessibilityLabel(); text && !text->empty()) {
-          texts.push_back(*text);
-          return;  // what it holds shows the same text
-        }
-        for (const auto& sub : view->subviews()) visit(sub, visible);
+        if (!visit(view)) return;
+        for (const auto& sub : view->subviews()) walk(sub, visible);
       };
-  visit(top, screen);
+  walk(top, window_->bounds());
+}
+
+std::vector<std::string> UI::visibleTexts() const {
+  std::vector<std::string> texts;
+  visitVisible([&](const std::shared_ptr<UIView>& view) {
+    auto text = view->accessibilityLabel();
+    if (!text || text->empty()) return true;
+    texts.push_back(*text);
+    return false;  // what it holds shows the same text
+  });
   return texts;
+}
+
+std::vector<std::shared_ptr<UIView>> UI::visibleViews() const {
+  std::vector<std::shared_ptr<UIView>> views;
+  visitVisible([&](const std::shared_ptr<UIView>& view) {
+    views.push_back(view);
+    return true;
+  });
+  return views;
 }
 
 std::shared_ptr<UIViewController> UI::frontmost() const {

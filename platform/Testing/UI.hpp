@@ -98,8 +98,8 @@ class UI {
   bool pinch(const std::shared_ptr<UIKit::UIView>& view, const std::vector<UIKit::CGFloat>& scales);
   // Drags the content with one finger until its offset would be `target`, then lifts: the
   // scroll view and its delegate settle where it rests. False when the target is not finite,
-  // the finger missed the view, or the view did not take the drag (scrolling off, or a drag
-  // shorter than a pan needs to begin).
+  // the finger missed the view, or the view did not take the drag (scrolling off, a drag
+  // shorter than a pan needs to begin, or one along an axis it cannot scroll).
   bool drag(const std::shared_ptr<UIKit::UIScrollView>& scrollView, UIKit::CGPoint target);
   // The frontmost image picker's delegate hears a pick: of `image` as the original image, or
   // of `info` as given (an info without an image included), or a cancel. False when no
@@ -120,6 +120,19 @@ class UI {
   // are not hidden, lie at least partly inside the window and every clipping view above
   // them; a control's own text, not again its title label's.
   std::vector<std::string> visibleTexts() const;
+  // The views a user sees on the frontmost controller's view, by the same rule, back to front.
+  std::vector<std::shared_ptr<UIKit::UIView>> visibleViews() const;
+  // The frontmost of those with this accessibility identifier: where two screens hold views
+  // of one name (pages side by side), the one the user faces.
+  template <class V = UIKit::UIView>
+  std::shared_ptr<V> findVisible(std::string_view identifier) const {
+    const auto views = visibleViews();
+    for (auto it = views.rbegin(); it != views.rend(); ++it) {
+      if ((*it)->accessibilityIdentifier() != identifier) continue;
+      if (auto typed = std::dynamic_pointer_cast<V>(*it)) return typed;
+    }
+    return nullptr;
+  }
   // A spinning activity indicator is visible in the window.
   bool isLoaderShowing() const;
   bool isKeyboardVisible() const;
@@ -132,6 +145,9 @@ class UI {
   void settle();
 
  private:
+  // Visits what visibleTexts sees, back to front; `visit` answers whether to go into the view.
+  void visitVisible(const std::function<bool(const std::shared_ptr<UIKit::UIView>&)>& visit) const;
+
   std::shared_ptr<UIKit::UIWindow> window_;
 };
 

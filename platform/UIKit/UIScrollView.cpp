@@ -26,11 +26,30 @@ CGFloat pageStop(CGFloat offset, CGFloat start, CGFloat page, CGFloat velocity) 
 }
 }  // namespace
 
+// Lets the pan begin only along an axis the view scrolls.
+class UIScrollView::PanGate : public UIGestureRecognizerDelegate {
+ public:
+  explicit PanGate(const UIScrollView& owner) : owner_(owner) {}
+  bool gestureRecognizerShouldBegin(UIGestureRecognizer& recognizer) override {
+    auto* pan = dynamic_cast<UIPanGestureRecognizer*>(&recognizer);
+    if (!pan) return true;
+    const CGPoint t = pan->translation(&owner_);
+    if (std::abs(t.x) > std::abs(t.y)) return owner_.scrollsHorizontally();
+    if (std::abs(t.y) > std::abs(t.x)) return owner_.scrollsVertically();
+    return owner_.scrollsHorizontally() || owner_.scrollsVertically();
+  }
+
+ private:
+  const UIScrollView& owner_;  // owns this gate
+};
+
 UIScrollView::UIScrollView(CGRect frame)
     : UIView(frame),
       pan_(std::make_shared<UIPanGestureRecognizer>()),
-      alive_(std::make_shared<int>(0)) {
+      alive_(std::make_shared<int>(0)),
+      panGate_(std::make_shared<PanGate>(*this)) {
   setClipsToBounds(true);
+  pan_->setDelegate(panGate_);
   pan_->setCancelsTouchesInView(true);
   pan_->addTarget(
       alive_, [this](UIGestureRecognizer& r) { panned(static_cast<UIPanGestureRecognizer&>(r)); });

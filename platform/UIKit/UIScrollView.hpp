@@ -36,7 +36,9 @@ class UIScrollViewDelegate {
 // A view whose bounds' origin is the content offset: dragging it (its pan recognizer, fed by
 // the window) moves the offset against the finger. When the drag ends the view comes to
 // rest at once at the target the delegate agreed to: the nearest page when paging, else
-// where it was, kept inside the content. The delegate is held weakly.
+// where it was, kept inside the content. The delegate is held weakly. As on the platform, a
+// drag mostly along an axis the view cannot scroll is not its own: it goes to an enclosing
+// scroll view (a vertical form inside a horizontal pager).
 class UIScrollView : public UIView {
  public:
   enum class ContentInsetAdjustmentBehavior { automatic, scrollableAxes, never, always };
@@ -116,6 +118,8 @@ class UIScrollView : public UIView {
   std::weak_ptr<UIScrollViewDelegate> delegate_;
   std::shared_ptr<UIPanGestureRecognizer> pan_;
   std::shared_ptr<void> alive_;  // the pan's target: gone with the view
+  class PanGate;
+  std::shared_ptr<PanGate> panGate_;  // the pan's delegate: gone with the view
   std::shared_ptr<UIRefreshControl> refreshControl_;
 };
 

@@ -118,8 +118,12 @@ void UITextField::touchesEnded(const UITouch& touch) {
 
 std::optional<std::string> UITextField::accessibilityLabel() const {
   if (auto label = UIControl::accessibilityLabel()) return label;
-  if (!text_.empty()) return text_;
-  return placeholder();
+  if (text_.empty()) return placeholder();
+  if (!secure_) return text_;
+  // What the screen shows of a secure entry: a dot per character, never the text.
+  std::string dots;
+  for (std::size_t i = 0, n = codePoints(text_).size(); i < n; ++i) dots += "\u2022";
+  return dots;
 }
 
 void UITextField::decodeInterface(InterfaceCoder& coder) {

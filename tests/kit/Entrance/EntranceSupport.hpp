@@ -20,6 +20,7 @@ class SignUpTest : public zttest::SandboxTest {
     UIKit::UIView::setAnimationsEnabled(false);
     PlatformTesting::ManualClock::install();
   }
+  static void TearDownTestSuite() { UIKit::UIView::setAnimationsEnabled(true); }
   void SetUp() override {
     zttest::SandboxTest::SetUp();
     ZentrelSDK::ZTAccounts::logout();

@@ -29,7 +29,11 @@ namespace {
 
 class EntranceTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { PlatformTesting::ManualClock::install(); }
+  // Animated: the entrance closes on the clock.
+  static void SetUpTestSuite() {
+    UIKit::UIView::setAnimationsEnabled(true);
+    PlatformTesting::ManualClock::install();
+  }
 
   std::shared_ptr<ZTEntranceViewController> entrance() const {
     return std::dynamic_pointer_cast<ZTEntranceViewController>(ui.frontmost());

@@ -99,6 +99,32 @@ class OAuthFlowTest : public zttest::SandboxTest {
     ZentrelSDK::ZTEvents::shared()->userDidEnterEmit();
   }
 
+  // The user signs in on the entrance's login page once it is in front: the e-mail form
+  // (past the biometric offer), Continue, the password, the code the sandbox sent, Continue.
+  // False when a step found nothing to act on.
+  bool logInAtEntrance(const std::string& email = kUser) {
+    const bool inFront = runUntil(
+        [&] {
+          return std::dynamic_pointer_cast<ZentrelSDK::ZTEntranceViewController>(ui->frontmost()) &&
+                 !ui->isLoaderShowing();
+        },
+        20);
+    if (!inFront) return false;
+    if (auto offer = ui->findVisible("goToEnterEmailButton")) ui->tap(offer);
+    const auto codesBefore = sb().outbox().size();
+    if (!ui->type(email, ui->findVisible("emailTextField")) ||
+        !ui->tap(ui->findVisible("continueButton")))
+      return false;
+    if (!runUntil([&] { return sb().outbox().size() > codesBefore && !ui->isLoaderShowing(); }))
+      return false;
+    const auto code = sb().lastCode(email);
+    if (!code || !ui->type("password1\n", ui->findVisible("passwordTextField")) ||
+        !ui->type(*code, ui->findVisible("codeEnterView")))
+      return false;
+    codesSeen = sb().outbox().size();  // the login's code is not the code card's
+    return ui->tap(ui->findVisible("continueButton"));
+  }
+
   // Runs the main run loop until `condition`, the user acting at every entrance that shows.
   bool runUntil(const std::function<bool()>& condition, double seconds = 10.0) {
     return ui->runUntil(

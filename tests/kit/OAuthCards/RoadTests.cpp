@@ -1,6 +1,6 @@
-// The whole road of a host's data request without a session, on the kit's own cards: the
-// entrance signs the user in, the code card when the login is not skipped, the consent card
-// when the consent is not, each policy of the app.
+// The whole road of a host's data request without a session, on the kit's own screens: the
+// user signs in on the entrance's login page, then the code card when the login is not
+// skipped, the consent card when the consent is not, each policy of the app.
 
 #include <optional>
 #include <string>
@@ -34,7 +34,13 @@ void PrintTo(const Road& road, std::ostream* os) {
   *os << road.name;
 }
 
-class RoadTest : public OAuthFlowTest, public ::testing::WithParamInterface<Road> {};
+class RoadTest : public OAuthFlowTest, public ::testing::WithParamInterface<Road> {
+ protected:
+  void SetUp() override {
+    OAuthFlowTest::SetUp();
+    entrance->onPresent = nullptr;  // the user signs in on the login page
+  }
+};
 
 TEST_P(RoadTest, EndsWithTheUsersRecordOrAccessDenied) {
   const auto& road = GetParam();
@@ -46,6 +52,7 @@ TEST_P(RoadTest, EndsWithTheUsersRecordOrAccessDenied) {
     ZTAccounts::logout();  // each run signs in through the entrance and runs the whole flow
     Reply reply;
     reply.request();
+    ASSERT_TRUE(logInAtEntrance()) << "no login page to sign in on";
     if (run.entersCode) {
       ASSERT_TRUE(*run.entersCode ? enterCode() : cancelCode()) << "no code card";
       if (*run.entersCode) ++logins;

@@ -154,7 +154,13 @@ class Pager : public UICollectionViewController {
   std::shared_ptr<UICollectionViewCell> cellForItem(UICollectionView& view,
                                                     IndexPath path) override {
     auto cell = view.dequeueReusableCell("page", path);
-    if (cell) framesAtDequeue.push_back(cell->frame());
+    if (!cell) return cell;
+    framesAtDequeue.push_back(cell->frame());
+    // Every page has a title of the same name, as pages made from one file do.
+    auto title = std::make_shared<UILabel>(CGRect::make(16, 16, 200, 30));
+    title->setAccessibilityIdentifier("pageTitle");
+    title->setText("Page " + std::to_string(path.row));
+    cell->addSubview(title);
     return cell;
   }
   std::optional<CGSize> sizeForItem(UICollectionView& view, const UICollectionViewFlowLayout&,
@@ -245,6 +251,65 @@ TEST(Lists, AVerticalListDraggedPastEitherEndRestsAtItsEdgeWithTheInsets) {
     EXPECT_EQ(list->contentOffset(), (CGPoint{0, c.restsAt}))
         << c.dragTo << " with bottom inset " << c.inset.bottom;
   }
+}
+
+TEST(Lists, ADragGoesToTheScrollViewThatScrollsAlongIt) {
+  PlatformTesting::ManualClock::install();
+  UI ui;
+  // A horizontal pager of two pages, each a tall vertical form.
+  auto pager = std::make_shared<UIScrollView>(ui.root()->view()->bounds());
+  pager->setContentSize({2 * 375, 812});
+  pager->setPagingEnabled(true);
+  std::vector<std::shared_ptr<UIScrollView>> forms;
+  for (int page = 0; page < 2; ++page) {
+    forms.push_back(std::make_shared<UIScrollView>(CGRect::make(page * 375, 0, 375, 812)));
+    forms.back()->setContentSize({375, 2000});
+    pager->addSubview(forms.back());
+  }
+  ui.root()->view()->addSubview(pager);
+
+  struct Case {
+    const char* drag;
+    std::shared_ptr<UIScrollView> dragged;
+    CGPoint to;
+    bool taken;  // by the view dragged
+    CGFloat pagerX, secondFormY;
+  };
+  const Case cases[] = {
+      {"across a form", pager, {375, 0}, true, 375, 0},
+      {"along a form", forms[1], {0, 300}, true, 375, 300},
+      {"along the pager's fixed axis", pager, {375, 200}, false, 375, 500},
+      {"back across", pager, {0, 0}, true, 0, 500},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ui.drag(c.dragged, c.to), c.taken) << c.drag;
+    EXPECT_EQ(pager->contentOffset(), (CGPoint{c.pagerX, 0})) << c.drag;
+    EXPECT_EQ(forms[1]->contentOffset(), (CGPoint{0, c.secondFormY})) << c.drag;
+    EXPECT_EQ(forms[0]->contentOffset(), (CGPoint{})) << c.drag;
+  }
+}
+
+TEST(Lists, OfPagesSideBySideTheUserSeesAndFindsTheOneInView) {
+  PlatformTesting::ManualClock::install();
+  auto pager = std::make_shared<Pager>();
+  UI ui(pager);
+  auto view = pager->collectionView();
+  struct Case {
+    CGFloat dragTo;
+    std::string shown;
+  };
+  for (const auto& c : {Case{0, "Page 0"}, Case{375, "Page 1"}, Case{1125, "Page 3"}}) {
+    if (c.dragTo > 0) {
+      ASSERT_TRUE(ui.drag(view, {c.dragTo, 0}));
+    }
+    EXPECT_EQ(ui.visibleTexts(), std::vector<std::string>{c.shown});
+    auto title = ui.findVisible<UILabel>("pageTitle");
+    ASSERT_TRUE(title) << c.shown;
+    EXPECT_EQ(title->text(), c.shown);
+  }
+  ui.findVisible("pageTitle")->setHidden(true);
+  EXPECT_FALSE(ui.findVisible("pageTitle"));
+  EXPECT_TRUE(ui.find("pageTitle"));  // hidden or out of view, it is still there
 }
 
 TEST(Lists, AFlowLayoutFillsLinesAndWrapsThem) {

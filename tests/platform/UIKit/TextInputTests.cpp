@@ -76,6 +76,15 @@ TEST_F(TextInput, TypingKeyByKeyFocusesTheFieldAndSendsEachEdit) {
   EXPECT_EQ(edits->count, 7);
 }
 
+TEST_F(TextInput, ASecureFieldShowsADotPerCharacterNeverItsText) {
+  second->setSecureTextEntry(true);
+  second->setPlaceholder("Password");
+  EXPECT_EQ(ui->visibleTexts(), (std::vector<std::string>{"Password"}));
+  ASSERT_TRUE(ui->type("pa\xC3\xA9s", second));
+  ASSERT_TRUE(ui->type("mail", first));
+  EXPECT_EQ(ui->visibleTexts(), (std::vector<std::string>{"mail", "\u2022\u2022\u2022\u2022"}));
+}
+
 TEST_F(TextInput, TheDelegateSeesUTF16RangesAndCanRefuseAnEdit) {
   auto delegate = std::make_shared<NoDigits>();
   first->setDelegate(delegate);

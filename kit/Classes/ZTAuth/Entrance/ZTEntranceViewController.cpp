@@ -4,6 +4,7 @@
 #include <UIKit/InterfaceBinder.hpp>
 #include <UIKit/UITapGestureRecognizer.hpp>
 
+#include "ZTAuth/Login/ZTLoginViewController.hpp"
 #include "ZTAuth/SignUp/ZTSignUpViewController.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
@@ -42,6 +43,7 @@ void ZTEntranceViewController::viewDidLoad() {
 
 void ZTEntranceViewController::addLoginAndSignUpViewControllers() {
   auto bundle = Foundation::Bundle::forIdentifier(ZTConstants::BundleID);
+  viewModel->appendToCollectionView(ZTLoginViewController::make("ZTLoginViewController", bundle));
   viewModel->appendToCollectionView(ZTSignUpViewController::make("ZTSignUpViewController", bundle));
 }
 
