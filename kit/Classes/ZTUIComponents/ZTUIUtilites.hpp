@@ -18,7 +18,8 @@ class ZTUploadDocumentModel;
 
 // The kit's feedback, each presented over the topmost view controller: a button-less error
 // alert that closes itself after 5 seconds or on a tap on its dimmed backdrop and then runs
-// its completion, and a loader (a bare spinner over the dimmed screen). Main thread only.
+// its completion, and a loader (a bare spinner over the dimmed screen). Both wait for a
+// present or dismiss under way on top to end. Main thread only.
 class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
  public:
   static const std::shared_ptr<ZTUIUtilites>& shared();
