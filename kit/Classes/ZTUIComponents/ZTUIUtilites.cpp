@@ -115,6 +115,7 @@ void ZTUIUtilites::actionDissmissErrorAlert() {
 void ZTUIUtilites::loaderStart(CoreGraphics::CGFloat scale, std::function<void()> completion) {
   if (!ZTUIApplication::topViewController()) return;
   const auto request = ++loaderRequest_;
+  loaderPending_ = true;
   std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
   loaderAlert_->dismiss(true, [weakSelf, request, scale, completion = std::move(completion)] {
     Dispatch::DispatchQueue::main().async([weakSelf, request, scale, completion] {
@@ -129,7 +130,7 @@ void ZTUIUtilites::showLoader(std::uint64_t request, CoreGraphics::CGFloat scale
   // As for the error alert: the loader just closed may have been the topmost controller, and
   // nothing can be presented while a present or dismiss is under way there.
   auto top = ZTUIApplication::topViewController();
-  if (!top) return;
+  if (!top) return settleLoader();
   if (auto coordinator = top->transitionCoordinator()) {
     std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
     coordinator->animate(nullptr, [weakSelf, request, scale, completion](const auto&) {
@@ -150,6 +151,14 @@ void ZTUIUtilites::showLoader(std::uint64_t request, CoreGraphics::CGFloat scale
   indicator->setUserInteractionEnabled(false);
   indicator->startAnimating();
   top->present(alert, true, std::move(completion));
+  settleLoader();
+}
+
+void ZTUIUtilites::settleLoader() {
+  loaderPending_ = false;
+  // Closing a loader being presented waits for it to be in.
+  for (auto& completion : std::exchange(dismissalsWhenShown_, {}))
+    loaderAlert_->dismiss(true, std::move(completion));
 }
 
 void ZTUIUtilites::loaderDissmiss(std::function<void()> completion) {
@@ -157,6 +166,8 @@ void ZTUIUtilites::loaderDissmiss(std::function<void()> completion) {
   Dispatch::DispatchQueue::main().async([weakSelf, completion = std::move(completion)] {
     auto self = weakSelf.lock();
     if (!self) return;
+    // A loader not shown yet would stay once shown: close it after it is.
+    if (self->loaderPending_) return self->dismissalsWhenShown_.push_back(completion);
     self->loaderAlert_->dismiss(true, completion);
   });
 }
