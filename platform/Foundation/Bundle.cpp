@@ -77,9 +77,10 @@ Bundle::Bundle(std::string path, std::optional<std::string> identifier, bool isM
     : path_(std::move(path)), identifier_(std::move(identifier)), isMain_(isMain) {}
 
 const std::shared_ptr<Bundle>& Bundle::main() {
-  static const std::shared_ptr<Bundle> bundle =
-      std::make_shared<Bundle>(executableFolder(), std::nullopt, true);
-  return bundle;
+  // Never destroyed: objects torn down at exit (the kit's loggers among them) may still ask.
+  static const auto* bundle =
+      new std::shared_ptr<Bundle>(std::make_shared<Bundle>(executableFolder(), std::nullopt, true));
+  return *bundle;
 }
 
 void Bundle::setMainBundleIdentifier(std::optional<std::string> identifier) {

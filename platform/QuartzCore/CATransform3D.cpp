@@ -8,6 +8,17 @@ bool CATransform3DIsIdentity(const CATransform3D& t) {
   return t == CATransform3DIdentity;
 }
 
+CATransform3D CATransform3DMakeAffineTransform(const CoreGraphics::CGAffineTransform& t) {
+  CATransform3D r;
+  r.m11 = t.a;
+  r.m12 = t.b;
+  r.m21 = t.c;
+  r.m22 = t.d;
+  r.m41 = t.tx;
+  r.m42 = t.ty;
+  return r;
+}
+
 CATransform3D CATransform3DMakeRotation(CGFloat angle, CGFloat x, CGFloat y, CGFloat z) {
   const CGFloat length = std::sqrt(x * x + y * y + z * z);
   if (length == 0) return CATransform3DIdentity;

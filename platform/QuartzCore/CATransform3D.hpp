@@ -22,6 +22,8 @@ inline constexpr CATransform3D CATransform3DIdentity{};
 bool CATransform3DIsIdentity(const CATransform3D& t);
 // Rotation by `angle` radians about the axis (x, y, z); a zero axis gives the identity.
 CATransform3D CATransform3DMakeRotation(CGFloat angle, CGFloat x, CGFloat y, CGFloat z);
+// The 2-D transform in the x-y plane.
+CATransform3D CATransform3DMakeAffineTransform(const CoreGraphics::CGAffineTransform& t);
 // `a` then `b`.
 CATransform3D CATransform3DConcat(const CATransform3D& a, const CATransform3D& b);
 

@@ -177,7 +177,9 @@ void UIView::setCenter(CGPoint center) {
 }
 
 void UIView::setTransform(CGAffineTransform transform) {
+  noteAnimatedChange();  // before the layer takes the new value
   transform_ = transform;
+  layer_->transform = QuartzCore::CATransform3DMakeAffineTransform(transform);
   syncLayer();
 }
 

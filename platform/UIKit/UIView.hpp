@@ -101,6 +101,7 @@ class UIView : public UIResponder {
   CGPoint center() const { return center_; }
   void setCenter(CGPoint center);
   CGAffineTransform transform() const { return transform_; }
+  // Also the layer's transform, as on the platform.
   void setTransform(CGAffineTransform transform);
   AutoresizingMask autoresizingMask() const { return autoresizingMask_; }
   void setAutoresizingMask(AutoresizingMask mask) { autoresizingMask_ = mask; }

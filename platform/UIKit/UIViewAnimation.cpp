@@ -18,6 +18,7 @@ struct AnimatedChange {
   CGPoint position;
   CGRect bounds;
   float opacity = 1;
+  QuartzCore::CATransform3D transform;
 };
 std::vector<AnimatedChange>* capturing = nullptr;
 
@@ -69,8 +70,8 @@ void UIView::noteAnimatedChange() {
   for (const auto& change : *capturing) {
     if (change.layer == layer_) return;
   }
-  capturing->push_back(
-      {sharedAs<UIView>(), layer_, layer_->position(), layer_->bounds(), layer_->opacity});
+  capturing->push_back({sharedAs<UIView>(), layer_, layer_->position(), layer_->bounds(),
+                        layer_->opacity, layer_->transform});
 }
 
 void UIView::animate(Foundation::TimeInterval duration, const std::function<void()>& animations,
@@ -106,6 +107,7 @@ void UIView::animate(Foundation::TimeInterval duration, Foundation::TimeInterval
     add("position", change.position, change.layer->position());
     add("bounds", change.bounds, change.layer->bounds());
     add("opacity", CGFloat(change.opacity), CGFloat(change.layer->opacity));
+    add("transform", change.transform, change.layer->transform);
   }
   // Keeps the group (the animations hold it weakly) until its end is known; it runs after the
   // layers' own stops, which were scheduled first for the same time.

@@ -228,10 +228,18 @@ void UIViewController::present(std::shared_ptr<UIViewController> controller, boo
   }
 
   auto presentation = controller->makePresentationController(host);
+  std::shared_ptr<UIViewControllerAnimatedTransitioning> animator;
+  if (auto delegate = controller->transitioningDelegate(); delegate && animated)
+    animator = delegate->animationControllerForPresented(controller, host, self);
+  const auto duration = UIView::effectiveDuration(animator   ? animator->transitionDuration(nullptr)
+                                                  : animated ? transitionDuration
+                                                             : 0);
+  auto coordinator = std::make_shared<UIViewControllerTransitionCoordinator>(animated, duration);
   host->presented_ = controller;
   controller->presenting_ = host;
   controller->presentationController_ = presentation;
   controller->transition_ = Transition::presenting;
+  beginCoordination(coordinator, {host, controller});
 
   const CGRect area =
       coversContext(style) ? hostView->convertTo(hostView->bounds(), nullptr) : window->bounds();
@@ -241,9 +249,6 @@ void UIViewController::present(std::shared_ptr<UIViewController> controller, boo
   presentation->container_ = container;
   window->addSubview(container);
   presentation->presentationTransitionWillBegin();
-  std::shared_ptr<UIViewControllerAnimatedTransitioning> animator;
-  if (auto delegate = controller->transitioningDelegate(); delegate && animated)
-    animator = delegate->animationControllerForPresented(controller, host, self);
   auto presentedView = controller->view();
   const CGRect finalFrame = presentation->frameOfPresentedViewInContainerView();
   if (!animator) {
@@ -255,9 +260,10 @@ void UIViewController::present(std::shared_ptr<UIViewController> controller, boo
   controller->beginAppearanceTransition(true, animated);
   if (covers) host->beginAppearanceTransition(false, animated);
 
-  auto end = [host, controller, presentation, covers,
+  auto end = [host, controller, presentation, covers, coordinator,
               completion = std::move(completion)](bool completed) {
     controller->transition_ = Transition::none;
+    endCoordination(coordinator, {host, controller});
     if (!completed) {  // the animator undid it: back to before the present
       if (presentation->container_) presentation->container_->removeFromSuperview();
       host->presented_.reset();
@@ -269,6 +275,7 @@ void UIViewController::present(std::shared_ptr<UIViewController> controller, boo
     presentation->presentationTransitionDidEnd(completed);
     controller->endAppearanceTransition();
     if (covers) host->endAppearanceTransition();
+    coordinator->finish(completed);
     if (completion) completion();
     runDeferred();
   };
@@ -281,7 +288,6 @@ void UIViewController::present(std::shared_ptr<UIViewController> controller, boo
     std::make_shared<TransitionContext>(std::move(parts), animator, std::move(end))->start();
     return;
   }
-  const auto duration = UIView::effectiveDuration(animated ? transitionDuration : 0);
   Dispatch::DispatchQueue::main().asyncAfter(duration, [end = std::move(end)] { end(true); });
 }
 
@@ -317,6 +323,13 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
   std::shared_ptr<UIViewControllerAnimatedTransitioning> animator;
   if (auto delegate = front->transitioningDelegate(); delegate && animated)
     animator = delegate->animationControllerForDismissed(front);
+  const auto duration = UIView::effectiveDuration(animator   ? animator->transitionDuration(nullptr)
+                                                  : animated ? transitionDuration
+                                                             : 0);
+  auto coordinator = std::make_shared<UIViewControllerTransitionCoordinator>(animated, duration);
+  auto involved = chain;
+  involved.push_back(host);
+  beginCoordination(coordinator, involved);
   const bool hostReappears = front->presentationController_->shouldRemovePresentersView();
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     (*it)->beginAppearanceTransition(false, animated);
@@ -329,8 +342,10 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
     if (!animator && presentation->container_) presentation->container_->removeFromSuperview();
   }
 
-  auto end = [host, chain, hostReappears, animated, withAnimator = animator != nullptr,
+  auto end = [host, chain, involved, coordinator, hostReappears, animated,
+              withAnimator = animator != nullptr,
               completion = std::move(completion)](bool completed) {
+    endCoordination(coordinator, involved);
     if (!completed) {  // the animator undid it: everything stays presented
       for (auto& c : chain) c->transition_ = Transition::none;
       for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
@@ -342,6 +357,7 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
         host->beginAppearanceTransition(false, animated);
         host->endAppearanceTransition();
       }
+      coordinator->finish(false);
       runDeferred();
       return;
     }
@@ -359,6 +375,7 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
       c->transition_ = Transition::none;
     }
     if (hostReappears) host->endAppearanceTransition();
+    coordinator->finish(true);
     if (completion) completion();
     runDeferred();
   };
@@ -377,7 +394,6 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
     std::make_shared<TransitionContext>(std::move(parts), animator, std::move(end))->start();
     return;
   }
-  const auto duration = UIView::effectiveDuration(animated ? transitionDuration : 0);
   Dispatch::DispatchQueue::main().asyncAfter(duration, [end = std::move(end)] { end(true); });
 }
 

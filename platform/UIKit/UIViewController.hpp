@@ -20,10 +20,13 @@ class UINavigationController;
 class UIPresentationController;
 class UITabBarController;
 class UIView;
+class UIViewControllerTransitionCoordinator;
 class UIViewControllerTransitioningDelegate;
 
 // Swift `UIUserInterfaceStyle`, raw values as on the platform.
 enum class UIUserInterfaceStyle : int { unspecified = 0, light = 1, dark = 2 };
+// Swift `UIStatusBarStyle`, raw values as on the platform.
+enum class UIStatusBarStyle : int { defaultStyle = 0, lightContent = 1, darkContent = 3 };
 
 // Manages a view: loaded on first access (from its interface file when it has a nib name),
 // then `viewDidLoad`. Presents other controllers modally: the presentation chain owns a
@@ -76,11 +79,18 @@ class UIViewController : public UIResponder {
   std::shared_ptr<UIViewController> presentingViewController() const;
   bool isBeingPresented() const { return transition_ == Transition::presenting; }
   bool isBeingDismissed() const { return transition_ == Transition::dismissing; }
+  // While a present or dismiss of this controller, or by it, is in progress: the transition's
+  // coordinator, which says when it has ended; a child answers with its parent's. Else null.
+  std::shared_ptr<UIViewControllerTransitionCoordinator> transitionCoordinator() const;
   UIModalPresentationStyle modalPresentationStyle() const { return style_; }
   void setModalPresentationStyle(UIModalPresentationStyle style) { style_ = style; }
   // Kept, not rendered: a screen may force its appearance.
   UIUserInterfaceStyle overrideUserInterfaceStyle() const { return interfaceStyle_; }
   void setOverrideUserInterfaceStyle(UIUserInterfaceStyle style) { interfaceStyle_ = style; }
+  // What the screen asks of the status bar while it is in front; kept, not rendered.
+  virtual UIStatusBarStyle preferredStatusBarStyle() const {
+    return UIStatusBarStyle::defaultStyle;
+  }
   bool definesPresentationContext() const { return definesContext_; }
   void setDefinesPresentationContext(bool defines) { definesContext_ = defines; }
   // Held weakly, as on the platform; consulted for animated presents and dismisses.
@@ -138,6 +148,13 @@ class UIViewController : public UIResponder {
   std::shared_ptr<UIViewController> presentationHost(UIModalPresentationStyle style);
   std::vector<std::shared_ptr<UIViewController>> presentedChain() const;
   static void runDeferred();
+  // Hands `coordinator` out from each of `controllers` until `endCoordination`.
+  static void beginCoordination(
+      const std::shared_ptr<UIViewControllerTransitionCoordinator>& coordinator,
+      const std::vector<std::shared_ptr<UIViewController>>& controllers);
+  static void endCoordination(
+      const std::shared_ptr<UIViewControllerTransitionCoordinator>& coordinator,
+      const std::vector<std::shared_ptr<UIViewController>>& controllers);
 
   std::optional<std::string> nibName_;
   std::shared_ptr<Foundation::Bundle> nibBundle_;
@@ -151,6 +168,7 @@ class UIViewController : public UIResponder {
   UIUserInterfaceStyle interfaceStyle_ = UIUserInterfaceStyle::unspecified;
   std::weak_ptr<UIViewControllerTransitioningDelegate> transitioningDelegate_;
   Transition transition_ = Transition::none;
+  std::shared_ptr<UIViewControllerTransitionCoordinator> coordinator_;
 
   UIViewController* parent_ = nullptr;  // the parent owns its children
   std::vector<std::shared_ptr<UIViewController>> children_;

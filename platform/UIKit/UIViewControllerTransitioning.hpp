@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "CoreGraphics/CGGeometry.hpp"
 #include "Foundation/Clock.hpp"
@@ -54,6 +56,49 @@ class UIViewControllerAnimatedTransitioning {
       const std::shared_ptr<UIViewControllerContextTransitioning>& context) = 0;
   // After the context has been completed.
   virtual void animationEnded(bool /*transitionCompleted*/) {}
+};
+
+// Swift `UIViewControllerTransitionCoordinatorContext`: what a coordinator's blocks learn of
+// the transition.
+class UIViewControllerTransitionCoordinatorContext {
+ public:
+  virtual ~UIViewControllerTransitionCoordinatorContext() = default;
+  virtual bool isAnimated() const = 0;
+  virtual Foundation::TimeInterval transitionDuration() const = 0;
+  // True when the transition was undone rather than completed.
+  virtual bool isCancelled() const = 0;
+};
+
+// Swift `UIViewControllerTransitionCoordinator`: what the controllers of a present or dismiss
+// in progress hand out (`UIViewController::transitionCoordinator`). Main thread only.
+class UIViewControllerTransitionCoordinator final
+    : public UIViewControllerTransitionCoordinatorContext {
+ public:
+  using Block = std::function<void(const UIViewControllerTransitionCoordinatorContext&)>;
+
+  UIViewControllerTransitionCoordinator(bool animated, Foundation::TimeInterval duration)
+      : animated_(animated), duration_(duration) {}
+
+  bool isAnimated() const override { return animated_; }
+  Foundation::TimeInterval transitionDuration() const override { return duration_; }
+  bool isCancelled() const override { return cancelled_; }
+
+  // Swift `animate(alongsideTransition:completion:)`. `animation` runs at once, animated over
+  // the transition's duration; `completion` runs once the transition has ended, completed or
+  // undone, with the controllers already in their final state and before the present's or
+  // dismiss's own completion. False, and nothing runs, once the transition has ended.
+  bool animate(Block animation, Block completion);
+
+ private:
+  friend class UIViewController;
+  // From the controller that ran the transition, once it has ended.
+  void finish(bool completed);
+
+  const bool animated_;
+  const Foundation::TimeInterval duration_;
+  bool cancelled_ = false;
+  bool finished_ = false;
+  std::vector<Block> completions_;
 };
 
 // Swift `UIViewControllerTransitioningDelegate`; asked for animated presents and dismisses

@@ -51,24 +51,18 @@ void ZTModalCodeVerificationViewController::addCancelTapGesture() {
 void ZTModalCodeVerificationViewController::configureViews() {
   setOverrideUserInterfaceStyle(UIKit::UIUserInterfaceStyle::light);
   if (auto card = modalView.lock()) card->layer()->cornerRadius = 12;
-  if (auto button = confirmButton.lock()) {
-    button->layer()->cornerRadius = 4;
-    button->setEnabled(false);
-  }
-}
-
-void ZTModalCodeVerificationViewController::viewDidAppear(bool animated) {
-  UIViewController::viewDidAppear(animated);
-  if (started_) return;
-  started_ = true;
-  // Only now: the code request puts its loader over the card, which can present nothing
-  // while it is still coming in.
+  // Its answers may come while the card is still coming in: the loader and the error alert
+  // wait for that to end.
   auto model = ZTVerificationCodeViewModel::make(weakAs<ZTModalCodeVerificationViewController>());
   model->addActionOnAuthTypeChanging([weak = weakAs<ZTModalCodeVerificationViewController>()] {
     if (auto self = weak.lock()) self->changeHeaderWithNewAuthType();
   });
   if (auto view = verificationView.lock()) view->injectModel(model);
   verificationModel_ = model;
+  if (auto button = confirmButton.lock()) {
+    button->layer()->cornerRadius = 4;
+    button->setEnabled(false);
+  }
 }
 
 void ZTModalCodeVerificationViewController::changeHeaderWithNewAuthType() {

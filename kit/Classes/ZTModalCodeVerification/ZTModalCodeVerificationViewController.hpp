@@ -37,9 +37,8 @@ class ZTModalCodeVerificationViewController : public UIKit::UIViewController,
   std::weak_ptr<ZTVerificationCodeView> verificationView;
   std::weak_ptr<UIKit::UIButton> confirmButton;
 
+  // Wires the card; its code view model starts reading the settings and sending the code.
   void viewDidLoad() override;
-  // The first time: the code view model reads the settings and sends the code.
-  void viewDidAppear(bool animated) override;
   void bindInterface(UIKit::InterfaceBinder& binder) override;
   // The tap around the card.
   void closePopover();
@@ -59,7 +58,6 @@ class ZTModalCodeVerificationViewController : public UIKit::UIViewController,
   std::string verificationCode_;
   // The embedded code view owns it.
   std::weak_ptr<VerificationModel> verificationModel_;
-  bool started_ = false;
 };
 
 }  // namespace ZentrelSDK

@@ -6,6 +6,7 @@
 #include <Dispatch/DispatchQueue.hpp>
 #include <UIKit/UIActivityIndicatorView.hpp>
 #include <UIKit/UITapGestureRecognizer.hpp>
+#include <UIKit/UIViewControllerTransitioning.hpp>
 #include <UIKit/UIVisualEffectView.hpp>
 
 #include "ZTDocuments/ZTUploadDocumentProgressBar/ZTUploadDockProgressViewController.hpp"
@@ -60,10 +61,18 @@ void ZTUIUtilites::showErrorAlert(std::uint64_t request, const std::string& desc
     if (auto completion = std::exchange(errorAlertCompletion_, nullptr)) completion();
     return;
   }
+  std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
+  // The platform refuses to present during a present or dismiss there, and the user must
+  // still learn of the error: ask again once it has ended.
+  if (auto coordinator = top->transitionCoordinator()) {
+    coordinator->animate(nullptr, [weakSelf, request, description](const auto&) {
+      if (auto self = weakSelf.lock()) self->showErrorAlert(request, description, nullptr);
+    });
+    return;
+  }
   auto alert =
       std::make_shared<UIAlertController>("Error", description, UIAlertController::Style::alert);
   errorAlert_ = alert;
-  std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
   std::weak_ptr<UIAlertController> weakAlert = alert;
   top->present(alert, true, [weakSelf, weakAlert, request] {
     auto self = weakSelf.lock();
@@ -106,6 +115,7 @@ void ZTUIUtilites::actionDissmissErrorAlert() {
 void ZTUIUtilites::loaderStart(CoreGraphics::CGFloat scale, std::function<void()> completion) {
   if (!ZTUIApplication::topViewController()) return;
   const auto request = ++loaderRequest_;
+  loaderPending_ = true;
   std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
   loaderAlert_->dismiss(true, [weakSelf, request, scale, completion = std::move(completion)] {
     Dispatch::DispatchQueue::main().async([weakSelf, request, scale, completion] {
@@ -117,6 +127,17 @@ void ZTUIUtilites::loaderStart(CoreGraphics::CGFloat scale, std::function<void()
 void ZTUIUtilites::showLoader(std::uint64_t request, CoreGraphics::CGFloat scale,
                               std::function<void()> completion) {
   if (request != loaderRequest_) return;  // a newer loader took its place
+  // As for the error alert: the loader just closed may have been the topmost controller, and
+  // nothing can be presented while a present or dismiss is under way there.
+  auto top = ZTUIApplication::topViewController();
+  if (!top) return settleLoader();
+  if (auto coordinator = top->transitionCoordinator()) {
+    std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
+    coordinator->animate(nullptr, [weakSelf, request, scale, completion](const auto&) {
+      if (auto self = weakSelf.lock()) self->showLoader(request, scale, completion);
+    });
+    return;
+  }
   auto alert = std::make_shared<UIAlertController>(std::string(), std::nullopt,
                                                    UIAlertController::Style::alert);
   loaderAlert_ = alert;
@@ -129,10 +150,15 @@ void ZTUIUtilites::showLoader(std::uint64_t request, CoreGraphics::CGFloat scale
   clearBackgroundColor(alertView);
   indicator->setUserInteractionEnabled(false);
   indicator->startAnimating();
-  // As for the error alert: the loader just closed may have been the topmost controller.
-  auto top = ZTUIApplication::topViewController();
-  if (!top) return;
   top->present(alert, true, std::move(completion));
+  settleLoader();
+}
+
+void ZTUIUtilites::settleLoader() {
+  loaderPending_ = false;
+  // Closing a loader being presented waits for it to be in.
+  for (auto& completion : std::exchange(dismissalsWhenShown_, {}))
+    loaderAlert_->dismiss(true, std::move(completion));
 }
 
 void ZTUIUtilites::loaderDissmiss(std::function<void()> completion) {
@@ -140,6 +166,8 @@ void ZTUIUtilites::loaderDissmiss(std::function<void()> completion) {
   Dispatch::DispatchQueue::main().async([weakSelf, completion = std::move(completion)] {
     auto self = weakSelf.lock();
     if (!self) return;
+    // A loader not shown yet would stay once shown: close it after it is.
+    if (self->loaderPending_) return self->dismissalsWhenShown_.push_back(completion);
     self->loaderAlert_->dismiss(true, completion);
   });
 }

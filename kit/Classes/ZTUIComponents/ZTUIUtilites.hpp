@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <CoreGraphics/CGGeometry.hpp>
 #include <Foundation/Timer.hpp>
@@ -18,7 +19,8 @@ class ZTUploadDocumentModel;
 
 // The kit's feedback, each presented over the topmost view controller: a button-less error
 // alert that closes itself after 5 seconds or on a tap on its dimmed backdrop and then runs
-// its completion, and a loader (a bare spinner over the dimmed screen). Main thread only.
+// its completion, and a loader (a bare spinner over the dimmed screen). Both wait for a
+// present or dismiss under way on top to end. Main thread only.
 class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
  public:
   static const std::shared_ptr<ZTUIUtilites>& shared();
@@ -33,7 +35,7 @@ class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
   // is on screen. Without a controller to present from nothing happens.
   void loaderStart(CoreGraphics::CGFloat scale = 1.0, std::function<void()> completion = nullptr);
   // Closes the loader (on a later turn of the main queue); `completion` runs when it has gone,
-  // or at once when none is shown.
+  // or at once when none is shown. One asked for but not on screen yet is closed once it is.
   void loaderDissmiss(std::function<void()> completion = nullptr);
   // On a later turn of the main queue, presents the upload progress screen for `model` over
   // the current context of the topmost controller; `completion` runs once it is on screen.
@@ -56,6 +58,7 @@ class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
   void closeErrorAlertByTimer();
   void showLoader(std::uint64_t request, CoreGraphics::CGFloat scale,
                   std::function<void()> completion);
+  void settleLoader();
   void clearBackgroundColor(const std::shared_ptr<UIKit::UIView>& view);
 
   std::shared_ptr<UIKit::UIAlertController> errorAlert_;
@@ -65,6 +68,9 @@ class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
   // Each request counts up; a step of an older request that a newer one overtook stops.
   std::uint64_t errorAlertRequest_ = 0;
   std::uint64_t loaderRequest_ = 0;
+  // Between a loader asked for and its presentation (or giving up): closings wait for it.
+  bool loaderPending_ = false;
+  std::vector<std::function<void()>> dismissalsWhenShown_;
 };
 
 }  // namespace ZentrelSDK

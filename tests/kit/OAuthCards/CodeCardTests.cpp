@@ -182,8 +182,8 @@ TEST_F(CodeCardTest, TheCodeGoesOutOnceTheCardIsIn) {
   signIn();
   UIKit::UIView::setAnimationsEnabled(true);
   begin();
-  // Real time for the network while the clock holds the card coming in: a code request now
-  // could not put its loader over the card.
+  // Real time for the network while the clock holds the card coming in: the loader for the
+  // code waits for the card.
   ui->runUntil([] { return false; }, 0.5);
   for (int turn = 0; turn < 10 && sb().outbox().empty(); ++turn) {
     ui->advance(UIKit::UIViewController::transitionDuration);

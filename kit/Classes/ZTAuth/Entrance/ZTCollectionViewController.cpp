@@ -28,6 +28,7 @@ void ZTCollectionViewController::configureCollectionView() {
   collection->setShowsVerticalScrollIndicator(false);
   collection->setContentInsetAdjustmentBehavior(
       UIKit::UIScrollView::ContentInsetAdjustmentBehavior::never);
+  setOverrideUserInterfaceStyle(UIKit::UIUserInterfaceStyle::light);
 }
 
 void ZTCollectionViewController::addPage(std::shared_ptr<UIKit::UIViewController> page) {

@@ -38,6 +38,9 @@ class ZTEntranceViewController : public UIKit::UIViewController,
 
   void viewDidLoad() override;
   void bindInterface(UIKit::InterfaceBinder& binder) override;
+  UIKit::UIStatusBarStyle preferredStatusBarStyle() const override {
+    return UIKit::UIStatusBarStyle::lightContent;
+  }
 
   void selectTab(int index) override;
   // Dismisses itself, animated; `action` runs in the dismissal's completion.

@@ -23,6 +23,7 @@ void ZTEntranceViewController::configureUI(int index) {
   animateLineOffset(index);
   if (auto logo = logoViewImage.lock())
     logo->setImage(ZTImageFromLib::makeLibraryImage("logoUpperLeft"));
+  setOverrideUserInterfaceStyle(UIKit::UIUserInterfaceStyle::light);
 }
 
 bool ZTEntranceViewController::lineShouldNotMove(int index) const {

@@ -93,6 +93,7 @@ void ZTSignUpViewController::configureViews() {
     field->configureTextField(UIKit::UIKeyboardType::defaultType, "Repeat this password", true);
   if (auto button = continueButton.lock()) button->layer()->cornerRadius = 5;
   setupContinueButton(false);
+  setOverrideUserInterfaceStyle(UIKit::UIUserInterfaceStyle::light);
 }
 
 void ZTSignUpViewController::addActionsForTextFieldChanges() {

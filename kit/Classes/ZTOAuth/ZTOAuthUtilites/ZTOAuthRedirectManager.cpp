@@ -7,9 +7,10 @@
 
 namespace ZentrelSDK {
 
-// No trace here: the network core holds the manager to the end of the process, when the
-// logger's own state may already be gone.
-ZTOAuthRedirectManager::~ZTOAuthRedirectManager() = default;
+// Usually at exit: the network core holds the manager to the end of the process.
+ZTOAuthRedirectManager::~ZTOAuthRedirectManager() {
+  ZTLogger::networkLog("REDIRECT MANAGER DID DEINITED");
+}
 
 void ZTOAuthRedirectManager::updateOauthStep(ZTOAuthStep newStep) {
   step.store(newStep);
