@@ -98,6 +98,8 @@ class NewDocumentTest : public zttest::SandboxTest {
     ui = std::make_unique<PlatformTesting::UI>();
   }
   void TearDown() override {
+    // Handlers a test added on the fixture go with it, also after an early return.
+    ZentrelSDK::ZTEvents::shared()->unregiterEvents(this);
     ui.reset();
     ZentrelSDK::ZTTokenUtilites::shared()->clearTokens();
     std::filesystem::remove_all(cacheFolder());

@@ -1,5 +1,6 @@
 // Bodies streamed both ways: uploads from bytes or files with progress, downloads to the data
 // delegate or to a temporary file.
+#include <memory>
 #include <sandbox/TestClient.hpp>
 
 #include <unistd.h>
@@ -173,12 +174,17 @@ TEST_F(TransferTests, MissingFileFailsWithoutReachingTheServer) {
   auto s = session();
   URLRequest request(url(base() + "/test/upload"));
   request.httpMethod = "POST";
-  std::atomic<bool> done{false};
-  std::optional<NSError> error;
+  struct Heard {
+    std::atomic<bool> done{false};
+    std::optional<NSError> error;
+  };
+  auto heard = std::make_shared<Heard>();
+  auto& done = heard->done;
+  auto& error = heard->error;
   auto task = s->uploadTask(request, URL::fileURLWithPath("/nonexistent/zt-file.jpg", false),
-                            [&](auto, auto, auto err) {
-                              error = std::move(err);
-                              done = true;
+                            [heard](auto, auto, auto err) {
+                              heard->error = std::move(err);
+                              heard->done = true;
                             });
   task->resume();
   ASSERT_TRUE(zttest::runUntil([&] { return done.load(); }));
