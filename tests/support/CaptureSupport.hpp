@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -17,7 +18,9 @@
 // Helpers of the capture, photo-library and ImageIO tests.
 namespace zttest {
 
-// Values handed to a callback on any thread, with where each call ran.
+// Values handed to a callback on any thread, with where each call ran. Copies share the
+// calls: a callback holds a copy, so one that comes after the test returned records into
+// live memory.
 template <class T>
 class Recorder {
  public:
@@ -26,18 +29,18 @@ class Recorder {
     bool onMain = false;
     std::string queue;
   };
-  void record(T value) {
-    std::lock_guard lock(mutex_);
-    calls_.push_back(Call{std::move(value), Foundation::Thread::isMainThread(),
-                          Dispatch::DispatchQueue::currentLabel()});
+  void record(T value) const {
+    std::lock_guard lock(state_->mutex);
+    state_->calls.push_back(Call{std::move(value), Foundation::Thread::isMainThread(),
+                                 Dispatch::DispatchQueue::currentLabel()});
   }
   std::vector<Call> calls() const {
-    std::lock_guard lock(mutex_);
-    return calls_;
+    std::lock_guard lock(state_->mutex);
+    return state_->calls;
   }
   std::size_t count() const {
-    std::lock_guard lock(mutex_);
-    return calls_.size();
+    std::lock_guard lock(state_->mutex);
+    return state_->calls.size();
   }
   // Serves the main run loop until `n` calls came, at most `seconds` of real time.
   bool waitFor(std::size_t n, double seconds = 10.0) const {
@@ -45,8 +48,11 @@ class Recorder {
   }
 
  private:
-  mutable std::mutex mutex_;
-  std::vector<Call> calls_;
+  struct State {
+    std::mutex mutex;
+    std::vector<Call> calls;
+  };
+  std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
 // A JPEG of a plain colour, written through ImageIO.

@@ -1,4 +1,6 @@
 #include <atomic>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -6,6 +8,7 @@
 #include <UIKit/UIAlertController.hpp>
 
 #include "CameraFixture.hpp"
+#include "support/LateCallbacks.hpp"
 
 using namespace cameratest;
 using AVFoundation::AVAuthorizationStatus;
@@ -146,12 +149,14 @@ TEST_F(CameraSession, StopThenResumeRestartsTheSameSession) {
 TEST_F(CameraSession, AttachWhileTheSetUpIsQueuedOnlyMovesTheView) {
   auto second = std::make_shared<UIKit::UIView>(UIKit::CGRect{{0, 0}, {200, 300}});
   ui->root()->view()->addSubview(second);
-  std::atomic<int> completions{0};
-  manager->addLayerPreviewToView(host, CameraOutputMode::stillImage, [&] { ++completions; });
+  auto completions = std::make_shared<std::atomic<int>>(0);
+  manager->addLayerPreviewToView(host, CameraOutputMode::stillImage,
+                                 [completions] { ++*completions; });
   const auto session = manager->captureSession();
-  manager->addLayerPreviewToView(second, CameraOutputMode::stillImage, [&] { ++completions; });
+  manager->addLayerPreviewToView(second, CameraOutputMode::stillImage,
+                                 [completions] { ++*completions; });
   EXPECT_EQ(manager->captureSession(), session);
-  ASSERT_TRUE(until([&] { return !second->layer()->sublayers().empty() && completions == 2; }));
+  ASSERT_TRUE(until([&] { return !second->layer()->sublayers().empty() && *completions == 2; }));
   EXPECT_EQ(preview(), nullptr);
   // One set-up: one camera input was added.
   int added = 0;
@@ -163,9 +168,9 @@ TEST_F(CameraSession, AttachingToASecondViewMovesThePreviewAndCompletesAtOnce) {
   attach();
   auto second = std::make_shared<UIKit::UIView>(UIKit::CGRect{{0, 0}, {200, 300}});
   ui->root()->view()->addSubview(second);
-  bool completed = false;  // at once, on this thread
-  manager->addLayerPreviewToView(second, CameraOutputMode::stillImage, [&] { completed = true; });
-  EXPECT_TRUE(completed);
+  auto completed = zttest::flag();  // at once, on this thread
+  manager->addLayerPreviewToView(second, CameraOutputMode::stillImage, zttest::raise(completed));
+  EXPECT_TRUE(*completed);
   ASSERT_TRUE(until([&] { return preview() == nullptr && !second->layer()->sublayers().empty(); }));
 }
 
@@ -184,15 +189,18 @@ TEST_P(Permission, AnswersOnTheMainQueue) {
   CaptureRig::setCameraPermission(AVAuthorizationStatus::notDetermined, row.cameraGrants);
   CaptureRig::setMicrophonePermission(AVAuthorizationStatus::notDetermined, row.microphoneGrants);
   manager->setCameraOutputMode(row.mode);
-  std::optional<bool> answer;
-  bool onMain = false;
-  manager->askUserForCameraPermission([&](bool granted) {
-    answer = granted;
-    onMain = Dispatch::DispatchQueue::main().isCurrent();
+  struct Heard {
+    std::optional<bool> answer;
+    bool onMain = false;
+  };
+  auto heard = std::make_shared<Heard>();
+  manager->askUserForCameraPermission([heard](bool granted) {
+    heard->answer = granted;
+    heard->onMain = Dispatch::DispatchQueue::main().isCurrent();
   });
-  ASSERT_TRUE(until([&] { return answer.has_value(); }));
-  EXPECT_EQ(*answer, row.expected);
-  EXPECT_TRUE(onMain);
+  ASSERT_TRUE(until([&] { return heard->answer.has_value(); }));
+  EXPECT_EQ(*heard->answer, row.expected);
+  EXPECT_TRUE(heard->onMain);
 }
 
 INSTANTIATE_TEST_SUITE_P(

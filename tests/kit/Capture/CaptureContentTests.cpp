@@ -77,7 +77,7 @@ TEST_F(Content, AnAssetsBytesComeFromTheLibrary) {
   CaptureRig::setLibraryPermission(Photos::PHAuthorizationStatus::authorized);
   zttest::Recorder<std::string> saved;
   Photos::PHPhotoLibrary::shared()->performChanges(
-      [&] {
+      [saved, path = path] {
         auto request = Photos::PHAssetChangeRequest::creationRequestForAssetFromImage(
             Foundation::URL::fileURLWithPath(path));
         saved.record(request->placeholderForCreatedAsset()->localIdentifier());

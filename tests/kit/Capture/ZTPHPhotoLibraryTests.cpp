@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include <Photos/PHChangeRequest.hpp>
@@ -32,7 +33,7 @@ class Albums : public ::testing::Test {
   Saved save(const Foundation::URL& url, std::optional<std::string> album, bool video = false,
              ZTPHSaveDetails details = {}) {
     zttest::Recorder<Saved> reports;
-    auto report = [&reports](Saved asset) { reports.record(std::move(asset)); };
+    auto report = [reports](Saved asset) { reports.record(std::move(asset)); };
     if (video)
       ZTPHPhotoLibrary::saveVideoAtURL(library, url, album, report, details);
     else
@@ -61,13 +62,13 @@ TEST_F(Albums, AnExistingAlbumIsReusedAtOnce) {
   zttest::Recorder<std::string> made;
   library->performChanges(
       [] { Photos::PHAssetCollectionChangeRequest::creationRequestForAssetCollection("Docs"); },
-      [&](bool, const auto&) { made.record(""); });
+      [made](bool, const auto&) { made.record(""); });
   ASSERT_TRUE(made.waitFor(1));
   const auto existing = CaptureRig::albums().at(0).id;
-  std::shared_ptr<Photos::PHAssetCollection> album;
-  ZTPHPhotoLibrary::getAlbum(library, "Docs", [&](auto found) { album = found; });
-  ASSERT_NE(album, nullptr);  // answered before returning
-  EXPECT_EQ(album->localIdentifier(), existing);
+  auto album = std::make_shared<std::shared_ptr<Photos::PHAssetCollection>>();
+  ZTPHPhotoLibrary::getAlbum(library, "Docs", [album](auto found) { *album = found; });
+  ASSERT_NE(*album, nullptr);  // answered before returning
+  EXPECT_EQ((*album)->localIdentifier(), existing);
   const auto asset = save(photo, "Docs");
   ASSERT_NE(asset, nullptr);
   EXPECT_EQ(CaptureRig::albums().size(), 1u);
@@ -76,7 +77,7 @@ TEST_F(Albums, AnExistingAlbumIsReusedAtOnce) {
 
 TEST_F(Albums, ANewAlbumIsMadeBeforeTheAssetGoesIn) {
   zttest::Recorder<std::shared_ptr<Photos::PHAssetCollection>> got;
-  ZTPHPhotoLibrary::getAlbum(library, "Fresh", [&](auto album) { got.record(album); });
+  ZTPHPhotoLibrary::getAlbum(library, "Fresh", [got](auto album) { got.record(album); });
   ASSERT_TRUE(got.waitFor(1));
   ASSERT_NE(got.calls()[0].value, nullptr);
   EXPECT_EQ(got.calls()[0].value->localizedTitle(), "Fresh");
@@ -170,7 +171,7 @@ TEST_F(Albums, SavesNamingOneNewAlbumAtOnceMakeOneAlbum) {
   for (int i = 0; i < kSaves; ++i) {
     savers.emplace_back([&] {
       ZTPHPhotoLibrary::saveImageAtURL(library, photo, std::string("Shared"),
-                                       [&](auto asset) { reports.record(asset); });
+                                       [reports](auto asset) { reports.record(asset); });
     });
   }
   for (auto& saver : savers) saver.join();
@@ -196,14 +197,14 @@ TEST_F(Albums, AnAlbumThatCannotBeMadeIsReportedOnceAsNone) {
   missing.albumCreationRequest = true;
   CaptureRig::setMissingLibraryRequests(missing);
   zttest::Recorder<std::shared_ptr<Photos::PHAssetCollection>> got;
-  ZTPHPhotoLibrary::getAlbum(library, "Never", [&](auto album) { got.record(album); });
-  ZTPHPhotoLibrary::getAlbum(library, "Never", [&](auto album) { got.record(album); });
+  ZTPHPhotoLibrary::getAlbum(library, "Never", [got](auto album) { got.record(album); });
+  ZTPHPhotoLibrary::getAlbum(library, "Never", [got](auto album) { got.record(album); });
   ASSERT_TRUE(got.waitFor(2));
   EXPECT_FALSE(got.waitFor(3, 0.1));
   for (const auto& call : got.calls()) EXPECT_EQ(call.value, nullptr);
   // Nothing is left waiting: a later ask tries again.
   CaptureRig::setMissingLibraryRequests({});
-  ZTPHPhotoLibrary::getAlbum(library, "Never", [&](auto album) { got.record(album); });
+  ZTPHPhotoLibrary::getAlbum(library, "Never", [got](auto album) { got.record(album); });
   ASSERT_TRUE(got.waitFor(3));
   EXPECT_NE(got.calls()[2].value, nullptr);
 }
@@ -213,7 +214,7 @@ TEST_F(Albums, OfTwoAlbumsWithOneTitleTheOldestIsUsed) {
   for (int i = 0; i < 2; ++i) {
     library->performChanges(
         [] { Photos::PHAssetCollectionChangeRequest::creationRequestForAssetCollection("Twin"); },
-        [&](bool, const auto&) { made.record(0); });
+        [made](bool, const auto&) { made.record(0); });
     ASSERT_TRUE(made.waitFor(static_cast<std::size_t>(i + 1)));
   }
   const auto oldest = CaptureRig::albums().at(0);

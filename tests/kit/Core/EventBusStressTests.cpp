@@ -55,9 +55,9 @@ unsigned busyWork(int seed) {
 
 // Runs what the main queue holds now: deliveries queued there find their registrations removed.
 void drainMainQueue() {
-  std::atomic<bool> drained{false};
-  Dispatch::DispatchQueue::main().async([&] { drained = true; });
-  EXPECT_TRUE(zttest::runUntil([&] { return drained.load(); }, 10.0));
+  auto drained = std::make_shared<std::atomic<bool>>(false);
+  Dispatch::DispatchQueue::main().async([drained] { *drained = true; });
+  EXPECT_TRUE(zttest::runUntil([&] { return drained->load(); }, 10.0));
 }
 
 // Runs `round(thread, i)` on kThreads workers until the budget or the round limit is spent,
@@ -176,6 +176,7 @@ TEST_P(EventBusSelfRemoval, AHandlerUnregisteringItselfDoesNotWaitForItself) {
   int target = 0;
   std::atomic<int> heard{0};
   std::atomic<bool> returned{false};
+  const ZTEventsRegistration registration(&target);  // also on an early return
   listen(c.delivery, &target, name, [&](const auto&) {
     ++heard;
     if (c.byName) {

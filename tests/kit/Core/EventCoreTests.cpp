@@ -47,6 +47,7 @@ ZTEventCore::Observer count(const ZTEventCore::Target& target, const std::string
 TEST(ZTEventCoreRegistrations, TwiceRegisteredListenerRunsTwiceAndOneNameRemovalEndsBoth) {
   Listener target;
   std::atomic<int> heard{0};
+  const ZTEventsRegistration registration(&target);  // also on an early return
   count(&target, "core.twice", heard);
   count(&target, "core.twice", heard);
   ASSERT_EQ(entriesOf(&target)->size(), 2u);
@@ -99,6 +100,7 @@ TEST(ZTEventCoreThreads, BackgroundListenersRunOffTheMainThreadEachOnAQueueOfIts
   std::mutex mutex;
   std::vector<Foundation::OperationQueue*> queues;
   std::atomic<int> offMain{0};
+  const ZTEventsRegistration registration(&target);  // also on an early return
   for (int i = 0; i < 2; ++i) {
     ZTEventCore::onBackgroundThread(&target, "core.background", std::nullopt, [&](const auto&) {
       if (!Foundation::Thread::isMainThread()) ++offMain;
@@ -143,6 +145,7 @@ TEST(ZTEventCoreSenders, ASenderFilteredRegistrationHearsOnlyItsSender) {
 TEST(ZTEventCoreSenders, ObjectsKeepTheirIdentityValuesAreBoxedAndUserInfoArrives) {
   Listener target;
   std::vector<Foundation::Notification> received;
+  const ZTEventsRegistration registration(&target);  // also on an early return
   ZTEventCore::on(&target, "core.payload", std::nullopt, nullptr,
                   [&](const auto& notification) { received.push_back(*notification); });
   auto object = std::make_shared<std::string>("object");
@@ -226,6 +229,7 @@ TEST(ZTEventCoreLifetime, RegistrationHelperEndsListenersSoAnObjectAtTheSameAddr
   // registered later, so once it has heard the post every earlier listener has run.
   Listener sentinel;
   std::atomic<int> sentinelHeard{0};
+  const ZTEventsRegistration registration(&sentinel);  // also on an early return
   ZTEvents::shared()->oauthCodeEventListen(&sentinel, [&](auto) { ++sentinelHeard; });
   ZTEvents::shared()->oauthCodeEventEmit("one");
   ASSERT_TRUE(zttest::runUntil([&] { return sentinelHeard == 1; }));

@@ -5,6 +5,7 @@
 #include <UIKit/UIImagePickerController.hpp>
 
 #include "DocumentPhotosSupport.hpp"
+#include "support/LateCallbacks.hpp"
 
 namespace photostest {
 namespace {
@@ -37,8 +38,8 @@ TEST_F(Store, TheSheetOffersWhatIsAvailable) {
     CaptureRig::reset();
     if (!row.camera) CaptureRig::setDevices({});
     CaptureRig::setLibraryAvailable(row.library);
-    int cancels = 0;
-    processor().showPhotoSourceAlert(nullptr, [&] { ++cancels; });
+    auto cancels = zttest::counter();
+    processor().showPhotoSourceAlert(nullptr, zttest::countUp(cancels));
     advance(1);
     if (row.alert) {
       EXPECT_EQ(ui->alertMessage(), row.alert) << row.name;
@@ -49,7 +50,7 @@ TEST_F(Store, TheSheetOffersWhatIsAvailable) {
     EXPECT_EQ(sheetTitles(), row.entries) << row.name;
     ASSERT_TRUE(ui->chooseAction("Cancel")) << row.name;
     advance(1);
-    EXPECT_EQ(cancels, 1) << row.name;
+    EXPECT_EQ(*cancels, 1) << row.name;
     EXPECT_EQ(ui->frontmost(), ui->root()) << row.name;
   }
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,17 +50,17 @@ TEST_F(DocumentsWire, AChunkedAnswerMakesEveryProgressAFailureButKeepsAllBytes) 
   const auto id = sb().addDocument(kUser, sandbox::DocumentType::Passport,
                                    sandbox::DocumentStatus::Verified, front);
   sb().inject("documents.file.front", Fault::chunked());
-  std::vector<std::string> progress;
+  auto progress = std::make_shared<std::vector<std::string>>();
   ResultReply<Foundation::Data> downloaded;
   ZTPrivateAPIDocuments::getDocumentFile(
-      id, Side::front, downloaded.callback(), [&](Foundation::Result<double, Error> f) {
-        progress.push_back(f.isSuccess() ? "fraction" : f.error().localizedDescription());
+      id, Side::front, downloaded.callback(), [progress](Foundation::Result<double, Error> f) {
+        progress->push_back(f.isSuccess() ? "fraction" : f.error().localizedDescription());
       });
   ASSERT_TRUE(downloaded.wait(30));
   ASSERT_TRUE(downloaded.succeeded()) << downloaded.errorText();
   EXPECT_EQ(Foundation::stringFromBytes(downloaded.value()), front);
-  ASSERT_FALSE(progress.empty());
-  for (const auto& p : progress) EXPECT_EQ(p, "the content length can\u2019t be determined");
+  ASSERT_FALSE(progress->empty());
+  for (const auto& p : *progress) EXPECT_EQ(p, "the content length can\u2019t be determined");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,14 +20,19 @@ using sandbox::Fault;
 using Type = ZTPublicConstants::DocumentType;
 using Types = std::vector<Type>;
 
-// Every call of one completion.
+// Every call of one completion, kept as long as the completion lives.
 struct Reports {
-  std::vector<std::pair<bool, std::optional<ZTOAuthError>>> calls;
-  bool onMain = true;
+  struct Heard {
+    std::vector<std::pair<bool, std::optional<ZTOAuthError>>> calls;
+    bool onMain = true;
+  };
+  std::shared_ptr<Heard> heard = std::make_shared<Heard>();
+  std::vector<std::pair<bool, std::optional<ZTOAuthError>>>& calls = heard->calls;
+  bool& onMain = heard->onMain;
   ZTAppDocuments::Completion completion() {
-    return [this](bool ok, std::optional<ZTOAuthError> error) {
-      calls.emplace_back(ok, std::move(error));
-      onMain = onMain && Foundation::Thread::isMainThread();
+    return [heard = heard](bool ok, std::optional<ZTOAuthError> error) {
+      heard->calls.emplace_back(ok, std::move(error));
+      heard->onMain = heard->onMain && Foundation::Thread::isMainThread();
     };
   }
 };

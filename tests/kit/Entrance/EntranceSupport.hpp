@@ -20,6 +20,7 @@ class SignUpTest : public zttest::SandboxTest {
     UIKit::UIView::setAnimationsEnabled(false);
     PlatformTesting::ManualClock::install();
   }
+  // The entrance's own suite animates, in whatever order the suites run.
   static void TearDownTestSuite() { UIKit::UIView::setAnimationsEnabled(true); }
   void SetUp() override {
     zttest::SandboxTest::SetUp();

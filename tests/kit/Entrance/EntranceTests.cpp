@@ -97,12 +97,14 @@ TEST_F(EntranceTest, TabTapsSwapTheColoursAndMoveTheUnderline) {
 }
 
 TEST_F(EntranceTest, OneSignInClosesTheEntranceThenAnswersEveryCallerWithOneAuthEvent) {
-  std::vector<bool> first, second;
-  ASSERT_TRUE(ZTAccounts::auth(false, [&](bool ok) { first.push_back(ok); }));
+  // Callers the entrance keeps until a sign-in, also past an early return.
+  auto first = std::make_shared<std::vector<bool>>();
+  auto second = std::make_shared<std::vector<bool>>();
+  ASSERT_TRUE(ZTAccounts::auth(false, [first](bool ok) { first->push_back(ok); }));
   ui.settle();
   auto shown = entrance();
   ASSERT_TRUE(shown);
-  ASSERT_TRUE(ZTAccounts::auth(true, [&](bool ok) { second.push_back(ok); }));
+  ASSERT_TRUE(ZTAccounts::auth(true, [second](bool ok) { second->push_back(ok); }));
   ui.settle();
   EXPECT_EQ(entrance(), shown) << "a second caller joins the entrance already up";
 
@@ -120,11 +122,11 @@ TEST_F(EntranceTest, OneSignInClosesTheEntranceThenAnswersEveryCallerWithOneAuth
   ASSERT_TRUE(ui.runUntil(
       [&] {
         ui.advance(0.1);
-        return !first.empty() && !second.empty();
+        return !first->empty() && !second->empty();
       },
       5));
-  EXPECT_EQ(first, std::vector<bool>{true});
-  EXPECT_EQ(second, std::vector<bool>{true});
+  EXPECT_EQ(*first, std::vector<bool>{true});
+  EXPECT_EQ(*second, std::vector<bool>{true});
   EXPECT_EQ(authEvents, 1);
   EXPECT_TRUE(closedWhenHeard);
 
@@ -132,7 +134,7 @@ TEST_F(EntranceTest, OneSignInClosesTheEntranceThenAnswersEveryCallerWithOneAuth
   ui.advance(1);
   ui.settle();
   EXPECT_EQ(authEvents, 1);
-  EXPECT_EQ(first.size(), 1u);
+  EXPECT_EQ(first->size(), 1u);
 }
 
 TEST_F(EntranceTest, AGoneEntranceLeavesNoListenerBehind) {
@@ -156,10 +158,10 @@ TEST_F(EntranceTest, AGoneEntranceLeavesNoListenerBehind) {
 
 TEST(EntranceWithoutScreenTest, AuthWithoutATopmostControllerAnswersFalse) {
   PlatformTesting::UI ui(nullptr);
-  std::vector<bool> answers;
-  EXPECT_FALSE(ZTAccounts::auth(false, [&](bool ok) { answers.push_back(ok); }));
+  auto answers = std::make_shared<std::vector<bool>>();
+  EXPECT_FALSE(ZTAccounts::auth(false, [answers](bool ok) { answers->push_back(ok); }));
   ui.settle();
-  EXPECT_EQ(answers, std::vector<bool>{false});
+  EXPECT_EQ(*answers, std::vector<bool>{false});
   EXPECT_FALSE(ui.frontmost());
 }
 

@@ -14,6 +14,7 @@
 #include "ZTEvents.hpp"
 #include "ZTEventsRegistration.hpp"
 #include "ZTTokenUtilites.hpp"
+#include "support/LateCallbacks.hpp"
 
 using namespace ZentrelSDK;
 using entrancetest::kNewUser;
@@ -50,10 +51,10 @@ class SignUpModelTest : public entrancetest::SignUpTest {
 
   // A code the sandbox sent to `email`, as the code step would have asked for.
   std::string codeFor(const std::string& email) {
-    bool sent = false;
+    auto sent = zttest::flag();
     ZTPrivateAPIAuthUser::sendCodeToEmail(
-        true, email, [&](const ZTSendCodeResponse&) { sent = true; }, [&](const Error&) {});
-    EXPECT_TRUE(ui.runUntil([&] { return sent; }));
+        true, email, [sent](const ZTSendCodeResponse&) { *sent = true; }, [](const Error&) {});
+    EXPECT_TRUE(ui.runUntil([&] { return *sent; }));
     return sb().lastCode(email).value_or("");
   }
   bool waitForAnswer() {
@@ -109,11 +110,12 @@ TEST_F(SignUpModelTest, SignUpKeepsTheSessionAndAnnouncesTheUserAfterTheScreenCl
   ASSERT_TRUE(ui.runUntil([&] { return entered == 1; }, 5));
 
   // The kept session is the one the server signed in.
-  std::optional<bool> signedIn;
+  auto signedIn = std::make_shared<std::optional<bool>>();
   ZTPrivateAPIAuthUser::checkAuth(
-      false, [&](bool ok) { signedIn = ok; }, [&](const std::string&) { signedIn = false; });
-  ASSERT_TRUE(ui.runUntil([&] { return signedIn.has_value(); }));
-  EXPECT_EQ(signedIn, true);
+      false, [signedIn](bool ok) { *signedIn = ok; },
+      [signedIn](const std::string&) { *signedIn = false; });
+  ASSERT_TRUE(ui.runUntil([&] { return signedIn->has_value(); }));
+  EXPECT_EQ(*signedIn, true);
 }
 
 TEST_F(SignUpModelTest, FailedSignUpsShowTheirTexts) {

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,7 +27,8 @@
 namespace idtest {
 
 // A pair of success and error callbacks: records every call and whether it came on the main
-// thread. S is the success argument (void for none), E the error argument.
+// thread. S is the success argument (void for none), E the error argument. The calls are kept
+// as long as the callbacks live, which may answer after the test returned.
 template <class S, class E>
 class Reply {
  public:
@@ -34,13 +36,14 @@ class Reply {
 
   auto success() {
     if constexpr (std::is_void_v<S>) {
-      return std::function<void()>([this] { record(successes_, true); });
+      return std::function<void()>([s = s_] { record(*s, s->successes, true); });
     } else {
-      return std::function<void(S)>([this](S value) { record(successes_, std::move(value)); });
+      return std::function<void(S)>(
+          [s = s_](S value) { record(*s, s->successes, std::move(value)); });
     }
   }
   std::function<void(E)> error() {
-    return [this](E value) { record(errors_, std::move(value)); };
+    return [s = s_](E value) { record(*s, s->errors, std::move(value)); };
   }
 
   bool wait(double seconds = 15.0) {
@@ -62,15 +65,21 @@ class Reply {
   const E& failure() const { return errors_.front(); }
 
  private:
+  struct State {
+    std::deque<SuccessValue> successes;  // not vector: value() hands out references
+    std::vector<E> errors;
+    bool onMain = true;
+  };
   template <class Container, class T>
-  void record(Container& into, T&& value) {
+  static void record(State& s, Container& into, T&& value) {
     into.push_back(std::forward<T>(value));
-    onMain_ = onMain_ && Foundation::Thread::isMainThread();
+    s.onMain = s.onMain && Foundation::Thread::isMainThread();
   }
 
-  std::deque<SuccessValue> successes_;  // not vector: value() hands out references
-  std::vector<E> errors_;
-  bool onMain_ = true;
+  std::shared_ptr<State> s_ = std::make_shared<State>();
+  std::deque<SuccessValue>& successes_ = s_->successes;
+  std::vector<E>& errors_ = s_->errors;
+  bool& onMain_ = s_->onMain;
 };
 
 // One callback taking a success-or-error value.
@@ -78,9 +87,9 @@ template <class T>
 class ResultReply {
  public:
   std::function<void(Foundation::Result<T, ZentrelSDK::Error>)> callback() {
-    return [this](Foundation::Result<T, ZentrelSDK::Error> result) {
-      results_.push_back(std::move(result));
-      onMain_ = onMain_ && Foundation::Thread::isMainThread();
+    return [s = s_](Foundation::Result<T, ZentrelSDK::Error> result) {
+      s->results.push_back(std::move(result));
+      s->onMain = s->onMain && Foundation::Thread::isMainThread();
     };
   }
   bool wait(double seconds = 15.0) {
@@ -103,8 +112,14 @@ class ResultReply {
   }
 
  private:
-  std::vector<Foundation::Result<T, ZentrelSDK::Error>> results_;
-  bool onMain_ = true;
+  // Kept as long as the callback lives.
+  struct State {
+    std::vector<Foundation::Result<T, ZentrelSDK::Error>> results;
+    bool onMain = true;
+  };
+  std::shared_ptr<State> s_ = std::make_shared<State>();
+  std::vector<Foundation::Result<T, ZentrelSDK::Error>>& results_ = s_->results;
+  bool& onMain_ = s_->onMain;
 };
 
 // Each test starts from the sandbox's seed with no token held and no cookie stored.

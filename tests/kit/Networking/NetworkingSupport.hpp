@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,18 +27,25 @@
 
 namespace nettest {
 
-// What one callback received, and whether it ran on the main thread.
+// What one callback received, and whether it ran on the main thread; kept as long as the
+// callback lives, which may answer after the test returned.
 template <class T>
 struct Outcome {
-  std::optional<Foundation::Result<T, ZentrelSDK::Error>> result;
-  int calls = 0;
-  bool onMain = true;
+  struct Heard {
+    std::optional<Foundation::Result<T, ZentrelSDK::Error>> result;
+    int calls = 0;
+    bool onMain = true;
+  };
+  std::shared_ptr<Heard> heard = std::make_shared<Heard>();
+  std::optional<Foundation::Result<T, ZentrelSDK::Error>>& result = heard->result;
+  int& calls = heard->calls;
+  bool& onMain = heard->onMain;
 
   auto callback() {
-    return [this](Foundation::Result<T, ZentrelSDK::Error> r) {
-      result = std::move(r);
-      ++calls;
-      onMain = onMain && Foundation::Thread::isMainThread();
+    return [heard = heard](Foundation::Result<T, ZentrelSDK::Error> r) {
+      heard->result = std::move(r);
+      ++heard->calls;
+      heard->onMain = heard->onMain && Foundation::Thread::isMainThread();
     };
   }
   bool wait(double seconds = 15.0) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -77,20 +78,20 @@ TEST_F(RequestManager, StrictAnswersAreDecodedAndJudged) {
 TEST_F(RequestManager, ConcurrentCallersEachSendTheirOwnHeaders) {
   constexpr int kThreads = 4;
   constexpr int kPerThread = 5;
-  std::atomic<int> finished{0};
+  auto finished = std::make_shared<std::atomic<int>>(0);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([t, &finished] {
+    threads.emplace_back([t, finished] {
       for (int i = 0; i < kPerThread; ++i) {
         const std::string token = "token-" + std::to_string(t) + "-" + std::to_string(i);
         ZTRequestManager::shared()->runExpectingAnyAnswer(
             token, "", idURL("/test/echo?who=" + token), ZTHTTPMethod::get, true, EmptyBody(),
-            [&finished](Foundation::Result<ZTResponse, ZentrelSDK::Error>) { ++finished; });
+            [finished](Foundation::Result<ZTResponse, ZentrelSDK::Error>) { ++*finished; });
       }
     });
   }
   for (auto& thread : threads) thread.join();
-  ASSERT_TRUE(zttest::runUntil([&] { return finished == kThreads * kPerThread; }, 30.0));
+  ASSERT_TRUE(zttest::runUntil([&] { return *finished == kThreads * kPerThread; }, 30.0));
   const auto log = sb().requests("test.echo");
   ASSERT_EQ(log.size(), static_cast<std::size_t>(kThreads * kPerThread));
   for (const auto& entry : log) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <string>
 #include <vector>
@@ -30,18 +31,26 @@ using ZentrelSDK::ZTNetworkError;
 using ZentrelSDK::ZTResponse;
 using ZentrelSDK::ZTUploadService;
 
-// Every progress report, in order, with whether the completion had already come.
+// Every progress report, in order, with whether the completion had already come; kept as long
+// as the callback lives.
 struct Progress {
-  std::vector<Foundation::Result<double, ZentrelSDK::Error>> reports;
-  bool afterCompletion = false;
-  bool onMain = true;
-  const bool* completed = nullptr;
+  struct Heard {
+    std::vector<Foundation::Result<double, ZentrelSDK::Error>> reports;
+    bool afterCompletion = false;
+    bool onMain = true;
+    std::shared_ptr<const bool> completed;
+  };
+  std::shared_ptr<Heard> heard = std::make_shared<Heard>();
+  std::vector<Foundation::Result<double, ZentrelSDK::Error>>& reports = heard->reports;
+  bool& afterCompletion = heard->afterCompletion;
+  bool& onMain = heard->onMain;
+  std::shared_ptr<const bool>& completed = heard->completed;
 
   ZTNetworkCore::ProgressCallback callback() {
-    return [this](Foundation::Result<double, ZentrelSDK::Error> r) {
-      reports.push_back(std::move(r));
-      afterCompletion = afterCompletion || (completed && *completed);
-      onMain = onMain && Foundation::Thread::isMainThread();
+    return [heard = heard](Foundation::Result<double, ZentrelSDK::Error> r) {
+      heard->reports.push_back(std::move(r));
+      heard->afterCompletion = heard->afterCompletion || (heard->completed && *heard->completed);
+      heard->onMain = heard->onMain && Foundation::Thread::isMainThread();
     };
   }
   std::vector<double> fractions() const {
@@ -71,17 +80,17 @@ class Transfers : public zttest::SandboxTest {
   struct Upload {
     Outcome<ZTResponse> done;
     Progress progress;
-    bool completed = false;
+    std::shared_ptr<bool> completed = std::make_shared<bool>(false);
   };
   // Starts an upload; the completion marks `completed` so progress can tell late reports.
   static void start(Upload& u, const std::string& url, const Foundation::URL& file,
                     ZTNetworkCore::Headers headers = {}) {
-    u.progress.completed = &u.completed;
+    u.progress.completed = u.completed;
     auto record = u.done.callback();
     ZTNetworkCore::upload(
         url, headers, file,
-        [&u, record](Foundation::Result<ZTResponse, ZentrelSDK::Error> r) {
-          u.completed = true;
+        [completed = u.completed, record](Foundation::Result<ZTResponse, ZentrelSDK::Error> r) {
+          *completed = true;
           record(std::move(r));
         },
         u.progress.callback());
@@ -180,16 +189,16 @@ TEST_F(Transfers, UploadFailuresBeforeSendingAreReportedAtOnce) {
   EXPECT_TRUE(missing.progress.reports.empty());
 
   TemporaryFile file("x");
-  std::vector<std::string> order;
+  auto order = std::make_shared<std::vector<std::string>>();
   ZTNetworkCore::upload(
       "https://id.zentrel.com/a b", {}, file.url(),
-      [&](Foundation::Result<ZTResponse, ZentrelSDK::Error> r) {
-        order.push_back("completion: " + r.error().localizedDescription());
+      [order](Foundation::Result<ZTResponse, ZentrelSDK::Error> r) {
+        order->push_back("completion: " + r.error().localizedDescription());
       },
-      [&](Foundation::Result<double, ZentrelSDK::Error> r) {
-        order.push_back("progress: " + r.error().localizedDescription());
+      [order](Foundation::Result<double, ZentrelSDK::Error> r) {
+        order->push_back("progress: " + r.error().localizedDescription());
       });
-  EXPECT_EQ(order, (std::vector<std::string>{"completion: wrong url", "progress: wrong url"}));
+  EXPECT_EQ(*order, (std::vector<std::string>{"completion: wrong url", "progress: wrong url"}));
 
   Outcome<ZTResponse> download;
   Progress downloadProgress;
@@ -215,13 +224,13 @@ TEST(UploadProgress, FractionsAreFiniteAndWithinOne) {
 TEST_F(Transfers, DownloadReportsFractionsThenTheBody) {
   Outcome<ZTResponse> done;
   Progress progress;
-  bool completed = false;
-  progress.completed = &completed;
+  auto completed = std::make_shared<bool>(false);
+  progress.completed = completed;
   auto record = done.callback();
   ZTNetworkCore::download(
       idURL("/test/download/1000?chunk=400&pause=30"), ZTNetworkCore::Headers{},
-      [&](Foundation::Result<ZTResponse, ZentrelSDK::Error> r) {
-        completed = true;
+      [completed, record](Foundation::Result<ZTResponse, ZentrelSDK::Error> r) {
+        *completed = true;
         record(std::move(r));
       },
       progress.callback());

@@ -136,6 +136,8 @@ class NewDocumentTest : public zttest::SandboxTest {
   void TearDown() override {
     auto& events = *ZentrelSDK::ZTEvents::shared();
     events.unregiterEvents(&stored);
+    // Handlers a test added on the fixture go with it, also after an early return.
+    events.unregiterEvents(this);
     // Routes and captures left waiting end with their test.
     events.unregiterEvents(ZentrelSDK::ZTPhotoProcessor::shared());
     events.unregiterEvents(ZentrelSDK::ZTDocumentsManager::shared());

@@ -10,6 +10,7 @@
 #include "ZTDocuments/ZTUploadDocumentProgressBar/ZTUploadDockProgressViewController.hpp"
 #include "ZTDocuments/ZTUploadDocumentProgressBar/ZTUploadDocumentViewModel.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
+#include "support/LateCallbacks.hpp"
 
 namespace {
 
@@ -20,11 +21,11 @@ using Ring = ZTUploadDockProgressViewController;
 class RingScreen : public NewDocumentTest {
  protected:
   std::shared_ptr<Ring> presentRing(const std::shared_ptr<ZTUploadDocumentViewModel>& relay) {
-    bool shown = false;
-    ZTUIUtilites::shared()->presentUploadDocumentProgressBar(relay, [&] { shown = true; });
+    auto shown = zttest::flag();
+    ZTUIUtilites::shared()->presentUploadDocumentProgressBar(relay, zttest::raise(shown));
     ui->settle();
     pass(0.3);
-    EXPECT_TRUE(shown);
+    EXPECT_TRUE(*shown);
     ui->settle();
     return frontmost<Ring>();
   }
@@ -50,35 +51,35 @@ TEST_F(RingScreen, KeepsEveryArcAndShowsTheLastPercentUnclamped) {
 TEST_F(RingScreen, FinishesWithAFullRingThenClosesThenRunsTheAction) {
   auto relay = std::make_shared<ZTUploadDocumentViewModel>();
   auto ring = presentRing(relay);
-  bool done = false;
-  relay->finishUploading([&] { done = true; });
+  auto done = zttest::flag();
+  relay->finishUploading(zttest::raise(done));
   ui->settle();
   EXPECT_EQ(ring->uploadingLabel.lock()->text(), "Upload complete");
   EXPECT_EQ(ring->progressLabel.lock()->alpha(), 0);
   EXPECT_EQ(newdoc::drawnPercents(*ring->circleView.lock()).back(), 100);
   pass(0.9);
-  EXPECT_FALSE(done);
+  EXPECT_FALSE(*done);
   pass(0.1);
-  EXPECT_FALSE(done) << "the action waits for the dismissal";
+  EXPECT_FALSE(*done) << "the action waits for the dismissal";
   EXPECT_EQ(ring->documentUploadedImageView.lock()->alpha(), 1.0);
   pass(0.3);
-  EXPECT_TRUE(done);
+  EXPECT_TRUE(*done);
   EXPECT_FALSE(frontmost<Ring>());
 }
 
 TEST_F(RingScreen, ARelayWithoutAScreenRunsItsActionsAtOnce) {
   for (bool finish : {true, false}) {
     auto relay = std::make_shared<ZTUploadDocumentViewModel>();
-    bool done = false;
+    auto done = zttest::flag();
     relay->changeInfo("Uploading");
     relay->changeProgress(42);
     EXPECT_EQ(relay->progress(), 42);
     if (finish) {
-      relay->finishUploading([&] { done = true; });
+      relay->finishUploading(zttest::raise(done));
     } else {
-      relay->interruptUploading([&] { done = true; });
+      relay->interruptUploading(zttest::raise(done));
     }
-    EXPECT_TRUE(done) << (finish ? "finish" : "interrupt");
+    EXPECT_TRUE(*done) << (finish ? "finish" : "interrupt");
   }
 }
 

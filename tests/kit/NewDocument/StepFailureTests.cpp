@@ -10,6 +10,7 @@
 #include "NewDocumentSupport.hpp"
 #include "ZTDocuments/NewDocumentPreview/ZTNewDocumentPreviewViewController.hpp"
 #include "ZTDocuments/ZTUploadDocumentProgressBar/ZTUploadDockProgressViewController.hpp"
+#include "support/LateCallbacks.hpp"
 
 namespace {
 
@@ -151,8 +152,8 @@ TEST_F(StepFailures, AnEmptyIdFromCreateStopsBeforeTheUpload) {
 TEST_F(StepFailures, AFailedPollIsOnlyLoggedAndPollingGoesOn) {
   sb().inject("documents.get", Fault::json(200, R"({"status": "Lost"})").repeat(2));
   openPreview(*ZTPrivateDocumentsManager::shared(), newdoc::plain(64, 48));
-  int modifications = 0;
-  ZTEvents::shared()->documentModificationEventListen(this, [&] { ++modifications; });
+  auto modifications = zttest::counter();
+  ZTEvents::shared()->documentModificationEventListen(this, zttest::countUp(modifications));
   ui->tap(frontmost<Preview>()->submitButton.lock());
   pass(0.3);
   ASSERT_TRUE(ui->runUntil([&] {
@@ -168,8 +169,8 @@ TEST_F(StepFailures, AFailedPollIsOnlyLoggedAndPollingGoesOn) {
   pass(1.0);
   pass(0.3);
   pass(0.3);
-  ASSERT_TRUE(ui->runUntil([&] { return modifications == 1; }));
-  EXPECT_EQ(modifications, 1);
+  ASSERT_TRUE(ui->runUntil([&] { return *modifications == 1; }));
+  EXPECT_EQ(*modifications, 1);
   EXPECT_FALSE(ui->alertMessage().has_value());
   ZTEvents::shared()->unregiterEvents(this);
 }

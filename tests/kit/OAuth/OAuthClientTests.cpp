@@ -1,3 +1,4 @@
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,22 +14,28 @@ using sandbox::Fault;
 
 namespace {
 
-// The one callback a client call makes.
+// The one callback a client call makes, kept as long as the callbacks live.
 template <class T>
 struct Outcome {
-  std::optional<T> value;
-  std::optional<std::string> error;
-  int calls = 0;
+  struct Heard {
+    std::optional<T> value;
+    std::optional<std::string> error;
+    int calls = 0;
+  };
+  std::shared_ptr<Heard> heard = std::make_shared<Heard>();
+  std::optional<T>& value = heard->value;
+  std::optional<std::string>& error = heard->error;
+  int& calls = heard->calls;
   std::function<void(const T&)> success() {
-    return [this](const T& v) {
-      value = v;
-      ++calls;
+    return [heard = heard](const T& v) {
+      heard->value = v;
+      ++heard->calls;
     };
   }
   std::function<void(const std::string&)> failure() {
-    return [this](const std::string& e) {
-      error = e;
-      ++calls;
+    return [heard = heard](const std::string& e) {
+      heard->error = e;
+      ++heard->calls;
     };
   }
 };

@@ -52,14 +52,20 @@ class EntranceUser {
   std::weak_ptr<ZentrelSDK::ZTEntranceViewController> seen;
 };
 
-// Records the answers one asker of givePermissions gets.
+// Records the answers one asker of givePermissions gets. They live as long as the callback,
+// which may answer after the test returned.
 struct Asker {
-  std::vector<bool> answers;
-  bool onMain = true;
+  struct Heard {
+    std::vector<bool> answers;
+    bool onMain = true;
+  };
+  std::shared_ptr<Heard> heard = std::make_shared<Heard>();
+  std::vector<bool>& answers = heard->answers;
+  bool& onMain = heard->onMain;
   std::function<void(bool)> callback() {
-    return [this](bool granted) {
-      answers.push_back(granted);
-      onMain = onMain && Foundation::Thread::isMainThread();
+    return [heard = heard](bool granted) {
+      heard->answers.push_back(granted);
+      heard->onMain = heard->onMain && Foundation::Thread::isMainThread();
     };
   }
 };
@@ -85,6 +91,8 @@ class OAuthFlowTest : public zttest::SandboxTest {
 
   void TearDown() override {
     ZentrelSDK::ZTPKCE::setRandomSource(nullptr);
+    // What a test left pending (alerts that close, answers) runs while the fixture lives.
+    ui->advance(60);
     ui->settle();
     ui.reset();
   }

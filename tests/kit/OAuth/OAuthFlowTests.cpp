@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "ZTLogger.hpp"
 #include "ZTNetworkCore/ZTNetworkCore.hpp"
 #include "ZTOAuth/ZTOAuthUtilites/ZTOAuthRedirectManager.hpp"
+#include "support/LateCallbacks.hpp"
 
 using namespace ZentrelSDK;
 using namespace oauthtest;
@@ -68,9 +70,9 @@ TEST_F(OAuthFlowTest, SignedInSessionWithRememberedStepsEndsWithTheAccessToken) 
 
   // The next asker is answered at once, on its own thread, with nothing sent.
   sb().clearLog();
-  bool answered = false;
-  ZTOAuthCore::shared()->givePermissions([&](bool granted) { answered = granted; });
-  EXPECT_TRUE(answered);
+  auto answered = zttest::flag();
+  ZTOAuthCore::shared()->givePermissions([answered](bool granted) { *answered = granted; });
+  EXPECT_TRUE(*answered);
   ui->settle();
   EXPECT_TRUE(sb().requests().empty());
   EXPECT_FALSE(ui->isLoaderShowing());
@@ -135,9 +137,9 @@ TEST_F(OAuthFlowTest, EachFlowHasItsOwnVerifierAndState) {
 }
 
 TEST_F(OAuthFlowTest, SignedOutSessionSignsInThroughTheEntranceAndGoesOn) {
-  bool loaderShownAtEntrance = true;
-  entrance->onPresent = [&] {
-    loaderShownAtEntrance = ui->isLoaderShowing();
+  auto loaderShownAtEntrance = std::make_shared<bool>(true);
+  entrance->onPresent = [this, loaderShownAtEntrance] {
+    *loaderShownAtEntrance = ui->isLoaderShowing();
     signInAndAnnounce();
   };
   Asker asker;
@@ -145,7 +147,7 @@ TEST_F(OAuthFlowTest, SignedOutSessionSignsInThroughTheEntranceAndGoesOn) {
   ASSERT_TRUE(waitForAnswer(asker));
   EXPECT_EQ(asker.answers, std::vector<bool>{true});
   EXPECT_EQ(entrance->presented, 1);
-  EXPECT_FALSE(loaderShownAtEntrance);
+  EXPECT_FALSE(*loaderShownAtEntrance);
   EXPECT_EQ(sb().requests("auth.check").at(0).status, 401);
   EXPECT_EQ(sb().count("oauth.token"), 1u);
 }

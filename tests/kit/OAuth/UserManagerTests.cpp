@@ -1,3 +1,4 @@
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,21 +16,27 @@ using sandbox::SkipPolicy;
 
 namespace {
 
-// One data request's outcome.
+// One data request's outcome, kept as long as its callbacks live.
 struct UserReply {
-  std::vector<ZTUserDataResponse> users;
-  std::vector<ZTOAuthError> errors;
-  bool onMain = true;
+  struct Heard {
+    std::vector<ZTUserDataResponse> users;
+    std::vector<ZTOAuthError> errors;
+    bool onMain = true;
+  };
+  std::shared_ptr<Heard> heard = std::make_shared<Heard>();
+  std::vector<ZTUserDataResponse>& users = heard->users;
+  std::vector<ZTOAuthError>& errors = heard->errors;
+  bool& onMain = heard->onMain;
   void request() {
     ZTUserManager::request<ZTUserDataResponse>(
         ZTPublicConstants::getUserEndpoint(),
-        [this](ZTUserDataResponse user) {
-          users.push_back(std::move(user));
-          onMain = onMain && Foundation::Thread::isMainThread();
+        [heard = heard](ZTUserDataResponse user) {
+          heard->users.push_back(std::move(user));
+          heard->onMain = heard->onMain && Foundation::Thread::isMainThread();
         },
-        [this](ZTOAuthError error) {
-          errors.push_back(std::move(error));
-          onMain = onMain && Foundation::Thread::isMainThread();
+        [heard = heard](ZTOAuthError error) {
+          heard->errors.push_back(std::move(error));
+          heard->onMain = heard->onMain && Foundation::Thread::isMainThread();
         });
   }
   bool answered() const { return users.size() + errors.size() > 0; }

@@ -2,6 +2,7 @@
 // for them, and the outcome of a host's data request.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -18,21 +19,27 @@ inline const std::vector<std::string> kSeedScopes{"user:email:read", "user:data:
 inline const std::vector<std::string> kSeedRows{"Read email", "Read user personal info",
                                                 "Read passport status"};
 
-// What the host's data request ends with.
+// What the host's data request ends with, kept as long as its callbacks live.
 struct Reply {
-  std::optional<ZentrelSDK::ZTUserDataResponse> user;
-  std::optional<ZentrelSDK::ZTOAuthError> error;
-  int answers = 0;
+  struct Heard {
+    std::optional<ZentrelSDK::ZTUserDataResponse> user;
+    std::optional<ZentrelSDK::ZTOAuthError> error;
+    int answers = 0;
+  };
+  std::shared_ptr<Heard> heard = std::make_shared<Heard>();
+  std::optional<ZentrelSDK::ZTUserDataResponse>& user = heard->user;
+  std::optional<ZentrelSDK::ZTOAuthError>& error = heard->error;
+  int& answers = heard->answers;
   void request() {
     ZentrelSDK::ZTUserManager::request<ZentrelSDK::ZTUserDataResponse>(
         ZentrelSDK::ZTPublicConstants::getUserEndpoint(),
-        [this](ZentrelSDK::ZTUserDataResponse answer) {
-          user = std::move(answer);
-          ++answers;
+        [heard = heard](ZentrelSDK::ZTUserDataResponse answer) {
+          heard->user = std::move(answer);
+          ++heard->answers;
         },
-        [this](ZentrelSDK::ZTOAuthError answer) {
-          error = std::move(answer);
-          ++answers;
+        [heard = heard](ZentrelSDK::ZTOAuthError answer) {
+          heard->error = std::move(answer);
+          ++heard->answers;
         });
   }
 };

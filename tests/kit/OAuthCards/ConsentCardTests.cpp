@@ -139,17 +139,20 @@ TEST_F(ConsentCardTest, AnswersOnceAfterTheCardHasGoneThoughNothingKeepsIt) {
   };
   for (const auto& c : {Case{"Allow", true}, Case{"Cancel", false}}) {
     SCOPED_TRACE(c.button);
-    std::vector<bool> heard;
-    bool cardGoneWhenHeard = false;
-    std::weak_ptr<ZTModalScopesViewController> weakCard;
-    ZTModalScopesRequestPresenter::shared()->showModal(kSeedScopes, [&](bool allowed) {
-      heard.push_back(allowed);
-      auto shown = weakCard.lock();
-      cardGoneWhenHeard = !shown || !shown->presentingViewController();
+    struct Heard {
+      std::vector<bool> answers;
+      bool cardGoneWhenHeard = false;
+      std::weak_ptr<ZTModalScopesViewController> card;
+    };
+    auto heard = std::make_shared<Heard>();
+    ZTModalScopesRequestPresenter::shared()->showModal(kSeedScopes, [heard](bool allowed) {
+      heard->answers.push_back(allowed);
+      auto shown = heard->card.lock();
+      heard->cardGoneWhenHeard = !shown || !shown->presentingViewController();
     });
     auto shown = card();
     ASSERT_TRUE(shown);
-    weakCard = shown;
+    heard->card = shown;
     // Over the current context with a cross dissolve, animated.
     EXPECT_EQ(shown->modalPresentationStyle(), UIKit::UIModalPresentationStyle::overCurrentContext);
     EXPECT_EQ(shown->modalTransitionStyle(), UIKit::UIModalTransitionStyle::crossDissolve);
@@ -160,9 +163,9 @@ TEST_F(ConsentCardTest, AnswersOnceAfterTheCardHasGoneThoughNothingKeepsIt) {
 
     ASSERT_TRUE(ui->tap(button(c.button)));
     ui->settle();
-    ASSERT_EQ(heard, std::vector<bool>{c.answer});
-    EXPECT_TRUE(cardGoneWhenHeard);
-    EXPECT_TRUE(weakCard.expired()) << "the card outlived its answer";
+    ASSERT_EQ(heard->answers, std::vector<bool>{c.answer});
+    EXPECT_TRUE(heard->cardGoneWhenHeard);
+    EXPECT_TRUE(heard->card.expired()) << "the card outlived its answer";
     EXPECT_FALSE(card());
   }
 }

@@ -9,6 +9,7 @@
 #include "ZTUIComponents/ZTProgressView.hpp"
 #include "ZTUtilites/ZTUIConstants.hpp"
 #include "platform/UIKit/UIKitTestSupport.hpp"
+#include "support/LateCallbacks.hpp"
 
 using namespace UIKit;
 using QuartzCore::CAGradientLayer;
@@ -29,8 +30,8 @@ class ProgressRing : public uikittest::ClockTest {
   double shown(const ZTProgressView& view) {
     return std::get<CGFloat>(*view.circleShapeLayer->presentationValue("strokeEnd"));
   }
-  std::function<void()> counting(int& counter) {
-    return [&counter] { ++counter; };
+  std::function<void()> counting(std::shared_ptr<int> counter) {
+    return zttest::countUp(std::move(counter));
   }
 
   std::shared_ptr<UIView> host = std::make_shared<UIView>(CGRect::make(0, 0, 300, 300));
@@ -64,16 +65,16 @@ TEST_F(ProgressRing, IsAGradientMaskedByACircleFromTwelveOClockClockwise) {
 
 TEST_F(ProgressRing, AnAnimationMovesTheStrokeEndAndTheRingKeepsItsEnd) {
   auto progress = ring(CGRect::make(0, 0, 100, 100), 4, 0);
-  int done = 0;
+  auto done = zttest::counter();
   progress->animation(0, 0.8, 2, counting(done));
   EXPECT_EQ(progress->currenProgress, 0.8);
   advance(1);
   EXPECT_NEAR(shown(*progress), 0.4, 1e-9);  // linear
-  EXPECT_EQ(done, 0);
+  EXPECT_EQ(*done, 0);
   advance(1);
-  EXPECT_EQ(done, 1);
+  EXPECT_EQ(*done, 1);
   advance(10);
-  EXPECT_EQ(done, 1);
+  EXPECT_EQ(*done, 1);
   EXPECT_DOUBLE_EQ(shown(*progress), 0.8);
   EXPECT_EQ(progress->circleShapeLayer->strokeEnd, 0);  // the model is untouched
 
@@ -82,21 +83,21 @@ TEST_F(ProgressRing, AnAnimationMovesTheStrokeEndAndTheRingKeepsItsEnd) {
   EXPECT_NEAR(shown(*progress), 0.55, 1e-9);
   advance(0.5);
   EXPECT_DOUBLE_EQ(shown(*progress), 0.3);
-  EXPECT_EQ(done, 1);
+  EXPECT_EQ(*done, 1);
 }
 
 TEST_F(ProgressRing, TwoOverlappingAnimationsRunTheLaterCompletionTwice) {
   auto progress = ring(CGRect::make(0, 0, 100, 100), 4, 0);
-  int first = 0;
-  int second = 0;
+  auto first = zttest::counter();
+  auto second = zttest::counter();
   progress->animation(0, 0.5, 1, counting(first));
   progress->animation(0, 1, 1.5, counting(second));
   EXPECT_EQ(progress->circleShapeLayer->allAnimations().size(), 2u);
   advance(1);
-  EXPECT_EQ(second, 1);
+  EXPECT_EQ(*second, 1);
   advance(0.5);
-  EXPECT_EQ(second, 2);
-  EXPECT_EQ(first, 0);
+  EXPECT_EQ(*second, 2);
+  EXPECT_EQ(*first, 0);
 }
 
 TEST_F(ProgressRing, RemovalTakesEveryRingAndNothingElse) {

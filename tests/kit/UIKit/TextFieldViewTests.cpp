@@ -10,6 +10,7 @@
 #include "ZTUIComponents/ZTTextFieldView.hpp"
 #include "ZTUtilites/ZTUIConstants.hpp"
 #include "platform/UIKit/UIKitTestSupport.hpp"
+#include "support/LateCallbacks.hpp"
 
 using namespace UIKit;
 using PlatformTesting::UI;
@@ -84,15 +85,16 @@ TEST_F(TextFieldView, ReturnMovesTheFocusToTheNextFieldAndThenEnds) {
   email->configureTextField(UIKeyboardType::emailAddress);
   password->configureTextField(UIKeyboardType::asciiCapable, "Password", true);
   email->addNextTextField(password);
-  bool focusMovedFirst = false;
-  int ends = 0;
-  email->addCallbackOnEnding([&] {
-    ++ends;
-    focusMovedFirst = password->textField.lock()->isFirstResponder();
+  // The field may still end editing when the window goes, after the test returned.
+  auto focusMovedFirst = zttest::flag();
+  auto ends = zttest::counter();
+  email->addCallbackOnEnding([focusMovedFirst, ends, field = password->textField] {
+    ++*ends;
+    *focusMovedFirst = field.lock()->isFirstResponder();
   });
   ASSERT_TRUE(ui->type("user@example.com\n", email));
-  EXPECT_EQ(ends, 1);
-  EXPECT_TRUE(focusMovedFirst);
+  EXPECT_EQ(*ends, 1);
+  EXPECT_TRUE(*focusMovedFirst);
   EXPECT_TRUE(ui->isKeyboardVisible());
   ASSERT_TRUE(ui->type("secret"));  // the keys now go to the password
   EXPECT_EQ(password->text, "secret");
@@ -106,10 +108,12 @@ TEST_F(TextFieldView, ReturnWithoutALiveNextResponderDismissesTheKeyboardFirst) 
   email->addNextTextField(loose);
   loose->removeFromSuperview();
   loose.reset();  // released since
-  bool keyboardGoneFirst = false;
-  email->addCallbackOnEnding([&] { keyboardGoneFirst = !ui->isKeyboardVisible(); });
+  auto keyboardGoneFirst = zttest::flag();
+  email->addCallbackOnEnding([this, keyboardGoneFirst] {
+    *keyboardGoneFirst = ui && !ui->isKeyboardVisible();  // ui is null while it goes
+  });
   ASSERT_TRUE(ui->type("a\n", email));
-  EXPECT_TRUE(keyboardGoneFirst);
+  EXPECT_TRUE(*keyboardGoneFirst);
   EXPECT_EQ(ui->firstResponder(), nullptr);
 }
 

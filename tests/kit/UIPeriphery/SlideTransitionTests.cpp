@@ -8,6 +8,7 @@
 
 #include "ZTUIComponents/PresentLikePush/ZTTransitionClasses.hpp"
 #include "platform/UIKit/UIKitTestSupport.hpp"
+#include "support/LateCallbacks.hpp"
 
 using namespace UIKit;
 using PlatformTesting::UI;
@@ -67,7 +68,7 @@ class SlideTransitions : public uikittest::ClockTest {
     ui.reset();
     ClockTest::TearDown();
   }
-  std::shared_ptr<UIViewController> presentPushed(int* done) {
+  std::shared_ptr<UIViewController> presentPushed(const std::shared_ptr<int>& done) {
     auto pushed = std::make_shared<UIViewController>();
     pushed->setModalPresentationStyle(UIModalPresentationStyle::custom);
     pushed->setTransitioningDelegate(presenter);
@@ -82,8 +83,8 @@ class SlideTransitions : public uikittest::ClockTest {
 }  // namespace
 
 TEST_F(SlideTransitions, APresentedScreenSlidesInFromTheRightAndEndsFillingTheContainer) {
-  int presented = 0;
-  auto pushed = presentPushed(&presented);
+  auto presented = zttest::counter();
+  auto pushed = presentPushed(presented);
   auto view = pushed->view();
   auto container = view->superview();
   ASSERT_NE(container, nullptr);
@@ -95,9 +96,9 @@ TEST_F(SlideTransitions, APresentedScreenSlidesInFromTheRightAndEndsFillingTheCo
   advance(0.125);
   EXPECT_LT(shownPosition(*view).x, width + width / 2);
   EXPECT_GT(shownPosition(*view).x, width / 2);
-  EXPECT_EQ(presented, 0);
+  EXPECT_EQ(*presented, 0);
   advance(0.125);
-  EXPECT_EQ(presented, 1);
+  EXPECT_EQ(*presented, 1);
   EXPECT_EQ(view->frame(), container->bounds());
   EXPECT_EQ(shownPosition(*view), (CGPoint{width / 2, height / 2}));
   EXPECT_FALSE(pushed->isBeingPresented());
@@ -107,20 +108,20 @@ TEST_F(SlideTransitions, APresentedScreenSlidesInFromTheRightAndEndsFillingTheCo
 }
 
 TEST_F(SlideTransitions, ADismissedScreenSlidesOutToTheRightAndLeavesTheContainer) {
-  int presented = 0, dismissed = 0;
-  auto pushed = presentPushed(&presented);
+  auto presented = zttest::counter(), dismissed = zttest::counter();
+  auto pushed = presentPushed(presented);
   advance(0.25);
   auto view = pushed->view();
   auto container = view->superview();
   const auto width = container->bounds().width();
-  pushed->dismiss(true, [&dismissed] { ++dismissed; });
+  pushed->dismiss(true, zttest::countUp(dismissed));
   EXPECT_EQ(view->superview(), container);
   EXPECT_DOUBLE_EQ(shownPosition(*view).x, width / 2);
   advance(0.2);
-  EXPECT_EQ(dismissed, 0);
+  EXPECT_EQ(*dismissed, 0);
   EXPECT_GT(shownPosition(*view).x, width / 2);
   advance(0.05);
-  EXPECT_EQ(dismissed, 1);
+  EXPECT_EQ(*dismissed, 1);
   EXPECT_EQ(view->superview(), nullptr);
   EXPECT_EQ(container->superview(), nullptr);
   EXPECT_EQ(presenter->presentedViewController(), nullptr);

@@ -13,6 +13,7 @@
 #include "VerificationSupport.hpp"
 #include "ZTUIComponents/ZTVerificationCode/ZTResetPassVerificationModel.hpp"
 #include "ZTUIComponents/ZTVerificationCode/ZTVerificationCodeViewModel.hpp"
+#include "support/LateCallbacks.hpp"
 
 namespace {
 
@@ -122,15 +123,15 @@ TEST_F(ResetModel, ATooManyRequestsAnswerToAResendIsAnAlert) {
 
 TEST_F(ResetModel, ItsChannelIsEmailAndNeverChanges) {
   auto reset = model();
-  int runs = 0;
-  reset->addActionOnAuthTypeChanging([&] { ++runs; });
+  auto runs = zttest::counter();
+  reset->addActionOnAuthTypeChanging(zttest::countUp(runs));
   reset->setEmail(kUser);
   reset->beginResetSession();
   ASSERT_TRUE(waitForRequests("password.reset"));
   ui->settle();
   EXPECT_EQ(reset->authType(), AuthType::email);
   EXPECT_EQ(reset->authTypeDidChangeActions(), std::nullopt);
-  EXPECT_EQ(runs, 0);
+  EXPECT_EQ(*runs, 0);
 }
 
 // Both models report every change of the entered code the same way.

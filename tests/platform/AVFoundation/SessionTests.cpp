@@ -63,7 +63,7 @@ TEST_F(Session, RequestsMovePermissionsAfterTheirDelay) {
       CaptureRig::setMicrophonePermission(AVAuthorizationStatus::notDetermined, row.grants,
                                           row.delay);
     zttest::Recorder<bool> answers;
-    AVCaptureDevice::requestAccess(row.media, [&](bool granted) { answers.record(granted); });
+    AVCaptureDevice::requestAccess(row.media, [answers](bool granted) { answers.record(granted); });
     if (row.delay > 0) {
       EXPECT_FALSE(answers.waitFor(1, 0.2));
       EXPECT_EQ(AVCaptureDevice::authorizationStatus(row.media),
@@ -75,7 +75,7 @@ TEST_F(Session, RequestsMovePermissionsAfterTheirDelay) {
     EXPECT_EQ(answers.calls()[0].value, row.grants);
     EXPECT_FALSE(answers.calls()[0].onMain);
     // Asked again: the same answer, no new prompt.
-    AVCaptureDevice::requestAccess(row.media, [&](bool granted) { answers.record(granted); });
+    AVCaptureDevice::requestAccess(row.media, [answers](bool granted) { answers.record(granted); });
     ASSERT_TRUE(answers.waitFor(2));
     EXPECT_EQ(answers.calls()[1].value, row.grants);
     EXPECT_EQ(row.media == AVMediaType::video ? CaptureRig::cameraPrompts()

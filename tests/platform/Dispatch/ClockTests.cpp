@@ -6,9 +6,11 @@
 #include <Testing/ManualClock.hpp>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "support/LateCallbacks.hpp"
 #include "support/RunLoopSupport.hpp"
 
 using Dispatch::DispatchQueue;
@@ -23,62 +25,62 @@ class ManualClockTest : public ::testing::Test {
 };
 
 TEST_F(ManualClockTest, DelayedBlocksFireInDueOrderOnlyWhenTheClockReachesThem) {
-  std::vector<std::string> fired;
+  auto fired = std::make_shared<std::vector<std::string>>();
   const double start = clock->now();
-  std::vector<double> firedAt;
-  DispatchQueue::main().asyncAfter(2.0, [&] {
-    fired.push_back("b");
-    firedAt.push_back(clock->now() - start);
+  auto firedAt = std::make_shared<std::vector<double>>();
+  DispatchQueue::main().asyncAfter(2.0, [fired, firedAt, start] {
+    fired->push_back("b");
+    firedAt->push_back(Foundation::Clock::current().now() - start);
   });
-  DispatchQueue::main().asyncAfter(1.0, [&] {
-    fired.push_back("a");
-    firedAt.push_back(clock->now() - start);
+  DispatchQueue::main().asyncAfter(1.0, [fired, firedAt, start] {
+    fired->push_back("a");
+    firedAt->push_back(Foundation::Clock::current().now() - start);
   });
-  DispatchQueue::main().asyncAfter(5.0, [&] { fired.push_back("c"); });
+  DispatchQueue::main().asyncAfter(5.0, [fired] { fired->push_back("c"); });
 
   Foundation::RunLoop::main().run(0.02);  // real time passes, the manual clock does not
-  EXPECT_TRUE(fired.empty());
+  EXPECT_TRUE(fired->empty());
 
   clock->advance(2.5);
-  EXPECT_EQ(fired, (std::vector<std::string>{"a", "b"}));
-  ASSERT_EQ(firedAt.size(), 2u);
-  EXPECT_DOUBLE_EQ(firedAt[0], 1.0);
-  EXPECT_DOUBLE_EQ(firedAt[1], 2.0);
+  EXPECT_EQ(*fired, (std::vector<std::string>{"a", "b"}));
+  ASSERT_EQ(firedAt->size(), 2u);
+  EXPECT_DOUBLE_EQ((*firedAt)[0], 1.0);
+  EXPECT_DOUBLE_EQ((*firedAt)[1], 2.0);
 
   clock->advance(2.5);
-  EXPECT_EQ(fired.size(), 3u);
+  EXPECT_EQ(fired->size(), 3u);
 }
 
 TEST_F(ManualClockTest, ZeroDelayRunsOnALaterTurnNotInline) {
-  bool ran = false;
-  DispatchQueue::main().asyncAfter(0, [&] { ran = true; });
-  EXPECT_FALSE(ran);
-  ASSERT_TRUE(zttest::runUntil([&] { return ran; }, 1.0));
+  auto ran = zttest::flag();
+  DispatchQueue::main().asyncAfter(0, zttest::raise(ran));
+  EXPECT_FALSE(*ran);
+  ASSERT_TRUE(zttest::runUntil([&] { return *ran; }, 1.0));
 }
 
 TEST_F(ManualClockTest, DelayedBlockOnAWorkerQueueIsReleasedByTheAdvance) {
-  std::atomic<bool> ran{false};
+  auto ran = std::make_shared<std::atomic<bool>>(false);
   DispatchQueue queue("com.zentrel.tests.delayed");
-  queue.asyncAfter(3.0, [&] { ran = queue.isCurrent(); });
+  queue.asyncAfter(3.0, [ran, queue] { *ran = queue.isCurrent(); });
   clock->advance(2.9);
   queue.sync([] {});
-  EXPECT_FALSE(ran);
+  EXPECT_FALSE(*ran);
   clock->advance(0.1);
-  ASSERT_TRUE(zttest::runUntil([&] { return ran.load(); }, 5.0));
+  ASSERT_TRUE(zttest::runUntil([&] { return ran->load(); }, 5.0));
 }
 
 TEST_F(ManualClockTest, RepeatingTimerFiresOncePerIntervalUntilInvalidated) {
-  int count = 0;
-  auto timer = Timer::scheduledTimer(1.0, true, [&](Timer& t) {
-    if (++count == 4) t.invalidate();
+  auto count = zttest::counter();
+  auto timer = Timer::scheduledTimer(1.0, true, [count](Timer& t) {
+    if (++*count == 4) t.invalidate();
   });
   clock->advance(0.5);
-  EXPECT_EQ(count, 0);
+  EXPECT_EQ(*count, 0);
   clock->advance(2.5);  // t = 3.0
-  EXPECT_EQ(count, 3);
+  EXPECT_EQ(*count, 3);
   EXPECT_TRUE(timer->isValid());
   clock->advance(10);
-  EXPECT_EQ(count, 4);
+  EXPECT_EQ(*count, 4);
   EXPECT_FALSE(timer->isValid());
 }
 
@@ -119,24 +121,24 @@ TEST_F(ManualClockTest, AnEndedTimerLetsGoOfWhatItsBlockHolds) {
 }
 
 TEST_F(ManualClockTest, TimersAndDelayedBlocksInterleaveByDueTime) {
-  std::vector<std::string> log;
-  auto timer = Timer::scheduledTimer(1.0, true, [&](Timer&) { log.push_back("tick"); });
-  DispatchQueue::main().asyncAfter(1.5, [&] { log.push_back("half"); });
+  auto log = std::make_shared<std::vector<std::string>>();
+  auto timer = Timer::scheduledTimer(1.0, true, [log](Timer&) { log->push_back("tick"); });
+  DispatchQueue::main().asyncAfter(1.5, [log] { log->push_back("half"); });
   // A block scheduled by a firing within the window fires in the same advance.
   DispatchQueue::main().asyncAfter(
-      0.2, [&] { DispatchQueue::main().asyncAfter(2.0, [&] { log.push_back("nested"); }); });
+      0.2, [log] { DispatchQueue::main().asyncAfter(2.0, [log] { log->push_back("nested"); }); });
   clock->advance(3.0);
   timer->invalidate();
-  EXPECT_EQ(log, (std::vector<std::string>{"tick", "half", "tick", "nested", "tick"}));
+  EXPECT_EQ(*log, (std::vector<std::string>{"tick", "half", "tick", "nested", "tick"}));
 }
 
 TEST(RealClock, TimerFiresOnTheMainRunLoop) {
-  std::atomic<bool> fired{false};
-  bool onMainQueue = false;
-  auto timer = Timer::scheduledTimer(0.01, false, [&](Timer&) {
-    onMainQueue = DispatchQueue::main().isCurrent();
-    fired = true;
+  auto fired = zttest::flag();
+  auto onMainQueue = zttest::flag();
+  auto timer = Timer::scheduledTimer(0.01, false, [fired, onMainQueue](Timer&) {
+    *onMainQueue = DispatchQueue::main().isCurrent();
+    *fired = true;
   });
-  ASSERT_TRUE(zttest::runUntil([&] { return fired.load(); }, 5.0));
-  EXPECT_TRUE(onMainQueue);
+  ASSERT_TRUE(zttest::runUntil([&] { return *fired; }, 5.0));
+  EXPECT_TRUE(*onMainQueue);
 }

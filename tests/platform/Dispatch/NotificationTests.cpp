@@ -37,14 +37,14 @@ TEST(OperationQueue, EachQueueHasAThreadOfItsOwnAndKeepsOrder) {
 }
 
 TEST(OperationQueue, DestroyedByItsOwnOperationStillFinishes) {
-  std::atomic<bool> done{false};
+  auto done = std::make_shared<std::atomic<bool>>(false);
   auto queue = std::make_shared<OperationQueue>();
   auto* raw = queue.get();
-  raw->addOperation([q = std::move(queue), &done]() mutable {
+  raw->addOperation([q = std::move(queue), done]() mutable {
     q.reset();  // the last owner goes away inside the queue's own thread
-    done = true;
+    *done = true;
   });
-  ASSERT_TRUE(zttest::runUntil([&] { return done.load(); }));
+  ASSERT_TRUE(zttest::runUntil([&] { return done->load(); }));
 }
 
 TEST(NotificationCenter, QueuedDeliveryRunsOnTheQueueAndStopsAfterRemoval) {

@@ -6,6 +6,7 @@
 #include <Foundation/Thread.hpp>
 
 #include <atomic>
+#include <memory>
 #include <vector>
 
 #include "support/RunLoopSupport.hpp"
@@ -13,26 +14,29 @@
 using Dispatch::DispatchQueue;
 
 TEST(MainQueue, NeverRunsInlineAndKeepsOrder) {
-  std::vector<int> order;
-  DispatchQueue::main().async([&] {
-    order.push_back(1);
-    DispatchQueue::main().async([&] { order.push_back(3); });
-    order.push_back(2);
+  auto order = std::make_shared<std::vector<int>>();
+  DispatchQueue::main().async([order] {
+    order->push_back(1);
+    DispatchQueue::main().async([order] { order->push_back(3); });
+    order->push_back(2);
   });
-  EXPECT_TRUE(order.empty());
-  ASSERT_TRUE(zttest::runUntil([&] { return order.size() == 3; }));
-  EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+  EXPECT_TRUE(order->empty());
+  ASSERT_TRUE(zttest::runUntil([&] { return order->size() == 3; }));
+  EXPECT_EQ(*order, (std::vector<int>{1, 2, 3}));
 }
 
 TEST(MainQueue, SyncFromWorkerWaitsForTheRunLoop) {
-  std::atomic<bool> finished{false};
-  int value = 0;
-  DispatchQueue::global().async([&] {
-    DispatchQueue::main().sync([&] { value = 42; });
-    finished = true;
+  struct State {
+    std::atomic<bool> finished{false};
+    int value = 0;
+  };
+  auto state = std::make_shared<State>();
+  DispatchQueue::global().async([state] {
+    DispatchQueue::main().sync([&] { state->value = 42; });
+    state->finished = true;
   });
-  ASSERT_TRUE(zttest::runUntil([&] { return finished.load(); }));
-  EXPECT_EQ(value, 42);
+  ASSERT_TRUE(zttest::runUntil([&] { return state->finished.load(); }));
+  EXPECT_EQ(state->value, 42);
 }
 
 TEST(SerialQueue, RunsOneAtATimeInOrder) {
@@ -66,23 +70,26 @@ TEST(SerialQueue, SyncOntoItselfStopsInsteadOfHanging) {
 
 TEST(GlobalQueue, RunsConcurrentlyOffTheMainThread) {
   // Two blocks that each wait for the other can only finish if they run at the same time.
-  Dispatch::DispatchSemaphore a(0), b(0);
-  std::atomic<int> offMain{0};
-  std::atomic<int> finished{0};
-  DispatchQueue::global().async([&] {
-    if (!Foundation::Thread::isMainThread()) ++offMain;
-    a.signal();
-    b.wait();
-    ++finished;
+  struct State {
+    Dispatch::DispatchSemaphore a{0}, b{0};
+    std::atomic<int> offMain{0};
+    std::atomic<int> finished{0};
+  };
+  auto state = std::make_shared<State>();
+  DispatchQueue::global().async([state] {
+    if (!Foundation::Thread::isMainThread()) ++state->offMain;
+    state->a.signal();
+    state->b.wait();
+    ++state->finished;
   });
-  DispatchQueue::global(Dispatch::QoS::UserInitiated).async([&] {
-    if (!Foundation::Thread::isMainThread()) ++offMain;
-    b.signal();
-    a.wait();
-    ++finished;
+  DispatchQueue::global(Dispatch::QoS::UserInitiated).async([state] {
+    if (!Foundation::Thread::isMainThread()) ++state->offMain;
+    state->b.signal();
+    state->a.wait();
+    ++state->finished;
   });
-  ASSERT_TRUE(zttest::runUntil([&] { return finished == 2; }));
-  EXPECT_EQ(offMain, 2);
+  ASSERT_TRUE(zttest::runUntil([&] { return state->finished == 2; }));
+  EXPECT_EQ(state->offMain, 2);
 }
 
 TEST(Semaphore, TimesOutAndCountsSignals) {

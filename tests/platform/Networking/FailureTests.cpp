@@ -1,5 +1,6 @@
 // How tasks end when they do not get an answer: cancelled, timed out, refused by TLS, or cut.
 #include <chrono>
+#include <memory>
 
 #include "NetworkTest.hpp"
 #include "support/RunLoopSupport.hpp"
@@ -12,12 +13,17 @@ using Clock = std::chrono::steady_clock;
 
 TEST_F(FailureTests, CancelEndsARunningTaskAtOnce) {
   auto s = session();
-  std::atomic<bool> done{false};
-  std::optional<NSError> error;
-  auto task = s->dataTask(url(base() + "/test/delay/10000"), [&](auto data, auto, auto err) {
+  struct Heard {
+    std::atomic<bool> done{false};
+    std::optional<NSError> error;
+  };
+  auto heard = std::make_shared<Heard>();
+  auto& done = heard->done;
+  auto& error = heard->error;
+  auto task = s->dataTask(url(base() + "/test/delay/10000"), [heard](auto data, auto, auto err) {
     EXPECT_FALSE(data);
-    error = std::move(err);
-    done = true;
+    heard->error = std::move(err);
+    heard->done = true;
   });
   task->resume();
   EXPECT_EQ(task->state(), URLSessionTask::State::running);

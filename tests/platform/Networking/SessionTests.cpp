@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <thread>
 
 #include "NetworkTest.hpp"
@@ -34,19 +35,25 @@ TEST_F(SessionTests, TasksStartedFromManyThreadsEachCompleteOnce) {
   auto s = session();
   constexpr int threads = 6;
   constexpr int perThread = 12;
-  std::mutex mutex;
-  std::map<std::string, int> completions;
+  // Completions that come after an early return count into live memory.
+  struct Heard {
+    std::mutex mutex;
+    std::map<std::string, int> completions;
+  };
+  auto heard = std::make_shared<Heard>();
+  auto& mutex = heard->mutex;
+  auto& completions = heard->completions;
   std::vector<std::thread> starters;
   for (int t = 0; t < threads; ++t) {
     starters.emplace_back([&, t] {
       for (int i = 0; i < perThread; ++i) {
         const std::string path = "/test/echo/" + std::to_string(t) + "-" + std::to_string(i);
-        s->dataTask(url(base() + path), [&, path](auto data, auto response, auto error) {
+        s->dataTask(url(base() + path), [heard, path](auto data, auto response, auto error) {
            auto http = std::dynamic_pointer_cast<HTTPURLResponse>(response);
            const bool ok = !error && http && http->statusCode() == 200 && data &&
                            json(*data).value("path", "") == path;
-           std::lock_guard lock(mutex);
-           completions[ok ? path : "failed " + path] += 1;
+           std::lock_guard lock(heard->mutex);
+           heard->completions[ok ? path : "failed " + path] += 1;
          })->resume();
       }
     });
@@ -68,40 +75,48 @@ TEST_F(SessionTests, TasksStartedFromManyThreadsEachCompleteOnce) {
 // The session's own queue runs one operation at a time, in order, whether the session's thread
 // or the queue's own thread runs it; handlers may start the next task.
 TEST_F(SessionTests, OwnDelegateQueueStaysSerialWhileHandlersStartTasks) {
-  auto s = session();
-  auto queue = s->delegateQueue();
-  std::atomic<int> running{0};
-  std::atomic<bool> overlapped{false};
-  std::atomic<int> hostOperations{0};
-  std::atomic<int> chained{0};
-  auto enter = [&] {
-    if (running.fetch_add(1) != 0) overlapped = true;
+  // Owned by the tasks and operations in flight, which may outlive an early return.
+  struct Chain {
+    std::shared_ptr<URLSession> s = session();
+    std::shared_ptr<OperationQueue> queue = s->delegateQueue();
+    std::atomic<int> running{0};
+    std::atomic<bool> overlapped{false};
+    std::atomic<int> hostOperations{0};
+    std::atomic<int> chained{0};
+    void enter() {
+      if (running.fetch_add(1) != 0) overlapped = true;
+    }
+    void leave() { running.fetch_sub(1); }
   };
-  auto leave = [&] { running.fetch_sub(1); };
+  auto chain = std::make_shared<Chain>();
+  auto& queue = chain->queue;
 
   constexpr int chainLength = 15;
-  std::function<void(int)> next = [&](int step) {
-    s->dataTask(url(base() + "/test/echo/" + std::to_string(step)), [&, step](auto, auto,
-                                                                              auto error) {
-       enter();
-       EXPECT_FALSE(error);
-       EXPECT_EQ(OperationQueue::current(), queue.get());
-       // The host's own operations land on the same queue meanwhile.
-       queue->addOperation([&] {
-         enter();
-         hostOperations += 1;
-         leave();
-       });
-       chained = step;
-       if (step < chainLength) next(step + 1);
-       leave();
-     })->resume();
+  struct Next {
+    static void step(const std::shared_ptr<Chain>& c, int step) {
+      c->s->dataTask(url(base() + "/test/echo/" + std::to_string(step)),
+                     [c, step](auto, auto, auto error) {
+                       c->enter();
+                       EXPECT_FALSE(error);
+                       EXPECT_EQ(OperationQueue::current(), c->queue.get());
+                       // The host's own operations land on the same queue meanwhile.
+                       c->queue->addOperation([c] {
+                         c->enter();
+                         c->hostOperations += 1;
+                         c->leave();
+                       });
+                       c->chained = step;
+                       if (step < chainLength) Next::step(c, step + 1);
+                       c->leave();
+                     })
+          ->resume();
+    }
   };
-  next(1);
+  Next::step(chain, 1);
   ASSERT_TRUE(zttest::runUntil(
-      [&] { return chained == chainLength && hostOperations == chainLength; }, 30));
+      [&] { return chain->chained == chainLength && chain->hostOperations == chainLength; }, 30));
   queue->waitUntilAllOperationsAreFinished();
-  EXPECT_FALSE(overlapped);
+  EXPECT_FALSE(chain->overlapped);
 }
 
 // A server may close a kept-alive connection whenever it likes, and a closed connection can
@@ -116,15 +131,15 @@ TEST_F(SessionTests, RequestMeetingConnectionsTheServerClosedGoesAgainOnANewOne)
 
   // Overlapping requests leave one connection each in the session's cache.
   constexpr int parallel = 8;
-  std::atomic<int> answered{0};
+  auto answered = std::make_shared<std::atomic<int>>(0);
   for (int i = 0; i < parallel; ++i) {
-    s->dataTask(url(base() + "/raw/" + std::to_string(i) + "?delay=150"), [&](auto, auto,
-                                                                              auto error) {
+    s->dataTask(url(base() + "/raw/" + std::to_string(i) + "?delay=150"), [answered](auto, auto,
+                                                                                     auto error) {
        EXPECT_FALSE(error);
-       answered += 1;
+       *answered += 1;
      })->resume();
   }
-  ASSERT_TRUE(zttest::runUntil([&] { return answered == parallel; }));
+  ASSERT_TRUE(zttest::runUntil([&] { return *answered == parallel; }));
   EXPECT_EQ(s->newConnectionCount(), static_cast<std::uint64_t>(parallel));
   ASSERT_TRUE(zttest::runUntil([] { return sb().rawOpenConnections() == 0; }));
 

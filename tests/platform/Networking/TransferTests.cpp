@@ -1,5 +1,6 @@
 // Bodies streamed both ways: uploads from bytes or files with progress, downloads to the data
 // delegate or to a temporary file.
+#include <memory>
 #include <sandbox/TestClient.hpp>
 
 #include <unistd.h>
@@ -174,12 +175,17 @@ TEST_F(TransferTests, MissingFileFailsWithoutReachingTheServer) {
   // Marked, since an upload of an earlier test may still be logged late.
   URLRequest request(url(base() + "/test/upload?missing=1"));
   request.httpMethod = "POST";
-  std::atomic<bool> done{false};
-  std::optional<NSError> error;
+  struct Heard {
+    std::atomic<bool> done{false};
+    std::optional<NSError> error;
+  };
+  auto heard = std::make_shared<Heard>();
+  auto& done = heard->done;
+  auto& error = heard->error;
   auto task = s->uploadTask(request, URL::fileURLWithPath("/nonexistent/zt-file.jpg", false),
-                            [&](auto, auto, auto err) {
-                              error = std::move(err);
-                              done = true;
+                            [heard](auto, auto, auto err) {
+                              heard->error = std::move(err);
+                              heard->done = true;
                             });
   task->resume();
   ASSERT_TRUE(zttest::runUntil([&] { return done.load(); }));

@@ -39,7 +39,7 @@ class Library : public ::testing::Test {
   // Runs `block` as one change and waits for its completion.
   Change change(std::function<void()> block) {
     zttest::Recorder<Change> done;
-    PHPhotoLibrary::shared()->performChanges(std::move(block), [&](bool ok, const auto& error) {
+    PHPhotoLibrary::shared()->performChanges(std::move(block), [done](bool ok, const auto& error) {
       done.record(Change{ok, error});
     });
     EXPECT_TRUE(done.waitFor(1));

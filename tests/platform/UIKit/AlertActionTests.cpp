@@ -10,6 +10,7 @@
 #include "UIKit/UIScreen.hpp"
 #include "UIKit/UIViewController.hpp"
 #include "UIKitTestSupport.hpp"
+#include "support/LateCallbacks.hpp"
 
 using namespace UIKit;
 using PlatformTesting::UI;
@@ -106,9 +107,9 @@ TEST_F(AlertActions, AUserSeesTheTextsAndTheCancelActionLast) {
   advance(1);
   auto alert = std::make_shared<UIAlertController>("Delete the document?", "It cannot be undone.",
                                                    UIAlertController::Style::alert);
-  int deletes = 0;
+  auto deletes = zttest::counter();
   auto remove = std::make_shared<UIAlertAction>("Delete", Style::destructive,
-                                                [&](UIAlertAction&) { ++deletes; });
+                                                [deletes](UIAlertAction&) { ++*deletes; });
   remove->setEnabled(false);
   alert->addAction(remove);
   alert->addAction(std::make_shared<UIAlertAction>("Keep", Style::cancel));
@@ -125,7 +126,7 @@ TEST_F(AlertActions, AUserSeesTheTextsAndTheCancelActionLast) {
   EXPECT_TRUE(ui->chooseAction("Keep"));  // no handler: it only closes
   advance(1);
   EXPECT_EQ(ui->frontmost(), root);
-  EXPECT_EQ(deletes, 0);
+  EXPECT_EQ(*deletes, 0);
 }
 
 TEST_F(AlertActions, OnlyFullScreenMakesThePresenterDisappear) {
@@ -149,11 +150,11 @@ TEST_F(AlertActions, OnlyFullScreenMakesThePresenterDisappear) {
   };
   for (const auto& c : cases) {
     root->disappearances = 0;
-    int completions = 0;
-    root->present(c.make(), true, [&] { ++completions; });
-    EXPECT_EQ(completions, 0) << c.name;  // after the transition, on the clock
+    auto completions = zttest::counter();
+    root->present(c.make(), true, zttest::countUp(completions));
+    EXPECT_EQ(*completions, 0) << c.name;  // after the transition, on the clock
     advance(UIViewController::transitionDuration);
-    EXPECT_EQ(completions, 1) << c.name;
+    EXPECT_EQ(*completions, 1) << c.name;
     EXPECT_EQ(root->disappearances, c.disappearances) << c.name;
     EXPECT_EQ(root->view()->window(), ui->window()) << c.name;
     root->dismiss(false);

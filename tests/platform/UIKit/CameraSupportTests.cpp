@@ -14,6 +14,7 @@
 #include "UIKit/UIViewController.hpp"
 #include "UIKit/UIWindow.hpp"
 #include "UIKitTestSupport.hpp"
+#include "support/LateCallbacks.hpp"
 
 using namespace UIKit;
 using PlatformTesting::CaptureRig;
@@ -71,21 +72,21 @@ TEST_F(CameraSupport, AddingTheSameTargetAndActionTwiceKeepsOne) {
 
 TEST_F(CameraSupport, ATransitionCompletesWhenItsDurationHasPassed) {
   auto view = std::make_shared<UIView>(CGRect::make(0, 0, 10, 10));
-  std::optional<bool> finished;
+  auto finished = std::make_shared<std::optional<bool>>();
   UIView::transition(view, 0.5, UIView::AnimationOptions::transitionFlipFromLeft, nullptr,
-                     [&](bool done) { finished = done; });
+                     [finished](bool done) { *finished = done; });
   advance(0.4);
-  EXPECT_FALSE(finished);
+  EXPECT_FALSE(*finished);
   advance(0.2);
-  EXPECT_EQ(finished, true);
+  EXPECT_EQ(*finished, true);
 }
 
 TEST_F(CameraSupport, ATransactionGivesItsTimingAndCompletesAfterItsLastAnimation) {
   auto layer = std::make_shared<QuartzCore::CALayer>();
-  bool completed = false;
+  auto completed = zttest::flag();
   QuartzCore::CATransaction::begin();
   QuartzCore::CATransaction::setAnimationDuration(0.2);
-  QuartzCore::CATransaction::setCompletionBlock([&] { completed = true; });
+  QuartzCore::CATransaction::setCompletionBlock(zttest::raise(completed));
   auto fade = std::make_shared<QuartzCore::CABasicAnimation>("opacity");
   fade->fromValue = CGFloat(1);
   fade->toValue = CGFloat(0);
@@ -99,20 +100,20 @@ TEST_F(CameraSupport, ATransactionGivesItsTimingAndCompletesAfterItsLastAnimatio
   advance(0.5);
   EXPECT_EQ(layer->presentationValue("opacity"), QuartzCore::CAValue(CGFloat(1)));
   advance(0.4);
-  EXPECT_FALSE(completed);
+  EXPECT_FALSE(*completed);
   advance(0.11);
-  EXPECT_TRUE(completed);
+  EXPECT_TRUE(*completed);
   EXPECT_EQ(layer->presentationValue("opacity"), QuartzCore::CAValue(CGFloat(0)));
 }
 
 TEST_F(CameraSupport, ATransactionWithoutAnimationsCompletesOnALaterTurn) {
-  bool completed = false;
+  auto completed = zttest::flag();
   QuartzCore::CATransaction::begin();
-  QuartzCore::CATransaction::setCompletionBlock([&] { completed = true; });
+  QuartzCore::CATransaction::setCompletionBlock(zttest::raise(completed));
   QuartzCore::CATransaction::commit();
-  EXPECT_FALSE(completed);
+  EXPECT_FALSE(*completed);
   advance(0.01);
-  EXPECT_TRUE(completed);
+  EXPECT_TRUE(*completed);
 }
 
 TEST_F(CameraSupport, LayersConvertPointsWithinTheirTree) {

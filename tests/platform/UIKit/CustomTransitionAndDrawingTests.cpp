@@ -76,35 +76,35 @@ class ViewAnimation : public uikittest::ClockTest {};
 
 TEST_F(ViewAnimation, DelayAndDurationPassBeforeTheCompletionAndTheCurveShapesTheWay) {
   auto view = std::make_shared<UIView>(CGRect::make(0, 0, 100, 100));
-  std::vector<bool> finished;
+  auto finished = std::make_shared<std::vector<bool>>();
   UIView::animate(
       0.4, 0.1, UIView::AnimationOptions::curveLinear,
       [&] { view->setFrame(CGRect::make(100, 0, 100, 100)); },
-      [&](bool f) { finished.push_back(f); });
+      [finished](bool f) { finished->push_back(f); });
   EXPECT_EQ(view->frame().minX(), 100);  // the end state at once
   advance(0.25);
   EXPECT_DOUBLE_EQ(std::get<CGPoint>(*view->layer()->presentationValue("position")).x, 100);
-  EXPECT_TRUE(finished.empty());
+  EXPECT_TRUE(finished->empty());
   advance(0.25);
-  EXPECT_EQ(finished, std::vector<bool>{true});
+  EXPECT_EQ(*finished, std::vector<bool>{true});
 }
 
 TEST_F(ViewAnimation, RemovingTheLayersAnimationsCutsItShort) {
   auto view = std::make_shared<UIView>(CGRect::make(0, 0, 100, 100));
-  std::vector<bool> finished;
+  auto finished = std::make_shared<std::vector<bool>>();
   UIView::animate(
-      1, [&] { view->setAlpha(0); }, [&](bool f) { finished.push_back(f); });
+      1, [&] { view->setAlpha(0); }, [finished](bool f) { finished->push_back(f); });
   advance(0.5);
   view->layer()->removeAllAnimations();
   advance(0.01);
-  EXPECT_EQ(finished, std::vector<bool>{false});
+  EXPECT_EQ(*finished, std::vector<bool>{false});
   advance(1);
-  EXPECT_EQ(finished.size(), 1u);
+  EXPECT_EQ(finished->size(), 1u);
   // With nothing that changed, it still completes after its duration.
   UIView::animate(
-      0.3, [] {}, [&](bool f) { finished.push_back(f); });
+      0.3, [] {}, [finished](bool f) { finished->push_back(f); });
   advance(0.3);
-  EXPECT_EQ(finished, (std::vector<bool>{false, true}));
+  EXPECT_EQ(*finished, (std::vector<bool>{false, true}));
 }
 
 namespace {

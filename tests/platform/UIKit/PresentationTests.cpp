@@ -10,6 +10,7 @@
 #include "UIKit/UINavigationController.hpp"
 #include "UIKit/UIPresentationController.hpp"
 #include "UIKitTestSupport.hpp"
+#include "support/LateCallbacks.hpp"
 
 using namespace UIKit;
 using PlatformTesting::UI;
@@ -50,8 +51,8 @@ class Presentation : public uikittest::ClockTest {
   std::shared_ptr<Screen> screen(const std::string& name) {
     return std::make_shared<Screen>(name, journal);
   }
-  std::function<void()> count(int& counter) {
-    return [&counter] { ++counter; };
+  std::function<void()> count(std::shared_ptr<int> counter) {
+    return zttest::countUp(std::move(counter));
   }
 
   std::shared_ptr<std::vector<std::string>> journal = std::make_shared<std::vector<std::string>>();
@@ -63,7 +64,7 @@ class Presentation : public uikittest::ClockTest {
 
 TEST_F(Presentation, PresentingShowsAtOnceAndCompletesAfterTheAnimation) {
   auto a = screen("a");
-  int done = 0;
+  auto done = zttest::counter();
   root->present(a, true, count(done));
   EXPECT_EQ(root->presentedViewController(), a);
   EXPECT_EQ(a->presentingViewController(), root);
@@ -72,9 +73,9 @@ TEST_F(Presentation, PresentingShowsAtOnceAndCompletesAfterTheAnimation) {
   EXPECT_EQ(a->viewIfLoaded()->window(), ui->window());
   ui->settle();
   advance(kDuration - 0.001);
-  EXPECT_EQ(done, 0);
+  EXPECT_EQ(*done, 0);
   advance(0.001);
-  EXPECT_EQ(done, 1);
+  EXPECT_EQ(*done, 1);
   EXPECT_FALSE(a->isBeingPresented());
   // The default style leaves the presenter on screen.
   EXPECT_EQ(*journal, (std::vector<std::string>{"a.load", "a.willAppear", "a.didAppear"}));
@@ -88,17 +89,17 @@ TEST_F(Presentation, TheChainOwnsAPresentedControllerUntilItsDismissalCompleted)
   advance(1);
   ASSERT_FALSE(weakA.expired());
 
-  bool aliveAtCompletion = false;
-  int done = 0;
-  root->dismiss(true, [&] {
-    aliveAtCompletion = !weakA.expired();
-    ++done;
+  auto aliveAtCompletion = zttest::flag();
+  auto done = zttest::counter();
+  root->dismiss(true, [aliveAtCompletion, done, weakA] {
+    *aliveAtCompletion = !weakA.expired();
+    ++*done;
   });
   EXPECT_FALSE(weakA.expired());
   EXPECT_EQ(weakA.lock()->viewIfLoaded()->window(), nullptr);  // gone from the screen at once
   advance(kDuration);
-  EXPECT_EQ(done, 1);
-  EXPECT_TRUE(aliveAtCompletion);
+  EXPECT_EQ(*done, 1);
+  EXPECT_TRUE(*aliveAtCompletion);
   EXPECT_TRUE(weakA.expired());
   EXPECT_EQ(root->presentedViewController(), nullptr);
   EXPECT_EQ(ui->frontmost(), root);
@@ -109,12 +110,12 @@ TEST_F(Presentation, PresentingFromAControllerThatAlreadyPresentsIsRefused) {
   auto b = screen("b");
   root->present(a, false);
   advance(1);
-  int done = 0;
+  auto done = zttest::counter();
   testing::internal::CaptureStderr();
   root->present(b, true, count(done));
   const std::string log = testing::internal::GetCapturedStderr();
   advance(5);
-  EXPECT_EQ(done, 0);
+  EXPECT_EQ(*done, 0);
   EXPECT_NE(log.find("which is already presenting " + a->description()), std::string::npos);
   EXPECT_EQ(b->presentingViewController(), nullptr);
   EXPECT_EQ(ui->frontmost(), a);
@@ -122,25 +123,25 @@ TEST_F(Presentation, PresentingFromAControllerThatAlreadyPresentsIsRefused) {
 
 TEST_F(Presentation, PresentingFromAControllerOutsideAWindowIsRefused) {
   auto loose = screen("loose");
-  int done = 0;
+  auto done = zttest::counter();
   testing::internal::CaptureStderr();
   loose->present(screen("a"), false, count(done));
   const std::string log = testing::internal::GetCapturedStderr();
   advance(1);
-  EXPECT_EQ(done, 0);
+  EXPECT_EQ(*done, 0);
   EXPECT_NE(log.find("not in the window hierarchy"), std::string::npos);
 }
 
 TEST_F(Presentation, ADismissalAskedForDuringThePresentationWaitsForIt) {
   auto a = screen("a");
-  std::vector<std::string> order;
-  root->present(a, true, [&] { order.push_back("presented"); });
-  root->dismiss(true, [&] { order.push_back("dismissed"); });
+  auto order = std::make_shared<std::vector<std::string>>();
+  root->present(a, true, [order] { order->push_back("presented"); });
+  root->dismiss(true, [order] { order->push_back("dismissed"); });
   advance(kDuration);
-  EXPECT_EQ(order, std::vector<std::string>{"presented"});
+  EXPECT_EQ(*order, std::vector<std::string>{"presented"});
   EXPECT_TRUE(a->isBeingDismissed());
   advance(kDuration);
-  EXPECT_EQ(order, (std::vector<std::string>{"presented", "dismissed"}));
+  EXPECT_EQ(*order, (std::vector<std::string>{"presented", "dismissed"}));
   EXPECT_EQ(root->presentedViewController(), nullptr);
 }
 
@@ -154,17 +155,17 @@ TEST_F(Presentation, DismissingClosesEverythingAboveAndAPresentedControllerCanCl
   EXPECT_EQ(ui->frontmost(), b);
   EXPECT_EQ(b->presentingViewController(), a);
 
-  int done = 0;
+  auto done = zttest::counter();
   b->dismiss(true, count(done));  // b presents nothing: it goes itself
   advance(kDuration);
-  EXPECT_EQ(done, 1);
+  EXPECT_EQ(*done, 1);
   EXPECT_EQ(ui->frontmost(), a);
 
   a->present(b, false);
   advance(1);
   root->dismiss(false, count(done));
   ui->settle();
-  EXPECT_EQ(done, 2);
+  EXPECT_EQ(*done, 2);
   EXPECT_EQ(ui->frontmost(), root);
   EXPECT_EQ(a->presentedViewController(), nullptr);
   EXPECT_EQ(b->presentingViewController(), nullptr);
@@ -227,19 +228,19 @@ TEST_F(Presentation, APageWhoseViewSitsInAnotherControllersViewPresentsThroughIt
   auto page = screen("page");
   root->view()->addSubview(page->view());  // placed in a cell, not made a child
   auto reset = screen("reset");
-  int presented = 0;
+  auto presented = zttest::counter();
   page->present(reset, true, count(presented));
   advance(kDuration);
-  EXPECT_EQ(presented, 1);
+  EXPECT_EQ(*presented, 1);
   EXPECT_EQ(reset->presentingViewController(), root);
   EXPECT_EQ(root->presentedViewController(), reset);
   EXPECT_EQ(ui->frontmost(), reset);
 
   // The page's own dismissal closes nothing and still completes.
-  int pageDone = 0;
+  auto pageDone = zttest::counter();
   page->dismiss(true, count(pageDone));
   advance(kDuration);
-  EXPECT_EQ(pageDone, 1);
+  EXPECT_EQ(*pageDone, 1);
   EXPECT_EQ(ui->frontmost(), reset);
 
   reset->dismiss(false);
@@ -264,14 +265,14 @@ class ClockBase : public Presentation, public ::testing::WithParamInterface<doub
 };
 
 TEST_P(ClockBase, ThreeTenthsInStepsAreThreeTenths) {
-  int delayed = 0;
+  auto delayed = zttest::counter();
   Dispatch::DispatchQueue::main().asyncAfter(0.3, count(delayed));
   auto a = screen("a");
   root->present(a, true, nullptr);
   ui->settle();
   journal->clear();
   for (int step = 0; step < 3; ++step) advance(0.1);
-  EXPECT_EQ(delayed, 1);
+  EXPECT_EQ(*delayed, 1);
   EXPECT_EQ(*journal, std::vector<std::string>{"a.didAppear"});
   EXPECT_EQ(clock_->uptimeNanoseconds() - RunLoopCore::toNanoseconds(GetParam()), 300000000);
 }
