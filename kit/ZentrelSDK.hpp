@@ -5,6 +5,7 @@
 // Host entries and switches.
 #include "ZTAPI/ZTPublicAPIUser.hpp"
 #include "ZTAccounts.hpp"
+#include "ZTDocumentsManager.hpp"
 #include "ZTEventChecker.hpp"
 #include "ZTLogger.hpp"
 #include "ZTSecurityManager.hpp"
