@@ -158,9 +158,10 @@ void DispatchQueue::sync(const std::function<void()>& block) const {
 
 void DispatchQueue::asyncAfter(RunLoopCore::TimeInterval delay, std::function<void()> block) const {
   auto impl = impl_;
-  RunLoopCore::Scheduler::shared().schedule(
-      RunLoopCore::Clock::current().now() + std::max(0.0, delay),
-      [impl, block = std::move(block)]() mutable { enqueue(impl, std::move(block)); });
+  RunLoopCore::Scheduler::shared().scheduleAfter(
+      delay, [impl, block = std::move(block)](RunLoopCore::Nanoseconds) mutable {
+        enqueue(impl, std::move(block));
+      });
 }
 
 const std::string& DispatchQueue::label() const {

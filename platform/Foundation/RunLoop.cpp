@@ -23,7 +23,7 @@ RunLoop& RunLoop::main() {
 bool RunLoop::turn(TimeInterval wait) {
   RunLoopCore::MainThread::adoptIfNone();
   // Work due now on the process clock (with the manual clock nothing else releases it).
-  RunLoopCore::Scheduler::shared().releaseDue(Clock::current().now());
+  RunLoopCore::Scheduler::shared().releaseDue(Clock::current().uptimeNanoseconds());
   auto block = RunLoopCore::MainQueue::shared().pop(wait);
   if (!block) return false;
   RunLoopCore::MainQueue::shared().run(*block);

@@ -28,16 +28,17 @@ class Timer : public std::enable_shared_from_this<Timer> {
   Timer(TimeInterval interval, bool repeats, std::function<void(Timer&)> block);
 
  private:
-  void schedule(TimeInterval due);
-  void fireScheduled();
+  void schedule(RunLoopCore::Nanoseconds due);
+  void fireScheduled(RunLoopCore::Nanoseconds due);
 
   const TimeInterval interval_;
+  const RunLoopCore::Nanoseconds intervalNanoseconds_;
   const bool repeats_;
   std::function<void(Timer&)> block_;
   std::atomic<bool> valid_{true};
   mutable std::mutex mutex_;
   std::uint64_t item_ = 0;
-  TimeInterval due_ = 0;
+  RunLoopCore::Nanoseconds due_ = 0;
 };
 
 }  // namespace Foundation

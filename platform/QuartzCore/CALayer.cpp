@@ -82,9 +82,13 @@ void CALayer::add(const std::shared_ptr<CAAnimation>& animation, std::optional<s
   if (!attached.animation->timingFunction) {
     attached.animation->timingFunction = CATransaction::animationTimingFunction();
   }
-  const auto now = Foundation::Clock::current().now();
-  attached.begin = attached.animation->beginTime > 0 ? attached.animation->beginTime : now;
-  const auto end = attached.begin + attached.animation->effectiveDuration();
+  // Whole nanoseconds, so the stop comes exactly when the duration has passed.
+  const auto now = Foundation::Clock::current().uptimeNanoseconds();
+  const auto begin = attached.animation->beginTime > 0
+                         ? RunLoopCore::toNanoseconds(attached.animation->beginTime)
+                         : now;
+  attached.begin = RunLoopCore::toSeconds(begin);
+  const auto end = begin + RunLoopCore::toNanoseconds(attached.animation->effectiveDuration());
   CATransaction::noteAnimationEnd(end);
   animations_.push_back(attached);
 
@@ -94,7 +98,8 @@ void CALayer::add(const std::shared_ptr<CAAnimation>& animation, std::optional<s
   });
   std::weak_ptr<CALayer> weakSelf = weak_from_this();
   const auto id = attached.id;
-  Dispatch::DispatchQueue::main().asyncAfter(std::max(0.0, end - now), [weakSelf, id] {
+  const auto delay = RunLoopCore::toSeconds(std::max<RunLoopCore::Nanoseconds>(0, end - now));
+  Dispatch::DispatchQueue::main().asyncAfter(delay, [weakSelf, id] {
     if (auto self = weakSelf.lock()) self->finish(id);
   });
 }

@@ -12,8 +12,12 @@ struct Frame {
   std::optional<Foundation::TimeInterval> duration;
   std::optional<CAMediaTimingFunction> timing;
   std::function<void()> completion;
-  Foundation::TimeInterval end = 0;
+  RunLoopCore::Nanoseconds end = 0;
 };
+
+RunLoopCore::Nanoseconds nowNanoseconds() {
+  return Foundation::Clock::current().uptimeNanoseconds();
+}
 // Per thread, as the platform keeps one transaction stack per thread.
 thread_local std::vector<Frame> frames;
 }  // namespace
@@ -24,7 +28,7 @@ Foundation::TimeInterval CACurrentMediaTime() {
 
 void CATransaction::begin() {
   Frame frame;
-  frame.end = CACurrentMediaTime();
+  frame.end = nowNanoseconds();
   frames.push_back(std::move(frame));
 }
 
@@ -35,8 +39,9 @@ void CATransaction::commit() {
   // An outer transaction also waits for what the inner one added.
   if (!frames.empty()) frames.back().end = std::max(frames.back().end, frame.end);
   if (!frame.completion) return;
-  const auto delay = std::max(0.0, frame.end - CACurrentMediaTime());
-  Dispatch::DispatchQueue::main().asyncAfter(delay, std::move(frame.completion));
+  const auto delay = std::max<RunLoopCore::Nanoseconds>(0, frame.end - nowNanoseconds());
+  Dispatch::DispatchQueue::main().asyncAfter(RunLoopCore::toSeconds(delay),
+                                             std::move(frame.completion));
 }
 
 void CATransaction::setAnimationDuration(Foundation::TimeInterval duration) {
@@ -65,7 +70,7 @@ std::optional<CAMediaTimingFunction> CATransaction::animationTimingFunction() {
   return std::nullopt;
 }
 
-void CATransaction::noteAnimationEnd(Foundation::TimeInterval end) {
+void CATransaction::noteAnimationEnd(RunLoopCore::Nanoseconds end) {
   if (!frames.empty()) frames.back().end = std::max(frames.back().end, end);
 }
 

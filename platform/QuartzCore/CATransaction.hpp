@@ -29,7 +29,7 @@ class CATransaction {
   // transaction waits for it. Outside a transaction, the defaults.
   static Foundation::TimeInterval animationDuration();
   static std::optional<CAMediaTimingFunction> animationTimingFunction();
-  static void noteAnimationEnd(Foundation::TimeInterval end);
+  static void noteAnimationEnd(RunLoopCore::Nanoseconds end);
 };
 
 }  // namespace QuartzCore

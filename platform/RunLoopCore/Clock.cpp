@@ -1,6 +1,8 @@
 #include "RunLoopCore/Clock.hpp"
 
 #include <chrono>
+#include <cmath>
+#include <limits>
 #include <mutex>
 #include <vector>
 
@@ -19,9 +21,23 @@ std::shared_ptr<Clock>& clockSlot() {
 }
 }  // namespace
 
-TimeInterval RealClock::now() const {
+Nanoseconds toNanoseconds(TimeInterval seconds) {
+  // Far beyond any due time, and still room to add two of them without overflow.
+  constexpr double limit = 4.0e18;
+  if (std::isnan(seconds)) return 0;
+  const double nanoseconds = seconds * 1e9;
+  if (nanoseconds >= limit) return static_cast<Nanoseconds>(limit);
+  if (nanoseconds <= -limit) return -static_cast<Nanoseconds>(limit);
+  return std::llround(nanoseconds);
+}
+
+TimeInterval toSeconds(Nanoseconds nanoseconds) {
+  return static_cast<double>(nanoseconds) / 1e9;
+}
+
+Nanoseconds RealClock::uptimeNanoseconds() const {
   using namespace std::chrono;
-  return duration<double>(steady_clock::now().time_since_epoch()).count();
+  return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 TimeInterval RealClock::wallTime() const {
@@ -41,13 +57,15 @@ Clock& Clock::current() {
 }
 
 void Clock::install(std::shared_ptr<Clock> clock) {
+  Nanoseconds shift = 0;
   {
     std::lock_guard lock(clockMutex());
     static auto* graveyard = new std::vector<std::shared_ptr<Clock>>;
+    shift = clock->uptimeNanoseconds() - clockSlot()->uptimeNanoseconds();
     graveyard->push_back(clockSlot());
     clockSlot() = std::move(clock);
   }
-  Scheduler::shared().clockChanged();
+  Scheduler::shared().clockChanged(shift);
 }
 
 void Clock::installRealClock() {

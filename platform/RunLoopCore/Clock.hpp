@@ -1,10 +1,17 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 namespace RunLoopCore {
 
 using TimeInterval = double;  // seconds
+// Inside, time is kept in whole nanoseconds, so steps add up exactly whatever the base.
+using Nanoseconds = std::int64_t;
+
+// Seconds to whole nanoseconds, rounded to the nearest; NaN is 0, infinities saturate.
+Nanoseconds toNanoseconds(TimeInterval seconds);
+TimeInterval toSeconds(Nanoseconds nanoseconds);
 
 // The process's one clock. Real by default; tests install a manual one (PlatformTesting)
 // so timers, delays and animations advance without real waiting.
@@ -12,8 +19,9 @@ class Clock {
  public:
   virtual ~Clock() = default;
 
-  // Monotonic seconds; only differences are meaningful.
-  virtual TimeInterval now() const = 0;
+  // Monotonic time; only differences are meaningful.
+  virtual Nanoseconds uptimeNanoseconds() const = 0;
+  TimeInterval now() const { return toSeconds(uptimeNanoseconds()); }
   // Seconds since 1970 that correspond to now().
   virtual TimeInterval wallTime() const = 0;
   // True when time moves by itself (the real clock).
@@ -21,14 +29,14 @@ class Clock {
 
   static Clock& current();
   static std::shared_ptr<Clock> currentShared();
-  // Replaces the process's clock; pending timers keep their due times on the new clock.
+  // Replaces the process's clock. Pending timers and delayed work keep the time they had left.
   static void install(std::shared_ptr<Clock> clock);
   static void installRealClock();
 };
 
 class RealClock final : public Clock {
  public:
-  TimeInterval now() const override;
+  Nanoseconds uptimeNanoseconds() const override;
   TimeInterval wallTime() const override;
   bool isReal() const override { return true; }
 };

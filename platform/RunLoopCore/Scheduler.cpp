@@ -1,5 +1,6 @@
 #include "RunLoopCore/Scheduler.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <vector>
 
@@ -15,7 +16,7 @@ Scheduler::Scheduler() {
   std::thread([this] { threadMain(); }).detach();
 }
 
-Scheduler::ItemID Scheduler::schedule(TimeInterval due, std::function<void()> release) {
+Scheduler::ItemID Scheduler::schedule(Nanoseconds due, Release release) {
   std::lock_guard lock(mutex_);
   ItemID id = nextID_++;
   Key key{due, id};
@@ -23,6 +24,11 @@ Scheduler::ItemID Scheduler::schedule(TimeInterval due, std::function<void()> re
   keys_.emplace(id, key);
   wake_.notify_all();
   return id;
+}
+
+Scheduler::ItemID Scheduler::scheduleAfter(TimeInterval delay, Release release) {
+  const Nanoseconds wait = std::max<Nanoseconds>(0, toNanoseconds(delay));
+  return schedule(Clock::current().uptimeNanoseconds() + wait, std::move(release));
 }
 
 void Scheduler::cancel(ItemID id) {
@@ -33,28 +39,37 @@ void Scheduler::cancel(ItemID id) {
   keys_.erase(it);
 }
 
-std::size_t Scheduler::releaseDue(TimeInterval now) {
-  std::vector<std::function<void()>> due;
+std::size_t Scheduler::releaseDue(Nanoseconds now) {
+  std::vector<std::pair<Nanoseconds, Release>> due;
   {
     std::lock_guard lock(mutex_);
     while (!items_.empty() && items_.begin()->first.first <= now) {
       auto node = items_.extract(items_.begin());
       keys_.erase(node.key().second);
-      due.push_back(std::move(node.mapped()));
+      due.emplace_back(node.key().first, std::move(node.mapped()));
     }
   }
-  for (auto& release : due) release();
+  for (auto& [at, release] : due) release(at);
   return due.size();
 }
 
-std::optional<TimeInterval> Scheduler::nextDue() const {
+std::optional<Nanoseconds> Scheduler::nextDue() const {
   std::lock_guard lock(mutex_);
   if (items_.empty()) return std::nullopt;
   return items_.begin()->first.first;
 }
 
-void Scheduler::clockChanged() {
+void Scheduler::clockChanged(Nanoseconds shift) {
   std::lock_guard lock(mutex_);
+  if (shift != 0) {
+    std::map<Key, Release> moved;
+    for (auto& [key, release] : items_) {
+      const Key at{key.first + shift, key.second};
+      keys_[key.second] = at;
+      moved.emplace(at, std::move(release));
+    }
+    items_ = std::move(moved);
+  }
   wake_.notify_all();
 }
 
@@ -68,13 +83,13 @@ void Scheduler::threadMain() {
         wake_.wait(lock);
         continue;
       }
-      double wait = items_.begin()->first.first - clock->now();
+      const Nanoseconds wait = items_.begin()->first.first - clock->uptimeNanoseconds();
       if (wait > 0) {
-        wake_.wait_for(lock, std::chrono::duration<double>(std::min(wait, 1.0)));
+        wake_.wait_for(lock, std::chrono::nanoseconds(std::min<Nanoseconds>(wait, 1000000000)));
         continue;
       }
     }
-    releaseDue(clock->now());
+    releaseDue(clock->uptimeNanoseconds());
   }
 }
 

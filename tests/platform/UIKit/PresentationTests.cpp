@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "Dispatch/DispatchQueue.hpp"
+#include "Testing/ManualClock.hpp"
 #include "Testing/UI.hpp"
 #include "UIKit/UINavigationController.hpp"
 #include "UIKit/UIPresentationController.hpp"
@@ -244,4 +246,46 @@ TEST_F(Presentation, APageWhoseViewSitsInAnotherControllersViewPresentsThroughIt
   advance(kDuration);
   EXPECT_EQ(root->presentedViewController(), nullptr);
   EXPECT_EQ(ui->frontmost(), root);
+}
+
+// Time is kept in whole nanoseconds: three steps of 0.1 s are exactly 0.3 s at any base, even
+// where the sum in doubles falls short of it.
+class ClockBase : public Presentation, public ::testing::WithParamInterface<double> {
+ protected:
+  void SetUp() override {
+    clock_ = &PlatformTesting::ManualClock::installAt(GetParam());
+    Presentation::SetUp();
+  }
+  void TearDown() override {
+    Presentation::TearDown();
+    PlatformTesting::ManualClock::uninstall();
+    PlatformTesting::ManualClock::install();
+  }
+};
+
+TEST_P(ClockBase, ThreeTenthsInStepsAreThreeTenths) {
+  int delayed = 0;
+  Dispatch::DispatchQueue::main().asyncAfter(0.3, count(delayed));
+  auto a = screen("a");
+  root->present(a, true, nullptr);
+  ui->settle();
+  journal->clear();
+  for (int step = 0; step < 3; ++step) advance(0.1);
+  EXPECT_EQ(delayed, 1);
+  EXPECT_EQ(*journal, std::vector<std::string>{"a.didAppear"});
+  EXPECT_EQ(clock_->uptimeNanoseconds() - RunLoopCore::toNanoseconds(GetParam()), 300000000);
+}
+
+// 1500, 3600 and one week are bases where b + 0.1 + 0.1 + 0.1 < b + 0.3 in doubles.
+INSTANTIATE_TEST_SUITE_P(Presentation, ClockBase,
+                         ::testing::Values(0.0, 1000.0, 1500.0, 3600.0, 123456.789, 604800.0));
+
+TEST(ClockBaseTable, HoldsBasesWhereDoubleStepsFallShort) {
+  int fallShort = 0;
+  for (double base : {1500.0, 3600.0, 604800.0}) {
+    volatile double stepped = base;
+    for (int step = 0; step < 3; ++step) stepped = stepped + 0.1;
+    fallShort += stepped < base + 0.3;
+  }
+  EXPECT_EQ(fallShort, 3);
 }
