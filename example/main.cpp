@@ -181,7 +181,7 @@ int mainRoad() {
     std::cout << "   phone " << phone.number << " (" << phone.status << ")\n";
   const auto photo = photoStep(ui.window());
   if (!photo) return 1;
-  return documentsRoad(*photo);
+  return documentsRoad(server, ui);
 }
 
 }  // namespace
