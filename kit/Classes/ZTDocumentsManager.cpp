@@ -45,8 +45,8 @@ void ZTDocumentsManager::beginUploadingNewDocument(ZTPublicConstants::DocumentTy
         self->handleGetting(media, ofType);
         self->unregisterAllEvents();
       });
-  // The photo source sheet opens here once the photo processor exists; until then the
-  // capture is whatever emits the media-created event.
+  // Only listens: no source sheet is opened here, so the photo comes from whatever capture
+  // emits the next media-created event (the camera screen or the photo processor).
 }
 
 void ZTDocumentsManager::handleGetting(const std::shared_ptr<ZTCameraData>& newMedia,
