@@ -4,7 +4,9 @@
 
 namespace ZentrelSDK {
 
+namespace {
 using R = ZTDocumentStatusLogResponseElement;
+}  // namespace
 
 ZT_RECORD_CODING(R, ZTRecordField{"reviewer", &R::reviewer}, ZTRecordField{"status", &R::status},
                  ZTRecordField{"createdAt", &R::createdAt}, ZTRecordField{"message", &R::message})

@@ -7,7 +7,9 @@
 
 namespace ZentrelSDK {
 
+namespace {
 using Sides = F1F80C7A57C742598E80D1Bb09932E82;
+}  // namespace
 
 ZT_RECORD_CODING(Back, ZTRecordField{"status", &Back::status},
                  ZTRecordField{"message", &Back::message})

@@ -4,8 +4,10 @@
 
 namespace ZentrelSDK {
 
+namespace {
 using E = ZTPublicDocumentElement;
 using R = ZTPublicDocumentResponse;
+}  // namespace
 
 ZT_RECORD_CODING(E, ZTRecordField{"id", &E::id}, ZTRecordField{"createdAt", &E::createdAt},
                  ZTRecordField{"status", &E::status},

@@ -4,7 +4,9 @@
 
 namespace ZentrelSDK {
 
+namespace {
 using Address = ZTUserAddressesResponseElement;
+}  // namespace
 
 ZT_RECORD_CODING(Address,
                  std::tuple_cat(std::tuple{ZTRecordField{"main", &Address::main},
