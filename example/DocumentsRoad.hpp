@@ -1,8 +1,14 @@
 #pragma once
 
-#include <string>
+namespace PlatformTesting {
+class UI;
+}  // namespace PlatformTesting
+namespace sandbox {
+class Sandbox;
+}  // namespace sandbox
 
-// The documents road of the example host, for the user the main road signed in: the app's
-// required types, one upload of the photo at `photoPath` with its progress and status polls,
-// and the user's documents with their statuses. Returns the process exit code.
-int documentsRoad(const std::string& photoPath);
+// The documents road of the example host, for the user the sign-in road signed in: the host's
+// documents request opens the documents list, where the user adds a passport (front from the
+// simulated camera, back from the photo library) and submits it; the status screens lead back
+// to the host's answer. Returns the process exit code.
+int documentsRoad(sandbox::Sandbox& server, PlatformTesting::UI& ui);

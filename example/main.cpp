@@ -107,7 +107,7 @@ int mainRoad() {
   if (!example::signInRoad(ui, server)) return 1;
   const auto photo = photoStep(ui.window());
   if (!photo) return 1;
-  return documentsRoad(*photo);
+  return documentsRoad(server, ui);
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 
 #include "ZTCustomCameraView/ZTPhotoProcessor.hpp"
 #include "ZTDocuments/NewDocumentPreview/ZTNewDocumentPreviewViewController.hpp"
+#include "ZTDocuments/PreviewLoadedDocument/ZTPreviewLoadedDocumentViewController.hpp"
+#include "ZTDocuments/PreviewLoadedDocument/ZTPreviewLoadedViewModel.hpp"
 #include "ZTEvents.hpp"
 #include "ZTExtensions/ZTUIApplication.hpp"
+#include "ZTLogger.hpp"
 
 namespace ZentrelSDK {
 
@@ -87,6 +90,21 @@ void ZTPrivateDocumentsManager::getDocumentsList(
     ZTPrivateAPIDocuments::ErrorEvent errorEvent) {
   ZTPrivateAPIDocuments::getDocuments(limit, offset, status, std::move(success),
                                       std::move(errorEvent));
+}
+
+void ZTPrivateDocumentsManager::openLoadedDocument(const std::string& id,
+                                                   ZTPublicConstants::DocumentType type) {
+  // Such an id names no document and cannot travel as a path segment.
+  if (id.empty() || id == "." || id == "..") {
+    ZTLogger::errorLog("no uploaded document has the id \"" + id + "\"");
+    return;
+  }
+  auto top = ZTUIApplication::topViewController();
+  if (!top) return;
+  auto screen = std::make_shared<ZTPreviewLoadedDocumentViewController>(
+      std::make_shared<ZTPreviewLoadedViewModel>(id, type));
+  screen->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
+  top->present(screen, true);
 }
 
 std::shared_ptr<ZTDocumentPreviewViewModel> ZTPrivateDocumentsManager::makeViewModel(

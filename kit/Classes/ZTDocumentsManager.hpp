@@ -4,11 +4,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <Foundation/URL.hpp>
 #include <UIKit/UIImage.hpp>
 
+#include "ZTAPI/ResponceDataModel/ZTError.hpp"
 #include "ZTAPI/ZTPrivateAPIDocuments.hpp"
 #include "ZTCustomCameraView/ZTCameraData/ZTCameraData.hpp"
 #include "ZTDocuments/NewDocumentPreview/ZTDocumentPreviewViewModel.hpp"
@@ -23,6 +25,20 @@ class ZTDocumentsManager : public std::enable_shared_from_this<ZTDocumentsManage
   static const std::shared_ptr<ZTDocumentsManager>& shared();
   ZTDocumentsManager() = default;
   virtual ~ZTDocumentsManager();
+
+  // Host entry: after the permission step, reads the app's required types and the record at
+  // the API server's `endpoint` (e.g. std::vector<std::optional<ZTPublicDocumentElement>> at
+  // ZTPublicConstants::getDocumentsEndpoint()). When every required type has a verified
+  // document, `success` gets the record; otherwise the documents list opens, and the request
+  // answers once the user has brought every document in order (the data step runs again) or
+  // has left the list by logout ((0, "User dissmissed")). Exactly one callback runs, once,
+  // on the main queue; none while the list is open. A refused permission gives (0, "Access
+  // denied"); a failed step its own error unchanged.
+  template <class T>
+  static void request(const std::string& endpoint, std::function<void(T)> success,
+                      std::function<void(ZTOAuthError)> errorEvent);
+  // Presents the documents list over the topmost controller; nothing without one.
+  static void openDocumentsList(bool fromApp);
 
   // Opens the photo source sheet and waits for the first photo of a document of `ofType`;
   // the sheet's cancel ends the wait. Only one capture waits at a time, across both
@@ -54,6 +70,10 @@ class ZTPrivateDocumentsManager : public ZTDocumentsManager {
                                std::function<void(std::vector<DocumentItem>)> success,
                                ZTPrivateAPIDocuments::ErrorEvent errorEvent);
 
+  // Presents the preview of an uploaded document over the topmost controller; nothing
+  // without one, or for an id that names no document ("", "." or "..").
+  virtual void openLoadedDocument(const std::string& id, ZTPublicConstants::DocumentType type);
+
  protected:
   std::shared_ptr<ZTDocumentPreviewViewModel> makeViewModel(
       std::shared_ptr<UIKit::UIImage> draft, Foundation::URL imageUrl,
@@ -61,3 +81,6 @@ class ZTPrivateDocumentsManager : public ZTDocumentsManager {
 };
 
 }  // namespace ZentrelSDK
+
+// The definition of ZTDocumentsManager::request.
+#include "ZTDocumentsRequest.hpp"  // IWYU pragma: export

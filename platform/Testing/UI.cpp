@@ -18,6 +18,7 @@
 #include "UIKit/UIPasteboard.hpp"
 #include "UIKit/UIScrollView.hpp"
 #include "UIKit/UITabBarController.hpp"
+#include "UIKit/UITableView.hpp"
 #include "UIKit/UITextField.hpp"
 #include "UIKit/UIViewController.hpp"
 #include "UIKit/UIWindow.hpp"
@@ -174,6 +175,18 @@ bool UI::pinch(const std::shared_ptr<UIView>& view, const std::vector<CGFloat>& 
   window_->endTouches();
   settle();
   return hit && hit->isDescendant(*view);
+}
+
+bool UI::pullToRefresh(const std::shared_ptr<UIScrollView>& scrollView) {
+  if (!scrollView) return false;
+  const CGPoint top = scrollView->minimumContentOffset();
+  return drag(scrollView, {top.x, top.y - UIScrollView::refreshPullDistance - 20});
+}
+
+bool UI::tapRow(const std::shared_ptr<UIKit::UITableView>& table, int row, int section) {
+  if (!table) return false;
+  auto cell = table->cellForRow({row, section});
+  return cell && tap(cell);
 }
 
 bool UI::drag(const std::shared_ptr<UIScrollView>& scrollView, CGPoint target) {

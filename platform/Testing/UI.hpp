@@ -17,6 +17,7 @@ namespace UIKit {
 class UIImage;
 class UIResponder;
 class UIScrollView;
+class UITableView;
 class UIViewController;
 class UIWindow;
 }  // namespace UIKit
@@ -101,6 +102,12 @@ class UI {
   // the finger missed the view, or the view did not take the drag (scrolling off, a drag
   // shorter than a pan needs to begin, or one along an axis it cannot scroll).
   bool drag(const std::shared_ptr<UIKit::UIScrollView>& scrollView, UIKit::CGPoint target);
+  // Pulls the content down past the refresh distance from where it rests, and lets go: a
+  // refresh control the view has starts refreshing. False as for `drag`.
+  bool pullToRefresh(const std::shared_ptr<UIKit::UIScrollView>& scrollView);
+  // Taps the cell the table shows for that row. False when it shows none there or the touch
+  // landed elsewhere.
+  bool tapRow(const std::shared_ptr<UIKit::UITableView>& table, int row, int section = 0);
   // The frontmost image picker's delegate hears a pick: of `image` as the original image, or
   // of `info` as given (an info without an image included), or a cancel. False when no
   // picker is frontmost or it has no delegate.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+
+#include "UIKit/UIColor.hpp"
 #include "UIKit/UIControl.hpp"
 
 namespace UIKit {
@@ -14,12 +17,16 @@ class UIRefreshControl : public UIControl {
   // From code: no valueChanged, as on the platform.
   void beginRefreshing() { refreshing_ = true; }
   void endRefreshing() { refreshing_ = false; }
+  // The spinner's colour; none is the platform's grey.
+  std::optional<UIColor> tintColor() const { return tintColor_; }
+  void setTintColor(std::optional<UIColor> color) { tintColor_ = color; }
 
  private:
   friend class UIScrollView;
   void pulled();
 
   bool refreshing_ = false;
+  std::optional<UIColor> tintColor_;
 };
 
 }  // namespace UIKit

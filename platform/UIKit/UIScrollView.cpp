@@ -83,12 +83,27 @@ void UIScrollView::setScrollEnabled(bool enabled) {
 
 void UIScrollView::setRefreshControl(std::shared_ptr<UIRefreshControl> control) {
   if (refreshControl_) refreshControl_->removeFromSuperview();
-  refreshControl_ = std::move(control);
-  if (!refreshControl_) return;
-  refreshControl_->setFrame(
-      CGRect::make(0, -refreshPullDistance, bounds().width(), refreshPullDistance));
-  insertSubview(refreshControl_, 0);
+  refreshControl_.reset();
+  if (!control) return;
+  adopt(control);
+  insertSubview(control, 0);
+}
+
+void UIScrollView::adopt(const std::shared_ptr<UIRefreshControl>& control) {
+  refreshControl_ = control;
+  control->setFrame(CGRect::make(0, -refreshPullDistance, bounds().width(), refreshPullDistance));
   alwaysBounceVertical_ = true;
+}
+
+void UIScrollView::didAddSubview(UIView& subview) {
+  auto* control = dynamic_cast<UIRefreshControl*>(&subview);
+  if (!control || control == refreshControl_.get()) return;
+  if (refreshControl_) refreshControl_->removeFromSuperview();
+  adopt(control->sharedAs<UIRefreshControl>());
+}
+
+void UIScrollView::willRemoveSubview(UIView& subview) {
+  if (&subview == refreshControl_.get()) refreshControl_.reset();
 }
 
 CGPoint UIScrollView::minimumContentOffset() const {

@@ -84,7 +84,8 @@ class UIScrollView : public UIView {
   }
   const std::shared_ptr<UIPanGestureRecognizer>& panGestureRecognizer() const { return pan_; }
   // Held strongly and shown above the content; pulling the content down far enough makes it
-  // refresh (it sends valueChanged).
+  // refresh (it sends valueChanged). A refresh control added as a subview becomes it too, as
+  // on the platform.
   const std::shared_ptr<UIRefreshControl>& refreshControl() const { return refreshControl_; }
   void setRefreshControl(std::shared_ptr<UIRefreshControl> control);
 
@@ -96,8 +97,13 @@ class UIScrollView : public UIView {
   // "showsHorizontalScrollIndicator".
   void decodeInterface(InterfaceCoder& coder) override;
 
+ protected:
+  void didAddSubview(UIView& subview) override;
+  void willRemoveSubview(UIView& subview) override;
+
  private:
   void panned(UIPanGestureRecognizer& pan);
+  void adopt(const std::shared_ptr<UIRefreshControl>& control);
   CGPoint clamped(CGPoint offset) const;
   CGPoint restingTarget(CGPoint velocity) const;
   bool scrollsHorizontally() const;

@@ -7,10 +7,11 @@ namespace ZentrelSDK {
 namespace {
 
 using Create = CreateDocumentBody;
-const auto kCreateFields =
-    std::tuple{ZTRecordField<Create, std::string>{"type", &Create::type},
-               ZTRecordField<Create, std::string>{"areaType", &Create::areaType},
-               ZTRecordField<Create, std::string>{"description", &Create::description}};
+const auto kCreateFields = std::tuple{
+    ZTRecordField{"type", &Create::type},
+    ZTRecordField{"areaType", &Create::areaType},
+    ZTRecordField{"description", &Create::description},
+};
 
 }  // namespace
 
@@ -22,23 +23,9 @@ std::string GetDocumentsBody::query() const {
   return text;
 }
 
-Foundation::Result<GetDocumentsBody, Foundation::DecodingError> GetDocumentsBody::decode(
-    const nlohmann::json& json) {
-  Foundation::KeyedDecodingContainer container(json);
-  GetDocumentsBody body;
-  container.decode("limit", body.limit);
-  container.decode("offset", body.offset);
-  container.decodeIfPresent("status", body.status);
-  return container.finish(std::move(body));
-}
-
-void to_json(nlohmann::json& json, const GetDocumentsBody& body) {
-  json = nlohmann::json{{"limit", body.limit}, {"offset", body.offset}};
-  if (body.status) json["status"] = *body.status;
-}
-void from_json(const nlohmann::json& json, GetDocumentsBody& body) {
-  detail::decodeOrThrow(json, body);
-}
+ZT_RECORD_CODING(GetDocumentsBody, ZTRecordField{"limit", &GetDocumentsBody::limit},
+                 ZTRecordField{"offset", &GetDocumentsBody::offset},
+                 ZTRecordField{"status", &GetDocumentsBody::status})
 
 CreateDocumentBody::CreateDocumentBody(ZTPublicConstants::DocumentType dockType,
                                        ZTPublicConstants::AreaType areaType,
@@ -47,22 +34,10 @@ CreateDocumentBody::CreateDocumentBody(ZTPublicConstants::DocumentType dockType,
 
 nlohmann::ordered_json CreateDocumentBody::orderedJSON() const {
   nlohmann::ordered_json json;
-  json["type"] = type;
-  json["areaType"] = areaType;
-  json["description"] = description;
+  encodeRecord(json, *this, kCreateFields);
   return json;
 }
 
-Foundation::Result<CreateDocumentBody, Foundation::DecodingError> CreateDocumentBody::decode(
-    const nlohmann::json& json) {
-  return decodeRecord(json, kCreateFields);
-}
-
-void to_json(nlohmann::json& json, const CreateDocumentBody& body) {
-  encodeRecord(json, body, kCreateFields);
-}
-void from_json(const nlohmann::json& json, CreateDocumentBody& body) {
-  detail::decodeOrThrow(json, body);
-}
+ZT_RECORD_CODING(CreateDocumentBody, kCreateFields)
 
 }  // namespace ZentrelSDK

@@ -341,6 +341,8 @@ ZTNetworkCore::getCurrentRedirectManager() {
   return Foundation::success(std::move(listener));
 }
 
+// A session's configuration is fixed when the session is made and configuration() hands out a
+// copy, so these two edit the copy and leave the session's cookies as they are.
 void ZTNetworkCore::clearCookies() {
   auto configuration = urlSession()->configuration();
   configuration.httpCookieStorage = nullptr;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -41,6 +42,14 @@ std::optional<nlohmann::json> decoded(std::string_view text) {
   auto answer = decodeAnswer<T>(text);
   if (answer.isFailure()) return std::nullopt;
   return nlohmann::json(answer.value());
+}
+
+// Why the answer is refused, or nothing when it is read.
+template <class T>
+std::optional<DecodingError> refusal(std::string_view text) {
+  auto answer = decodeAnswer<T>(text);
+  if (answer.isSuccess()) return std::nullopt;
+  return answer.error();
 }
 
 constexpr const char* kPhone =
@@ -101,7 +110,8 @@ TEST(AnswerRecords, DecodeSnakeOrCamelKeysStrictly) {
     const char* expected;  // the record's encoding, or nullptr when refused
   } rows[] = {
       {email, R"({"success":true,"message":null,"challenge":null})", R"({"success":true})"},
-      {email, R"({"success":false,"message":"m","extra":[1]})", R"({"success":false,"message":"m"})"},
+      {email, R"({"success":false,"message":"m","extra":[1]})",
+       R"({"success":false,"message":"m"})"},
       {email, R"({"success":true,"challenge":{"challenge_type":"sms"}})",
        R"({"success":true,"challenge":{"challengeType":"sms"}})"},
       {email, R"({"success":true,"challenge":{"challengeType":"emailLink"}})",
@@ -124,7 +134,8 @@ TEST(AnswerRecords, DecodeSnakeOrCamelKeysStrictly) {
       {code, R"({"timeout":"60"})", nullptr},
       {reset, R"({"timeout":60,"other":"x"})", R"({"timeout":60})"},
       {reset, "null", nullptr},
-      {check, R"({"email":"u@x.io","has_password":true})", R"({"email":"u@x.io","hasPassword":true})"},
+      {check, R"({"email":"u@x.io","has_password":true})",
+       R"({"email":"u@x.io","hasPassword":true})"},
       {check, R"({"has_password":"yes"})", nullptr},
       {user, R"({"id":"u","email":null,"phones":null})", R"({"id":"u"})"},
       {user, std::string(R"({"id":"u","phones":[)") + kPhone + "]}",
@@ -164,17 +175,76 @@ TEST(AnswerRecords, DecodeSnakeOrCamelKeysStrictly) {
   }
 }
 
+TEST(AnswerRecords, RefusalsNameTheKeyAndWhatWasWrong) {
+  using Kind = DecodingError::Kind;
+  using Refusal = std::function<std::optional<DecodingError>(std::string_view)>;
+  const Refusal email = refusal<ZTCheckEmailResponse>, token = refusal<ZTAuthTokenResponse>,
+                user = refusal<ZTUserDataResponse>;
+  const struct {
+    const Refusal& decode;
+    const char* text;
+    Kind kind;
+    std::vector<std::string> path;
+    const char* why;
+  } rows[] = {
+      // The challenge type is read as a text first, then as one of its four values.
+      {email,
+       R"({"success":true,"challenge":{"challenge_type":5}})",
+       Kind::TypeMismatch,
+       {"challenge", "challengeType"},
+       "Expected to decode String but found number instead."},
+      {email,
+       R"({"success":true,"challenge":{"challenge_type":null}})",
+       Kind::ValueNotFound,
+       {"challenge", "challengeType"},
+       "Expected String value but found null instead."},
+      {email,
+       R"({"success":true,"challenge":{"challenge_type":"SMS"}})",
+       Kind::DataCorrupted,
+       {"challenge", "challengeType"},
+       "Cannot initialize ChallengeType from invalid String value SMS"},
+      {email,
+       R"({"success":true,"challenge":[]})",
+       Kind::TypeMismatch,
+       {"challenge"},
+       "Expected to decode Dictionary<String, Any> but found an array instead."},
+      // Fields fail in their listed order, an optional one only when present.
+      {token,
+       R"({"csrf_token":1})",
+       Kind::KeyNotFound,
+       {},
+       R"(No value associated with key "success".)"},
+      {token,
+       R"({"success":true,"expires_in":"60","message":2})",
+       Kind::TypeMismatch,
+       {"expiresIn"},
+       "Expected to decode Int but found a string instead."},
+      {user,
+       R"({"id":"u","phones":[{"id":1}]})",
+       Kind::TypeMismatch,
+       {"phones", "Index 0", "id"},
+       "Expected to decode String but found number instead."},
+  };
+  for (const auto& row : rows) {
+    const auto error = row.decode(row.text);
+    ASSERT_TRUE(error.has_value()) << row.text;
+    EXPECT_EQ(error->kind, row.kind) << row.text;
+    EXPECT_EQ(error->codingPath, row.path) << row.text;
+    EXPECT_EQ(error->debugDescription, row.why) << row.text;
+  }
+}
+
 TEST(AnswerRecords, EveryAccountSettingButTheCountryIsRequired) {
   const auto settings = nlohmann::json::parse(kSettings);
   for (const auto& [key, _] : settings.items()) {
     const bool optional = key == "country";
-    EXPECT_EQ(decodeAnswer<ZTAccountSettingsResponse>(with(kSettings, key.c_str(), kErase))
-                  .isSuccess(),
-              optional)
+    EXPECT_EQ(
+        decodeAnswer<ZTAccountSettingsResponse>(with(kSettings, key.c_str(), kErase)).isSuccess(),
+        optional)
         << key;
   }
-  auto missing = decodeAnswer<ZTUserDataResponse>(
-      std::string(R"({"id":"u","phones":[)") + kPhone + "," + with(kPhone, "main", kErase) + "]}");
+  auto missing = decodeAnswer<ZTUserDataResponse>(std::string(R"({"id":"u","phones":[)") + kPhone +
+                                                  "," + with(kPhone, "main", kErase) + "]}");
   ASSERT_TRUE(missing.isFailure());
   EXPECT_EQ(missing.error().kind, DecodingError::Kind::KeyNotFound);
   EXPECT_EQ(missing.error().codingPath, (std::vector<std::string>{"phones", "Index 1"}));

@@ -9,7 +9,7 @@ namespace {
 
 using RedirectTests = NetworkTest;
 
-// A task delegate that leaves the redirect decision to the platform's default.
+// A delegate that refuses the redirect ends the load with the redirect answer itself.
 TEST_F(RedirectTests, RefusedRedirectCompletesWithTheRedirectAnswer) {
   auto recorder = std::make_shared<Recorder>();
   recorder->refuseRedirects = true;

@@ -358,3 +358,23 @@ TEST(Lists, PullingATableDownFarEnoughRefreshesItOnce) {
   ui.drag(table, {0, -100});
   EXPECT_EQ(refresher->pulls, 2);
 }
+
+TEST(Lists, ARefreshControlAddedAsASubviewIsTheTablesOwnAndAPullRefreshesIt) {
+  PlatformTesting::ManualClock::install();
+  UI ui;
+  auto table = std::make_shared<UITableView>(ui.root()->view()->bounds());
+  auto refresh = std::make_shared<UIRefreshControl>();
+  auto refresher = std::make_shared<Refresher>();
+  refresh->addTarget(refresher, &Refresher::pulled, UIControl::Event::valueChanged);
+  table->addSubview(refresh);
+  ui.root()->view()->addSubview(table);
+  EXPECT_EQ(table->refreshControl(), refresh);
+
+  EXPECT_TRUE(ui.pullToRefresh(table));
+  EXPECT_EQ(refresher->pulls, 1);
+  refresh->endRefreshing();
+  refresh->removeFromSuperview();
+  EXPECT_EQ(table->refreshControl(), nullptr);
+  ui.pullToRefresh(table);
+  EXPECT_EQ(refresher->pulls, 1) << "a removed control hears no pull";
+}

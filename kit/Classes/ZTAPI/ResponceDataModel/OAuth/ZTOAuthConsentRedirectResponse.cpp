@@ -1,25 +1,10 @@
 #include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthConsentRedirectResponse.hpp"
 
-#include <Foundation/JSONCoding.hpp>
-
-#include "ZTExtensions/ZTDataExtension.hpp"
+#include "ZTNetworkCore/ZTRecordFields.hpp"
 
 namespace ZentrelSDK {
 
-Foundation::Result<ZTOAuthConsentRedirectResponse, Foundation::DecodingError>
-ZTOAuthConsentRedirectResponse::decode(const nlohmann::json& json) {
-  Foundation::KeyedDecodingContainer container(json);
-  ZTOAuthConsentRedirectResponse value;
-  container.decode("redirect", value.redirect);
-  return container.finish(std::move(value));
-}
-
-void to_json(nlohmann::json& json, const ZTOAuthConsentRedirectResponse& value) {
-  json = nlohmann::json{{"redirect", value.redirect}};
-}
-
-void from_json(const nlohmann::json& json, ZTOAuthConsentRedirectResponse& value) {
-  detail::decodeOrThrow(json, value);
-}
+ZT_RECORD_CODING(ZTOAuthConsentRedirectResponse,
+                 ZTRecordField{"redirect", &ZTOAuthConsentRedirectResponse::redirect})
 
 }  // namespace ZentrelSDK

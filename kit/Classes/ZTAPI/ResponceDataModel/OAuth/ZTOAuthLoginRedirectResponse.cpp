@@ -1,25 +1,10 @@
 #include "ZTAPI/ResponceDataModel/OAuth/ZTOAuthLoginRedirectResponse.hpp"
 
-#include <Foundation/JSONCoding.hpp>
-
-#include "ZTExtensions/ZTDataExtension.hpp"
+#include "ZTNetworkCore/ZTRecordFields.hpp"
 
 namespace ZentrelSDK {
 
-Foundation::Result<ZTOAuthLoginRedirectResponse, Foundation::DecodingError>
-ZTOAuthLoginRedirectResponse::decode(const nlohmann::json& json) {
-  Foundation::KeyedDecodingContainer container(json);
-  ZTOAuthLoginRedirectResponse value;
-  container.decode("redirect", value.redirect);
-  return container.finish(std::move(value));
-}
-
-void to_json(nlohmann::json& json, const ZTOAuthLoginRedirectResponse& value) {
-  json = nlohmann::json{{"redirect", value.redirect}};
-}
-
-void from_json(const nlohmann::json& json, ZTOAuthLoginRedirectResponse& value) {
-  detail::decodeOrThrow(json, value);
-}
+ZT_RECORD_CODING(ZTOAuthLoginRedirectResponse,
+                 ZTRecordField{"redirect", &ZTOAuthLoginRedirectResponse::redirect})
 
 }  // namespace ZentrelSDK

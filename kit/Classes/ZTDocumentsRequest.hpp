@@ -1,0 +1,102 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
+#include "ZTAPI/ResponceDataModel/ZTError.hpp"
+#include "ZTAPI/ZTPublicAPIDocuments.hpp"
+#include "ZTDocumentsManager.hpp"
+
+namespace ZentrelSDK {
+
+class DocumentsViewController;
+
+// One host documents request, from its permission step to its single answer. Its listeners
+// live under the request itself, so each request answers once, by whichever path comes first
+// (success, a refused permission, a failed step, the list's logout), and is never answered
+// again. Main thread only; made by ZTDocumentsManager::request.
+class ZTDocumentsRequest : public std::enable_shared_from_this<ZTDocumentsRequest> {
+ public:
+  using Documents = std::vector<ZTPublicDocumentElement>;
+  // Reads the host's endpoint: `decoded` gets the user's documents as the completeness test
+  // sees them, `failed` the request's error unchanged.
+  using Read = std::function<void(std::function<void(Documents)> decoded,
+                                  std::function<void(ZTOAuthError)> failed)>;
+
+  ZTDocumentsRequest(Read read, std::function<void()> succeed,
+                     std::function<void(ZTOAuthError)> fail);
+
+  void start();
+
+  // The documents list, presented over the current context of the topmost controller;
+  // null when there is none to present from.
+  static std::shared_ptr<DocumentsViewController> presentDocumentsList(bool fromApp);
+
+  // The documents the completeness test sees in a decoded answer: a list of documents as it
+  // is; a list with a null item, or any other record, as none.
+  template <class T>
+  static Documents documentsOf(const T& value) {
+    if constexpr (std::is_same_v<T, Documents>) {
+      return value;
+    } else if constexpr (std::is_same_v<T, std::vector<std::optional<ZTPublicDocumentElement>>>) {
+      Documents documents;
+      for (const auto& item : value) {
+        if (!item) return {};
+        documents.push_back(*item);
+      }
+      return documents;
+    } else {
+      return {};
+    }
+  }
+
+ private:
+  void permitted(bool granted);
+  void updateDocumentsInfo();
+  void readDocuments();
+  void handleDocumentsRequest(const Documents& documents);
+  void openList();
+  void allDocumentsInOrder();
+  void listClosed();
+  void answerSuccess();
+  void answerError(ZTOAuthError error);
+
+  Read read_;
+  std::function<void()> succeed_;
+  std::function<void(ZTOAuthError)> fail_;
+  bool answered_ = false;
+  bool listeningForSuccess_ = false;
+  // The documents are in order: run the data step again once the list has gone.
+  bool waitingForList_ = false;
+  std::weak_ptr<DocumentsViewController> list_;
+};
+
+template <class T>
+void ZTDocumentsManager::request(const std::string& endpoint, std::function<void(T)> success,
+                                 std::function<void(ZTOAuthError)> errorEvent) {
+  auto answer = std::make_shared<std::optional<T>>();
+  auto read = [endpoint, answer](std::function<void(ZTDocumentsRequest::Documents)> decoded,
+                                 std::function<void(ZTOAuthError)> failed) {
+    ZTPublicAPIDocuments::request<T>(
+        true, endpoint,
+        [answer, decoded = std::move(decoded)](T value) {
+          auto documents = ZTDocumentsRequest::documentsOf(value);
+          *answer = std::move(value);
+          decoded(std::move(documents));
+        },
+        std::move(failed));
+  };
+  auto succeed = [answer, success = std::move(success)] {
+    if (success && *answer) success(std::move(**answer));
+  };
+  std::make_shared<ZTDocumentsRequest>(std::move(read), std::move(succeed), std::move(errorEvent))
+      ->start();
+}
+
+}  // namespace ZentrelSDK

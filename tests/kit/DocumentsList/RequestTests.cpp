@@ -1,0 +1,220 @@
+// The host's documents request: each request answers exactly once, by whichever path.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DocumentsListSupport.hpp"
+#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
+#include "ZTUtilites/ZTPublicConstants.hpp"
+
+namespace {
+
+using namespace ZentrelSDK;
+using doclist::DocumentsListTest;
+using doclist::Status;
+using doclist::Type;
+using Answer = std::vector<std::optional<ZTPublicDocumentElement>>;
+
+// Everything one request answered.
+struct Reply {
+  std::vector<Answer> successes;
+  std::vector<ZTOAuthError> errors;
+  std::size_t answers() const { return successes.size() + errors.size(); }
+};
+
+class DocumentsRequest : public DocumentsListTest {
+ protected:
+  void SetUp() override {
+    DocumentsListTest::SetUp();
+    require(std::vector{Type::Passport});
+  }
+  std::shared_ptr<Reply> request() {
+    auto reply = std::make_shared<Reply>();
+    ZTDocumentsManager::request<Answer>(
+        ZTPublicConstants::getDocumentsEndpoint(),
+        [reply](Answer answer) { reply->successes.push_back(std::move(answer)); },
+        [reply](ZTOAuthError error) { reply->errors.push_back(std::move(error)); });
+    return reply;
+  }
+  bool listOpen() const { return frontmost<DocumentsViewController>() != nullptr; }
+  std::vector<std::string> road() const {
+    std::vector<std::string> seen;
+    for (const auto& r : sb().requests()) seen.push_back(r.endpoint);
+    return seen;
+  }
+};
+
+TEST_F(DocumentsRequest, AHeldTokenAndCompleteDocumentsAnswerAfterTwoRequests) {
+  add(Type::Passport, Status::Verified);
+  add(Type::IdCard, Status::NotReadable);
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return reply->answers() > 0; }));
+  ASSERT_EQ(reply->successes.size(), 1u);
+  EXPECT_EQ(reply->successes[0].size(), 2u) << "the record exactly as decoded";
+  EXPECT_EQ(road(), (std::vector<std::string>{"apps.required", "api.documents"}));
+  pass(1.0);
+  EXPECT_EQ(reply->answers(), 1u);
+  EXPECT_FALSE(loaderShown());
+}
+
+TEST_F(DocumentsRequest, ARefusedPermissionIsAccessDenied) {
+  ZTTokenUtilites::shared()->clearTokens();
+  ZTTokenUtilites::shared()->saveToken(sb().signIn(doclist::kUser), /*base64=*/false);
+  sb().inject("oauth.auth", sandbox::Fault::answer(500, "no"));
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return reply->answers() > 0; }));
+  ASSERT_EQ(reply->errors.size(), 1u);
+  EXPECT_EQ(reply->errors[0].code, 0);
+  EXPECT_EQ(reply->errors[0].message, "Access denied");
+  EXPECT_EQ(sb().count("apps.required"), 0u);
+}
+
+struct StepCase {
+  const char* name;
+  const char* endpoint;
+  sandbox::Fault fault;
+  std::int64_t code;
+  std::optional<std::string> message;  // none: any text
+};
+
+class FailedStep : public DocumentsRequest, public ::testing::WithParamInterface<StepCase> {};
+
+TEST_P(FailedStep, AnswersItsErrorUnchanged) {
+  add(Type::Passport, Status::Verified);
+  sb().inject(GetParam().endpoint, GetParam().fault);
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return reply->answers() > 0; }));
+  ASSERT_EQ(reply->errors.size(), 1u);
+  EXPECT_EQ(reply->errors[0].code, GetParam().code);
+  if (GetParam().message) {
+    EXPECT_EQ(reply->errors[0].message, GetParam().message);
+  }
+  pass(1.0);
+  EXPECT_EQ(reply->answers(), 1u);
+  EXPECT_FALSE(listOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DocumentsRequest, FailedStep,
+    ::testing::Values(
+        StepCase{"RequiredTypes", "apps.required", sandbox::Fault::answer(500, "types broke"), 500,
+                 "types broke"},
+        StepCase{"UnknownRequiredType", "apps.required", sandbox::Fault::json(200, R"(["Visa"])"),
+                 0, std::nullopt},
+        StepCase{"Documents", "api.documents", sandbox::Fault::answer(503, "busy"), 503, "busy"},
+        StepCase{"DocumentsUnauthorized", "api.documents",
+                 sandbox::Fault::answer(401, "unauthorized"), 401, "unauthorized"},
+        StepCase{"DocumentsNotJson", "api.documents", sandbox::Fault::notJson(), 0, std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DocumentsRequest, AnUnauthorizedReadClearsTheTokens) {
+  sb().inject("api.documents", sandbox::Fault::answer(401, "unauthorized"));
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return reply->answers() > 0; }));
+  EXPECT_FALSE(ZTTokenUtilites::shared()->getOAuthToken().has_value());
+}
+
+struct TypesCase {
+  const char* name;
+  std::optional<std::vector<Type>> required;
+};
+
+class NoRequiredTypes : public DocumentsRequest, public ::testing::WithParamInterface<TypesCase> {};
+
+TEST_P(NoRequiredTypes, PassWhateverTheDocuments) {
+  require(GetParam().required);
+  add(Type::Passport, Status::NotReadable);
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return reply->answers() > 0; }));
+  EXPECT_EQ(reply->successes.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(DocumentsRequest, NoRequiredTypes,
+                         ::testing::Values(TypesCase{"Null", std::nullopt},
+                                           TypesCase{"Empty", std::vector<Type>{}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DocumentsRequest, IncompleteDocumentsOpenTheListAndAnswerNothing) {
+  add(Type::Passport, Status::PendingReview);
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 1); }));
+  EXPECT_TRUE(frontmost<DocumentsViewController>()->fromApp);
+  pass(1.0);
+  EXPECT_EQ(reply->answers(), 0u);
+}
+
+TEST_F(DocumentsRequest, AListWithANullItemCountsAsNoDocuments) {
+  add(Type::Passport, Status::Verified);
+  sb().inject("api.documents", sandbox::Fault::json(200, R"([null])"));
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return listOpen(); }));
+  EXPECT_EQ(reply->answers(), 0u);
+}
+
+TEST_F(DocumentsRequest, LogoutAnswersEachPendingRequestOnceAndNoAnsweredOne) {
+  auto first = request();
+  ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 1); }));
+  auto second = request();
+  ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 2); }));
+  auto failed = request();
+  sb().inject("apps.required", sandbox::Fault::answer(500, "types broke"));
+  ASSERT_TRUE(until([&] { return failed->answers() == 1; }));
+
+  ASSERT_TRUE(ui->tap(frontmost<DocumentsViewController>()->logoutButton.lock()));
+  ASSERT_TRUE(until([&] { return first->answers() == 1 && second->answers() == 1; }));
+  for (const auto& reply : {first, second}) {
+    ASSERT_EQ(reply->errors.size(), 1u);
+    EXPECT_EQ(reply->errors[0].code, 0);
+    EXPECT_EQ(reply->errors[0].message, "User dissmissed");
+  }
+  ZTEvents::shared()->documentForAppLoadingDissmissEventEmit();
+  pass(1.0);
+  EXPECT_EQ(first->answers(), 1u);
+  EXPECT_EQ(second->answers(), 1u);
+  EXPECT_EQ(failed->answers(), 1u);
+}
+
+TEST_F(DocumentsRequest, OnceEveryDocumentIsInOrderTheRequestAnswersAfterTheListHasGone) {
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 1); }));
+  sb().clearLog();
+  add(Type::Passport, Status::Verified);
+
+  ZTEvents::shared()->documentForAppLoadingSuccessEventEmit({});
+  ASSERT_TRUE(until([&] { return reply->answers() > 0; }));
+  ASSERT_EQ(reply->successes.size(), 1u);
+  EXPECT_EQ(reply->successes[0].size(), 1u);
+  EXPECT_EQ(road(), (std::vector<std::string>{"apps.required", "api.documents"}))
+      << "the data step again, no permission step";
+  EXPECT_EQ(ui->root()->presentedViewController(), nullptr);
+}
+
+TEST_F(DocumentsRequest, StillIncompleteAfterTheSuccessEventTheListOpensAgain) {
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 1); }));
+  ZTEvents::shared()->documentForAppLoadingSuccessEventEmit({});
+  ASSERT_TRUE(until([&] { return answered("api.documents", 2) && listOpen(); }));
+  pass(1.0);
+  EXPECT_EQ(reply->answers(), 0u);
+
+  // And a failed read then is the answer.
+  sb().inject("api.documents", sandbox::Fault::answer(500, "read broke"));
+  ZTEvents::shared()->documentForAppLoadingSuccessEventEmit({});
+  ASSERT_TRUE(until([&] { return reply->answers() > 0; }));
+  ASSERT_EQ(reply->errors.size(), 1u);
+  EXPECT_EQ(reply->errors[0].code, 500);
+  EXPECT_EQ(reply->errors[0].message, "read broke");
+}
+
+TEST_F(DocumentsRequest, WithNoControllerToPresentFromTheListDoesNotOpen) {
+  ui = std::make_unique<PlatformTesting::UI>(nullptr);
+  ZTDocumentsManager::openDocumentsList(true);
+  pass(0.5);
+  EXPECT_EQ(ui->frontmost(), nullptr);
+}
+
+}  // namespace
