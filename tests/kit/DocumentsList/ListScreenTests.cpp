@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <UIKit/UIButton.hpp>
+#include <UIKit/UIImage.hpp>
+#include <UIKit/UIImagePickerController.hpp>
 #include <UIKit/UIImageView.hpp>
 
 #include "DocumentsListSupport.hpp"
@@ -207,11 +210,16 @@ TEST_F(DocumentsList, ARowTapStartsANewDocumentOfItsTypeWhateverItShows) {
   ASSERT_EQ(rows(*list)[1].status, "Verified");
   ASSERT_TRUE(ui->tapRow(list->tableView.lock(), 1));
 
-  zttest::TemporaryFolder folder;
-  const auto path = folder / "front.jpg";
-  ASSERT_TRUE(Foundation::writeData(zttest::plainJPEG(64, 48), path).isSuccess());
-  ZTEvents::shared()->mediaCreatedEventEmit(
-      std::make_shared<ZTCameraData>(Foundation::URL::fileURLWithPath(path), MediaType::photo));
+  // The photo source sheet opens; the user takes a picture from the library.
+  auto settled = [&](const std::shared_ptr<UIKit::UIViewController>& vc) {
+    return vc && !vc->isBeingPresented() && !vc->isBeingDismissed();
+  };
+  ASSERT_TRUE(until([&] { return settled(alert()); }));
+  ASSERT_TRUE(ui->chooseAction("Choose from library"));
+  ASSERT_TRUE(until([&] { return settled(frontmost<UIKit::UIImagePickerController>()); }));
+  ASSERT_TRUE(ui->pick(UIKit::UIImage::withData(zttest::plainJPEG(64, 48))));
+  ASSERT_TRUE(until([&] { return settled(ui->frontmost()) && ui->find("doneButton"); }));
+  ASSERT_TRUE(ui->tap(ui->find<UIKit::UIButton>("doneButton")));
   ASSERT_TRUE(until([&] { return frontmost<ZTNewDocumentPreviewViewController>() != nullptr; }));
   EXPECT_EQ(frontmost<ZTNewDocumentPreviewViewController>()->documentTypeLabel.lock()->text(),
             "Id Card");
