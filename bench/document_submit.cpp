@@ -29,6 +29,7 @@
 #include "ZTTokenUtilites.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
+#include "LoadAverage.hpp"
 #include "PeakMemory.hpp"
 
 namespace {
@@ -153,6 +154,7 @@ double median(std::vector<double> values) {
 }  // namespace
 
 int main() {
+  const benchload::Report load;
   sandbox::Sandbox::Options options;
   options.maxUploadBytes = 64u << 20;
   sandbox::Sandbox sb(options);

@@ -29,6 +29,8 @@
 #include "ZTAPI/ZTPublicAPIDocuments.hpp"
 #include "ZTTokenUtilites.hpp"
 
+#include "LoadAverage.hpp"
+
 namespace {
 
 using namespace ZentrelSDK;
@@ -252,6 +254,7 @@ std::string text(const Connections& connections) {
 }  // namespace
 
 int main() {
+  const benchload::Report load;
   sandbox::Sandbox sb;
   for (const auto& route : sb.routes()) Foundation::NetworkEnvironment::addRoute(route);
   Foundation::NetworkEnvironment::setAnchorCertificates(sb.caPem());

@@ -17,6 +17,7 @@
 #include <ImageIO/UTType.hpp>
 
 #include "JPEGBaseline.hpp"
+#include "LoadAverage.hpp"
 #include "PeakMemory.hpp"
 
 namespace {
@@ -90,6 +91,7 @@ using benchjpeg::medianMs;
 }  // namespace
 
 int main(int argc, char** argv) {
+  const benchload::Report load;
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -24,6 +24,7 @@
 #include <ZentrelSDK.hpp>
 
 #include "JPEGBaseline.hpp"
+#include "LoadAverage.hpp"
 #include "PeakMemory.hpp"
 
 namespace {
@@ -119,6 +120,7 @@ using benchjpeg::medianMs;
 }  // namespace
 
 int main(int argc, char** argv) {
+  const benchload::Report load;
   camera();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -18,6 +18,8 @@
 
 #include "ZTAPI/ZTRequestManager.hpp"
 
+#include "LoadAverage.hpp"
+
 namespace {
 
 struct Document {
@@ -125,6 +127,7 @@ class RateReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const benchload::Report load;
   curl_global_init(CURL_GLOBAL_DEFAULT);
   sandbox::Sandbox sandbox;
   server = &sandbox;

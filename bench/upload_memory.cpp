@@ -15,6 +15,7 @@
 
 #include "ZTNetworkCore/ZTNetworkCore.hpp"
 
+#include "LoadAverage.hpp"
 #include "PeakMemory.hpp"
 
 namespace {
@@ -65,6 +66,7 @@ BENCHMARK(Upload)->Arg(1)->Arg(10)->Arg(100)->Iterations(3)->UseRealTime()->Unit
 }  // namespace
 
 int main(int argc, char** argv) {
+  const benchload::Report load;
   sandbox::Sandbox::Options options;
   options.maxUploadBytes = 256u << 20;
   sandbox::Sandbox sandbox(options);

@@ -16,6 +16,8 @@
 #include <mutex>
 #include <string>
 
+#include "LoadAverage.hpp"
+
 namespace {
 
 using namespace Foundation;
@@ -129,6 +131,7 @@ Run session(std::string& failure) {
 }  // namespace
 
 int main() {
+  const benchload::Report load;
   sandbox::Sandbox sb;
   for (const auto& route : sb.routes()) NetworkEnvironment::addRoute(route);
   NetworkEnvironment::setAnchorCertificates(sb.caPem());

@@ -25,11 +25,26 @@ CGContext::CGContext(std::size_t width, std::size_t height, bool opaque, CGFloat
       opaque_(opaque),
       scale_(scale),
       ctm_(CGAffineTransform::scale(scale, scale)),
-      pixels_(std::make_shared<CGImage::Pixels>(width * height * 4)),
-      allOpaque_(opaque) {
-  if (!opaque) return;
+      allOpaque_(opaque) {}
+
+void CGContext::allocateBlank() const {
+  pixels_ = std::make_shared<CGImage::Pixels>(width_ * height_ * 4);
+  if (!opaque_) return;
   // An opaque context starts black, as on the platform.
   for (std::size_t i = 3; i < pixels_->size(); i += 4) (*pixels_)[i] = 255;
+}
+
+CGImage::Pixels& CGContext::writablePixels() {
+  if (view_) {
+    pixels_ = std::make_shared<CGImage::Pixels>(view_->pixels());
+    view_.reset();
+  } else if (!pixels_) {
+    allocateBlank();
+  } else if (pixels_.use_count() > 1) {
+    // An image made earlier keeps its pixels: copy them away before writing.
+    pixels_ = std::make_shared<CGImage::Pixels>(*pixels_);
+  }
+  return *pixels_;
 }
 
 void CGContext::translateBy(CGFloat x, CGFloat y) {
@@ -48,13 +63,20 @@ void CGContext::draw(const CGImage& image, const CGAffineTransform& placement) {
   if (det == 0 || !std::isfinite(det)) return;
   // Walk the bitmap and look each pixel centre up in the image: no gaps, no double writes.
   const CGAffineTransform back = toDevice.inverted();
-  // An image made earlier keeps its pixels: copy them away before writing.
-  if (pixels_.use_count() > 1) pixels_ = std::make_shared<CGImage::Pixels>(*pixels_);
-  const auto* src = image.pixels().data();
-  auto* dst = pixels_->data();
-  std::size_t covered = 0;
+  if (image.storage() == nullptr) return;
   auto unit = [](CGFloat v) { return v == 0 || v == 1 || v == -1; };
-  if (unit(back.a) && unit(back.b) && unit(back.c) && unit(back.d)) {
+  const bool turned = unit(back.a) && unit(back.b) && unit(back.c) && unit(back.d);
+  // The first draw over a whole fresh bitmap only records what it shows.
+  if (turned && !pixels_ && !view_) {
+    if (auto view = turnedView(image, back)) {
+      view_ = std::move(view);
+      allOpaque_ = image.isOpaque();
+      return;
+    }
+  }
+  auto* dst = writablePixels().data();
+  std::size_t covered = 0;
+  if (turned) {
     covered = drawTurned(image, back);
   } else {
     const auto w = static_cast<CGFloat>(image.width());
@@ -65,7 +87,7 @@ void CGContext::draw(const CGImage& image, const CGAffineTransform& placement) {
         if (!(p.x >= 0 && p.x < w && p.y >= 0 && p.y < h)) continue;
         const auto u = static_cast<std::size_t>(p.x);
         const auto v = static_cast<std::size_t>(p.y);
-        std::memcpy(dst + (y * width_ + x) * 4, src + (v * image.width() + u) * 4, 4);
+        std::memcpy(dst + (y * width_ + x) * 4, image.pixel(u, v), 4);
         ++covered;
       }
     }
@@ -83,7 +105,8 @@ std::size_t CGContext::drawTurned(const CGImage& image, const CGAffineTransform&
   const auto iw = static_cast<long long>(image.width());
   const auto ih = static_cast<long long>(image.height());
   const auto du = static_cast<long long>(back.a), dv = static_cast<long long>(back.b);
-  const auto* src = reinterpret_cast<const unsigned char*>(image.pixels().data());
+  const auto* src = image.pixel(0, 0);
+  const std::ptrdiff_t xStep = image.layout().xStep, yStep = image.layout().yStep;
   auto* dst = pixels_->data();
   std::size_t covered = 0;
   for (std::size_t ty = 0; ty < height_; ty += kTile) {
@@ -98,7 +121,7 @@ std::size_t CGContext::drawTurned(const CGImage& image, const CGAffineTransform&
         auto* out = dst + (y * width_ + tx) * 4;
         for (std::size_t x = tx; x < xEnd; ++x, u += du, v += dv, out += 4) {
           if (u < 0 || u >= iw || v < 0 || v >= ih) continue;
-          std::memcpy(out, src + (static_cast<std::size_t>(v * iw + u)) * 4, 4);
+          std::memcpy(out, src + (u * xStep + v * yStep), 4);
           ++covered;
         }
       }
@@ -107,7 +130,43 @@ std::size_t CGContext::drawTurned(const CGImage& image, const CGAffineTransform&
   return covered;
 }
 
+std::shared_ptr<const CGImage> CGContext::turnedView(const CGImage& image,
+                                                     const CGAffineTransform& back) const {
+  // Every bitmap pixel centre lands well inside an image pixel, so each is that pixel's.
+  auto at = [&](std::size_t x, std::size_t y) {
+    return applying(CGPoint{static_cast<CGFloat>(x) + 0.5, static_cast<CGFloat>(y) + 0.5}, back);
+  };
+  const CGPoint origin = at(0, 0);
+  const CGFloat fx = origin.x - std::floor(origin.x), fy = origin.y - std::floor(origin.y);
+  if (fx < 0.25 || fx > 0.75 || fy < 0.25 || fy > 0.75) return nullptr;
+  const auto u0 = static_cast<long long>(std::floor(origin.x));
+  const auto v0 = static_cast<long long>(std::floor(origin.y));
+  const auto iw = static_cast<long long>(image.width());
+  const auto ih = static_cast<long long>(image.height());
+  const auto du = static_cast<long long>(back.a), dv = static_cast<long long>(back.b);
+  const auto eu = static_cast<long long>(back.c), ev = static_cast<long long>(back.d);
+  for (const auto x : {std::size_t{0}, width_ - 1})
+    for (const auto y : {std::size_t{0}, height_ - 1}) {
+      const auto sx = static_cast<long long>(x), sy = static_cast<long long>(y);
+      const long long u = u0 + sx * du + sy * eu, v = v0 + sx * dv + sy * ev;
+      const CGPoint p = at(x, y);
+      if (u < 0 || u >= iw || v < 0 || v >= ih || std::floor(p.x) != static_cast<CGFloat>(u) ||
+          std::floor(p.y) != static_cast<CGFloat>(v))
+        return nullptr;
+    }
+  const auto& from = image.layout();
+  CGImage::Layout layout;
+  layout.offset = static_cast<std::size_t>(
+      image.pixel(static_cast<std::size_t>(u0), static_cast<std::size_t>(v0)) -
+      image.storage()->data());
+  layout.xStep = du * from.xStep + dv * from.yStep;
+  layout.yStep = eu * from.xStep + ev * from.yStep;
+  return CGImage::make(width_, height_, image.storage(), layout, image.isOpaque());
+}
+
 std::shared_ptr<const CGImage> CGContext::makeImage() const {
+  if (view_) return view_;
+  if (!pixels_) allocateBlank();
   // Shared, not copied: a later draw copies first.
   return std::make_shared<const CGImage>(width_, height_, pixels_, allOpaque_);
 }

@@ -28,7 +28,9 @@ class CGContext {
   // replace what was there (the kit draws one image into a fresh context).
   void draw(const CGImage& image, const CGAffineTransform& placement);
 
-  // Swift `makeImage()`: the bitmap so far, sharing its pixels until the next draw.
+  // Swift `makeImage()`: the bitmap so far, sharing its pixels until the next draw. A context
+  // whose one draw so far turned or mirrored a whole image over it gives a view of that image's
+  // pixels: the turn is done by whoever reads them (an encoder row by row), not by a full copy.
   std::shared_ptr<const CGImage> makeImage() const;
 
   std::size_t width() const { return width_; }
@@ -39,13 +41,20 @@ class CGContext {
 
  private:
   std::size_t drawTurned(const CGImage& image, const CGAffineTransform& back);
+  // The view of `image` that the draw makes, when it covers the whole bitmap in whole pixels.
+  std::shared_ptr<const CGImage> turnedView(const CGImage& image,
+                                            const CGAffineTransform& back) const;
+  // The bitmap as drawn so far, ready to be written: allocated, a pending view copied in.
+  CGImage::Pixels& writablePixels();
+  void allocateBlank() const;
 
   std::size_t width_;
   std::size_t height_;
   bool opaque_;
   CGFloat scale_;
   CGAffineTransform ctm_;
-  std::shared_ptr<CGImage::Pixels> pixels_;
+  mutable std::shared_ptr<CGImage::Pixels> pixels_;  // allocated on first need
+  std::shared_ptr<const CGImage> view_;  // what the one draw so far made, not yet copied
   bool allOpaque_;  // every pixel opaque: an opaque context, or filled by an opaque image
 };
 

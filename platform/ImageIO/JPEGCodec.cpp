@@ -174,42 +174,36 @@ Foundation::Result<std::shared_ptr<const CoreGraphics::CGImage>, ImageIOError> d
 
 Foundation::Result<Data, ImageIOError> encode(const CoreGraphics::CGImage& image, double quality,
                                               const std::vector<Data>& app1Segments) {
-  if (image.width() == 0 || image.height() == 0 ||
-      image.pixels().size() != image.width() * image.height() * 4)
+  const std::size_t width = image.width(), height = image.height();
+  if (width == 0 || height == 0 || !image.storage() ||
+      (image.isPlain() && image.storage()->size() != width * height * 4))
     return Foundation::failure(error(ImageIOError::Code::noImage));
-  Handle handle(tjInitCompress());
-  if (!handle.h)
-    return Foundation::failure(error(ImageIOError::Code::encodingFailed, tjGetErrorStr()));
-  // JPEG has no alpha: translucent pixels are flattened onto black, always the same way.
-  const std::uint8_t* rgba = image.pixels().data();
-  std::vector<std::uint8_t> flattened;
-  if (!image.isOpaque()) {
-    const auto& pixels = image.pixels();
-    std::size_t first = pixels.size();
-    for (std::size_t i = 3; i < pixels.size(); i += 4)
-      if (pixels[i] != 255) {
-        first = i - 3;
-        break;
-      }
-    if (first < pixels.size()) {
-      flattened.assign(pixels.begin(), pixels.end());
-      for (std::size_t i = first; i < flattened.size(); i += 4) {
-        const unsigned a = flattened[i + 3];
-        for (std::size_t c = 0; c < 3; ++c)
-          flattened[i + c] = static_cast<std::uint8_t>((flattened[i + c] * a + 127) / 255);
-        flattened[i + 3] = 255;
-      }
-      rgba = flattened.data();
-    }
-  }
   const double q =
       std::isfinite(quality) ? std::clamp(quality, 0.0, 1.0) : kDefaultLossyCompressionQuality;
   const int tjQuality = std::clamp(static_cast<int>(std::lround(q * 100)), 1, 100);
+  // JPEG has no alpha: translucent pixels are flattened onto black, always the same way.
+  const bool flatten = !image.isOpaque() && hasTranslucentPixel(image);
+  const auto& layout = image.layout();
+  if (flatten || layout.xStep != 4 || layout.yStep <= 0) {
+    // Turned, mirrored or flattened: rows are made a strip at a time as the encoder takes them.
+    auto encoded = encodeStrips(image, tjQuality, flatten);
+    if (!encoded) return Foundation::failure(encoded.error());
+    Data out = std::move(encoded).value();
+    Data segments;
+    for (const auto& segment : app1Segments)
+      segments.insert(segments.end(), segment.begin(), segment.end());
+    out.insert(out.begin() + 2, segments.begin(), segments.end());  // after start of image
+    return Foundation::success(std::move(out));
+  }
+  // Whole rows in order, maybe apart: the codec reads them where they are.
+  Handle handle(tjInitCompress());
+  if (!handle.h)
+    return Foundation::failure(error(ImageIOError::Code::encodingFailed, tjGetErrorStr()));
   unsigned char* buffer = nullptr;  // grown by the codec as it writes
   unsigned long size = 0;
-  if (tjCompress2(handle.h, rgba, static_cast<int>(image.width()), 0,
-                  static_cast<int>(image.height()), TJPF_RGBA, &buffer, &size, TJSAMP_420,
-                  tjQuality, 0) != 0) {
+  if (tjCompress2(handle.h, image.pixel(0, 0), static_cast<int>(width),
+                  static_cast<int>(layout.yStep), static_cast<int>(height), TJPF_RGBA, &buffer,
+                  &size, TJSAMP_420, tjQuality, 0) != 0) {
     const std::string message = tjGetErrorStr2(handle.h);
     tjFree(buffer);
     return Foundation::failure(error(ImageIOError::Code::encodingFailed, message));

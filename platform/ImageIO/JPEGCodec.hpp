@@ -44,6 +44,14 @@ Foundation::Result<Foundation::Data, ImageIOError> encode(
     const CoreGraphics::CGImage& image, double quality,
     const std::vector<Foundation::Data>& app1Segments);
 
+// The same JPEG as `encode` without segments, for any layout: rows are made a strip at a time
+// (turned, mirrored, flattened onto black when `flatten`) as the encoder takes them, so no
+// second full-size bitmap is made. `quality` is 1...100.
+Foundation::Result<Foundation::Data, ImageIOError> encodeStrips(const CoreGraphics::CGImage& image,
+                                                                int quality, bool flatten);
+// Whether any pixel is less than opaque.
+bool hasTranslucentPixel(const CoreGraphics::CGImage& image);
+
 // EXIF helpers on whole APP1 segments.
 bool isExifSegment(Foundation::Bytes segment);
 std::optional<int> exifOrientation(Foundation::Bytes segment);

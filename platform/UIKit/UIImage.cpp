@@ -76,7 +76,11 @@ CGSize UIImage::size() const {
 }
 
 std::optional<UIImage::RGBA> UIImage::pixelAt(std::size_t x, std::size_t y) const {
-  if (!pixels_ || x >= pixelWidth_ || y >= pixelHeight_) return std::nullopt;
+  if (!hasPixels() || x >= pixelWidth_ || y >= pixelHeight_) return std::nullopt;
+  if (bitmap_) {
+    const auto* p = bitmap_->pixel(x, y);
+    return RGBA{p[0], p[1], p[2], p[3]};
+  }
   const std::size_t i = (y * pixelWidth_ + x) * 4;
   return RGBA{(*pixels_)[i], (*pixels_)[i + 1], (*pixels_)[i + 2], (*pixels_)[i + 3]};
 }

@@ -83,9 +83,9 @@ class UIImage : public std::enable_shared_from_this<UIImage> {
   // In points, as displayed: width and height swap for the Left/Right orientations.
   CGSize size() const;
 
-  bool hasPixels() const { return pixels_ != nullptr; }
+  bool hasPixels() const { return pixels_ != nullptr || bitmap_ != nullptr; }
   // Null when the image carries no pixels.
-  const Pixels* pixels() const { return pixels_.get(); }
+  const Pixels* pixels() const { return bitmap_ ? &bitmap_->pixels() : pixels_.get(); }
   // The stored pixel at (x, y), if there are pixels and it is inside.
   std::optional<RGBA> pixelAt(std::size_t x, std::size_t y) const;
 
@@ -99,6 +99,9 @@ class UIImage : public std::enable_shared_from_this<UIImage> {
   const CGFloat scale_;
   const Orientation orientation_;
   bool opaque_ = false;  // every pixel known opaque (from a JPEG or an opaque context)
+  // A bitmap that is a view into another's pixels (a cut, a turn), kept as it is so that
+  // drawing or encoding it copies nothing; pixels() packs it on first use.
+  std::shared_ptr<const CoreGraphics::CGImage> bitmap_;
 };
 
 }  // namespace UIKit

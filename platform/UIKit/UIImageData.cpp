@@ -47,12 +47,19 @@ std::shared_ptr<UIImage> UIImage::withCGImage(std::shared_ptr<const CoreGraphics
   if (!image || !std::isfinite(scale) || scale <= 0) return nullptr;
   const auto width = image->width();
   const auto height = image->height();
+  if (!image->isPlain()) {
+    auto made = std::make_shared<UIImage>(width, height, nullptr, scale, orientation);
+    made->opaque_ = image->isOpaque();
+    made->bitmap_ = std::move(image);
+    return made;
+  }
   auto made = std::make_shared<UIImage>(width, height, image->sharedPixels(), scale, orientation);
   made->opaque_ = image->isOpaque();
   return made;
 }
 
 std::shared_ptr<const CoreGraphics::CGImage> UIImage::cgImage() const {
+  if (bitmap_) return bitmap_;
   auto bitmap = CoreGraphics::CGImage::make(pixelWidth_, pixelHeight_, pixels_);
   return bitmap && opaque_ ? bitmap->markedOpaque() : bitmap;
 }
