@@ -249,6 +249,8 @@ class ZTCameraViewManager::Recording {
   void remove();
 
  private:
+  // The movie output, and whether this call made it.
+  std::pair<std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput>, bool> installOutput();
   Foundation::URL _tempFilePath() const;
   void _saveVideoToLibrary(const Foundation::URL& url);
   void _executeVideoCompletionWithURL(const std::optional<Foundation::URL>& url,

@@ -110,8 +110,10 @@ std::shared_ptr<AVFoundation::AVCapturePhotoOutput> ZTCameraViewManager::PhotoCa
 
 std::shared_ptr<AVFoundation::AVCapturePhotoOutput>
 ZTCameraViewManager::PhotoCapture::makeOutput() {
+  if (auto current = output()) return current;
+  auto made = AVFoundation::AVCapturePhotoOutput::make();
   std::lock_guard lock(mutex_);
-  if (!output_) output_ = AVFoundation::AVCapturePhotoOutput::make();
+  if (!output_) output_ = std::move(made);
   return output_;
 }
 

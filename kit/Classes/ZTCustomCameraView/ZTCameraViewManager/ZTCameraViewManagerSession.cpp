@@ -175,18 +175,21 @@ void ZTCameraViewManager::Session::runSetup(
   _updateCameraQualityMode(settings.get(&Values::cameraOutputQuality));
   session->startRunning();
   std::optional<PendingAttach> attach;
+  bool removed = false;
   {
     std::lock_guard lock(mutex_);
-    if (captureSession_ != session) {
-      // Removed while it was being configured.
-      queuedSetup_.reset();
-      session->stopRunning();
-      return;
-    }
-    cameraIsSetup_ = true;
     queuedSetup_.reset();
-    attach = std::move(pendingAttach_);
-    pendingAttach_.reset();
+    removed = captureSession_ != session;
+    if (!removed) {
+      cameraIsSetup_ = true;
+      attach = std::move(pendingAttach_);
+      pendingAttach_.reset();
+    }
+  }
+  if (removed) {
+    // Removed while it was being configured.
+    session->stopRunning();
+    return;
   }
   _orientationChanged();
   if (attach) {

@@ -53,24 +53,25 @@ std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput> ZTCameraViewManager::Rec
 
 std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput>
 ZTCameraViewManager::Recording::makeOutput() {
+  return installOutput().first;
+}
+
+std::pair<std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput>, bool>
+ZTCameraViewManager::Recording::installOutput() {
+  if (auto current = output()) return {current, false};
+  // Made outside the lock; of two made at once, the first installed is kept.
+  auto made = AVFoundation::AVCaptureMovieFileOutput::make();
+  made->setMovieFragmentInterval(CoreMedia::kCMTimeInvalid);
   std::lock_guard lock(mutex_);
-  if (!movieOutput_) {
-    movieOutput_ = AVFoundation::AVCaptureMovieFileOutput::make();
-    movieOutput_->setMovieFragmentInterval(CoreMedia::kCMTimeInvalid);
-  }
-  return movieOutput_;
+  if (movieOutput_) return {movieOutput_, false};
+  movieOutput_ = made;
+  return {made, true};
 }
 
 std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput>
 ZTCameraViewManager::Recording::_getMovieOutput() {
-  std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput> created;
-  {
-    std::lock_guard lock(mutex_);
-    if (movieOutput_) return movieOutput_;
-    created = AVFoundation::AVCaptureMovieFileOutput::make();
-    created->setMovieFragmentInterval(CoreMedia::kCMTimeInvalid);
-    movieOutput_ = created;
-  }
+  auto [created, isNew] = installOutput();
+  if (!isNew) return created;
   auto session = parts_.session.captureSession();
   if (session && session->canAddOutput(created)) {
     session->beginConfiguration();
