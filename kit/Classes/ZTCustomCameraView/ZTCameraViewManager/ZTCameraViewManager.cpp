@@ -5,7 +5,7 @@
 
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManagerInternal.hpp"
 
-// The manager's properties, their defaults and change hooks, construction and destruction.
+// The manager's settings, their defaults and change hooks, construction and destruction.
 
 namespace ZentrelSDK {
 
@@ -13,16 +13,6 @@ using AVFoundation::AVCaptureDevice;
 using AVFoundation::AVMediaType;
 
 namespace {
-template <class T>
-T locked(std::mutex& mutex, const T& field) {
-  std::lock_guard lock(mutex);
-  return field;
-}
-template <class T>
-void store(std::mutex& mutex, T& field, T value) {
-  std::lock_guard lock(mutex);
-  field = std::move(value);
-}
 std::shared_ptr<AVCaptureDevice> camera(AVCaptureDevice::Position position) {
   return AVCaptureDevice::defaultDevice(AVCaptureDevice::DeviceType::builtInWideAngleCamera,
                                         AVMediaType::video, position);
@@ -33,244 +23,237 @@ bool anyFlash() {
   }
   return false;
 }
+using Values = CameraSettingValues;
 }  // namespace
 
-ZTCameraViewManager::ZTCameraViewManager()
-    : showErrorBlock_(&ZTCameraViewManager::showDefaultAlert),
-      hasFrontCamera_(camera(AVCaptureDevice::Position::front) != nullptr),
-      hasFlash_(anyFlash()) {}
+ZTCameraViewManager::Settings::Settings()
+    : hasFrontCamera(camera(AVCaptureDevice::Position::front) != nullptr), hasFlash(anyFlash()) {
+  values_.showErrorBlock = &showDefaultAlert;
+}
+
+bool ZTCameraViewManager::Settings::mirrorsFrontCamera() const {
+  std::lock_guard lock(mutex_);
+  return values_.cameraDevice == CameraDevice::front && values_.shouldFlipFrontCameraImage;
+}
+
+ZTCameraViewManager::ZTCameraViewManager() : parts_(std::make_unique<Parts>(*this)) {}
 
 ZTCameraViewManager::~ZTCameraViewManager() {
-  removeSession();
+  parts_->session.remove();
 }
 
 std::optional<std::string> ZTCameraViewManager::imageAlbumName() const {
-  return locked(mutex_, imageAlbumName_);
+  return parts_->settings.get(&Values::imageAlbumName);
 }
 void ZTCameraViewManager::setImageAlbumName(std::optional<std::string> name) {
-  store(mutex_, imageAlbumName_, std::move(name));
+  parts_->settings.exchange(&Values::imageAlbumName, std::move(name));
 }
 std::optional<std::string> ZTCameraViewManager::videoAlbumName() const {
-  return locked(mutex_, videoAlbumName_);
+  return parts_->settings.get(&Values::videoAlbumName);
 }
 void ZTCameraViewManager::setVideoAlbumName(std::optional<std::string> name) {
-  store(mutex_, videoAlbumName_, std::move(name));
+  parts_->settings.exchange(&Values::videoAlbumName, std::move(name));
 }
 std::shared_ptr<AVFoundation::AVCaptureSession> ZTCameraViewManager::captureSession() const {
-  return locked(mutex_, captureSession_);
+  return parts_->session.captureSession();
 }
 bool ZTCameraViewManager::showErrorsToUsers() const {
-  return locked(mutex_, showErrorsToUsers_);
+  return parts_->settings.get(&Values::showErrorsToUsers);
 }
 void ZTCameraViewManager::setShowErrorsToUsers(bool show) {
-  store(mutex_, showErrorsToUsers_, show);
+  parts_->settings.exchange(&Values::showErrorsToUsers, show);
 }
 bool ZTCameraViewManager::showAccessPermissionPopupAutomatically() const {
-  return locked(mutex_, showAccessPermissionPopupAutomatically_);
+  return parts_->settings.get(&Values::showAccessPermissionPopupAutomatically);
 }
 void ZTCameraViewManager::setShowAccessPermissionPopupAutomatically(bool show) {
-  store(mutex_, showAccessPermissionPopupAutomatically_, show);
+  parts_->settings.exchange(&Values::showAccessPermissionPopupAutomatically, show);
 }
 ZTCameraViewManager::ShowErrorBlock ZTCameraViewManager::showErrorBlock() const {
-  return locked(mutex_, showErrorBlock_);
+  return parts_->settings.get(&Values::showErrorBlock);
 }
 void ZTCameraViewManager::setShowErrorBlock(ShowErrorBlock block) {
-  store(mutex_, showErrorBlock_, std::move(block));
+  parts_->settings.exchange(&Values::showErrorBlock, std::move(block));
 }
 bool ZTCameraViewManager::writeFilesToPhoneLibrary() const {
-  return locked(mutex_, writeFilesToPhoneLibrary_);
+  return parts_->settings.get(&Values::writeFilesToPhoneLibrary);
 }
 void ZTCameraViewManager::setWriteFilesToPhoneLibrary(bool write) {
-  store(mutex_, writeFilesToPhoneLibrary_, write);
+  parts_->settings.exchange(&Values::writeFilesToPhoneLibrary, write);
 }
 bool ZTCameraViewManager::shouldFlipFrontCameraImage() const {
-  return locked(mutex_, shouldFlipFrontCameraImage_);
+  return parts_->settings.get(&Values::shouldFlipFrontCameraImage);
 }
 void ZTCameraViewManager::setShouldFlipFrontCameraImage(bool flip) {
-  store(mutex_, shouldFlipFrontCameraImage_, flip);
+  parts_->settings.exchange(&Values::shouldFlipFrontCameraImage, flip);
 }
 bool ZTCameraViewManager::shouldKeepViewAtOrientationChanges() const {
-  return locked(mutex_, shouldKeepViewAtOrientationChanges_);
+  return parts_->settings.get(&Values::shouldKeepViewAtOrientationChanges);
 }
 void ZTCameraViewManager::setShouldKeepViewAtOrientationChanges(bool keep) {
-  store(mutex_, shouldKeepViewAtOrientationChanges_, keep);
+  parts_->settings.exchange(&Values::shouldKeepViewAtOrientationChanges, keep);
 }
 bool ZTCameraViewManager::shouldEnableTapToFocus() const {
-  return locked(mutex_, shouldEnableTapToFocus_);
+  return parts_->settings.get(&Values::shouldEnableTapToFocus);
 }
 void ZTCameraViewManager::setShouldEnableTapToFocus(bool enable) {
-  store(mutex_, shouldEnableTapToFocus_, enable);
-  focusGesture()->setEnabled(enable);
+  parts_->settings.exchange(&Values::shouldEnableTapToFocus, enable);
+  parts_->gestures.focusGesture()->setEnabled(enable);
 }
 bool ZTCameraViewManager::shouldEnablePinchToZoom() const {
-  return locked(mutex_, shouldEnablePinchToZoom_);
+  return parts_->settings.get(&Values::shouldEnablePinchToZoom);
 }
 void ZTCameraViewManager::setShouldEnablePinchToZoom(bool enable) {
-  store(mutex_, shouldEnablePinchToZoom_, enable);
-  zoomGesture()->setEnabled(enable);
+  parts_->settings.exchange(&Values::shouldEnablePinchToZoom, enable);
+  parts_->gestures.zoomGesture()->setEnabled(enable);
 }
 bool ZTCameraViewManager::shouldEnableExposure() const {
-  return locked(mutex_, shouldEnableExposure_);
+  return parts_->settings.get(&Values::shouldEnableExposure);
 }
 void ZTCameraViewManager::setShouldEnableExposure(bool enable) {
-  store(mutex_, shouldEnableExposure_, enable);
-  exposureGesture()->setEnabled(enable);
+  parts_->settings.exchange(&Values::shouldEnableExposure, enable);
+  parts_->gestures.exposureGesture()->setEnabled(enable);
 }
 bool ZTCameraViewManager::cameraIsReady() const {
-  return locked(mutex_, cameraIsSetup_);
+  return parts_->session.isSetUp();
 }
 bool ZTCameraViewManager::hasFrontCamera() const {
-  return hasFrontCamera_;
+  return parts_->settings.hasFrontCamera;
 }
 bool ZTCameraViewManager::hasFlash() const {
-  return hasFlash_;
+  return parts_->settings.hasFlash;
 }
 bool ZTCameraViewManager::animateCameraDeviceChange() const {
-  return locked(mutex_, animateCameraDeviceChange_);
+  return parts_->settings.get(&Values::animateCameraDeviceChange);
 }
 void ZTCameraViewManager::setAnimateCameraDeviceChange(bool animate) {
-  store(mutex_, animateCameraDeviceChange_, animate);
+  parts_->settings.exchange(&Values::animateCameraDeviceChange, animate);
 }
 bool ZTCameraViewManager::animateShutter() const {
-  return locked(mutex_, animateShutter_);
+  return parts_->settings.get(&Values::animateShutter);
 }
 void ZTCameraViewManager::setAnimateShutter(bool animate) {
-  store(mutex_, animateShutter_, animate);
+  parts_->settings.exchange(&Values::animateShutter, animate);
 }
 
+// The four settings with change hooks act on a set-up camera, and only on a change.
 CameraDevice ZTCameraViewManager::cameraDevice() const {
-  return locked(mutex_, cameraDevice_);
+  return parts_->settings.get(&Values::cameraDevice);
 }
 void ZTCameraViewManager::setCameraDevice(CameraDevice device) {
-  bool acts = false;
-  {
-    std::lock_guard lock(mutex_);
-    acts = cameraIsSetup_ && cameraDevice_ != device;
-    cameraDevice_ = device;
+  const bool setUp = parts_->session.isSetUp();
+  if (parts_->settings.exchange(&Values::cameraDevice, device) != device && setUp) {
+    parts_->cameraDeviceChanged(device);
   }
-  if (acts) cameraDeviceChanged(device);
 }
 
 CameraFlashMode ZTCameraViewManager::flashMode() const {
-  return locked(mutex_, flashMode_);
+  return parts_->settings.get(&Values::flashMode);
 }
 void ZTCameraViewManager::setFlashMode(CameraFlashMode mode) {
-  bool acts = false;
-  {
-    std::lock_guard lock(mutex_);
-    acts = cameraIsSetup_ && flashMode_ != mode;
-    flashMode_ = mode;
+  const bool setUp = parts_->session.isSetUp();
+  if (parts_->settings.exchange(&Values::flashMode, mode) != mode && setUp) {
+    parts_->flip._updateIlluminationMode(mode);
   }
-  if (acts) _updateIlluminationMode(mode);
 }
 
 CameraOutputQuality ZTCameraViewManager::cameraOutputQuality() const {
-  return locked(mutex_, cameraOutputQuality_);
+  return parts_->settings.get(&Values::cameraOutputQuality);
 }
 void ZTCameraViewManager::setCameraOutputQuality(CameraOutputQuality quality) {
-  bool acts = false;
-  {
-    std::lock_guard lock(mutex_);
-    acts = cameraIsSetup_ && cameraOutputQuality_ != quality;
-    cameraOutputQuality_ = quality;
+  const bool setUp = parts_->session.isSetUp();
+  if (parts_->settings.exchange(&Values::cameraOutputQuality, quality) != quality && setUp) {
+    parts_->session._updateCameraQualityMode(quality);
   }
-  if (acts) _updateCameraQualityMode(quality);
 }
 
 CameraOutputMode ZTCameraViewManager::cameraOutputMode() const {
-  return locked(mutex_, cameraOutputMode_);
+  return parts_->settings.get(&Values::cameraOutputMode);
 }
 void ZTCameraViewManager::setCameraOutputMode(CameraOutputMode mode) {
-  bool acts = false;
-  CameraOutputMode old{};
-  {
-    std::lock_guard lock(mutex_);
-    acts = cameraIsSetup_;
-    old = cameraOutputMode_;
-    cameraOutputMode_ = mode;
-  }
-  if (acts) cameraOutputModeChanged(mode, old);
+  const bool setUp = parts_->session.isSetUp();
+  const auto old = parts_->settings.exchange(&Values::cameraOutputMode, mode);
+  if (setUp) parts_->cameraOutputModeChanged(mode, old);
 }
 
 CoreMedia::CMTime ZTCameraViewManager::recordedDuration() const {
-  const auto movie = locked(mutex_, movieOutput_);
+  const auto movie = parts_->recording.output();
   return movie ? movie->recordedDuration() : CoreMedia::kCMTimeZero;
 }
 std::int64_t ZTCameraViewManager::recordedFileSize() const {
-  const auto movie = locked(mutex_, movieOutput_);
+  const auto movie = parts_->recording.output();
   return movie ? movie->recordedFileSize() : 0;
 }
 AVCaptureDevice::FocusMode ZTCameraViewManager::focusMode() const {
-  return locked(mutex_, focusMode_);
+  return parts_->settings.get(&Values::focusMode);
 }
 void ZTCameraViewManager::setFocusMode(AVCaptureDevice::FocusMode mode) {
-  store(mutex_, focusMode_, mode);
+  parts_->settings.exchange(&Values::focusMode, mode);
 }
 AVCaptureDevice::ExposureMode ZTCameraViewManager::exposureMode() const {
-  return locked(mutex_, exposureMode_);
+  return parts_->settings.get(&Values::exposureMode);
 }
 void ZTCameraViewManager::setExposureMode(AVCaptureDevice::ExposureMode mode) {
-  store(mutex_, exposureMode_, mode);
+  parts_->settings.exchange(&Values::exposureMode, mode);
 }
 AVFoundation::AVCaptureVideoStabilizationMode ZTCameraViewManager::videoStabilisationMode() const {
-  return locked(mutex_, videoStabilisationMode_);
+  return parts_->settings.get(&Values::videoStabilisationMode);
 }
 void ZTCameraViewManager::setVideoStabilisationMode(
     AVFoundation::AVCaptureVideoStabilizationMode mode) {
-  store(mutex_, videoStabilisationMode_, mode);
+  parts_->settings.exchange(&Values::videoStabilisationMode, mode);
 }
 float ZTCameraViewManager::exposureValue() const {
-  return locked(mutex_, exposureValue_);
+  return parts_->gestures.exposureValue();
 }
 void ZTCameraViewManager::setExposureValue(float value) {
-  store(mutex_, exposureValue_, value);
+  parts_->gestures.setExposureValue(value);
 }
 float ZTCameraViewManager::translationY() const {
-  return locked(mutex_, translationY_);
+  return parts_->gestures.translationY();
 }
 void ZTCameraViewManager::setTranslationY(float value) {
-  store(mutex_, translationY_, value);
+  parts_->gestures.setTranslationY(value);
 }
 std::optional<UIKit::CGPoint> ZTCameraViewManager::startPanPointInPreviewLayer() const {
-  return locked(mutex_, startPanPointInPreviewLayer_);
+  return parts_->gestures.startPanPointInPreviewLayer();
 }
 double ZTCameraViewManager::photoCaptureTimeout() const {
-  return locked(mutex_, photoCaptureTimeout_);
+  return parts_->photo.timeout();
 }
 void ZTCameraViewManager::setPhotoCaptureTimeout(double seconds) {
-  // A wait that never ends, or ends before it starts, is no bound.
-  if (!(seconds > 0) || seconds > 24 * 3600) return;
-  store(mutex_, photoCaptureTimeout_, seconds);
+  parts_->photo.setTimeout(seconds);
 }
 
-std::shared_ptr<AVFoundation::AVCaptureVideoPreviewLayer> ZTCameraViewManager::previewLayer()
-    const {
-  return locked(mutex_, previewLayer_);
-}
-
-void ZTCameraViewManager::cameraDeviceChanged(CameraDevice device) {
-  if (animateCameraDeviceChange()) {
+void ZTCameraViewManager::Parts::cameraDeviceChanged(CameraDevice device) {
+  if (settings.get(&Values::animateCameraDeviceChange)) {
     // Views belong to the main thread; a write from elsewhere flips the preview a turn later.
     if (Foundation::Thread::isMainThread()) {
-      _doFlipAnimation();
+      flip._doFlipAnimation();
     } else {
-      Dispatch::DispatchQueue::main().async([weak = weak_from_this()] {
-        if (auto self = weak.lock()) self->_doFlipAnimation();
+      Dispatch::DispatchQueue::main().async([weak = weak()] {
+        if (auto self = weak.lock()) of(*self).flip._doFlipAnimation();
       });
     }
   }
-  _updateCameraDevice(device);
-  _updateIlluminationMode(flashMode());
-  _setupMaxZoomScale();
-  _zoom(0);
-  _orientationChanged();
+  flip._updateCameraDevice(device);
+  flip._updateIlluminationMode(settings.get(&Values::flashMode));
+  gestures._setupMaxZoomScale();
+  gestures._zoom(0);
+  session._orientationChanged();
 }
 
-void ZTCameraViewManager::cameraOutputModeChanged(CameraOutputMode newMode,
-                                                  CameraOutputMode oldMode) {
-  if (newMode != oldMode) _setupOutputMode(newMode, oldMode);
-  _setupMaxZoomScale();
-  _zoom(0);
+void ZTCameraViewManager::Parts::cameraOutputModeChanged(CameraOutputMode newMode,
+                                                         CameraOutputMode oldMode) {
+  if (newMode != oldMode) session._setupOutputMode(newMode, oldMode);
+  gestures._setupMaxZoomScale();
+  gestures._zoom(0);
+}
+
+std::pair<std::shared_ptr<Photos::PHPhotoLibrary>, std::optional<std::string>>
+ZTCameraViewManager::Parts::libraryAndAlbum(MediaType media) const {
+  return {session.library(), settings.get(media == MediaType::photo ? &Values::imageAlbumName
+                                                                    : &Values::videoAlbumName)};
 }
 
 CameraFlashMode ZTCameraViewManager::changeFlashMode() {

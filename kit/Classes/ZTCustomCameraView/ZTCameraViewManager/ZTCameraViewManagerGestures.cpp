@@ -6,6 +6,7 @@
 #include <QuartzCore/CATransaction.hpp>
 
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManager.hpp"
+#include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManagerInternal.hpp"
 #include "ZTLogger.hpp"
 
 // Pinch to zoom, tap to focus with its rectangle, pan to set the exposure.
@@ -48,64 +49,101 @@ CoreGraphics::CGPath scaledPath(const CoreGraphics::CGPath& path, CGPoint center
 }
 }  // namespace
 
-std::shared_ptr<UIKit::UIPinchGestureRecognizer> ZTCameraViewManager::zoomGesture() {
+std::shared_ptr<UIKit::UIPinchGestureRecognizer> ZTCameraViewManager::Gestures::zoomGesture() {
   std::lock_guard lock(mutex_);
   if (!zoomGesture_) zoomGesture_ = std::make_shared<UIKit::UIPinchGestureRecognizer>();
   return zoomGesture_;
 }
 
-std::shared_ptr<UIKit::UITapGestureRecognizer> ZTCameraViewManager::focusGesture() {
+std::shared_ptr<UIKit::UITapGestureRecognizer> ZTCameraViewManager::Gestures::focusGesture() {
   std::lock_guard lock(mutex_);
   if (!focusGesture_) focusGesture_ = std::make_shared<UIKit::UITapGestureRecognizer>();
   return focusGesture_;
 }
 
-std::shared_ptr<UIKit::UIPanGestureRecognizer> ZTCameraViewManager::exposureGesture() {
+std::shared_ptr<UIKit::UIPanGestureRecognizer> ZTCameraViewManager::Gestures::exposureGesture() {
   std::lock_guard lock(mutex_);
   if (!exposureGesture_) exposureGesture_ = std::make_shared<UIKit::UIPanGestureRecognizer>();
   return exposureGesture_;
 }
 
+float ZTCameraViewManager::Gestures::exposureValue() const {
+  std::lock_guard lock(mutex_);
+  return exposureValue_;
+}
+void ZTCameraViewManager::Gestures::setExposureValue(float value) {
+  std::lock_guard lock(mutex_);
+  exposureValue_ = value;
+}
+float ZTCameraViewManager::Gestures::translationY() const {
+  std::lock_guard lock(mutex_);
+  return translationY_;
+}
+void ZTCameraViewManager::Gestures::setTranslationY(float value) {
+  std::lock_guard lock(mutex_);
+  translationY_ = value;
+}
+std::optional<CGPoint> ZTCameraViewManager::Gestures::startPanPointInPreviewLayer() const {
+  std::lock_guard lock(mutex_);
+  return startPanPointInPreviewLayer_;
+}
+
 template <class Recognizer>
-void ZTCameraViewManager::attachGesture(
+void ZTCameraViewManager::Gestures::attachGesture(
     const std::shared_ptr<UIKit::UIView>& view,
-    std::shared_ptr<Recognizer> (ZTCameraViewManager::*recognizer)(),
-    void (ZTCameraViewManager::*action)(Recognizer&)) {
+    std::shared_ptr<Recognizer> (Gestures::*recognizer)(), void (Gestures::*action)(Recognizer&),
+    const char* selector) {
   // Views and their recognisers belong to the main thread.
-  DispatchQueue::main().async([self = shared_from_this(), view, recognizer, action] {
-    auto gesture = ((*self).*recognizer)();
-    gesture->addTarget(self, action);
-    view->addGestureRecognizer(gesture);
-    gesture->setDelegate(self);
-  });
+  DispatchQueue::main().async(
+      [self = parts_.manager.shared_from_this(), view, recognizer, action, selector] {
+        auto& gestures = Parts::of(*self).gestures;
+        auto gesture = (gestures.*recognizer)();
+        // The manager is the target, held weakly; the same action is added once.
+        gesture->addTarget(
+            std::weak_ptr<void>(self),
+            [weak = std::weak_ptr(self), action](UIKit::UIGestureRecognizer& sender) {
+              auto* typed = dynamic_cast<Recognizer*>(&sender);
+              if (auto manager = weak.lock(); manager && typed) {
+                (Parts::of(*manager).gestures.*action)(*typed);
+              }
+            },
+            selector);
+        view->addGestureRecognizer(gesture);
+        gesture->setDelegate(self);
+      });
 }
 
-void ZTCameraViewManager::attachZoom(const std::shared_ptr<UIKit::UIView>& view) {
-  attachGesture(view, &ZTCameraViewManager::zoomGesture, &ZTCameraViewManager::_zoomStart);
-}
-
-void ZTCameraViewManager::attachFocus(const std::shared_ptr<UIKit::UIView>& view) {
-  attachGesture(view, &ZTCameraViewManager::focusGesture, &ZTCameraViewManager::_focusStart);
-}
-
-void ZTCameraViewManager::attachExposure(const std::shared_ptr<UIKit::UIView>& view) {
-  attachGesture(view, &ZTCameraViewManager::exposureGesture, &ZTCameraViewManager::_exposureStart);
+void ZTCameraViewManager::Gestures::attach(const std::shared_ptr<UIKit::UIView>& view) {
+  attachGesture(view, &Gestures::zoomGesture, &Gestures::_zoomStart, "zoomStart:");
+  attachGesture(view, &Gestures::focusGesture, &Gestures::_focusStart, "focusStart:");
+  attachGesture(view, &Gestures::exposureGesture, &Gestures::_exposureStart, "exposureStart:");
 }
 
 bool ZTCameraViewManager::gestureRecognizerShouldBegin(UIKit::UIGestureRecognizer& recognizer) {
+  parts_->gestures.shouldBegin(recognizer);
+  return true;
+}
+
+void ZTCameraViewManager::Gestures::shouldBegin(UIKit::UIGestureRecognizer& recognizer) {
   if (dynamic_cast<UIKit::UIPinchGestureRecognizer*>(&recognizer)) {
     std::lock_guard lock(mutex_);
     beginZoomScale_ = zoomScale_;
   }
-  return true;
 }
 
-void ZTCameraViewManager::_zoomStart(UIKit::UIPinchGestureRecognizer& recognizer) {
-  auto view = [&] {
-    std::lock_guard lock(mutex_);
-    return embeddingView_.lock();
-  }();
-  auto layer = previewLayer();
+void ZTCameraViewManager::Gestures::_setupMaxZoomScale() {
+  UIKit::CGFloat limit = 1;
+  if (auto device = parts_.session.currentDevice()) {
+    limit = device->activeFormat().videoMaxZoomFactor;
+  }
+  std::lock_guard lock(mutex_);
+  beginZoomScale_ = 1;
+  maxZoomScale_ = limit;
+}
+
+void ZTCameraViewManager::Gestures::_zoomStart(UIKit::UIPinchGestureRecognizer& recognizer) {
+  auto view = parts_.session.embeddingView();
+  auto layer = parts_.session.previewLayer();
   if (!view || !layer) return;
   for (std::size_t i = 0; i < recognizer.numberOfTouches(); ++i) {
     const auto location = recognizer.location(i, view.get());
@@ -115,8 +153,8 @@ void ZTCameraViewManager::_zoomStart(UIKit::UIPinchGestureRecognizer& recognizer
   _zoom(recognizer.scale());
 }
 
-void ZTCameraViewManager::_zoom(CGFloat scale) {
-  auto device = currentDevice();
+void ZTCameraViewManager::Gestures::_zoom(CGFloat scale) {
+  auto device = parts_.session.currentDevice();
   if (device && !device->lockForConfiguration()) {
     ZTLogger::errorLog("Error locking configuration");
     return;
@@ -133,19 +171,17 @@ void ZTCameraViewManager::_zoom(CGFloat scale) {
   }
 }
 
-void ZTCameraViewManager::_focusStart(UIKit::UITapGestureRecognizer& recognizer) {
-  auto device = currentDevice();
+void ZTCameraViewManager::Gestures::_focusStart(UIKit::UITapGestureRecognizer& recognizer) {
+  auto device = parts_.session.currentDevice();
   _changeExposureMode(AVCaptureDevice::ExposureMode::continuousAutoExposure);
-  AVCaptureDevice::FocusMode focus{};
-  AVCaptureDevice::ExposureMode exposure{};
   {
     std::lock_guard lock(mutex_);
     translationY_ = 0;
     exposureValue_ = 0.5f;
-    focus = focusMode_;
-    exposure = exposureMode_;
   }
-  auto layer = previewLayer();
+  const auto focus = parts_.settings.get(&CameraSettingValues::focusMode);
+  const auto exposure = parts_.settings.get(&CameraSettingValues::exposureMode);
+  auto layer = parts_.session.previewLayer();
   auto view = recognizer.view();
   if (!device || !layer || !view) return;
   const auto point = view->layer()->convertPointTo(recognizer.location(view.get()), layer.get());
@@ -162,8 +198,9 @@ void ZTCameraViewManager::_focusStart(UIKit::UITapGestureRecognizer& recognizer)
   device->unlockForConfiguration();
 }
 
-void ZTCameraViewManager::_showFocusRectangleAtPoint(CGPoint point, QuartzCore::CALayer& layer,
-                                                     std::optional<float> brightness) {
+void ZTCameraViewManager::Gestures::_showFocusRectangleAtPoint(CGPoint point,
+                                                               QuartzCore::CALayer& layer,
+                                                               std::optional<float> brightness) {
   if (lastFocusRectangle_) {
     lastFocusRectangle_->removeFromSuperlayer();
     lastFocusRectangle_.reset();
@@ -208,12 +245,13 @@ void ZTCameraViewManager::_showFocusRectangleAtPoint(CGPoint point, QuartzCore::
   QuartzCore::CATransaction::setAnimationTimingFunction(
       QuartzCore::CAMediaTimingFunction(QuartzCore::CAMediaTimingFunction::Name::easeOut));
   QuartzCore::CATransaction::setCompletionBlock(
-      [weak = weak_from_this(), drawn = std::weak_ptr(shape)] {
+      [weak = parts_.weak(), drawn = std::weak_ptr(shape)] {
         auto rectangle = drawn.lock();
         if (!rectangle || !rectangle->superlayer()) return;
         rectangle->removeFromSuperlayer();
-        if (auto self = weak.lock(); self && self->lastFocusRectangle_ == rectangle) {
-          self->lastFocusRectangle_.reset();
+        if (auto self = weak.lock()) {
+          auto& gestures = Parts::of(*self).gestures;
+          if (gestures.lastFocusRectangle_ == rectangle) gestures.lastFocusRectangle_.reset();
         }
       });
   if (!brightness) {
@@ -232,7 +270,7 @@ void ZTCameraViewManager::_showFocusRectangleAtPoint(CGPoint point, QuartzCore::
   QuartzCore::CATransaction::commit();
 }
 
-void ZTCameraViewManager::_exposureStart(UIKit::UIPanGestureRecognizer& recognizer) {
+void ZTCameraViewManager::Gestures::_exposureStart(UIKit::UIPanGestureRecognizer& recognizer) {
   auto view = recognizer.view();
   if (!view) return;
   _changeExposureMode(AVCaptureDevice::ExposureMode::custom);
@@ -247,7 +285,7 @@ void ZTCameraViewManager::_exposureStart(UIKit::UIPanGestureRecognizer& recogniz
     value = exposureValue_;
   }
   _changeExposureDuration(value);
-  auto layer = previewLayer();
+  auto layer = parts_.session.previewLayer();
   if (state == UIKit::UIGestureRecognizer::State::began && layer) {
     const auto start = view->layer()->convertPointTo(recognizer.location(view.get()), layer.get());
     std::lock_guard lock(mutex_);
@@ -256,17 +294,17 @@ void ZTCameraViewManager::_exposureStart(UIKit::UIPanGestureRecognizer& recogniz
   if (layer && lastFocusPoint_) _showFocusRectangleAtPoint(*lastFocusPoint_, *layer, value);
 }
 
-void ZTCameraViewManager::_changeExposureMode(AVCaptureDevice::ExposureMode mode) {
-  auto device = currentDevice();
+void ZTCameraViewManager::Gestures::_changeExposureMode(AVCaptureDevice::ExposureMode mode) {
+  auto device = parts_.session.currentDevice();
   if (!device || device->exposureMode() == mode) return;
   if (!device->lockForConfiguration()) return;
   if (device->isExposureModeSupported(mode)) device->setExposureMode(mode);
   device->unlockForConfiguration();
 }
 
-void ZTCameraViewManager::_changeExposureDuration(float value) {
-  if (!cameraIsReady()) return;
-  auto device = currentDevice();
+void ZTCameraViewManager::Gestures::_changeExposureDuration(float value) {
+  if (!parts_.session.isSetUp()) return;
+  auto device = parts_.session.currentDevice();
   if (!device || !device->lockForConfiguration()) return;
   const double p = static_cast<double>(std::pow(value, exposureDurationPower));
   const auto& format = device->activeFormat();

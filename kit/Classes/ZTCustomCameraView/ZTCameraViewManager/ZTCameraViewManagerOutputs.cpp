@@ -2,8 +2,6 @@
 #include <string>
 
 #include <Foundation/SystemInfo.hpp>
-#include <QuartzCore/CABasicAnimation.hpp>
-#include <QuartzCore/CATransaction.hpp>
 #include <UIKit/UIBlurEffect.hpp>
 #include <UIKit/UIColor.hpp>
 #include <UIKit/UIVisualEffectView.hpp>
@@ -11,7 +9,7 @@
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManager.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManagerInternal.hpp"
 
-// Outputs and presets; the camera input, flip, flash, torch and the shutter.
+// Outputs and presets; the camera input, flip, flash and torch.
 
 namespace ZentrelSDK {
 
@@ -26,57 +24,48 @@ std::shared_ptr<AVCaptureDevice> camera(AVCaptureDevice::Position position) {
 }
 }  // namespace
 
-void ZTCameraViewManager::_setupOutputMode(CameraOutputMode newMode,
-                                           std::optional<CameraOutputMode> oldMode) {
+using Values = CameraSettingValues;
+
+void ZTCameraViewManager::Session::_setupOutputMode(CameraOutputMode newMode,
+                                                    std::optional<CameraOutputMode> oldMode) {
   auto session = captureSession();
   if (session) session->beginConfiguration();
   removeOldOutputMode(oldMode);
   setNewOutputMode(newMode);
   if (session) session->commitConfiguration();
-  _updateCameraQualityMode(cameraOutputQuality());
+  _updateCameraQualityMode(parts_.settings.get(&Values::cameraOutputQuality));
   _orientationChanged();
 }
 
-void ZTCameraViewManager::_setupOutputs() {
+void ZTCameraViewManager::Session::_setupOutputs() {
+  parts_.photo.makeOutput();
+  parts_.recording.makeOutput();
   std::lock_guard lock(mutex_);
-  if (!capturePhotoOutput_) capturePhotoOutput_ = AVFoundation::AVCapturePhotoOutput::make();
-  if (!movieOutput_) {
-    movieOutput_ = AVFoundation::AVCaptureMovieFileOutput::make();
-    movieOutput_->setMovieFragmentInterval(CoreMedia::kCMTimeInvalid);
-  }
   if (!library_) library_ = Photos::PHPhotoLibrary::shared();
 }
 
-void ZTCameraViewManager::removeOldOutputMode(std::optional<CameraOutputMode> oldMode) {
+void ZTCameraViewManager::Session::removeOldOutputMode(std::optional<CameraOutputMode> oldMode) {
   if (!oldMode) return;
-  std::shared_ptr<AVCaptureSession> session;
+  auto session = captureSession();
   std::shared_ptr<AVFoundation::AVCaptureOutput> output;
-  {
-    std::lock_guard lock(mutex_);
-    session = captureSession_;
-    if (*oldMode == CameraOutputMode::stillImage) {
-      output = capturePhotoOutput_;
-    } else {
-      output = movieOutput_;
-    }
+  if (*oldMode == CameraOutputMode::stillImage) {
+    output = parts_.photo.output();
+  } else {
+    output = parts_.recording.output();
   }
   if (session && output) session->removeOutput(output);
   if (*oldMode == CameraOutputMode::videoWithMic) _removeMicInput();
 }
 
-void ZTCameraViewManager::setNewOutputMode(CameraOutputMode newMode) {
+void ZTCameraViewManager::Session::setNewOutputMode(CameraOutputMode newMode) {
   auto session = captureSession();
   if (newMode == CameraOutputMode::stillImage) {
-    auto photoOutput = [this] {
-      std::lock_guard lock(mutex_);
-      return capturePhotoOutput_;
-    };
-    if (!photoOutput()) _setupOutputs();
-    auto output = photoOutput();
+    if (!parts_.photo.output()) _setupOutputs();
+    auto output = parts_.photo.output();
     if (output && session && session->canAddOutput(output)) session->addOutput(output);
     return;
   }
-  auto movie = _getMovieOutput();
+  auto movie = parts_.recording._getMovieOutput();
   if (session && session->canAddOutput(movie)) session->addOutput(movie);
   if (newMode == CameraOutputMode::videoWithMic) {
     auto input = _deviceInputFromDevice(mic());
@@ -85,7 +74,7 @@ void ZTCameraViewManager::setNewOutputMode(CameraOutputMode newMode) {
   }
 }
 
-void ZTCameraViewManager::_setupPreviewLayer() {
+void ZTCameraViewManager::Session::_setupPreviewLayer() {
   auto session = captureSession();
   if (!session) return;
   auto layer = AVFoundation::AVCaptureVideoPreviewLayer::make(session);
@@ -94,11 +83,11 @@ void ZTCameraViewManager::_setupPreviewLayer() {
   previewLayer_ = layer;
 }
 
-void ZTCameraViewManager::_updateCameraQualityMode(CameraOutputQuality quality) {
+void ZTCameraViewManager::Session::_updateCameraQualityMode(CameraOutputQuality quality) {
   auto session = captureSession();
   if (!session) {
-    _show(localized("Camera error"),
-          localized("No valid capture session found, I can't take any pictures or videos."));
+    parts_.show(localized("Camera error"),
+                localized("No valid capture session found, I can't take any pictures or videos."));
     return;
   }
   AVCaptureSession::Preset preset = AVFoundation::AVCaptureSessionPresetHigh;
@@ -110,14 +99,14 @@ void ZTCameraViewManager::_updateCameraQualityMode(CameraOutputQuality quality) 
       preset = AVFoundation::AVCaptureSessionPresetMedium;
       break;
     case CameraOutputQuality::high:
-      preset = cameraOutputMode() == CameraOutputMode::stillImage
+      preset = parts_.settings.get(&Values::cameraOutputMode) == CameraOutputMode::stillImage
                    ? AVFoundation::AVCaptureSessionPresetPhoto
                    : AVFoundation::AVCaptureSessionPresetHigh;
       break;
   }
   if (!session->canSetSessionPreset(preset)) {
-    _show(localized("Preset not supported"),
-          localized("Camera preset not supported. Please try another one."));
+    parts_.show(localized("Preset not supported"),
+                localized("Camera preset not supported. Please try another one."));
     return;
   }
   session->beginConfiguration();
@@ -125,7 +114,7 @@ void ZTCameraViewManager::_updateCameraQualityMode(CameraOutputQuality quality) 
   session->commitConfiguration();
 }
 
-void ZTCameraViewManager::_removeMicInput() {
+void ZTCameraViewManager::Session::_removeMicInput() {
   auto session = captureSession();
   if (!session) return;
   auto microphone = mic();
@@ -138,22 +127,20 @@ void ZTCameraViewManager::_removeMicInput() {
   }
 }
 
-std::shared_ptr<AVFoundation::AVCaptureDeviceInput> ZTCameraViewManager::_deviceInputFromDevice(
+std::shared_ptr<AVFoundation::AVCaptureDeviceInput>
+ZTCameraViewManager::Session::_deviceInputFromDevice(
     const std::shared_ptr<AVCaptureDevice>& device) {
   if (!device) return nullptr;
   auto input = AVFoundation::AVCaptureDeviceInput::make(device);
   if (input) return input.value();
-  _show(localized("Device setup error occured"), input.error().localizedDescription());
+  parts_.show(localized("Device setup error occured"), input.error().localizedDescription());
   return nullptr;
 }
 
-void ZTCameraViewManager::_doFlipAnimation() {
+void ZTCameraViewManager::Flip::_doFlipAnimation() {
   if (transitionAnimating_) return;
-  auto view = [&] {
-    std::lock_guard lock(mutex_);
-    return embeddingView_.lock();
-  }();
-  auto layer = previewLayer();
+  auto view = parts_.session.embeddingView();
+  auto layer = parts_.session.previewLayer();
   if (!view || !layer) return;
   std::shared_ptr<UIKit::UIView> overlay;
   if (_blurSupported()) {
@@ -177,12 +164,12 @@ void ZTCameraViewManager::_doFlipAnimation() {
   }
   transitionAnimating_ = true;
   layer->opacity = 0;
-  DispatchQueue::main().async([weak = weak_from_this()] {
-    if (auto self = weak.lock()) self->_flipCameraTransitionView();
+  DispatchQueue::main().async([weak = parts_.weak()] {
+    if (auto self = weak.lock()) Parts::of(*self).flip._flipCameraTransitionView();
   });
 }
 
-bool ZTCameraViewManager::_blurSupported() {
+bool ZTCameraViewManager::Flip::_blurSupported() {
   static const std::set<std::string> noBlur{
       "iPad",      "iPad1,1", "iPhone1,1", "iPhone1,2", "iPhone2,1", "iPhone3,1", "iPhone3,2",
       "iPhone3,3", "iPod1,1", "iPod2,1",   "iPod2,2",   "iPod3,1",   "iPod4,1",   "iPad2,1",
@@ -190,7 +177,7 @@ bool ZTCameraViewManager::_blurSupported() {
   return noBlur.count(_hardwareString()) == 0;
 }
 
-std::string ZTCameraViewManager::_hardwareString() {
+std::string ZTCameraViewManager::Flip::_hardwareString() {
   Foundation::utsname record{};
   if (Foundation::uname(&record) != 0) return "";
   const std::string text(record.machine, Foundation::utsname::fieldSize);
@@ -206,36 +193,40 @@ std::string ZTCameraViewManager::_hardwareString() {
   return text.substr(first, last - first);
 }
 
-void ZTCameraViewManager::_flipCameraTransitionView() {
+void ZTCameraViewManager::Flip::_flipCameraTransitionView() {
   if (!cameraTransitionView_) return;
   UIKit::UIView::transition(cameraTransitionView_, 0.5,
                             UIKit::UIView::AnimationOptions::transitionFlipFromLeft, nullptr,
-                            [weak = weak_from_this()](bool) {
-                              if (auto self = weak.lock()) self->_removeCameraTransistionView();
+                            [weak = parts_.weak()](bool) {
+                              if (auto self = weak.lock()) {
+                                Parts::of(*self).flip._removeCameraTransistionView();
+                              }
                             });
 }
 
-void ZTCameraViewManager::_removeCameraTransistionView() {
+void ZTCameraViewManager::Flip::_removeCameraTransistionView() {
   if (!cameraTransitionView_) return;
-  if (auto layer = previewLayer()) layer->opacity = 1;
+  if (auto layer = parts_.session.previewLayer()) layer->opacity = 1;
   auto snapshot = cameraTransitionView_;
   UIKit::UIView::animate(
       0.5, [snapshot] { snapshot->setAlpha(0); },
-      [weak = weak_from_this(), snapshot](bool) {
+      [weak = parts_.weak(), snapshot](bool) {
         snapshot->removeFromSuperview();
         auto self = weak.lock();
         if (!self) return;
-        self->transitionAnimating_ = false;
-        if (self->cameraTransitionView_ == snapshot) self->cameraTransitionView_.reset();
+        auto& flip = Parts::of(*self).flip;
+        flip.transitionAnimating_ = false;
+        if (flip.cameraTransitionView_ == snapshot) flip.cameraTransitionView_.reset();
       });
 }
 
-void ZTCameraViewManager::_updateCameraDevice(CameraDevice device) {
-  auto session = captureSession();
+void ZTCameraViewManager::Flip::_updateCameraDevice(CameraDevice device) {
+  auto& owner = parts_.session;
+  auto session = owner.captureSession();
   if (!session) return;
   session->beginConfiguration();
   const auto inputs = session->inputs();
-  const auto microphone = mic();
+  const auto microphone = owner.mic();
   for (const auto& input : inputs) {
     auto deviceInput = std::dynamic_pointer_cast<AVFoundation::AVCaptureDeviceInput>(input);
     if (deviceInput && (!microphone || deviceInput->device() != microphone)) {
@@ -244,34 +235,29 @@ void ZTCameraViewManager::_updateCameraDevice(CameraDevice device) {
   }
   std::shared_ptr<AVCaptureDevice> wanted;
   if (device == CameraDevice::back) {
-    wanted = backCameraDevice();
-  } else if (hasFrontCamera_) {
-    wanted = frontCameraDevice();
+    wanted = owner.backCameraDevice();
+  } else if (parts_.settings.hasFrontCamera) {
+    wanted = owner.frontCameraDevice();
   }
-  if (auto input = _deviceInputFromDevice(wanted); input && session->canAddInput(input)) {
+  if (auto input = owner._deviceInputFromDevice(wanted); input && session->canAddInput(input)) {
     session->addInput(input);
   }
   session->commitConfiguration();
 }
 
-void ZTCameraViewManager::_updateIlluminationMode(CameraFlashMode mode) {
-  if (cameraOutputMode() == CameraOutputMode::stillImage) {
-    updatePhotoFlash(mode);
+void ZTCameraViewManager::Flip::_updateIlluminationMode(CameraFlashMode mode) {
+  if (parts_.settings.get(&Values::cameraOutputMode) == CameraOutputMode::stillImage) {
+    pictureFlashMode_ = static_cast<AVCaptureDevice::FlashMode>(rawValue(mode));
   } else {
     _updateTorch(mode);
   }
 }
 
-void ZTCameraViewManager::updatePhotoFlash(CameraFlashMode mode) {
-  std::lock_guard lock(mutex_);
-  pictureFlashMode_ = static_cast<AVCaptureDevice::FlashMode>(rawValue(mode));
-}
-
-void ZTCameraViewManager::_updateTorch(CameraFlashMode mode) {
-  auto session = captureSession();
+void ZTCameraViewManager::Flip::_updateTorch(CameraFlashMode mode) {
+  auto session = parts_.session.captureSession();
   if (session) session->beginConfiguration();
   const auto torch = static_cast<AVCaptureDevice::TorchMode>(rawValue(mode));
-  const bool back = cameraDevice() == CameraDevice::back;
+  const bool back = parts_.settings.get(&Values::cameraDevice) == CameraDevice::back;
   for (auto position : {AVCaptureDevice::Position::front, AVCaptureDevice::Position::back}) {
     auto device = camera(position);
     if (!device || !back || !device->isTorchModeSupported(torch)) continue;
@@ -280,30 +266,6 @@ void ZTCameraViewManager::_updateTorch(CameraFlashMode mode) {
     device->unlockForConfiguration();
   }
   if (session) session->commitConfiguration();
-}
-
-void ZTCameraViewManager::_performShutterAnimation(std::function<void()> completion) {
-  auto layer = previewLayer();
-  if (!layer) {
-    // Nothing to animate: the photo still goes on, as it would after the animation.
-    if (completion) DispatchQueue::main().async(std::move(completion));
-    return;
-  }
-  DispatchQueue::main().async([layer, completion = std::move(completion)]() mutable {
-    QuartzCore::CATransaction::begin();
-    if (completion) QuartzCore::CATransaction::setCompletionBlock(std::move(completion));
-    auto out = std::make_shared<QuartzCore::CABasicAnimation>("opacity");
-    out->fromValue = UIKit::CGFloat(1.0);
-    out->toValue = UIKit::CGFloat(0.0);
-    // Under a key of its own, so the fade-in does not replace it.
-    layer->add(out, "shutterOut");
-    auto in = std::make_shared<QuartzCore::CABasicAnimation>("opacity");
-    in->fromValue = UIKit::CGFloat(0.0);
-    in->toValue = UIKit::CGFloat(1.0);
-    in->beginTime = QuartzCore::CACurrentMediaTime() + 0.2;
-    layer->add(in, "opacity");
-    QuartzCore::CATransaction::commit();
-  });
 }
 
 }  // namespace ZentrelSDK

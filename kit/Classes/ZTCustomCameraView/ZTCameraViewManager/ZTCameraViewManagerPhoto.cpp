@@ -4,6 +4,8 @@
 #include <ImageIO/CGImageSource.hpp>
 #include <ImageIO/UTType.hpp>
 #include <Photos/PHTypes.hpp>
+#include <QuartzCore/CABasicAnimation.hpp>
+#include <QuartzCore/CATransaction.hpp>
 
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManager.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManagerInternal.hpp"
@@ -11,7 +13,7 @@
 #include "ZTUtilites/ZTConstants.hpp"
 
 // Still photos: one capture at a time on the session queue, each matched to its callback,
-// then a JPEG with the capture's own properties in the kit's cache folder.
+// then the shutter and a JPEG with the capture's own properties in the kit's cache folder.
 
 namespace ZentrelSDK {
 
@@ -25,32 +27,34 @@ CaptureResult failed(CaptureError error) {
 }
 }  // namespace
 
+using Values = CameraSettingValues;
+
 void ZTCameraViewManager::capturePhotoWithCompletion(CaptureCompletion completion) {
-  bool setUp = false;
-  CameraOutputMode mode{};
-  {
-    std::lock_guard lock(mutex_);
-    setUp = cameraIsSetup_;
-    mode = cameraOutputMode_;
-  }
+  parts_->photo.capture(std::move(completion));
+}
+
+void ZTCameraViewManager::PhotoCapture::capture(CaptureCompletion completion) {
+  const bool setUp = parts_.session.isSetUp();
+  const auto mode = parts_.settings.get(&Values::cameraOutputMode);
   const bool refused = !setUp || mode != CameraOutputMode::stillImage;
   if (!setUp) {
-    _show(localized("No capture session setup"), localized("I can't take any picture"));
+    parts_.show(localized("No capture session setup"), localized("I can't take any picture"));
   } else if (mode != CameraOutputMode::stillImage) {
-    _show(localized("Capture session output mode video"), localized("I can't take any picture"));
+    parts_.show(localized("Capture session output mode video"),
+                localized("I can't take any picture"));
   }
   if (refused) {
     // The caller still hears of it, on the camera's queue like every capture failure.
-    sessionQueue_.async([completion] {
+    parts_.sessionQueue.async([completion] {
       if (completion) completion(failed(CaptureError::noVideoConnection));
     });
     return;
   }
-  sessionQueue_.async([weak = weak_from_this(), completion] {
-    std::shared_ptr<PhotoRequest> request;
+  parts_.sessionQueue.async([weak = parts_.weak(), completion] {
+    std::shared_ptr<Request> request;
     std::optional<CaptureResult> result;
     if (auto self = weak.lock()) {
-      auto started = self->startCapture();
+      auto started = Parts::of(*self).photo.startCapture();
       if (started) {
         request = started.value();
       } else {
@@ -62,14 +66,14 @@ void ZTCameraViewManager::capturePhotoWithCompletion(CaptureCompletion completio
     // The wait holds no manager, so dropping it mid-capture fails the request and ends it.
     if (request) {
       result = request->wait();
-      if (auto self = weak.lock()) self->endCapture(request);
+      if (auto self = weak.lock()) Parts::of(*self).photo.endCapture(request);
     }
     if (completion) completion(*result);
   });
 }
 
-Foundation::Result<std::shared_ptr<ZTCameraViewManager::PhotoRequest>, CaptureResult>
-ZTCameraViewManager::startCapture() {
+Foundation::Result<std::shared_ptr<ZTCameraViewManager::PhotoCapture::Request>, CaptureResult>
+ZTCameraViewManager::PhotoCapture::startCapture() {
   auto output = setImageOutput();
   auto connection = output->connection(AVMediaType::video);
   if (!connection || !connection->isEnabled()) {
@@ -78,36 +82,70 @@ ZTCameraViewManager::startCapture() {
   prepareForCapturing(*connection);
   AVFoundation::AVCapturePhotoSettings settings;
   settings.isAutoStillImageStabilizationEnabled = true;
+  settings.flashMode = parts_.flip.pictureFlashMode();
   double timeout = 0;
-  auto request = std::make_shared<PhotoRequest>(settings.uniqueID);
+  auto request = std::make_shared<Request>(settings.uniqueID);
   {
     std::lock_guard lock(mutex_);
-    settings.flashMode = pictureFlashMode_;
-    timeout = photoCaptureTimeout_;
-    pendingCapture_ = request;
+    timeout = timeout_;
+    pending_ = request;
   }
-  output->capturePhoto(settings, std::make_shared<CallbackForwarder>(weak_from_this()));
+  output->capturePhoto(settings, std::make_shared<CameraCallbackForwarder>(parts_.weak()));
   DispatchQueue::global().asyncAfter(timeout, [weak = std::weak_ptr(request)] {
     if (auto pending = weak.lock()) pending->finish(failed(CaptureError::noImageData));
   });
   return Foundation::success(request);
 }
 
-void ZTCameraViewManager::endCapture(const std::shared_ptr<PhotoRequest>& request) {
+void ZTCameraViewManager::PhotoCapture::endCapture(const std::shared_ptr<Request>& request) {
   std::lock_guard lock(mutex_);
-  if (pendingCapture_ == request) pendingCapture_.reset();
+  if (pending_ == request) pending_.reset();
 }
 
-std::shared_ptr<AVFoundation::AVCapturePhotoOutput> ZTCameraViewManager::setImageOutput() {
-  std::shared_ptr<AVFoundation::AVCaptureSession> session;
+std::shared_ptr<AVFoundation::AVCapturePhotoOutput> ZTCameraViewManager::PhotoCapture::output()
+    const {
+  std::lock_guard lock(mutex_);
+  return output_;
+}
+
+std::shared_ptr<AVFoundation::AVCapturePhotoOutput>
+ZTCameraViewManager::PhotoCapture::makeOutput() {
+  if (auto current = output()) return current;
+  auto made = AVFoundation::AVCapturePhotoOutput::make();
+  std::lock_guard lock(mutex_);
+  if (!output_) output_ = std::move(made);
+  return output_;
+}
+
+double ZTCameraViewManager::PhotoCapture::timeout() const {
+  std::lock_guard lock(mutex_);
+  return timeout_;
+}
+
+void ZTCameraViewManager::PhotoCapture::setTimeout(double seconds) {
+  // A wait that never ends, or ends before it starts, is no bound.
+  if (!(seconds > 0) || seconds > 24 * 3600) return;
+  std::lock_guard lock(mutex_);
+  timeout_ = seconds;
+}
+
+void ZTCameraViewManager::PhotoCapture::remove() {
+  std::shared_ptr<Request> pending;
   {
     std::lock_guard lock(mutex_);
-    if (capturePhotoOutput_) {
-      auto connection = capturePhotoOutput_->connection(AVMediaType::video);
-      if (connection && connection->isActive()) return capturePhotoOutput_;
-    }
-    session = captureSession_;
+    pending = std::move(pending_);
+    output_.reset();
   }
+  if (pending) pending->finish(failed(CaptureError::noImageData));
+}
+
+std::shared_ptr<AVFoundation::AVCapturePhotoOutput>
+ZTCameraViewManager::PhotoCapture::setImageOutput() {
+  if (auto current = output()) {
+    auto connection = current->connection(AVMediaType::video);
+    if (connection && connection->isActive()) return current;
+  }
+  auto session = parts_.session.captureSession();
   auto output = AVFoundation::AVCapturePhotoOutput::make();
   if (session && session->canAddOutput(output)) {
     session->beginConfiguration();
@@ -115,37 +153,37 @@ std::shared_ptr<AVFoundation::AVCapturePhotoOutput> ZTCameraViewManager::setImag
     session->commitConfiguration();
   }
   std::lock_guard lock(mutex_);
-  capturePhotoOutput_ = output;
+  output_ = output;
   return output;
 }
 
-void ZTCameraViewManager::prepareForCapturing(AVFoundation::AVCaptureConnection& connection) {
-  bool mirror = false;
-  {
-    std::lock_guard lock(mutex_);
-    mirror = cameraDevice_ == CameraDevice::front && shouldFlipFrontCameraImage_;
-  }
+void ZTCameraViewManager::PhotoCapture::prepareForCapturing(
+    AVFoundation::AVCaptureConnection& connection) {
+  const bool mirror = parts_.settings.mirrorsFrontCamera();
   if (mirror && connection.isVideoMirroringSupported()) connection.setVideoMirrored(true);
   if (connection.isVideoOrientationSupported()) {
-    connection.setVideoOrientation(_currentCaptureVideoOrientation());
+    connection.setVideoOrientation(parts_.session._currentCaptureVideoOrientation());
   }
 }
 
 void ZTCameraViewManager::photoOutput(AVFoundation::AVCapturePhotoOutput& /*output*/,
                                       const AVFoundation::AVCapturePhoto& photo,
                                       const std::optional<Foundation::NSError>& error) {
-  std::shared_ptr<PhotoRequest> request;
+  parts_->photo.didFinish(photo, error);
+}
+
+void ZTCameraViewManager::PhotoCapture::didFinish(const AVFoundation::AVCapturePhoto& photo,
+                                                  const std::optional<Foundation::NSError>& error) {
+  std::shared_ptr<Request> request;
   {
     std::lock_guard lock(mutex_);
-    if (pendingCapture_ && pendingCapture_->id == photo.resolvedSettings().uniqueID) {
-      request = pendingCapture_;
-    }
+    if (pending_ && pending_->id == photo.resolvedSettings().uniqueID) request = pending_;
   }
   // A callback for no waiting capture (late, repeated, or after removal) is dropped.
   if (!request) return;
   if (error) {
     if (request->finish(failed(CaptureError::noImageData))) {
-      _show(localized("Error"), error->localizedDescription());
+      parts_.show(localized("Error"), error->localizedDescription());
     }
     return;
   }
@@ -160,8 +198,13 @@ void ZTCameraViewManager::photoOutput(AVFoundation::AVCapturePhotoOutput& /*outp
 
 void ZTCameraViewManager::captureAndSavePictureWithCompletion(const std::string& picturePrefix,
                                                               CaptureCompletion completion) {
-  auto weak = weak_from_this();
-  capturePhotoWithCompletion([weak, picturePrefix, completion](const CaptureResult& result) {
+  parts_->photo.captureAndSave(picturePrefix, std::move(completion));
+}
+
+void ZTCameraViewManager::PhotoCapture::captureAndSave(const std::string& picturePrefix,
+                                                       CaptureCompletion completion) {
+  auto weak = parts_.weak();
+  capture([weak, picturePrefix, completion](const CaptureResult& result) {
     const auto* success = result.successValue();
     const auto* bytes =
         success ? std::get_if<Foundation::Data>(&success->content.value()) : nullptr;
@@ -173,8 +216,9 @@ void ZTCameraViewManager::captureAndSavePictureWithCompletion(const std::string&
                                    : failed(CaptureError::noImageData));
       return;
     }
-    if (!self->animateShutter()) {
-      self->savePictureIntoLibrary(picturePrefix, *bytes, completion, self->sessionQueue_);
+    auto& parts = Parts::of(*self);
+    if (!parts.settings.get(&Values::animateShutter)) {
+      parts.photo.savePictureIntoLibrary(picturePrefix, *bytes, completion, parts.sessionQueue);
       return;
     }
     auto save = [weak, picturePrefix, data = *bytes, completion]() mutable {
@@ -185,19 +229,45 @@ void ZTCameraViewManager::captureAndSavePictureWithCompletion(const std::string&
       }
       // The encoding runs on the camera's queue, keeping the main thread free; the report
       // comes back to the main queue.
-      manager->sessionQueue_.async([weak, picturePrefix, data = std::move(data), completion] {
-        if (auto again = weak.lock()) {
-          again->savePictureIntoLibrary(picturePrefix, data, completion, DispatchQueue::main());
-        } else if (completion) {
-          completion(failed(CaptureError::noImageData));
-        }
-      });
+      Parts::of(*manager).sessionQueue.async(
+          [weak, picturePrefix, data = std::move(data), completion] {
+            if (auto again = weak.lock()) {
+              Parts::of(*again).photo.savePictureIntoLibrary(picturePrefix, data, completion,
+                                                             DispatchQueue::main());
+            } else if (completion) {
+              completion(failed(CaptureError::noImageData));
+            }
+          });
     };
-    self->_performShutterAnimation(std::move(save));
+    parts.photo._performShutterAnimation(std::move(save));
   });
 }
 
-Foundation::Result<Foundation::URL, CaptureFailure> ZTCameraViewManager::writePicture(
+void ZTCameraViewManager::PhotoCapture::_performShutterAnimation(std::function<void()> completion) {
+  auto layer = parts_.session.previewLayer();
+  if (!layer) {
+    // Nothing to animate: the photo still goes on, as it would after the animation.
+    if (completion) DispatchQueue::main().async(std::move(completion));
+    return;
+  }
+  DispatchQueue::main().async([layer, completion = std::move(completion)]() mutable {
+    QuartzCore::CATransaction::begin();
+    if (completion) QuartzCore::CATransaction::setCompletionBlock(std::move(completion));
+    auto out = std::make_shared<QuartzCore::CABasicAnimation>("opacity");
+    out->fromValue = UIKit::CGFloat(1.0);
+    out->toValue = UIKit::CGFloat(0.0);
+    // Under a key of its own, so the fade-in does not replace it.
+    layer->add(out, "shutterOut");
+    auto in = std::make_shared<QuartzCore::CABasicAnimation>("opacity");
+    in->fromValue = UIKit::CGFloat(0.0);
+    in->toValue = UIKit::CGFloat(1.0);
+    in->beginTime = QuartzCore::CACurrentMediaTime() + 0.2;
+    layer->add(in, "opacity");
+    QuartzCore::CATransaction::commit();
+  });
+}
+
+Foundation::Result<Foundation::URL, CaptureFailure> ZTCameraViewManager::PhotoCapture::writePicture(
     const std::string& prefix, Foundation::Data bytes) const {
   // The prefix is one file name inside the cache folder, nothing else.
   const bool invalid = prefix.find('/') != std::string::npos ||
@@ -244,11 +314,11 @@ Foundation::Result<Foundation::URL, CaptureFailure> ZTCameraViewManager::writePi
   return Foundation::success(file);
 }
 
-void ZTCameraViewManager::savePictureIntoLibrary(const std::string& prefix, Foundation::Data bytes,
-                                                 const CaptureCompletion& completion,
-                                                 const Dispatch::DispatchQueue& reportQueue) {
+void ZTCameraViewManager::PhotoCapture::savePictureIntoLibrary(
+    const std::string& prefix, Foundation::Data bytes, const CaptureCompletion& completion,
+    const Dispatch::DispatchQueue& reportQueue) {
   auto written = writePicture(prefix, std::move(bytes));
-  auto report = [weak = weak_from_this(), written = std::move(written), completion] {
+  auto report = [weak = parts_.weak(), written = std::move(written), completion] {
     if (!written) {
       if (completion) completion(CaptureResult::failure(written.error()));
       return;
@@ -260,13 +330,13 @@ void ZTCameraViewManager::savePictureIntoLibrary(const std::string& prefix, Foun
     if (!self || !self->writeFilesToPhoneLibrary()) return;
     if (Photos::PHPhotoLibrary::authorizationStatus() ==
         Photos::PHAuthorizationStatus::authorized) {
-      self->_saveImageToLibrary(url, completion);
+      Parts::of(*self).photo._saveImageToLibrary(url, completion);
       return;
     }
     Photos::PHPhotoLibrary::requestAuthorization([weak, url, completion](auto status) {
       auto manager = weak.lock();
       if (manager && status == Photos::PHAuthorizationStatus::authorized) {
-        manager->_saveImageToLibrary(url, completion);
+        Parts::of(*manager).photo._saveImageToLibrary(url, completion);
       }
     });
   };
@@ -277,10 +347,10 @@ void ZTCameraViewManager::savePictureIntoLibrary(const std::string& prefix, Foun
   }
 }
 
-void ZTCameraViewManager::_saveImageToLibrary(const Foundation::URL& fileURL,
-                                              const CaptureCompletion& completion) {
+void ZTCameraViewManager::PhotoCapture::_saveImageToLibrary(const Foundation::URL& fileURL,
+                                                            const CaptureCompletion& completion) {
   const auto date = Foundation::Date::now();
-  auto [library, album] = libraryAndAlbum(MediaType::photo);
+  auto [library, album] = parts_.libraryAndAlbum(MediaType::photo);
   if (!library) return;
   ZTPHPhotoLibrary::saveImageAtURL(
       library, fileURL, album,
@@ -292,7 +362,7 @@ void ZTCameraViewManager::_saveImageToLibrary(const Foundation::URL& fileURL,
       ZTPHPhotoLibrary::SaveDetails{date, nullptr});
 }
 
-std::shared_ptr<UIKit::UIImage> ZTCameraViewManager::fixOrientation(
+std::shared_ptr<UIKit::UIImage> ZTCameraViewManager::PhotoCapture::fixOrientation(
     std::shared_ptr<UIKit::UIImage> image) const {
   using Orientation = UIKit::UIImage::Orientation;
   if (!image || !image->hasPixels()) return image;
@@ -300,17 +370,12 @@ std::shared_ptr<UIKit::UIImage> ZTCameraViewManager::fixOrientation(
   const bool mirrored =
       current == Orientation::UpMirrored || current == Orientation::DownMirrored ||
       current == Orientation::LeftMirrored || current == Orientation::RightMirrored;
-  UIKit::UIDeviceOrientation device{};
-  {
-    std::lock_guard lock(mutex_);
-    device = deviceOrientation_;
-  }
-  const auto wanted = _imageOrientation(device, mirrored);
+  const auto wanted = _imageOrientation(parts_.session.deviceOrientation(), mirrored);
   if (current == wanted) return image;
   return UIKit::UIImage::withCGImage(image->cgImage(), image->scale(), wanted);
 }
 
-UIKit::UIImage::Orientation ZTCameraViewManager::_imageOrientation(
+UIKit::UIImage::Orientation ZTCameraViewManager::PhotoCapture::_imageOrientation(
     UIKit::UIDeviceOrientation orientation, bool isMirrored) {
   using Orientation = UIKit::UIImage::Orientation;
   switch (orientation) {

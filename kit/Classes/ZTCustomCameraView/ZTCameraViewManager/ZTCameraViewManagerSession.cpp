@@ -26,16 +26,37 @@ std::string localized(const char* text) {
   return Foundation::NSLocalizedString(text, "");
 }
 
-namespace {
-template <class T>
-T locked(std::mutex& mutex, const T& field) {
-  std::lock_guard lock(mutex);
-  return field;
+using Values = CameraSettingValues;
+
+std::shared_ptr<AVFoundation::AVCaptureSession> ZTCameraViewManager::Session::captureSession()
+    const {
+  std::lock_guard lock(mutex_);
+  return captureSession_;
 }
-}  // namespace
+bool ZTCameraViewManager::Session::isSetUp() const {
+  std::lock_guard lock(mutex_);
+  return cameraIsSetup_;
+}
+std::shared_ptr<AVFoundation::AVCaptureVideoPreviewLayer>
+ZTCameraViewManager::Session::previewLayer() const {
+  std::lock_guard lock(mutex_);
+  return previewLayer_;
+}
+std::shared_ptr<UIKit::UIView> ZTCameraViewManager::Session::embeddingView() const {
+  std::lock_guard lock(mutex_);
+  return embeddingView_.lock();
+}
+UIDeviceOrientation ZTCameraViewManager::Session::deviceOrientation() const {
+  std::lock_guard lock(mutex_);
+  return deviceOrientation_;
+}
+std::shared_ptr<Photos::PHPhotoLibrary> ZTCameraViewManager::Session::library() const {
+  std::lock_guard lock(mutex_);
+  return library_;
+}
 
 // Devices: a lookup is kept, found or missing, until the session is removed.
-std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::lookUp(
+std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::Session::lookUp(
     LazyDevice& slot, const std::function<std::shared_ptr<AVCaptureDevice>()>& find) {
   {
     std::lock_guard lock(mutex_);
@@ -47,26 +68,27 @@ std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::lookUp(
   return *slot;
 }
 
-std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::frontCameraDevice() {
+std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::Session::frontCameraDevice() {
   return lookUp(frontCameraDevice_, [] {
     return AVCaptureDevice::defaultDevice(AVCaptureDevice::DeviceType::builtInWideAngleCamera,
                                           AVMediaType::video, AVCaptureDevice::Position::front);
   });
 }
 
-std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::backCameraDevice() {
+std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::Session::backCameraDevice() {
   return lookUp(backCameraDevice_, [] {
     return AVCaptureDevice::defaultDevice(AVCaptureDevice::DeviceType::builtInWideAngleCamera,
                                           AVMediaType::video, AVCaptureDevice::Position::back);
   });
 }
 
-std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::mic() {
+std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::Session::mic() {
   return lookUp(mic_, [] { return AVCaptureDevice::defaultDevice(AVMediaType::audio); });
 }
 
-std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::currentDevice() {
-  return cameraDevice() == CameraDevice::back ? backCameraDevice() : frontCameraDevice();
+std::shared_ptr<AVCaptureDevice> ZTCameraViewManager::Session::currentDevice() {
+  return parts_.settings.get(&Values::cameraDevice) == CameraDevice::back ? backCameraDevice()
+                                                                          : frontCameraDevice();
 }
 
 CameraState ZTCameraViewManager::addPreviewLayerToView(const std::shared_ptr<UIKit::UIView>& view) {
@@ -81,6 +103,12 @@ CameraState ZTCameraViewManager::addPreviewLayerToView(const std::shared_ptr<UIK
 CameraState ZTCameraViewManager::addLayerPreviewToView(const std::shared_ptr<UIKit::UIView>& view,
                                                        CameraOutputMode newCameraOutputMode,
                                                        std::function<void()> completion) {
+  return parts_->session.attach(view, newCameraOutputMode, std::move(completion));
+}
+
+CameraState ZTCameraViewManager::Session::attach(const std::shared_ptr<UIKit::UIView>& view,
+                                                 CameraOutputMode newCameraOutputMode,
+                                                 std::function<void()> completion) {
   // Checked once, so a refusal shows one message.
   const auto state = _checkIfCameraIsAvailable();
   if (!view || !_canLoadCamera(state)) return state;
@@ -104,7 +132,7 @@ CameraState ZTCameraViewManager::addLayerPreviewToView(const std::shared_ptr<UIK
   }
   if (setUp) {
     _addPreviewLayerToView(view);
-    setCameraOutputMode(newCameraOutputMode);
+    parts_.manager.setCameraOutputMode(newCameraOutputMode);
     if (completion) completion();
   } else {
     PendingAttach attach{view, newCameraOutputMode, {}};
@@ -114,7 +142,7 @@ CameraState ZTCameraViewManager::addLayerPreviewToView(const std::shared_ptr<UIK
   return state;
 }
 
-void ZTCameraViewManager::_setupCamera(std::optional<PendingAttach> attach) {
+void ZTCameraViewManager::Session::_setupCamera(std::optional<PendingAttach> attach) {
   auto session = AVFoundation::AVCaptureSession::make();
   {
     std::lock_guard lock(mutex_);
@@ -123,74 +151,81 @@ void ZTCameraViewManager::_setupCamera(std::optional<PendingAttach> attach) {
     pendingAttach_ = std::move(attach);
   }
   // The queued work holds the manager until it has run.
-  sessionQueue_.async([self = shared_from_this(), session] { self->runSetup(session); });
+  parts_.sessionQueue.async([self = parts_.manager.shared_from_this(), session] {
+    Parts::of(*self).session.runSetup(session);
+  });
 }
 
-void ZTCameraViewManager::runSetup(const std::shared_ptr<AVFoundation::AVCaptureSession>& session) {
+void ZTCameraViewManager::Session::runSetup(
+    const std::shared_ptr<AVFoundation::AVCaptureSession>& session) {
   {
     std::lock_guard lock(mutex_);
     // A removal or a newer set-up took the session away: this one configures nothing.
     if (captureSession_ != session || queuedSetup_ != session) return;
   }
+  const auto& settings = parts_.settings;
   session->beginConfiguration();
   session->setSessionPreset(AVFoundation::AVCaptureSessionPresetHigh);
-  _updateCameraDevice(cameraDevice());
+  parts_.flip._updateCameraDevice(settings.get(&Values::cameraDevice));
   _setupOutputs();
-  _setupOutputMode(cameraOutputMode(), std::nullopt);
+  _setupOutputMode(settings.get(&Values::cameraOutputMode), std::nullopt);
   _setupPreviewLayer();
   session->commitConfiguration();
-  _updateIlluminationMode(flashMode());
-  _updateCameraQualityMode(cameraOutputQuality());
+  parts_.flip._updateIlluminationMode(settings.get(&Values::flashMode));
+  _updateCameraQualityMode(settings.get(&Values::cameraOutputQuality));
   session->startRunning();
   std::optional<PendingAttach> attach;
+  bool removed = false;
   {
     std::lock_guard lock(mutex_);
-    if (captureSession_ != session) {
-      // Removed while it was being configured.
-      queuedSetup_.reset();
-      session->stopRunning();
-      return;
-    }
-    cameraIsSetup_ = true;
     queuedSetup_.reset();
-    attach = std::move(pendingAttach_);
-    pendingAttach_.reset();
+    removed = captureSession_ != session;
+    if (!removed) {
+      cameraIsSetup_ = true;
+      attach = std::move(pendingAttach_);
+      pendingAttach_.reset();
+    }
+  }
+  if (removed) {
+    // Removed while it was being configured.
+    session->stopRunning();
+    return;
   }
   _orientationChanged();
   if (attach) {
     if (auto view = attach->view.lock()) _addPreviewLayerToView(view);
-    setCameraOutputMode(attach->mode);
+    parts_.manager.setCameraOutputMode(attach->mode);
     for (auto& completion : attach->completions) completion();
-  } else if (auto view = locked(mutex_, embeddingView_).lock()) {
+  } else if (auto view = embeddingView()) {
     _addPreviewLayerToView(view);
   }
 }
 
-void ZTCameraViewManager::_addPreviewLayerToView(const std::shared_ptr<UIKit::UIView>& view) {
+void ZTCameraViewManager::Session::_addPreviewLayerToView(
+    const std::shared_ptr<UIKit::UIView>& view) {
   {
     std::lock_guard lock(mutex_);
     embeddingView_ = view;
   }
-  attachZoom(view);
-  attachFocus(view);
-  attachExposure(view);
-  DispatchQueue::main().async([self = shared_from_this(), view] {
-    auto layer = self->previewLayer();
+  parts_.gestures.attach(view);
+  DispatchQueue::main().async([self = parts_.manager.shared_from_this(), view] {
+    auto& session = Parts::of(*self).session;
+    auto layer = session.previewLayer();
     if (!layer) return;
     layer->setFrame(view->layer()->bounds());
     view->setClipsToBounds(true);
     view->layer()->addSublayer(layer);
     // The preview's connection is made on the main thread, where the layer lives.
-    self->_orientationChanged();
+    session._orientationChanged();
   });
 }
 
-bool ZTCameraViewManager::_canLoadCamera(CameraState state) const {
+bool ZTCameraViewManager::Session::_canLoadCamera(CameraState state) const {
   switch (state) {
     case CameraState::ready:
       return true;
     case CameraState::notDetermined:
-      return showAccessPermissionPopupAutomatically();
+      return parts_.settings.get(&Values::showAccessPermissionPopupAutomatically);
     case CameraState::accessDenied:
     case CameraState::noDeviceFound:
       return false;
@@ -198,12 +233,12 @@ bool ZTCameraViewManager::_canLoadCamera(CameraState state) const {
   return false;
 }
 
-CameraState ZTCameraViewManager::_checkIfCameraIsAvailable() {
+CameraState ZTCameraViewManager::Session::_checkIfCameraIsAvailable() {
   using Picker = UIKit::UIImagePickerController;
   const bool hasCamera = Picker::isCameraDeviceAvailable(Picker::CameraDevice::rear) ||
                          Picker::isCameraDeviceAvailable(Picker::CameraDevice::front);
   if (!hasCamera) {
-    _show(localized("Camera unavailable"), localized("The device does not have a camera."));
+    parts_.show(localized("Camera unavailable"), localized("The device does not have a camera."));
     return CameraState::noDeviceFound;
   }
   switch (AVCaptureDevice::authorizationStatus(AVMediaType::video)) {
@@ -215,14 +250,14 @@ CameraState ZTCameraViewManager::_checkIfCameraIsAvailable() {
     case AVAuthorizationStatus::restricted:
       break;
   }
-  _show(
+  parts_.show(
       localized("Camera access denied"),
       localized("You need to go to settings app and grant acces to the camera device to use it."));
   return CameraState::accessDenied;
 }
 
 CameraState ZTCameraViewManager::currentCameraStatus() {
-  return _checkIfCameraIsAvailable();
+  return parts_->session._checkIfCameraIsAvailable();
 }
 
 void ZTCameraViewManager::askUserForCameraPermission(std::function<void(bool granted)> completion) {
@@ -245,7 +280,7 @@ void ZTCameraViewManager::askUserForCameraPermission(std::function<void(bool gra
 }
 
 void ZTCameraViewManager::zoom(UIKit::CGFloat scale) {
-  _zoom(scale);
+  parts_->gestures._zoom(scale);
 }
 
 void ZTCameraViewManager::stopCaptureSession() {
@@ -253,6 +288,10 @@ void ZTCameraViewManager::stopCaptureSession() {
 }
 
 void ZTCameraViewManager::resumeCaptureSession() {
+  parts_->session.resume();
+}
+
+void ZTCameraViewManager::Session::resume() {
   std::shared_ptr<AVFoundation::AVCaptureSession> session;
   bool setUp = false;
   {
@@ -262,7 +301,7 @@ void ZTCameraViewManager::resumeCaptureSession() {
   }
   if (session) {
     if (!session->isRunning() && setUp) {
-      sessionQueue_.async([self = shared_from_this(), session] {
+      parts_.sessionQueue.async([self = parts_.manager.shared_from_this(), session] {
         // Only the session this resume was for, if it is still the manager's.
         if (self->captureSession() == session) session->startRunning();
       });
@@ -270,24 +309,19 @@ void ZTCameraViewManager::resumeCaptureSession() {
     return;
   }
   if (!_canLoadCamera(_checkIfCameraIsAvailable())) return;
-  if (setUp) stopAndRemoveCaptureSession();
+  if (setUp) remove();
   _setupCamera(std::nullopt);
 }
 
 void ZTCameraViewManager::stopAndRemoveCaptureSession() {
-  removeSession();
+  parts_->session.remove();
 }
 
-void ZTCameraViewManager::removeSession() {
-  stopCaptureSession();
-  bool animate = false;
-  {
-    std::lock_guard lock(mutex_);
-    animate = animateCameraDeviceChange_;
-    animateCameraDeviceChange_ = false;
-  }
-  setCameraDevice(CameraDevice::back);
-  std::shared_ptr<PhotoRequest> pending;
+void ZTCameraViewManager::Session::remove() {
+  parts_.manager.stopCaptureSession();
+  // Back to the back camera, without the flip.
+  const bool animate = parts_.settings.exchange(&Values::animateCameraDeviceChange, false);
+  parts_.manager.setCameraDevice(CameraDevice::back);
   {
     std::lock_guard lock(mutex_);
     cameraIsSetup_ = false;
@@ -297,77 +331,44 @@ void ZTCameraViewManager::removeSession() {
     pendingAttach_.reset();
     frontCameraDevice_.reset();
     backCameraDevice_.reset();
-    pending = std::move(pendingCapture_);
-    capturePhotoOutput_.reset();
     mic_.reset();
-    movieOutput_.reset();
-    metadataInput_.reset();
-    animateCameraDeviceChange_ = animate;
   }
+  parts_.recording.remove();
+  parts_.settings.exchange(&Values::animateCameraDeviceChange, animate);
   // A capture waiting on the removed session fails now instead of waiting for its time-out.
-  if (pending) pending->finish(CaptureResult::failure(CaptureError::noImageData));
+  parts_.photo.remove();
 }
 
-void ZTCameraViewManager::_setupMaxZoomScale() {
-  UIKit::CGFloat limit = 1;
-  if (auto device = currentDevice()) limit = device->activeFormat().videoMaxZoomFactor;
-  std::lock_guard lock(mutex_);
-  beginZoomScale_ = 1;
-  maxZoomScale_ = limit;
-}
-
-std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput> ZTCameraViewManager::_getMovieOutput() {
-  std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput> created;
-  std::shared_ptr<AVFoundation::AVCaptureSession> session;
-  {
-    std::lock_guard lock(mutex_);
-    if (movieOutput_) return movieOutput_;
-    created = AVFoundation::AVCaptureMovieFileOutput::make();
-    created->setMovieFragmentInterval(CoreMedia::kCMTimeInvalid);
-    movieOutput_ = created;
-    session = captureSession_;
-  }
-  if (session && session->canAddOutput(created)) {
-    session->beginConfiguration();
-    session->addOutput(created);
-    session->commitConfiguration();
-  }
-  return created;
-}
-
-void ZTCameraViewManager::_orientationChanged() {
+void ZTCameraViewManager::Session::_orientationChanged() {
   std::shared_ptr<AVFoundation::AVCaptureConnection> output;
-  if (cameraOutputMode() == CameraOutputMode::stillImage) {
-    if (auto photo = locked(mutex_, capturePhotoOutput_)) {
-      output = photo->connection(AVMediaType::video);
-    }
+  if (parts_.settings.get(&Values::cameraOutputMode) == CameraOutputMode::stillImage) {
+    if (auto photo = parts_.photo.output()) output = photo->connection(AVMediaType::video);
   } else {
-    output = _getMovieOutput()->connection(AVMediaType::video);
+    output = parts_.recording._getMovieOutput()->connection(AVMediaType::video);
   }
   auto layer = previewLayer();
   if (!layer) return;
-  const bool keep = shouldKeepViewAtOrientationChanges();
+  const bool keep = parts_.settings.get(&Values::shouldKeepViewAtOrientationChanges);
   if (output && output->isVideoOrientationSupported()) {
     output->setVideoOrientation(_currentCaptureVideoOrientation());
   }
   if (keep) return;
   // The preview layer and the view are the main thread's.
-  auto apply = [weak = weak_from_this(), layer] {
+  auto apply = [weak = parts_.weak(), layer] {
     auto self = weak.lock();
     if (!self) return;
+    auto& session = Parts::of(*self).session;
     if (auto connection = layer->connection();
         connection && connection->isVideoOrientationSupported()) {
-      connection->setVideoOrientation(self->_currentPreviewVideoOrientation());
+      connection->setVideoOrientation(session._currentPreviewVideoOrientation());
     }
-    if (auto view = locked(self->mutex_, self->embeddingView_).lock()) {
-      layer->setFrame(view->bounds());
-    }
+    if (auto view = session.embeddingView()) layer->setFrame(view->bounds());
   };
   DispatchQueue::main().async(std::move(apply));
 }
 
-AVCaptureVideoOrientation ZTCameraViewManager::_currentCaptureVideoOrientation() {
-  const auto orientation = locked(mutex_, deviceOrientation_);
+AVCaptureVideoOrientation ZTCameraViewManager::Session::_currentCaptureVideoOrientation() {
+  const auto orientation = deviceOrientation();
   switch (orientation) {
     case UIDeviceOrientation::faceUp:
     case UIDeviceOrientation::faceDown:
@@ -378,16 +379,19 @@ AVCaptureVideoOrientation ZTCameraViewManager::_currentCaptureVideoOrientation()
   }
 }
 
-UIDeviceOrientation ZTCameraViewManager::_currentPreviewDeviceOrientation() const {
-  if (shouldKeepViewAtOrientationChanges()) return UIDeviceOrientation::portrait;
+UIDeviceOrientation ZTCameraViewManager::Session::_currentPreviewDeviceOrientation() const {
+  if (parts_.settings.get(&Values::shouldKeepViewAtOrientationChanges)) {
+    return UIDeviceOrientation::portrait;
+  }
   return UIKit::UIDevice::current().orientation();
 }
 
-AVCaptureVideoOrientation ZTCameraViewManager::_currentPreviewVideoOrientation() {
+AVCaptureVideoOrientation ZTCameraViewManager::Session::_currentPreviewVideoOrientation() {
   return _videoOrientation(_currentPreviewDeviceOrientation());
 }
 
-AVCaptureVideoOrientation ZTCameraViewManager::_videoOrientation(UIDeviceOrientation orientation) {
+AVCaptureVideoOrientation ZTCameraViewManager::Session::_videoOrientation(
+    UIDeviceOrientation orientation) {
   switch (orientation) {
     case UIDeviceOrientation::portraitUpsideDown:
       return AVCaptureVideoOrientation::portraitUpsideDown;
@@ -411,7 +415,8 @@ AVCaptureVideoOrientation ZTCameraViewManager::_videoOrientation(UIDeviceOrienta
   return AVCaptureVideoOrientation::portrait;
 }
 
-AVCaptureVideoOrientation ZTCameraViewManager::_videoOrientationFromStatusBarOrientation() {
+AVCaptureVideoOrientation
+ZTCameraViewManager::Session::_videoOrientationFromStatusBarOrientation() {
   using UIKit::UIInterfaceOrientation;
   switch (UIKit::UIApplication::shared().statusBarOrientation()) {
     case UIInterfaceOrientation::portraitUpsideDown:
@@ -428,23 +433,23 @@ AVCaptureVideoOrientation ZTCameraViewManager::_videoOrientationFromStatusBarOri
 }
 
 bool ZTCameraViewManager::deviceOrientationMatchesInterfaceOrientation() const {
-  return locked(mutex_, deviceOrientation_) == UIKit::UIDevice::current().orientation();
+  return parts_->session.deviceOrientation() == UIKit::UIDevice::current().orientation();
 }
 
 void ZTCameraViewManager::resetOrientation() {
-  _orientationChanged();
+  parts_->session._orientationChanged();
 }
 
-void ZTCameraViewManager::_show(const std::string& title, const std::string& message) {
-  if (!showErrorsToUsers()) return;
-  DispatchQueue::main().async([weak = weak_from_this(), title, message] {
+void ZTCameraViewManager::Parts::show(const std::string& title, const std::string& message) {
+  if (!settings.get(&Values::showErrorsToUsers)) return;
+  DispatchQueue::main().async([weak = weak(), title, message] {
     auto self = weak.lock();
     if (!self) return;
     if (auto block = self->showErrorBlock()) block(title, message);
   });
 }
 
-void ZTCameraViewManager::showDefaultAlert(const std::string& title, const std::string& message) {
+void showDefaultAlert(const std::string& title, const std::string& message) {
   auto window = UIKit::UIApplication::shared().keyWindow();
   auto root = window ? window->rootViewController() : nullptr;
   if (!root) return;

@@ -12,7 +12,8 @@
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManagerInternal.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTPHPhotoLibrary.hpp"
 
-// Movies: recording into a temporary file, and a completion that runs exactly once.
+// Movies: the movie output, recording into a temporary file, and a completion that runs
+// exactly once.
 
 namespace ZentrelSDK {
 
@@ -34,22 +35,73 @@ Foundation::NSError notRecording() {
 }
 }  // namespace
 
+using Values = CameraSettingValues;
+
 void ZTCameraViewManager::startRecordingVideo() {
-  if (cameraOutputMode() == CameraOutputMode::stillImage) {
-    _show(localized("Capture session output still image"), localized("I can only take pictures"));
+  parts_->recording.start();
+}
+
+void ZTCameraViewManager::stopVideoRecording(VideoCompletion completion) {
+  parts_->recording.stop(std::move(completion));
+}
+
+std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput> ZTCameraViewManager::Recording::output()
+    const {
+  std::lock_guard lock(mutex_);
+  return movieOutput_;
+}
+
+std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput>
+ZTCameraViewManager::Recording::makeOutput() {
+  return installOutput().first;
+}
+
+std::pair<std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput>, bool>
+ZTCameraViewManager::Recording::installOutput() {
+  if (auto current = output()) return {current, false};
+  // Made outside the lock; of two made at once, the first installed is kept.
+  auto made = AVFoundation::AVCaptureMovieFileOutput::make();
+  made->setMovieFragmentInterval(CoreMedia::kCMTimeInvalid);
+  std::lock_guard lock(mutex_);
+  if (movieOutput_) return {movieOutput_, false};
+  movieOutput_ = made;
+  return {made, true};
+}
+
+std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput>
+ZTCameraViewManager::Recording::_getMovieOutput() {
+  auto [created, isNew] = installOutput();
+  if (!isNew) return created;
+  auto session = parts_.session.captureSession();
+  if (session && session->canAddOutput(created)) {
+    session->beginConfiguration();
+    session->addOutput(created);
+    session->commitConfiguration();
+  }
+  return created;
+}
+
+void ZTCameraViewManager::Recording::remove() {
+  std::lock_guard lock(mutex_);
+  movieOutput_.reset();
+  metadataInput_.reset();
+}
+
+void ZTCameraViewManager::Recording::start() {
+  const auto& settings = parts_.settings;
+  if (settings.get(&Values::cameraOutputMode) == CameraOutputMode::stillImage) {
+    parts_.show(localized("Capture session output still image"),
+                localized("I can only take pictures"));
     return;
   }
   auto movie = _getMovieOutput();
   if (movie->isRecording()) return;  // one recording at a time
-  bool mirror = false;
-  AVFoundation::AVCaptureVideoStabilizationMode stabilisation{};
-  std::shared_ptr<AVFoundation::AVCaptureSession> session;
+  const bool mirror = settings.mirrorsFrontCamera();
+  const auto stabilisation = settings.get(&Values::videoStabilisationMode);
+  const auto session = parts_.session.captureSession();
   std::shared_ptr<AVFoundation::AVCaptureInput> metadata;
   {
     std::lock_guard lock(mutex_);
-    mirror = cameraDevice_ == CameraDevice::front && shouldFlipFrontCameraImage_;
-    stabilisation = videoStabilisationMode_;
-    session = captureSession_;
     metadata = metadataInput_;
   }
   for (const auto& connection : movie->connections()) {
@@ -79,16 +131,16 @@ void ZTCameraViewManager::startRecordingVideo() {
       metadataInput_ = input;
     }
   }
-  _updateIlluminationMode(flashMode());
+  parts_.flip._updateIlluminationMode(settings.get(&Values::flashMode));
   {
     std::lock_guard lock(mutex_);
     recording_ = true;
   }
   // A start that fails still ends through the finished callback, with its error.
-  movie->startRecording(_tempFilePath(), std::make_shared<CallbackForwarder>(weak_from_this()));
+  movie->startRecording(_tempFilePath(), std::make_shared<CameraCallbackForwarder>(parts_.weak()));
 }
 
-void ZTCameraViewManager::stopVideoRecording(VideoCompletion completion) {
+void ZTCameraViewManager::Recording::stop(VideoCompletion completion) {
   std::shared_ptr<AVFoundation::AVCaptureMovieFileOutput> movie;
   {
     std::lock_guard lock(mutex_);
@@ -108,7 +160,7 @@ void ZTCameraViewManager::stopVideoRecording(VideoCompletion completion) {
   }
 }
 
-Foundation::URL ZTCameraViewManager::_tempFilePath() const {
+Foundation::URL ZTCameraViewManager::Recording::_tempFilePath() const {
   const auto folder = Foundation::FileManager::defaultManager().temporaryDirectory();
   const auto stem = "tempMovie" + swiftDouble(Foundation::Date::now().timeIntervalSince1970());
   auto url = folder.appendingPathComponent(stem + ".mp4");
@@ -122,9 +174,15 @@ Foundation::URL ZTCameraViewManager::_tempFilePath() const {
 void ZTCameraViewManager::fileOutput(
     AVFoundation::AVCaptureFileOutput& /*captureOutput*/, const Foundation::URL& /*fileURL*/,
     const std::vector<std::shared_ptr<AVFoundation::AVCaptureConnection>>& /*connections*/) {
-  auto session = captureSession();
+  parts_->recording.didStart();
+}
+
+void ZTCameraViewManager::Recording::didStart() {
+  auto session = parts_.session.captureSession();
   if (session) session->beginConfiguration();
-  if (const auto mode = flashMode(); mode != CameraFlashMode::off) _updateIlluminationMode(mode);
+  if (const auto mode = parts_.settings.get(&Values::flashMode); mode != CameraFlashMode::off) {
+    parts_.flip._updateIlluminationMode(mode);
+  }
   if (session) session->commitConfiguration();
 }
 
@@ -132,14 +190,18 @@ void ZTCameraViewManager::fileOutput(
     AVFoundation::AVCaptureFileOutput& /*output*/, const Foundation::URL& outputFileURL,
     const std::vector<std::shared_ptr<AVFoundation::AVCaptureConnection>>& /*connections*/,
     const std::optional<Foundation::NSError>& error) {
-  bool toLibrary = false;
+  parts_->recording.didFinish(outputFileURL, error);
+}
+
+void ZTCameraViewManager::Recording::didFinish(const Foundation::URL& outputFileURL,
+                                               const std::optional<Foundation::NSError>& error) {
   {
     std::lock_guard lock(mutex_);
     recording_ = false;
-    toLibrary = writeFilesToPhoneLibrary_;
   }
+  const bool toLibrary = parts_.settings.get(&Values::writeFilesToPhoneLibrary);
   if (error) {
-    _show(localized("Unable to save video to the device"), error->localizedDescription());
+    parts_.show(localized("Unable to save video to the device"), error->localizedDescription());
     const bool exists = Foundation::FileManager::defaultManager().fileExists(outputFileURL.path());
     _executeVideoCompletionWithURL(exists ? std::optional(outputFileURL) : std::nullopt, error);
     return;
@@ -152,41 +214,37 @@ void ZTCameraViewManager::fileOutput(
     _saveVideoToLibrary(outputFileURL);
     return;
   }
-  Photos::PHPhotoLibrary::requestAuthorization(
-      [weak = weak_from_this(), outputFileURL](auto status) {
-        auto self = weak.lock();
-        if (!self) return;
-        if (status == Photos::PHAuthorizationStatus::authorized) {
-          self->_saveVideoToLibrary(outputFileURL);
-        } else {
-          // The movie is still there; only the library said no.
-          self->_executeVideoCompletionWithURL(outputFileURL, std::nullopt);
-        }
-      });
+  Photos::PHPhotoLibrary::requestAuthorization([weak = parts_.weak(), outputFileURL](auto status) {
+    auto self = weak.lock();
+    if (!self) return;
+    auto& recording = Parts::of(*self).recording;
+    if (status == Photos::PHAuthorizationStatus::authorized) {
+      recording._saveVideoToLibrary(outputFileURL);
+    } else {
+      // The movie is still there; only the library said no.
+      recording._executeVideoCompletionWithURL(outputFileURL, std::nullopt);
+    }
+  });
 }
 
-void ZTCameraViewManager::_saveVideoToLibrary(const Foundation::URL& url) {
+void ZTCameraViewManager::Recording::_saveVideoToLibrary(const Foundation::URL& url) {
   const auto date = Foundation::Date::now();
-  auto [library, album] = libraryAndAlbum(MediaType::video);
+  auto [library, album] = parts_.libraryAndAlbum(MediaType::video);
   if (!library) {
     _executeVideoCompletionWithURL(url, std::nullopt);
     return;
   }
   ZTPHPhotoLibrary::saveVideoAtURL(
       library, url, album,
-      [weak = weak_from_this(), url](const std::shared_ptr<Photos::PHAsset>&) {
-        if (auto self = weak.lock()) self->_executeVideoCompletionWithURL(url, std::nullopt);
+      [weak = parts_.weak(), url](const std::shared_ptr<Photos::PHAsset>&) {
+        if (auto self = weak.lock()) {
+          Parts::of(*self).recording._executeVideoCompletionWithURL(url, std::nullopt);
+        }
       },
       ZTPHPhotoLibrary::SaveDetails{date, nullptr});
 }
 
-std::pair<std::shared_ptr<Photos::PHPhotoLibrary>, std::optional<std::string>>
-ZTCameraViewManager::libraryAndAlbum(MediaType media) const {
-  std::lock_guard lock(mutex_);
-  return {library_, media == MediaType::photo ? imageAlbumName_ : videoAlbumName_};
-}
-
-void ZTCameraViewManager::_executeVideoCompletionWithURL(
+void ZTCameraViewManager::Recording::_executeVideoCompletionWithURL(
     const std::optional<Foundation::URL>& url, const std::optional<Foundation::NSError>& error) {
   VideoCompletion completion;
   {
