@@ -23,10 +23,12 @@ enum class TaskKind;
 }  // namespace Networking
 
 // Swift's URLSession over HTTPS (plain http is refused, as App Transport Security does).
-// Each session moves its transfers on a thread of its own and reuses connections and TLS
-// sessions. Delegate calls and completion handlers run on the delegate queue, one at a time.
-// Redirects are the session's: offered to the task delegate's willPerformHTTPRedirection, else
-// followed (at most 20). Safe to use from any thread.
+// Each session moves its transfers on a thread of its own. Connections and TLS sessions are
+// reused across the sessions of the process that keep cookies alike: a transfer takes an idle
+// connection only if its TLS settings and route are those the connection was made with.
+// Delegate calls and completion handlers run on the delegate queue, one at a time. Redirects
+// are the session's: offered to the task delegate's willPerformHTTPRedirection, else followed
+// (at most 20). Safe to use from any thread.
 class URLSession : public std::enable_shared_from_this<URLSession> {
  public:
   enum class ResponseDisposition { cancel = 0, allow = 1 };
@@ -75,7 +77,8 @@ class URLSession : public std::enable_shared_from_this<URLSession> {
   // The same, cancelling the running tasks first.
   void invalidateAndCancel();
 
-  // Connections this session has opened so far (reused ones not counted); for measurements.
+  // Connections this session has opened so far (reused ones not counted, whichever session
+  // opened them); for measurements.
   std::uint64_t newConnectionCount() const;
 
  private:

@@ -22,7 +22,7 @@ void unlockShare(CURL*, curl_lock_data data, void* userp) {
   static_cast<ShareLocks*>(userp)->mutexes[static_cast<std::size_t>(data)].unlock();
 }
 
-CURLSH* makeShare(bool cookies) {
+ShareGroup* makeGroup(bool cookies) {
   initializeCurl();
   CURLSH* share = curl_share_init();
   auto* locks = new ShareLocks;  // lives as long as the share: the whole process
@@ -32,6 +32,10 @@ CURLSH* makeShare(bool cookies) {
   ok = ok && curl_share_setopt(share, CURLSHOPT_USERDATA, locks) == CURLSHE_OK;
   ok = ok && curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS) == CURLSHE_OK;
   ok = ok && curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION) == CURLSHE_OK;
+  // One connection per host for the whole process rather than per session. libcurl itself
+  // reuses a connection only for a transfer with the same TLS settings and route, and adds
+  // HTTP/2 streams only to connections held by the same multi handle.
+  ok = ok && curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT) == CURLSHE_OK;
   if (cookies) {
     ok = ok && curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE) == CURLSHE_OK;
   }
@@ -39,7 +43,9 @@ CURLSH* makeShare(bool cookies) {
     std::fprintf(stderr, "Foundation: libcurl share handle could not be set up\n");
     std::abort();
   }
-  return share;
+  auto* group = new ShareGroup;  // the whole process: idle connections outlive every session
+  group->share = share;
+  return group;
 }
 
 }  // namespace
@@ -55,14 +61,18 @@ void initializeCurl() {
   (void)initialized;
 }
 
-CURLSH* cookieShare() {
-  static CURLSH* share = makeShare(true);
-  return share;
+ShareGroup& cookieGroup() {
+  static ShareGroup* group = makeGroup(true);
+  return *group;
 }
 
-CURLSH* plainShare() {
-  static CURLSH* share = makeShare(false);
-  return share;
+ShareGroup& plainGroup() {
+  static ShareGroup* group = makeGroup(false);
+  return *group;
+}
+
+CURLSH* cookieShare() {
+  return cookieGroup().share;
 }
 
 }  // namespace Foundation::Networking

@@ -29,7 +29,10 @@ constexpr long kIdlePollMs = 5000;
 
 Engine::Engine(bool cookies, std::shared_ptr<OperationQueue> servedQueue,
                std::shared_ptr<DelegateSlot> delegate)
-    : cookies_(cookies), servedQueue_(std::move(servedQueue)), delegate_(std::move(delegate)) {
+    : cookies_(cookies),
+      group_(cookies ? cookieGroup() : plainGroup()),
+      servedQueue_(std::move(servedQueue)),
+      delegate_(std::move(delegate)) {
   initializeCurl();
   multi_ = curl_multi_init();
   epollFd_ = ::epoll_create1(EPOLL_CLOEXEC);
@@ -53,6 +56,9 @@ Engine::Engine(bool cookies, std::shared_ptr<OperationQueue> servedQueue,
 }
 
 Engine::~Engine() {
+  // The last owner may let go on another session's thread, inside that session's turn.
+  std::unique_lock lock(group_.transport, std::defer_lock);
+  if (!group_.transport.heldHere()) lock.lock();
   for (auto& [id, t] : transfers_) endHop(*t);
   transfers_.clear();
   for (CURL* easy : idle_) curl_easy_cleanup(easy);
@@ -93,7 +99,7 @@ void Engine::runCommands() {
 }
 
 void Engine::run() {
-  std::unique_lock lock(engineMutex_);
+  std::unique_lock lock(group_.transport);
   std::array<epoll_event, 32> events{};
   int ready = 0;
   while (!stopping_) {
@@ -188,8 +194,11 @@ int Engine::onTimer(CURLM*, long timeoutMs, void* user) {
 void Engine::start(std::shared_ptr<URLSessionTask> task, std::shared_ptr<TaskState> state) {
   // When the engine is idle the caller sends the request itself: the session thread then
   // wakes only for the answer. A file or stream body is read on the session thread, never here.
-  if (!state->uploadFile && !task->originalRequest().httpBodyStream && !commandsPending_.load()) {
-    std::unique_lock lock(engineMutex_, std::try_to_lock);
+  // From inside a turn of this group (a trace handler, a body stream) it is left for the
+  // session thread instead.
+  if (!state->uploadFile && !task->originalRequest().httpBodyStream && !commandsPending_.load() &&
+      !group_.transport.heldHere()) {
+    std::unique_lock lock(group_.transport, std::try_to_lock);
     if (lock.owns_lock() && !commandsPending_.load() && !stopping_) {
       begin(task, state);
       drive();

@@ -28,6 +28,7 @@ class URLSessionTask;
 namespace Foundation::Networking {
 
 class DelegateSlot;
+struct ShareGroup;
 struct TaskState;
 struct Transfer;
 
@@ -43,7 +44,8 @@ class Engine : public std::enable_shared_from_this<Engine> {
   Engine& operator=(const Engine&) = delete;
 
   // The session thread's body; returns soon after stop(). It holds the engine except while it
-  // waits for sockets and while delegate code runs.
+  // waits for sockets and while delegate code runs. Holding the engine means holding the
+  // transport lock of the engine's share group, which the other sessions of the group share.
   void run();
   void stop();
 
@@ -107,6 +109,7 @@ class Engine : public std::enable_shared_from_this<Engine> {
   static void reportSent(Transfer& t, std::int64_t totalSent);
 
   const bool cookies_;
+  ShareGroup& group_;
   const std::shared_ptr<OperationQueue> servedQueue_;
   const std::shared_ptr<DelegateSlot> delegate_;
   CURLM* multi_ = nullptr;
@@ -121,9 +124,8 @@ class Engine : public std::enable_shared_from_this<Engine> {
   std::mutex mutex_;  // guards commands_ only
   std::deque<std::function<void()>> commands_;
 
-  // Everything below: whoever holds engineMutex_ (the session thread, or a caller starting a
-  // task while the thread waits).
-  std::mutex engineMutex_;
+  // Everything below, and libcurl's handles: whoever holds group_.transport (the session
+  // thread, or a caller starting a task while the thread waits).
   std::optional<std::chrono::steady_clock::time_point> timerDue_;  // libcurl's next timeout
   std::chrono::steady_clock::time_point waitingUntil_;
   std::unordered_map<std::uint64_t, std::unique_ptr<Transfer>> transfers_;

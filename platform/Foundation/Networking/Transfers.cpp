@@ -116,7 +116,7 @@ void Engine::startHop(Transfer& t) {
 void Engine::configure(Transfer& t) {
   CURL* e = t.easy;
   curl_easy_setopt(e, CURLOPT_PRIVATE, &t);
-  curl_easy_setopt(e, CURLOPT_SHARE, cookies_ ? cookieShare() : plainShare());
+  curl_easy_setopt(e, CURLOPT_SHARE, group_.share);
   // The shared jar is used only with the cookie engine on; "" loads no file.
   if (cookies_) curl_easy_setopt(e, CURLOPT_COOKIEFILE, "");
   curl_easy_setopt(e, CURLOPT_URL, t.request.url->absoluteString().c_str());

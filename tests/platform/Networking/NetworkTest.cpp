@@ -233,7 +233,15 @@ void NetworkTest::SetUp() {
   sb().reset();
   NetworkEnvironment::reset();
   zttest::useSandbox();
+  trustSandboxAfresh();
   HTTPCookieStorage::shared()->removeCookies(Date());
+}
+
+void NetworkTest::trustSandboxAfresh(const std::string& moreAnchors) {
+  // Text outside a PEM block is ignored, but it makes the TLS settings differ.
+  static std::atomic<std::uint64_t> configurations{0};
+  NetworkEnvironment::setAnchorCertificates(sb().caPem() + moreAnchors + "\nconfiguration " +
+                                            std::to_string(++configurations) + "\n");
 }
 
 void NetworkTest::TearDown() {

@@ -125,7 +125,9 @@ class Recorder : public URLSessionDataDelegate, public URLSessionDownloadDelegat
 };
 
 // Each test starts with the sandbox reset, the four host names routed to it, its CA as the only
-// trust anchor and an empty cookie store.
+// trust anchor and an empty cookie store. Connections are shared by every session of the
+// process, so each test trusts the CA under TLS settings of its own: no test rides a
+// connection an earlier one left open.
 class NetworkTest : public ::testing::Test {
  public:
   static std::string base(const std::string& host = "id.zentrel.com") { return "https://" + host; }
@@ -135,6 +137,8 @@ class NetworkTest : public ::testing::Test {
   void TearDown() override;
 
   static sandbox::Sandbox& sb() { return zttest::sandboxServer(); }
+  // Trusts the sandbox's CA (and `moreAnchors`, PEM) under TLS settings no transfer has used.
+  static void trustSandboxAfresh(const std::string& moreAnchors = {});
   static std::shared_ptr<URLSession> session(
       std::shared_ptr<URLSessionDelegate> delegate = nullptr) {
     return URLSession::make(URLSessionConfiguration::defaultConfiguration(), std::move(delegate));
