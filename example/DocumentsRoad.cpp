@@ -17,23 +17,16 @@
 #include <Testing/CaptureRig.hpp>
 #include <Testing/ManualClock.hpp>
 #include <Testing/UI.hpp>
-#include <UIKit/UIAlertController.hpp>
+#include <UIKit/UIButton.hpp>
 #include <UIKit/UIImage.hpp>
+#include <UIKit/UIImageView.hpp>
+#include <UIKit/UILabel.hpp>
+#include <UIKit/UITableView.hpp>
+#include <UIKit/UIViewController.hpp>
+#include <ZentrelSDK.hpp>
 #include <sandbox/Sandbox.hpp>
 
-#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
-#include "ZTCustomCameraView/ZTCameraViewController.hpp"
-#include "ZTCustomCameraView/ZTMediaPreview/PhotoCropper/ZTMediaPhotoCropViewController.hpp"
-#include "ZTCustomCameraView/ZTMediaPreview/PhotoPreview/ZTPhotoPreviewViewController.hpp"
-#include "ZTCustomCameraView/ZTMediaPreview/ZTMediaStatus/ZTMediaLoading/ZTMediaLoadingViewController.hpp"
-#include "ZTCustomCameraView/ZTMediaPreview/ZTMediaStatus/ZTMediaPending/ZTMediaPendingViewController.hpp"
-#include "ZTCustomCameraView/ZTMediaPreview/ZTMediaStatus/ZTMediaSuccess/ZTMediaSuccessViewController.hpp"
-#include "ZTDocuments/DocumentsList/Cell/ZTDocumentsUITableViewCell.hpp"
-#include "ZTDocuments/DocumentsList/DocumentsViewController.hpp"
-#include "ZTDocuments/NewDocumentPreview/ZTNewDocumentPreviewViewController.hpp"
-#include "ZTDocuments/ZTUploadDocumentProgressBar/ZTUploadDockProgressViewController.hpp"
-#include "ZTDocumentsManager.hpp"
-#include "ZTUtilites/ZTPublicConstants.hpp"
+#include "UserAtScreens.hpp"
 
 using namespace ZentrelSDK;
 
@@ -57,35 +50,55 @@ bool drive(PlatformTesting::UI& ui, const std::function<bool()>& done, double re
   return done();
 }
 
-template <class S>
-std::shared_ptr<S> facing(PlatformTesting::UI& ui) {
-  return std::dynamic_pointer_cast<S>(ui.frontmost());
+// The screen the user faces is of that class, in place.
+bool facing(const PlatformTesting::UI& ui, std::string_view className) {
+  auto front = ui.frontmost();
+  return front && front->className() == className && !front->isBeingPresented() &&
+         !front->isBeingDismissed();
 }
 
-// Waits for the screen of class S to face the user; says so when it does not.
-template <class S>
-std::shared_ptr<S> await(PlatformTesting::UI& ui, const std::string& what,
-                         const std::function<bool(S&)>& ready = nullptr) {
-  std::shared_ptr<S> screen;
-  drive(ui, [&] {
-    screen = facing<S>(ui);
-    return screen && (!ready || ready(*screen));
-  });
-  if (!screen) std::cout << "   no " << what << " came\n";
-  return screen;
+// Drives until a screen of that class faces the user and `ready` holds, then prints it; says
+// so when none came.
+bool await(
+    PlatformTesting::UI& ui, std::string_view className,
+    const std::function<bool()>& ready = [] { return true; }) {
+  if (!drive(ui, [&] { return facing(ui, className) && ready(); })) {
+    std::cout << "   (no " << className << " came)\n";
+    return false;
+  }
+  example::printScreen(ui);
+  return true;
 }
 
-bool tap(PlatformTesting::UI& ui, const std::shared_ptr<UIKit::UIView>& view,
-         const std::string& what) {
+bool tap(PlatformTesting::UI& ui, std::string_view identifier, const std::string& what) {
   std::cout << "   (the user taps " << what << ")\n";
+  auto view = ui.findVisible(identifier);
+  if (!view) std::cout << "   (no " << what << " shows)\n";
   return view && ui.tap(view);
 }
 
 bool choose(PlatformTesting::UI& ui, const std::string& action) {
   const bool sheet = drive(
-      ui, [&] { return facing<UIKit::UIAlertController>(ui) != nullptr; }, 5);
+      ui, [&] { return facing(ui, "UIAlertController"); }, 5);
   std::cout << "   (the user chooses \"" << action << "\")\n";
   return sheet && ui.chooseAction(action);
+}
+
+// The image view of that name on the screen the user faces shows an image.
+bool showsImage(const PlatformTesting::UI& ui, std::string_view identifier) {
+  auto view = ui.findVisible<UIKit::UIImageView>(identifier);
+  return view && view->image();
+}
+
+// The text of the label of that name in `view` or under it.
+std::optional<std::string> labelText(const std::shared_ptr<UIKit::UIView>& view,
+                                     std::string_view identifier) {
+  if (!view) return std::nullopt;
+  if (view->accessibilityIdentifier() == identifier)
+    if (auto label = std::dynamic_pointer_cast<UIKit::UILabel>(view)) return label->text();
+  for (const auto& subview : view->subviews())
+    if (auto text = labelText(subview, identifier)) return text;
+  return std::nullopt;
 }
 
 // A picture for the photo library: a card-like JPEG the example writes itself.
@@ -106,26 +119,16 @@ std::shared_ptr<UIKit::UIImage> writeLibraryPhoto() {
       std::filesystem::path(Foundation::FileManager::defaultManager().temporaryDirectory().path()) /
       "example-back-side.jpg";
   if (!jpeg || !Foundation::writeData(*jpeg, path.string()).isSuccess()) return nullptr;
-  std::cout << "   wrote the library photo " << path.string() << " (" << jpeg->size()
-            << " bytes)\n";
+  std::cout << "   (the library holds " << path.string() << ", " << jpeg->size() << " bytes)\n";
   const auto bytes = Foundation::dataContentsOf(path.string());
   return bytes.isSuccess() ? UIKit::UIImage::withData(bytes.value()) : nullptr;
 }
 
-void printRows(const DocumentsViewController& list) {
-  auto table = list.tableView.lock();
-  for (int row = 0; table && row < table->numberOfRows(); ++row) {
-    auto cell = std::dynamic_pointer_cast<ZTDocumentsUITableViewCell>(table->cellForRow({row, 0}));
-    if (!cell) continue;
-    std::cout << "     | " << cell->titleLabel.lock()->text().value_or("") << ": "
-              << cell->descriptionLabel.lock()->text().value_or("") << "\n";
-  }
-}
-
-int passportRow(const DocumentsViewController& list) {
-  for (std::size_t i = 0; i < list.docks.size(); ++i)
-    if (list.docks[i]->documentType() == ZTPublicConstants::DocumentType::Passport)
-      return static_cast<int>(i);
+// The row of the documents list whose cell is titled so, or -1.
+int rowTitled(const PlatformTesting::UI& ui, const std::string& title) {
+  auto table = ui.findVisible<UIKit::UITableView>("tableView");
+  for (int row = 0; table && row < table->numberOfRows(); ++row)
+    if (labelText(table->cellForRow({row, 0}), "titleLabel") == title) return row;
   return -1;
 }
 
@@ -133,132 +136,138 @@ std::string statusText(sandbox::DocumentStatus status) {
   return std::string(sandbox::rawValue(status));
 }
 
+// Prints the upload's progress and the server's status polls as they come, until a status
+// screen is ready for the user or the host has its answer.
+struct UploadWatch {
+  sandbox::Sandbox& server;
+  PlatformTesting::UI& ui;
+  std::string lastProgress{};
+  std::size_t polls = 0;
+  std::optional<std::string> documentId{};
+
+  void progress() {
+    if (!facing(ui, "ZTUploadDockProgressViewController")) return;
+    const auto stage = labelText(ui.frontmost()->view(), "uploadingLabel").value_or("");
+    const auto percent = labelText(ui.frontmost()->view(), "progressLabel").value_or("");
+    const auto line = stage + " " + percent;
+    if (line == lastProgress || stage.empty()) return;
+    std::cout << "   progress: " << line << "\n";
+    lastProgress = line;
+  }
+
+  void serverPolls() {
+    if (!documentId) {
+      const auto created = server.requests("documents.create");
+      if (!created.empty() && created.back().status == 200)
+        documentId = server.documents(kUser).back().id;
+    }
+    const auto asked = server.requests("documents.get");
+    while (documentId && polls < asked.size() && asked[polls].status != 0) {
+      ++polls;
+      std::cout << "   poll " << polls << ": " << statusText(server.document(*documentId)->status)
+                << "\n";
+    }
+  }
+};
+
 }  // namespace
+
+namespace example {
 
 int documentsRoad(sandbox::Sandbox& server, PlatformTesting::UI& ui) {
   PlatformTesting::ManualClock::install();
-  std::cout << "11. From here the manual clock carries the waits: animations, the 1 s status "
-               "polls and the loading screen's 30 s\n";
+  step(
+      "From here the manual clock carries the waits: animations, the 1 s status polls and "
+      "the loading screen's 30 s");
   const auto started = std::chrono::steady_clock::now();
   PlatformTesting::CaptureRig::reset();
   PlatformTesting::CaptureRig::setCameraPermission(AVFoundation::AVAuthorizationStatus::authorized);
   PlatformTesting::CaptureRig::setLibraryPermission(Photos::PHAuthorizationStatus::authorized);
   server.clearLog();
 
-  std::cout << "12. Seeding a verified proof of address\n";
+  step("The sandbox holds a verified proof of address for the user");
   server.addDocument(kUser, sandbox::DocumentType::ProofOfAddress,
                      sandbox::DocumentStatus::Verified);
 
-  std::cout << "13. The host requests " << ZTPublicConstants::getDocumentsEndpoint() << "\n";
+  step("The host requests " + ZTPublicConstants::getDocumentsEndpoint() +
+       "; a passport is missing, so the kit's documents list opens");
   std::optional<Answer> answer;
   std::optional<ZTOAuthError> error;
   ZTDocumentsManager::request<Answer>(
       ZTPublicConstants::getDocumentsEndpoint(), [&](Answer documents) { answer = documents; },
       [&](ZTOAuthError failure) { error = failure; });
-  auto list = await<DocumentsViewController>(ui, "documents list", [&](DocumentsViewController& l) {
-    return !l.docks.empty() && server.count("documents.list") > 0;
-  });
-  if (!list) return 1;
-  std::cout << "   [DocumentsViewController]\n";
-  printRows(*list);
+  if (!await(ui, "DocumentsViewController",
+             [&] { return rowTitled(ui, "Passport") >= 0 && server.count("documents.list") > 0; }))
+    return 1;
 
-  std::cout << "14. The passport, front side from the camera\n";
-  const int row = passportRow(*list);
+  step("The passport's front side, from the camera");
   std::cout << "   (the user taps the Passport row)\n";
-  if (row < 0 || !ui.tapRow(list->tableView.lock(), row) || !choose(ui, "Take photo")) {
-    std::cout << "   the row opened no photo source sheet\n";
+  if (!ui.tapRow(ui.findVisible<UIKit::UITableView>("tableView"), rowTitled(ui, "Passport")) ||
+      !choose(ui, "Take photo")) {
+    std::cout << "   (the row opened no photo source sheet)\n";
     return 1;
   }
-  auto camera = await<ZTCameraViewController>(ui, "capture screen");
-  if (!camera || !tap(ui, ui.find("recordButton"), "record")) return 1;
-  auto photo = await<ZTPhotoPreviewViewController>(ui, "photo preview");
-  if (!photo || !tap(ui, ui.find("turnToRightButton"), "turn") ||
-      !tap(ui, ui.find("addButton"), "\"Use photo\""))
+  if (!await(ui, "ZTCameraViewController") || !tap(ui, "recordButton", "record") ||
+      !await(ui, "ZTPhotoPreviewViewController") || !tap(ui, "turnToRightButton", "turn") ||
+      !tap(ui, "addButton", "\"Use photo\"") ||
+      !await(ui, "ZTNewDocumentPreviewViewController",
+             [&] { return showsImage(ui, "frontsideImage"); }))
     return 1;
-  auto preview = await<ZTNewDocumentPreviewViewController>(
-      ui, "new-document preview", [](ZTNewDocumentPreviewViewController& p) {
-        return p.frontsideImage.lock() && p.frontsideImage.lock()->image();
-      });
-  if (!preview) return 1;
 
-  std::cout << "15. The back side from the photo library\n";
+  step("The back side, from the photo library");
   const auto libraryPhoto = writeLibraryPhoto();
-  if (!libraryPhoto || !tap(ui, preview->addBacksideButton.lock(), "\"Add back side\"") ||
-      !choose(ui, "Choose from library"))
-    return 1;
-  if (!await<UIKit::UIImagePickerController>(ui, "photo library") || !ui.pick(libraryPhoto))
+  if (!libraryPhoto || !tap(ui, "addBacksideButton", "\"Add back side\"") ||
+      !choose(ui, "Choose from library") || !await(ui, "UIImagePickerController"))
     return 1;
   std::cout << "   (the user picks the photo)\n";
-  auto crop = await<ZTMediaPhotoCropViewController>(ui, "crop screen");
-  if (!crop) return 1;
+  if (!ui.pick(libraryPhoto) || !await(ui, "ZTMediaPhotoCropViewController")) return 1;
   std::cout << "   (the user drags and pinches the frame)\n";
-  ui.pan(ui.find("maskView"), {{180, 400}, {190, 410}, {200, 420}});
-  ui.pinch(ui.find("maskView"), {1.1, 1.2});
-  if (!tap(ui, ui.find("doneButton"), "\"Done\"")) return 1;
-  preview = await<ZTNewDocumentPreviewViewController>(
-      ui, "new-document preview", [](ZTNewDocumentPreviewViewController& p) {
-        return p.backsideImage.lock() && p.backsideImage.lock()->image();
-      });
-  if (!preview) return 1;
+  ui.pan(ui.findVisible("maskView"), {{180, 400}, {190, 410}, {200, 420}});
+  ui.pinch(ui.findVisible("maskView"), {1.1, 1.2});
+  if (!tap(ui, "doneButton", "\"Done\"") || !await(ui, "ZTNewDocumentPreviewViewController",
+                                                   [&] { return showsImage(ui, "backsideImage"); }))
+    return 1;
 
-  std::cout << "16. Submit\n";
-  if (!tap(ui, preview->submitButton.lock(), "\"Submit\"")) return 1;
-  std::string lastProgress;
-  std::size_t polls = 0;
-  std::optional<std::string> documentId;
-  std::shared_ptr<ZTMediaSuccessViewController> success;
-  std::shared_ptr<ZTMediaPendingViewController> pending;
+  step("Submit");
+  if (!tap(ui, "submitButton", "\"Submit\"")) return 1;
+  UploadWatch watch{server, ui};
+  // A status screen is ready once its button can be tapped.
+  const auto outcome = [&]() -> std::string {
+    for (const auto* screen : {"ZTMediaSuccessViewController", "ZTMediaPendingViewController"}) {
+      auto button = ui.findVisible<UIKit::UIButton>("continueButton");
+      if (facing(ui, screen) && button && button->isEnabled()) return screen;
+    }
+    return "";
+  };
   drive(
       ui,
       [&] {
-        if (auto progress = facing<ZTUploadDockProgressViewController>(ui)) {
-          const auto stage = progress->uploadingLabel.lock()->text().value_or("");
-          const auto percent = progress->progressLabel.lock()->text().value_or("");
-          const auto line = stage + " " + percent;
-          if (line != lastProgress && !stage.empty()) {
-            std::cout << "   progress: " << line << "\n";
-            lastProgress = line;
-          }
-        }
-        if (!documentId) {
-          const auto created = server.requests("documents.create");
-          if (!created.empty() && created.back().status == 200) {
-            const auto documents = server.documents(kUser);
-            documentId = documents.back().id;
-          }
-        }
-        const auto asked = server.requests("documents.get");
-        while (documentId && polls < asked.size() && asked[polls].status != 0) {
-          ++polls;
-          std::cout << "   poll " << polls << ": "
-                    << statusText(server.document(*documentId)->status) << "\n";
-        }
-        success = facing<ZTMediaSuccessViewController>(ui);
-        pending = facing<ZTMediaPendingViewController>(ui);
-        return (success && success->continueButton.lock()->isEnabled()) || pending || answer ||
-               error;
+        watch.progress();
+        watch.serverPolls();
+        return !outcome().empty() || answer || error;
       },
       60);
-  if (documentId)
-    std::cout << "   final status: " << statusText(server.document(*documentId)->status) << "\n";
-  std::cout << "17. The loading screen's outcome: "
-            << (success   ? "all documents verified (success screen)"
-                : pending ? "waiting for review (pending screen)"
-                          : "none")
-            << "\n";
-  if (success) tap(ui, success->continueButton.lock(), "\"Continue\"");
-  if (pending) tap(ui, pending->continueButton.lock(), "\"Continue\"");
+  if (watch.documentId)
+    std::cout << "   final status: " << statusText(server.document(*watch.documentId)->status)
+              << "\n";
+  const auto screen = outcome();
+  step(std::string("The loading screen's outcome: ") +
+       (screen == "ZTMediaSuccessViewController"   ? "all documents verified (success screen)"
+        : screen == "ZTMediaPendingViewController" ? "waiting for review (pending screen)"
+                                                   : "none"));
+  if (!screen.empty()) {
+    example::printScreen(ui);
+    tap(ui, "continueButton", "\"Continue\"");
+  }
   drive(ui, [&] { return answer || error; });
 
-  if (answer) {
-    std::cout << "18. host answer: success (" << answer->size() << " documents)\n";
-  } else if (error) {
-    std::cout << "18. host answer: error " << error->code << " " << error->message.value_or("")
-              << "\n";
-  } else {
-    std::cout << "18. host answer: none yet\n";
-  }
-  std::cout << "19. The road, as the servers saw it:\n";
+  if (answer)
+    step("host answer: success (" + std::to_string(answer->size()) + " documents)");
+  else if (error)
+    step("host answer: error " + std::to_string(error->code) + " " + error->message.value_or(""));
+  else
+    step("host answer: none yet");
+  step("The documents road, as the server saw it:");
   for (const auto& request : server.requests())
     std::cout << "   " << request.status << "  " << request.method << " " << request.endpoint
               << "\n";
@@ -267,3 +276,5 @@ int documentsRoad(sandbox::Sandbox& server, PlatformTesting::UI& ui) {
   std::cout << "   took " << took.count() << " ms of real time\n";
   return answer ? 0 : 1;
 }
+
+}  // namespace example

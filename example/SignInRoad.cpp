@@ -43,7 +43,8 @@ bool logIn(PlatformTesting::UI& ui, const sandbox::Sandbox& server,
 
 std::optional<ZTUserDataResponse> signInRoad(PlatformTesting::UI& ui,
                                              const sandbox::Sandbox& server) {
-  std::cout << "7. Reading " << ZTPublicConstants::getUserEndpoint() << " for a signed-out user\n";
+  step("The host reads " + ZTPublicConstants::getUserEndpoint() +
+       "; no one is signed in, so the kit's entrance opens");
   const auto start = std::chrono::steady_clock::now();
   std::optional<ZTUserDataResponse> user;
   std::optional<ZTOAuthError> error;
@@ -67,16 +68,16 @@ std::optional<ZTUserDataResponse> signInRoad(PlatformTesting::UI& ui,
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - start);
 
-  std::cout << "8. The road, as the servers saw it:\n";
+  step("The sign-in road, as the servers saw it:");
   for (const auto& request : server.requests())
     std::cout << "   " << request.status << "  " << request.method << " " << request.endpoint
               << "\n";
   std::cout << "   took " << took.count() << " ms\n";
   if (!user) {
-    std::cout << "9. No user: " << (error ? error->message.value_or("") : "no answer") << "\n";
+    step("No user: " + (error ? error->message.value_or("") : std::string("no answer")));
     return std::nullopt;
   }
-  std::cout << "9. The user: id " << user->id << ", e-mail " << user->email.value_or("-") << "\n";
+  step("The host has the user: id " + user->id + ", e-mail " + user->email.value_or("-"));
   for (const auto& phone : user->phones.value_or(std::vector<Phone>{}))
     std::cout << "   phone " << phone.number << " (" << phone.status << ")\n";
   return user;

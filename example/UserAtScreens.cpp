@@ -8,6 +8,11 @@
 
 namespace example {
 
+void step(const std::string& what) {
+  static int number = 0;
+  std::cout << ++number << ". " << what << "\n";
+}
+
 bool awaitScreen(PlatformTesting::UI& ui, std::string_view className,
                  const std::function<bool()>& ended, const std::function<bool()>& ready) {
   // A screen still sliding in or out is not there yet for the user.

@@ -12,6 +12,9 @@ namespace example {
 // The user of the example host, acting on the kit's screens through the platform's UI driver
 // and saying what they do. Only what the user sees is acted on. Main thread only.
 
+// Prints the next step of the road, numbered.
+void step(const std::string& what);
+
 // Serves the main run loop until a screen of that class faces the user, in place and with no
 // loader over it, and `ready` holds, then prints it; false when `ended` came first or 30 s
 // passed.

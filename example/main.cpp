@@ -1,7 +1,9 @@
-// The example host: the server switch with the URLs it builds, an event emitted on a worker
-// thread and heard on the main thread, and the main road against the in-process sandbox: the
-// seeded user signs in on the kit's screens and the host reads the user's data (SignInRoad.cpp);
-// then a photo with the simulated camera, which the documents road (DocumentsRoad.cpp) uploads.
+// The example host, written as an app would use the kit: only <ZentrelSDK.hpp>, the platform
+// headers a host needs, and the UI driver that stands in for the user's fingers. Against the
+// in-process sandbox it starts the kit up with its app id; the seeded user signs in on the
+// kit's own screens and the host reads the user's data (SignInRoad.cpp); the host takes a
+// photo with the simulated camera; then the host asks for the user's documents, and the user
+// adds a passport on the kit's screens (DocumentsRoad.cpp).
 
 #include <ZentrelSDK.hpp>
 
@@ -13,12 +15,10 @@
 #include <string>
 
 #include <AVFoundation/AVTypes.hpp>
-#include <Dispatch/DispatchQueue.hpp>
 #include <Foundation/Bundle.hpp>
 #include <Foundation/Date.hpp>
 #include <Foundation/NetworkEnvironment.hpp>
 #include <Foundation/RunLoop.hpp>
-#include <Foundation/Thread.hpp>
 #include <ImageIO/CGImageSource.hpp>
 #include <Testing/CaptureRig.hpp>
 #include <Testing/UI.hpp>
@@ -28,33 +28,18 @@
 
 #include "DocumentsRoad.hpp"
 #include "SignInRoad.hpp"
+#include "UserAtScreens.hpp"
 
 using namespace ZentrelSDK;
 
 namespace {
 
-void printURLs() {
-  std::cout << "  sign-in check:  " << ZTConstants::getAuthCheckPath() << "\n"
-            << "  document 42:    " << ZTConstants::getDocumentPath("42") << "\n"
-            << "  token exchange: " << ZTConstants::getOAuthTokenPath() << "\n"
-            << "  user data:      "
-            << ZTConstants::getZentrelAPIFullPath(ZTPublicConstants::getUserEndpoint()) << "\n";
-}
+constexpr const char* kAppId = "sandbox-app";
 
-const char* threadName() {
-  return Foundation::Thread::isMainThread() ? "main" : "worker";
-}
-
-// A listener that ends its registrations when it goes away.
-struct CodeListener {
-  std::atomic<bool> heard{false};
-  ZTEventsRegistration events{this};
-};
-
-// The capture road: a photo with the simulated back camera into the kit's cache folder.
-// The file's path, or nothing when no photo came.
-std::optional<std::string> photoStep(const std::shared_ptr<UIKit::UIWindow>& window) {
-  std::cout << "10. Taking a photo with the simulated back camera\n";
+// A photo with the simulated back camera into the kit's cache folder, through the kit's
+// camera manager on a view of the host's own. The file's path, or nothing when no photo came.
+std::optional<std::string> takePhoto(const std::shared_ptr<UIKit::UIWindow>& window) {
+  example::step("The host takes a photo with the simulated back camera");
   PlatformTesting::CaptureRig::reset();
   PlatformTesting::CaptureRig::setCameraPermission(AVFoundation::AVAuthorizationStatus::authorized);
   auto cameraView = std::make_shared<UIKit::UIView>(window->bounds());
@@ -76,26 +61,34 @@ std::optional<std::string> photoStep(const std::shared_ptr<UIKit::UIWindow>& win
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - start);
   camera->stopAndRemoveCaptureSession();
+  cameraView->removeFromSuperview();
   const auto url =
       photo && photo->successValue() ? photo->successValue()->content.asUrl() : std::nullopt;
   if (!url) {
-    std::cout << "    no photo\n";
+    std::cout << "   no photo\n";
     return std::nullopt;
   }
   const auto bytes = photo->imageData().value_or(Foundation::Data{});
   const auto properties = ImageIO::CGImageSource::createWithData(bytes)->copyProperties(0);
   if (!properties) {
-    std::cout << "    the file is no JPEG\n";
+    std::cout << "   the file is no JPEG\n";
     return std::nullopt;
   }
-  std::cout << "    file " << url->path() << "\n"
-            << "    " << bytes.size() << " bytes, " << properties.value().pixelWidth.value_or(0)
+  std::cout << "   file " << url->path() << "\n"
+            << "   " << bytes.size() << " bytes, " << properties.value().pixelWidth.value_or(0)
             << " x " << properties.value().pixelHeight.value_or(0) << " pixels, EXIF orientation "
             << properties.value().orientation.value_or(1) << ", " << took.count() << " ms\n";
   return url->path();
 }
 
-int mainRoad() {
+}  // namespace
+
+int main() {
+  Foundation::Bundle::setMainBundleIdentifier("com.zentrel.ZentrelSDK.Example");
+  // The kit's own diagnostics would drown the road's lines.
+  ZTLogger::disableLogs();
+
+  // The servers run in this process; the platform's network reaches them by their usual names.
   sandbox::Sandbox server;
   for (const auto& route : server.routes()) Foundation::NetworkEnvironment::addRoute(route);
   Foundation::NetworkEnvironment::setAnchorCertificates(server.caPem());
@@ -103,49 +96,9 @@ int mainRoad() {
   // The host's key window, where the kit shows its screens; the user acts on them through it.
   PlatformTesting::UI ui;
 
-  ZTSecurityManager::initialOAuth("sandbox-app");
+  example::step(std::string("Start-up with the app id \"") + kAppId + "\"");
+  ZTSecurityManager::initialOAuth(kAppId);
   if (!example::signInRoad(ui, server)) return 1;
-  const auto photo = photoStep(ui.window());
-  if (!photo) return 1;
-  return documentsRoad(server, ui);
-}
-
-}  // namespace
-
-int main() {
-  Foundation::Bundle::setMainBundleIdentifier("com.zentrel.ZentrelSDK.Example");
-
-  std::cout << "1. Production servers (enableDevServer = false):\n";
-  printURLs();
-
-  std::cout << "2. Development servers (enableDevServer = true):\n";
-  ZTConstants::enableDevServer = true;
-  printURLs();
-  ZTConstants::enableDevServer = false;
-
-  std::cout << "3. Listening for the OAuth code on the " << threadName() << " thread\n";
-  CodeListener listener;
-  ZTEvents::shared()->oauthCodeEventListen(&listener, [&](std::optional<std::string> code) {
-    std::cout << "5. Heard code \"" << code.value_or("(none)") << "\" on the " << threadName()
-              << " thread\n";
-    listener.heard = true;
-  });
-
-  Dispatch::DispatchQueue::global().async([] {
-    std::cout << "4. Emitting code \"abc123\" on a " << threadName() << " thread\n";
-    ZTEvents::shared()->oauthCodeEventEmit("abc123");
-  });
-
-  const bool heard =
-      Foundation::RunLoop::main().runUntil([&] { return listener.heard.load(); }, 5.0);
-  if (!heard) {
-    std::cout << "The event did not arrive in time\n";
-    return 1;
-  }
-  std::cout << "6. Done\n";
-  ZTEvents::shared()->unregiterEvents(&listener);  // real codes are not for printing
-  // This host is one of the kit's own apps, where the kit prints its diagnostics; the road
-  // below prints its own steps instead.
-  ZTLogger::disableLogs();
-  return mainRoad();
+  if (!takePhoto(ui.window())) return 1;
+  return example::documentsRoad(server, ui);
 }
