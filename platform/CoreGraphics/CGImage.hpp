@@ -61,8 +61,12 @@ class CGImage {
                               static_cast<std::ptrdiff_t>(x) * layout_.xStep +
                               static_cast<std::ptrdiff_t>(y) * layout_.yStep);
   }
-  // Rows top to bottom from the buffer's start, no padding: pixels() is the buffer itself.
-  bool isPlain() const { return layout_ == Layout{0, 4, static_cast<std::ptrdiff_t>(width_ * 4)}; }
+  // Rows top to bottom from the buffer's start, no padding, and nothing after them: pixels()
+  // is the buffer itself. A cut of the top rows shares the layout but not the whole buffer.
+  bool isPlain() const {
+    return layout_ == Layout{0, 4, static_cast<std::ptrdiff_t>(width_ * 4)} &&
+           (!pixels_ || pixels_->size() == width_ * height_ * 4);
+  }
 
   CGImage(std::size_t width, std::size_t height, std::shared_ptr<const Pixels> rgba,
           bool opaque = false)

@@ -94,6 +94,9 @@ TEST(ImageIOViews, CutAndTurnedPicturesEncodeAsTheirPackedCopies) {
       {101, 67, CGRect::make(1.4, 0.6, 98.2, 65.9), 3, 1.0},
       {33, 130, CGRect::make(0, 17, 33, 99), 1, 0.5},
       {300, 200, CGRect::make(7, 3, 281, 190), 1, 0.8},
+      // The top rows at full width: the cut's rows start where the buffer does.
+      {50, 40, CGRect::make(0, 0, 50, 30), 0, 0.9},
+      {50, 40, CGRect::make(0, 0, 50, 30), 1, 0.9},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.width << "x" << row.height << ", " << row.quarters
