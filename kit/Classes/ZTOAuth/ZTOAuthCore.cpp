@@ -82,8 +82,7 @@ void ZTOAuthCore::givePermissions(std::function<void(bool)> completion) {
   Dispatch::DispatchQueue::main().async([weak = weak_from_this()] {
     auto self = weak.lock();
     if (!self) return;
-    ++self->flowId;
-    self->ending = false;
+    self->flow.begin();
     self->awaitingSignIn = false;
     self->tempLoginChallenge.reset();
     self->tempConsentChallenge.reset();
@@ -112,27 +111,27 @@ void ZTOAuthCore::initEventListeners() {
   const auto weak = weak_from_this();
   events.authEventListen(this, [weak] {
     auto self = weak.lock();
-    if (!self || self->ending || !self->awaitingSignIn) return;
+    if (!self || self->flow.ended() || !self->awaitingSignIn) return;
     self->awaitingSignIn = false;
     self->startAuthorization();
   });
   events.oauthLoginChallengeEventListen(this, [weak](std::optional<std::string> challenge) {
     auto self = weak.lock();
-    if (!self || self->ending) return;
+    if (!self || self->flow.ended()) return;
     if (!challenge) return self->stepFailure("Something went wrong");
     self->tempLoginChallenge = challenge;
     self->login(*challenge);
   });
   events.oauthConsentChallengeEventListen(this, [weak](std::optional<std::string> challenge) {
     auto self = weak.lock();
-    if (!self || self->ending) return;
+    if (!self || self->flow.ended()) return;
     if (!challenge) return self->stepFailure("Something went wrong");
     self->tempConsentChallenge = challenge;
     self->consent(*challenge);
   });
   events.oauthCodeEventListen(this, [weak](std::optional<std::string> code) {
     auto self = weak.lock();
-    if (!self || self->ending) return;
+    if (!self || self->flow.ended()) return;
     if (!code) return self->stepFailure("Something went wrong");
     self->token(*code, self->currentAppId, self->userScopes, "authorization_code",
                 ZTPKCE::getVerifierCode().value_or(""));
@@ -141,7 +140,7 @@ void ZTOAuthCore::initEventListeners() {
   events.authCancelEventListen(this, [weak] {
     Dispatch::DispatchQueue::main().async([weak] {
       auto self = weak.lock();
-      if (!self || self->ending || !self->awaitingSignIn) return;
+      if (!self || self->flow.ended() || !self->awaitingSignIn) return;
       self->endWithoutAlert();
     });
   });

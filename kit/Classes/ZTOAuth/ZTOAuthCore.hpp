@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "ZTOAuth/ZTOAuthRedirectListener.hpp"
+#include "ZTUtilites/ZTRuns.hpp"
 
 namespace ZentrelSDK {
 
@@ -74,18 +74,13 @@ class ZTOAuthCore : public std::enable_shared_from_this<ZTOAuthCore> {
   // Wraps a step's callback so it runs only while its flow is still the current one.
   template <class F>
   auto inFlow(F body) {
-    return [weak = weak_from_this(), flow = flowId, body = std::move(body)](auto&&... args) {
-      auto self = weak.lock();
-      if (!self || self->flowId != flow || self->ending) return;
-      body(*self, std::forward<decltype(args)>(args)...);
-    };
+    return flow.guard(weak_from_this(), std::move(body));
   }
 
   const std::string currentAppId;
 
-  // Flow state, touched on the main queue only.
-  std::uint64_t flowId = 0;
-  bool ending = false;
+  // Flow state, touched on the main queue only. A flow ends as soon as its outcome is known.
+  ZTRuns flow;
   bool awaitingSignIn = false;
   std::optional<std::string> tempLoginChallenge;
   std::optional<std::string> tempConsentChallenge;

@@ -24,8 +24,8 @@ constexpr const char* kSomethingWentWrong = "Something went wrong";
 }
 
 void ZTOAuthCore::stepFailure(const std::string& message) {
-  if (ending) return;
-  ending = true;
+  if (flow.ended()) return;
+  flow.end();
   // No later event may start another step while the alert is up.
   ZTEvents::shared()->unregiterEvents(this);
   ZTUIUtilites::shared()->loaderDissmiss([weak = weak_from_this(), message] {
@@ -42,8 +42,8 @@ void ZTOAuthCore::startLoader(std::function<void()> next) {
 }
 
 void ZTOAuthCore::endWithoutAlert() {
-  if (ending) return;
-  ending = true;
+  if (flow.ended()) return;
+  flow.end();
   completeOauth(false);
 }
 
@@ -122,7 +122,7 @@ void ZTOAuthCore::getCode() {
           }));
           return;
         }
-        core.ending = true;
+        core.flow.end();
         // A cancelled code screen gives no text, so no alert.
         ZTUIUtilites::shared()->errorAlert(text, [weak = core.weak_from_this()] {
           if (auto self = weak.lock()) self->completeOauth(false);
@@ -190,7 +190,7 @@ void ZTOAuthCore::token(const std::string& code, const std::string& clientId,
       inFlow([](ZTOAuthCore& core, const ZTOAuthTokenResponse& answer) {
         ZTTokenUtilites::shared()->saveOAuthToken(answer.accessToken);
         ZTPKCE::clearCodes();
-        core.ending = true;
+        core.flow.end();
         ZTUIUtilites::shared()->loaderDissmiss([weak = core.weak_from_this()] {
           if (auto self = weak.lock()) self->completeOauth(true);
         });

@@ -18,6 +18,7 @@
 namespace ZentrelSDK {
 
 using Status = ZTPublicConstants::DocumentStatusType;
+using Self = ZTDocumentPreviewViewModel;
 
 namespace {
 const std::string kSomethingWrong = "Something went wrong.\nPlease, try again later";
@@ -119,68 +120,53 @@ void ZTDocumentPreviewInternalViewModel::documentDidSuccessfullySubmitted() {
   }
 }
 
-// The pipeline.
+// The pipeline: check the file, create, front, back, confirm, poll. Each step hands on to the
+// next from its answer, and every answer acts only while its run goes on.
 
 void ZTDocumentPreviewViewModel::submitDocument() {
   if (running_) return;
   running_ = true;
-  ended_ = false;
-  const auto run = ++run_;
+  runs_.begin();
   auto relay = std::make_shared<ZTUploadDocumentViewModel>();
   uploadDocumentModel_ = relay;
-  ZTUIUtilites::shared()->presentUploadDocumentProgressBar(relay, [self = shared_from_this(), run] {
-    if (self->isLive(run)) self->checkFile();
-  });
+  ZTUIUtilites::shared()->presentUploadDocumentProgressBar(
+      relay, inRunHolding([](Self& self) { self.checkFile(); }));
   // Queued after the presenter's block: a ring that was not presented has no screen by
   // now, and the run ends so the next submit is not refused.
-  std::weak_ptr<ZTDocumentPreviewViewModel> weakSelf = weak_from_this();
-  std::weak_ptr<ZTUploadDocumentModel> weakRelay = relay;
-  Dispatch::DispatchQueue::main().async([weakSelf, weakRelay, run] {
-    auto self = weakSelf.lock();
-    auto shown = weakRelay.lock();
-    if (!self || !self->isLive(run) || (shown && shown->delegate())) return;
-    self->running_ = false;
-    self->uploadDocumentModel_ = nullptr;
-  });
+  Dispatch::DispatchQueue::main().async(
+      inRun([weakRelay = std::weak_ptr<ZTUploadDocumentModel>(relay)](Self& self) {
+        auto shown = weakRelay.lock();
+        if (shown && shown->delegate()) return;
+        self.runs_.end();
+        self.running_ = false;
+        self.uploadDocumentModel_ = nullptr;
+      }));
 }
 
 void ZTDocumentPreviewViewModel::checkFile() {
   if (!urlFrontImage_) return stopUploadingProcess(kSomethingWrong);
   changeInfo("Validation");
-  const auto run = run_;
-  auto self = shared_from_this();
   ZTPrivateAPIDocuments::validateDocumentFile(
-      *urlFrontImage_,
-      [self, run] {
-        if (self->isLive(run)) self->createDock();
-      },
+      *urlFrontImage_, inRunHolding([](Self& self) { self.createDock(); }),
       // The check's fractions are not shown: the ring stays at 0 until the front upload.
-      nullptr,
-      [self, run](const std::string& text) {
-        if (!self->isLive(run)) return;
-        self->stopUploadingProcess(text);
-        self->documentDidFailedSubmitted(text);
-      });
+      nullptr, inRunHolding([](Self& self, const std::string& text) {
+        self.stopUploadingProcess(text);
+        self.documentDidFailedSubmitted(text);
+      }));
 }
 
 void ZTDocumentPreviewViewModel::createDock() {
-  const auto run = run_;
-  std::weak_ptr<ZTDocumentPreviewViewModel> weakSelf = weak_from_this();
   ZTPrivateAPIDocuments::createDocument(
       documentType_, ZTPublicConstants::AreaType::Internal, "",
-      [weakSelf, run](const ZTDocumentCreateResponse& answer) {
-        auto self = weakSelf.lock();
-        if (!self || !self->isLive(run)) return;
-        self->changeInfo("Uploading");
-        self->sessionId_ = answer.message;
-        self->uploadFront();
-      },
-      [weakSelf, run](const std::string& text) {
-        auto self = weakSelf.lock();
-        if (!self || !self->isLive(run)) return;
-        self->stopUploadingProcess(text);
-        self->documentDidFailedSubmitted(Foundation::lowercased(text));
-      });
+      inRun([](Self& self, const ZTDocumentCreateResponse& answer) {
+        self.changeInfo("Uploading");
+        self.sessionId_ = answer.message;
+        self.uploadFront();
+      }),
+      inRun([](Self& self, const std::string& text) {
+        self.stopUploadingProcess(text);
+        self.documentDidFailedSubmitted(Foundation::lowercased(text));
+      }));
 }
 
 void ZTDocumentPreviewViewModel::uploadFront() {
@@ -188,109 +174,76 @@ void ZTDocumentPreviewViewModel::uploadFront() {
   if (!urlFrontImage_ || !sessionId_ || sessionId_->empty()) {
     return stopUploadingProcess(kSomethingWrong);
   }
-  const auto run = run_;
   const int span = urlBackImage_ ? 33 : 67;
-  std::weak_ptr<ZTDocumentPreviewViewModel> weakSelf = weak_from_this();
   ZTPrivateAPIDocuments::uploadDocumentFileFront(
       *sessionId_, *urlFrontImage_,
-      [weakSelf, run](const ZTDocumentUploadResponse&) {
-        auto self = weakSelf.lock();
-        if (self && self->isLive(run)) self->uploadBack();
-      },
-      [weakSelf, run, span](double fraction) {
-        auto self = weakSelf.lock();
-        if (self && self->isLive(run)) self->showFraction(fraction, 0, span);
-      },
-      [weakSelf, run](const std::string& text) {
-        auto self = weakSelf.lock();
-        if (!self || !self->isLive(run)) return;
-        self->stopUploadingProcess(text);
-        self->documentDidFailedSubmitted(Foundation::lowercased(text));
-      });
+      inRun([](Self& self, const ZTDocumentUploadResponse&) { self.uploadBack(); }),
+      inRun([span](Self& self, double fraction) { self.showFraction(fraction, 0, span); }),
+      inRun([](Self& self, const std::string& text) {
+        self.stopUploadingProcess(text);
+        self.documentDidFailedSubmitted(Foundation::lowercased(text));
+      }));
 }
 
 void ZTDocumentPreviewViewModel::uploadBack() {
   if (!urlBackImage_ || !sessionId_) return confirmDock();
-  const auto run = run_;
-  std::weak_ptr<ZTDocumentPreviewViewModel> weakSelf = weak_from_this();
   ZTPrivateAPIDocuments::uploadDocumentFileBack(
       *sessionId_, *urlBackImage_,
-      [weakSelf, run](const ZTDocumentUploadResponse&) {
-        auto self = weakSelf.lock();
-        if (self && self->isLive(run)) self->confirmDock();
-      },
-      [self = shared_from_this(), run](double fraction) {
-        if (self->isLive(run)) self->showFraction(fraction, 33, 34);
-      },
-      [weakSelf, run](const std::string& text) {
-        auto self = weakSelf.lock();
-        if (self && self->isLive(run)) self->stopUploadingProcess(text);
-      });
+      inRun([](Self& self, const ZTDocumentUploadResponse&) { self.confirmDock(); }),
+      inRunHolding([](Self& self, double fraction) { self.showFraction(fraction, 33, 34); }),
+      inRun([](Self& self, const std::string& text) { self.stopUploadingProcess(text); }));
 }
 
 void ZTDocumentPreviewViewModel::confirmDock() {
   if (!sessionId_) return;
-  const auto run = run_;
-  std::weak_ptr<ZTDocumentPreviewViewModel> weakSelf = weak_from_this();
   ZTPrivateAPIDocuments::confirmDocumentUpload(
-      *sessionId_,
-      [weakSelf, run](const std::string&) {
-        auto self = weakSelf.lock();
-        if (!self || !self->isLive(run)) return;
-        self->getDocumentStatus();
-        self->changeInfo("Recognition");
-        self->showPercent(68);
-      },
-      [weakSelf, run](const std::string& text) {
-        auto self = weakSelf.lock();
-        if (self && self->isLive(run)) self->stopUploadingProcess(text);
-      });
+      *sessionId_, inRun([](Self& self, const std::string&) {
+        self.getDocumentStatus();
+        self.changeInfo("Recognition");
+        self.showPercent(68);
+      }),
+      inRun([](Self& self, const std::string& text) { self.stopUploadingProcess(text); }));
 }
 
 void ZTDocumentPreviewViewModel::getDocumentStatus() {
   if (!sessionId_) return;
-  const auto run = run_;
-  const std::string id = *sessionId_;
-  std::weak_ptr<ZTDocumentPreviewViewModel> weakSelf = weak_from_this();
   stopTimer();
   checkStatusTimer_ = Foundation::Timer::scheduledTimer(
-      kStatusInterval, true, [weakSelf, run, id, ticks = 0](Foundation::Timer&) mutable {
-        auto self = weakSelf.lock();
-        if (!self || !self->isLive(run)) return;
+      kStatusInterval, true,
+      inRun([id = *sessionId_, ticks = 0](Self& self, Foundation::Timer&) mutable {
         if (ticks >= kMaxStatusRequests) {
-          self->stopTimer();
-          self->finishCheckingStatus(Status::Recognition);
+          self.stopTimer();
+          self.finishCheckingStatus(Status::Recognition);
           return;
         }
         ++ticks;
-        self->showPercent(68 + 2 * ticks);
+        self.showPercent(68 + 2 * ticks);
         ZTPrivateAPIDocuments::getDocumentFromID(
-            id,
-            [weakSelf, run](const ZTDocumentResponse& answer) {
-              auto self = weakSelf.lock();
-              if (!self || !self->isLive(run) || !statusIsValid(answer.status)) return;
-              self->stopTimer();
-              self->finishCheckingStatus(answer.status);
-            },
+            id, self.inRun([](Self& model, const ZTDocumentResponse& answer) {
+              if (!statusIsValid(answer.status)) return;
+              model.stopTimer();
+              model.finishCheckingStatus(answer.status);
+            }),
             [](const std::string& text) {
               ZTLogger::errorLog(Foundation::uppercased(text), __FILE__, "getDocumentStatus()");
             });
-      });
+      }));
 }
 
 bool ZTDocumentPreviewViewModel::statusIsValid(Status status) {
   return status != Status::Draft && status != Status::Recognition;
 }
 
+// The two ends of a run. Their actions come after the ring has closed, when the run has already
+// ended, so they look only at whether a newer submit has begun since.
+
 void ZTDocumentPreviewViewModel::finishCheckingStatus(Status status) {
-  ended_ = true;
+  runs_.end();
   documentStatus_ = status;
-  const auto run = run_;
-  std::weak_ptr<ZTDocumentPreviewViewModel> weakSelf = weak_from_this();
-  auto done = [weakSelf, run] {
+  auto done = [weakSelf = weak_from_this(), run = runs_.current()] {
     auto self = weakSelf.lock();
     if (!self) return;
-    if (self->run_ == run) self->running_ = false;
+    if (self->runs_.current() == run) self->running_ = false;
     self->documentDidSuccessfullySubmitted();
   };
   if (!uploadDocumentModel_) return done();
@@ -298,14 +251,12 @@ void ZTDocumentPreviewViewModel::finishCheckingStatus(Status status) {
 }
 
 void ZTDocumentPreviewViewModel::stopUploadingProcess(const std::string& error) {
-  ended_ = true;
+  runs_.end();
   stopTimer();
-  const auto run = run_;
-  std::weak_ptr<ZTDocumentPreviewViewModel> weakSelf = weak_from_this();
-  auto done = [weakSelf, run, error] {
+  auto done = [weakSelf = weak_from_this(), run = runs_.current(), error] {
     auto self = weakSelf.lock();
     if (!self) return;
-    if (self->run_ == run) {
+    if (self->runs_.current() == run) {
       self->uploadDocumentModel_ = nullptr;
       self->running_ = false;
     }

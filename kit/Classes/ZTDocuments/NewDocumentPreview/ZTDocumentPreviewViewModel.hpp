@@ -1,9 +1,9 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <Foundation/Timer.hpp>
 #include <Foundation/URL.hpp>
@@ -11,6 +11,7 @@
 
 #include "ZTDocuments/NewDocumentPreview/ZTDocumentPreviewModel.hpp"
 #include "ZTDocuments/ZTUploadDocumentProgressBar/ZTUploadDocumentModel.hpp"
+#include "ZTUtilites/ZTRuns.hpp"
 
 namespace ZentrelSDK {
 
@@ -75,10 +76,18 @@ class ZTDocumentPreviewViewModel : public ZTDocumentPreviewModel,
   void showFraction(double fraction, int base, int span);
   void showPercent(int percent);
   void changeInfo(const std::string& info);
-  // Whether a callback of run `run` may still act: its run is the current one and has not
-  // ended.
-  bool isLive(std::uint64_t run) const { return run == run_ && running_ && !ended_; }
   void stopTimer();
+
+  // A step's callback that acts only while this submit's run goes on; one holds the model
+  // weakly, the other keeps it until the callback goes.
+  template <class Body>
+  auto inRun(Body body) {
+    return runs_.guard(weak_from_this(), std::move(body));
+  }
+  template <class Body>
+  auto inRunHolding(Body body) {
+    return runs_.guard(shared_from_this(), std::move(body));
+  }
 
   std::weak_ptr<ZTDocumentPreviewView> delegate_;
   ZTPublicConstants::DocumentType documentType_;
@@ -91,10 +100,10 @@ class ZTDocumentPreviewViewModel : public ZTDocumentPreviewModel,
   std::shared_ptr<Foundation::Timer> checkStatusTimer_;
   std::shared_ptr<ZTUploadDocumentModel> uploadDocumentModel_;
 
-  // One submit is one run; answers of another run or after the end are stale.
-  std::uint64_t run_ = 0;
+  // One submit is one run; it ends when the finish or the interruption begins, or when the
+  // ring could not come up. Answers of another run or after the end are stale.
+  ZTRuns runs_;
   bool running_ = false;  // from submit until the ring has closed
-  bool ended_ = false;    // finish or interruption begun
 };
 
 // Ends a successful submission by closing the preview and announcing the modification, for
