@@ -68,7 +68,8 @@ class CaptureRig {
   // "add photo output", "commit", "start", "stop", ...
   static std::vector<std::string> configurationLog();
   // The next `count` committed configurations wait `delay` on the clock before they reach the
-  // hardware, holding the thread that commits; how many wait now.
+  // hardware, holding the thread that commits (so never the one that moves the clock); how
+  // many wait now.
   static void delayCommits(double delay, int count = 1);
   static int waitingCommits();
 
