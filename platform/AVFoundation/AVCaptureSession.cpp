@@ -1,6 +1,7 @@
 #include "AVFoundation/AVCaptureSession.hpp"
 
 #include <algorithm>
+#include <utility>
 
 #include "AVFoundation/SimulatedCapture.hpp"
 
@@ -50,14 +51,20 @@ void AVCaptureSession::beginConfiguration() {
 }
 
 void AVCaptureSession::commitConfiguration() {
+  std::vector<std::string> actions;
+  {
+    std::lock_guard lock(mutex_);
+    if (depth_ == 0) return;  // a commit without a begin changes nothing
+    if (--depth_ > 0) return;
+    actions = std::exchange(pending_, {});
+  }
+  // Only the outermost commit reaches the hardware, which may take its time over it; the
+  // session stays usable from other threads meanwhile.
+  SimulatedCapture::shared().awaitCommit();
   std::lock_guard lock(mutex_);
-  if (depth_ == 0) return;  // a commit without a begin changes nothing
-  if (--depth_ > 0) return;
-  // Only the outermost commit reaches the hardware.
   active_ = preset_;
-  pending_.push_back("commit");
-  for (auto& action : pending_) SimulatedCapture::shared().log(std::move(action));
-  pending_.clear();
+  actions.push_back("commit");
+  for (auto& action : actions) SimulatedCapture::shared().log(std::move(action));
 }
 
 AVCaptureSession::Preset AVCaptureSession::sessionPreset() const {

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "AVFoundation/AVCaptureMovieFileOutput.hpp"
+#include "Dispatch/DispatchQueue.hpp"
+#include "Dispatch/DispatchSemaphore.hpp"
 #include "Foundation/UUID.hpp"
 #include "ImageIO/CGImageSource.hpp"
 
@@ -68,6 +70,7 @@ void SimulatedCapture::reset() {
                 AVCaptureSession::Preset::high, AVCaptureSession::Preset::photo};
     canAddInputs_ = canAddOutputs_ = true;
     log_.clear();
+    delayedCommits_ = 0;
     frameFiles_.clear();
     frameCount_ = 0;
     photoFaults_.clear();
@@ -115,6 +118,35 @@ std::optional<Foundation::NSError> SimulatedCapture::takeInputFailure() {
   if (inputFailures_ == 0) return std::nullopt;
   --inputFailures_;
   return avError(AVErrorDeviceNotConnected, "Cannot use the capture device");
+}
+
+void SimulatedCapture::delayCommits(Foundation::TimeInterval delay, int count) {
+  std::lock_guard lock(mutex_);
+  commitDelay_ = std::max(0.0, delay);
+  delayedCommits_ = std::max(0, count);
+}
+
+void SimulatedCapture::awaitCommit() {
+  Foundation::TimeInterval delay = 0;
+  {
+    std::lock_guard lock(mutex_);
+    if (delayedCommits_ == 0) return;
+    --delayedCommits_;
+    delay = commitDelay_;
+    ++waitingCommits_;
+  }
+  auto done = std::make_shared<Dispatch::DispatchSemaphore>(0);
+  Dispatch::DispatchQueue::global(Dispatch::QoS::UserInitiated).asyncAfter(delay, [done] {
+    done->signal();
+  });
+  done->wait();
+  std::lock_guard lock(mutex_);
+  --waitingCommits_;
+}
+
+int SimulatedCapture::waitingCommits() const {
+  std::lock_guard lock(mutex_);
+  return waitingCommits_;
 }
 
 SimulatedCapture::Permission SimulatedCapture::permission(AVMediaType type) const {

@@ -90,6 +90,11 @@ class SimulatedCapture {
   bool canAddOutputs() const;
   void log(std::string action);
   std::vector<std::string> configurationLog() const;
+  // The next `count` outermost commits wait `delay` on the process clock before they reach
+  // the hardware; awaitCommit() is that wait, on the committing thread.
+  void delayCommits(Foundation::TimeInterval delay, int count);
+  void awaitCommit();
+  int waitingCommits() const;
 
   // Frames: JPEG files cycled in order, refusing a file that is not a readable JPEG; an empty
   // list goes back to the generated pattern.
@@ -132,6 +137,9 @@ class SimulatedCapture {
   bool canAddInputs_ = true;
   bool canAddOutputs_ = true;
   std::vector<std::string> log_;
+  int delayedCommits_ = 0;
+  Foundation::TimeInterval commitDelay_ = 0;
+  int waitingCommits_ = 0;
   std::vector<std::shared_ptr<const Foundation::Data>> frameFiles_;
   std::uint32_t frameCount_ = 0;
   std::deque<PhotoFaultSpec> photoFaults_;

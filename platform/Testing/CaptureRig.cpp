@@ -114,6 +114,14 @@ std::vector<std::string> CaptureRig::configurationLog() {
   return capture().configurationLog();
 }
 
+void CaptureRig::delayCommits(double delay, int count) {
+  capture().delayCommits(delay, count);
+}
+
+int CaptureRig::waitingCommits() {
+  return capture().waitingCommits();
+}
+
 Foundation::Result<void, Foundation::NSError> CaptureRig::setFrameFiles(
     const std::vector<std::string>& paths) {
   return capture().setFrameFiles(paths);

@@ -33,8 +33,8 @@ class CaptureRig {
   // A back camera with flash and torch, a front camera without, a microphone; camera,
   // microphone and library not determined and granted when asked, at once; the image
   // picker's sources answered from these devices and the library knob; every preset
-  // accepted and everything addable; the generated pattern from frame 0; no faults; a new,
-  // empty library in a temporary folder; the configuration log cleared.
+  // accepted and everything addable; the generated pattern from frame 0; no faults or delays; a
+  // new, empty library in a temporary folder; the configuration log cleared.
   static void reset();
 
   // Devices and their abilities; new device objects each time.
@@ -67,6 +67,11 @@ class CaptureRig {
   // What reached the hardware: "begin", "preset High", "add input Back Camera",
   // "add photo output", "commit", "start", "stop", ...
   static std::vector<std::string> configurationLog();
+  // The next `count` committed configurations wait `delay` on the clock before they reach the
+  // hardware, holding the thread that commits (so never the one that moves the clock); how
+  // many wait now.
+  static void delayCommits(double delay, int count = 1);
+  static int waitingCommits();
 
   // Frames: JPEG files cycled (a file that is not a readable JPEG is refused, and nothing
   // changes), or the generated pattern sized by the active preset (Photo 4032×3024, High

@@ -64,10 +64,9 @@ class UIImage : public std::enable_shared_from_this<UIImage> {
   // Swift `jpegData(compressionQuality:)`: the stored pixels as JPEG with the orientation in
   // its EXIF block; nullopt when there are no pixels or encoding fails.
   std::optional<Foundation::Data> jpegData(CGFloat compressionQuality) const;
-  // Swift `pngData()`, kept to what its readers take from it: the properties a PNG of the
-  // stored pixels would carry (size, alpha, colour model, resolution; no orientation), never
-  // a full PNG encode. nullopt when there are no pixels.
-  std::optional<ImageIO::ImageProperties> pngData() const;
+  // The properties a PNG of the stored pixels would carry (size, alpha, colour model,
+  // resolution; no orientation), without encoding one. nullopt when there are no pixels.
+  std::optional<ImageIO::ImageProperties> pngProperties() const;
   // The orientation an EXIF orientation (1...8) names; Up for any other value.
   static Orientation orientationFromExif(int exifOrientation);
   // Swift `draw(in:)`: into the current image context (UIGraphics.hpp), as displayed: the

@@ -76,7 +76,7 @@ std::optional<Foundation::Data> UIImage::jpegData(CGFloat compressionQuality) co
   return destination->data();
 }
 
-std::optional<ImageIO::ImageProperties> UIImage::pngData() const {
+std::optional<ImageIO::ImageProperties> UIImage::pngProperties() const {
   const auto bitmap = cgImage();
   if (!bitmap) return std::nullopt;
   ImageIO::ImageProperties properties;

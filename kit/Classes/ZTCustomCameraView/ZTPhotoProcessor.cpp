@@ -165,7 +165,8 @@ void ZTPhotoProcessor::savePictureIntoLibrary(
   auto& files = Foundation::FileManager::defaultManager();
   const auto folder = files.temporaryDirectory().appendingPathComponent(
       std::string(ZTConstants::DOCKS_CACHE_FOLDER));
-  const auto properties = image->pngData();
+  // The saved JPEG carries the metadata a PNG of the picture would (size, alpha, resolution).
+  const auto properties = image->pngProperties();
   auto jpeg = properties ? imageDataWithEXIF(*image, *properties) : std::nullopt;
   if (!jpeg) {
     completion(CaptureResult::failure(CaptureError::invalidImageData));

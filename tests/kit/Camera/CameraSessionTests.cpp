@@ -164,6 +164,19 @@ TEST_F(CameraSession, AttachWhileTheSetUpIsQueuedOnlyMovesTheView) {
   EXPECT_EQ(added, 1);
 }
 
+TEST_F(CameraSession, SetUpQueuedWhileARemovedOneIsStillConfiguringMakesTheCameraReady) {
+  CaptureRig::delayCommits(0.1);
+  manager->addPreviewLayerToView(host);
+  const auto removed = manager->captureSession();
+  // The first set-up waits in its commit, past its own checks.
+  ASSERT_TRUE(ui->runUntil([] { return CaptureRig::waitingCommits() == 1; }));
+  manager->stopAndRemoveCaptureSession();
+  attach();
+  EXPECT_NE(manager->captureSession(), removed);
+  EXPECT_TRUE(manager->captureSession()->isRunning());
+  EXPECT_FALSE(removed->isRunning());
+}
+
 TEST_F(CameraSession, AttachingToASecondViewMovesThePreviewAndCompletesAtOnce) {
   attach();
   auto second = std::make_shared<UIKit::UIView>(UIKit::CGRect{{0, 0}, {200, 300}});

@@ -118,6 +118,20 @@ class DocumentPhotos : public ::testing::Test {
     if (n >= stored.size() || !stored[n]) return nullptr;
     return processor().createImageFrom(stored[n]);
   }
+  // One picture was stored: the 398 × 268 share of the 400 × 300 quarters frame, turned a
+  // quarter right (268 × 398, blue top left).
+  void expectOneStoredCutTurnedRight() {
+    ASSERT_EQ(stored.size(), 1u);
+    auto picture = storedImage();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->pixelWidth(), 268u);
+    EXPECT_EQ(picture->pixelHeight(), 398u);
+    const auto c = corners(*picture);
+    EXPECT_TRUE(near(c[0], kBlue));
+    EXPECT_TRUE(near(c[1], kRed));
+    EXPECT_TRUE(near(c[2], kYellow));
+    EXPECT_TRUE(near(c[3], kGreen));
+  }
   template <class C>
   std::shared_ptr<C> front() const {
     return std::dynamic_pointer_cast<C>(ui->frontmost());

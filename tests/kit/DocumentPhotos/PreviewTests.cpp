@@ -65,17 +65,7 @@ TEST_F(PhotoPreview, ConfirmStoresTheCutTurnedPictureOnce) {
   tapButton("turnToRightButton");
   tapButton("addButton");
   EXPECT_EQ(front<ZTPhotoPreviewViewController>(), nullptr);
-  ASSERT_EQ(stored.size(), 1u);
-  auto picture = storedImage();
-  ASSERT_NE(picture, nullptr);
-  // 398 × 268 cut from the stored bitmap, turned a quarter: 268 × 398.
-  EXPECT_EQ(picture->pixelWidth(), 268u);
-  EXPECT_EQ(picture->pixelHeight(), 398u);
-  const auto c = corners(*picture);
-  EXPECT_TRUE(near(c[0], kBlue));
-  EXPECT_TRUE(near(c[1], kRed));
-  EXPECT_TRUE(near(c[2], kYellow));
-  EXPECT_TRUE(near(c[3], kGreen));
+  expectOneStoredCutTurnedRight();
 }
 
 TEST_F(PhotoPreview, AFrameThatGivesNoShareLeavesThePhotoUncut) {

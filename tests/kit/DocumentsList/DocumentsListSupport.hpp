@@ -28,6 +28,7 @@
 #include "ZTTokenUtilites.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
 #include "support/SandboxFixture.hpp"
+#include "support/SignedIn.hpp"
 
 namespace doclist {
 
@@ -64,10 +65,7 @@ class DocumentsListTest : public zttest::SandboxTest {
   void SetUp() override {
     zttest::SandboxTest::SetUp();
     PlatformTesting::ManualClock::install();
-    auto tokens = ZentrelSDK::ZTTokenUtilites::shared();
-    tokens->clearTokens();
-    tokens->saveToken(sb().signIn(kUser), /*base64=*/false);
-    tokens->saveOAuthToken(sb().grant(kUser, kApp));
+    zttest::signInWithGrant(sb(), kUser, kApp);
     ZentrelSDK::ZTAppDocuments::shared()->setDockTypeList({});
     ui = std::make_unique<PlatformTesting::UI>();
   }

@@ -20,8 +20,6 @@
 #include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
 #include "ZTAuth/Login/ZTLoginViewController.hpp"
 #include "ZTAuth/SignUp/ZTSignUpViewController.hpp"
-#include "ZTEvents.hpp"
-#include "ZTEventsRegistration.hpp"
 #include "ZTTokenUtilites.hpp"
 #include "ZTUIComponents/ZTTextFieldView.hpp"
 #include "ZTUIComponents/ZTVerificationCode/ZTSixDigitsCodeEnterView.hpp"
@@ -35,10 +33,10 @@ namespace {
 
 constexpr const char* kUser = "user1@example.com";
 
-class EntrancePagesTest : public entrancetest::SignUpTest {
+class EntrancePagesTest : public entrancetest::EntranceScreenTest {
  protected:
   void SetUp() override {
-    entrancetest::SignUpTest::SetUp();
+    EntranceScreenTest::SetUp();
     Device::reset();
     ui = std::make_unique<PlatformTesting::UI>();
   }
@@ -50,8 +48,7 @@ class EntrancePagesTest : public entrancetest::SignUpTest {
   }
 
   void openEntrance() {
-    ASSERT_TRUE(ZTAccounts::auth(false, [answers = answers](bool ok) { answers->push_back(ok); }));
-    ui->settle();
+    ASSERT_TRUE(openForCaller());
     entrance = std::dynamic_pointer_cast<ZTEntranceViewController>(ui->frontmost());
     ASSERT_TRUE(entrance);
     auto model = std::dynamic_pointer_cast<ZTEntranceViewModel>(entrance->viewModel);
@@ -74,20 +71,9 @@ class EntrancePagesTest : public entrancetest::SignUpTest {
     EXPECT_NE(loginMain, signUpMain) << "one tab at a time";
     return loginMain;
   }
-  bool waitForAnswer() {
-    return ui->runUntil(
-        [&] {
-          ui->advance(0.1);
-          return !answers->empty();
-        },
-        10);
-  }
 
-  std::unique_ptr<PlatformTesting::UI> ui;
   std::shared_ptr<ZTEntranceViewController> entrance;
   std::shared_ptr<ZTCollectionViewController> pages;
-  // Shared: a caller left waiting when a test ends may still be answered in a later one.
-  std::shared_ptr<std::vector<bool>> answers = std::make_shared<std::vector<bool>>();
 };
 
 TEST_F(EntrancePagesTest, TheLoginPageComesFirstAndTheSignUpPageNext) {
@@ -156,13 +142,7 @@ TEST_F(EntrancePagesTest, TabsAndSwipesMoveBetweenThePagesAndTakeTheKeyboardAway
 
 TEST_F(EntrancePagesTest, ALoginClosesTheEntranceThenAnnouncesTheSignInOnce) {
   openEntrance();
-  int authEvents = 0;
-  bool closedWhenHeard = false;
-  ZTEventsRegistration listener(&authEvents);
-  ZTEvents::shared()->authEventListen(&authEvents, [&] {
-    ++authEvents;
-    closedWhenHeard = !ui->root()->presentedViewController();
-  });
+  entrancetest::SignInAnnouncements signIns(*ui);
 
   ASSERT_TRUE(ui->tap(shown("goToEnterEmailButton")));
   ASSERT_TRUE(ui->type(kUser, shown("emailTextField")));
@@ -175,15 +155,15 @@ TEST_F(EntrancePagesTest, ALoginClosesTheEntranceThenAnnouncesTheSignInOnce) {
   ASSERT_TRUE(waitForAnswer());
 
   EXPECT_EQ(*answers, std::vector<bool>{true});
-  EXPECT_EQ(authEvents, 1);
-  EXPECT_TRUE(closedWhenHeard);
+  EXPECT_EQ(signIns.count, 1);
+  EXPECT_TRUE(signIns.closedWhenHeard);
   EXPECT_FALSE(ui->root()->presentedViewController());
   EXPECT_FALSE(ui->alertTitle());
   EXPECT_NE(ZTTokenUtilites::shared()->getToken(), "");
   EXPECT_EQ(sb().count("auth.token"), 1u);
   ui->advance(1);
   ui->settle();
-  EXPECT_EQ(authEvents, 1);
+  EXPECT_EQ(signIns.count, 1);
   EXPECT_EQ(answers->size(), 1u);
 }
 

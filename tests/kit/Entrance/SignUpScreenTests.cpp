@@ -15,8 +15,6 @@
 #include "ZTAccounts.hpp"
 #include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
 #include "ZTAuth/SignUp/ZTSignUpViewController.hpp"
-#include "ZTEvents.hpp"
-#include "ZTEventsRegistration.hpp"
 #include "ZTTokenUtilites.hpp"
 #include "ZTUIComponents/ZTTextFieldView.hpp"
 #include "ZTUIComponents/ZTVerificationCode/ZTSixDigitsCodeEnterView.hpp"
@@ -27,14 +25,12 @@ using entrancetest::kNewUser;
 namespace {
 
 // The user on the entrance's sign-up page, against the sandbox.
-class SignUpScreenTest : public entrancetest::SignUpTest {
+class SignUpScreenTest : public entrancetest::EntranceScreenTest {
  protected:
   void SetUp() override {
-    entrancetest::SignUpTest::SetUp();
+    EntranceScreenTest::SetUp();
     ui = std::make_unique<PlatformTesting::UI>();
-    // Shared: a caller left waiting when a test ends may still be answered in a later one.
-    ASSERT_TRUE(ZTAccounts::auth(false, [answers = answers](bool ok) { answers->push_back(ok); }));
-    ui->settle();
+    ASSERT_TRUE(openForCaller());
     ASSERT_TRUE(ui->tap(ui->find("signUpLabelTab")));
     ui->advance(1);
   }
@@ -64,21 +60,9 @@ class SignUpScreenTest : public entrancetest::SignUpTest {
     EXPECT_EQ(ui->find("verificationCodeView")->alpha(), 1);
     EXPECT_FALSE(continueButton()->isEnabled());
   }
-  // The entrance closes on the clock before the caller hears.
-  bool waitForAnswer() {
-    return ui->runUntil(
-        [&] {
-          ui->advance(0.1);
-          return !answers->empty();
-        },
-        10);
-  }
   void typeCode(const std::string& code) {
     ASSERT_TRUE(ui->type(code, ui->find<ZTSixDigitsCodeEnterView>("codeEnterView")));
   }
-
-  std::unique_ptr<PlatformTesting::UI> ui;
-  std::shared_ptr<std::vector<bool>> answers = std::make_shared<std::vector<bool>>();
 };
 
 TEST_F(SignUpScreenTest, GreetsInBoldThenLight) {
@@ -112,13 +96,7 @@ TEST_F(SignUpScreenTest, ContinueFollowsTheForm) {
 }
 
 TEST_F(SignUpScreenTest, SigningUpClosesTheEntranceAndAnnouncesTheSignInOnce) {
-  int authEvents = 0;
-  bool closedWhenHeard = false;
-  ZTEventsRegistration listener(&authEvents);
-  ZTEvents::shared()->authEventListen(&authEvents, [&] {
-    ++authEvents;
-    closedWhenHeard = !ui->root()->presentedViewController();
-  });
+  entrancetest::SignInAnnouncements signIns(*ui);
 
   fillForm(kNewUser, "password1", "password1");
   continueToCode(kNewUser);
@@ -127,8 +105,8 @@ TEST_F(SignUpScreenTest, SigningUpClosesTheEntranceAndAnnouncesTheSignInOnce) {
   ASSERT_TRUE(ui->tap(continueButton()));
   ASSERT_TRUE(waitForAnswer());
   EXPECT_EQ(*answers, std::vector<bool>{true});
-  EXPECT_EQ(authEvents, 1);
-  EXPECT_TRUE(closedWhenHeard);
+  EXPECT_EQ(signIns.count, 1);
+  EXPECT_TRUE(signIns.closedWhenHeard);
   EXPECT_FALSE(ui->root()->presentedViewController());
   EXPECT_NE(ZTTokenUtilites::shared()->getToken(), "");
 }

@@ -41,6 +41,7 @@
 #include "ZTUtilites/ZTConstants.hpp"
 #include "support/CaptureSupport.hpp"
 #include "support/SandboxFixture.hpp"
+#include "support/SignedIn.hpp"
 #include "support/TemporaryFolder.hpp"
 
 namespace newdoc {
@@ -117,10 +118,7 @@ class NewDocumentTest : public zttest::SandboxTest {
   void SetUp() override {
     zttest::SandboxTest::SetUp();
     PlatformTesting::ManualClock::install();
-    auto tokens = ZentrelSDK::ZTTokenUtilites::shared();
-    tokens->clearTokens();
-    tokens->saveToken(sb().signIn(kUser), /*base64=*/false);
-    tokens->saveOAuthToken(sb().grant(kUser, kApp));
+    zttest::signInWithGrant(sb(), kUser, kApp);
     ZentrelSDK::ZTAppDocuments::shared()->setDockTypeList(
         {ZentrelSDK::ZTPublicConstants::DocumentType::Passport});
     std::filesystem::remove_all(cacheFolder());
@@ -259,6 +257,23 @@ class NewDocumentTest : public zttest::SandboxTest {
   // Every picture the processor stored, in order.
   std::vector<Foundation::URL> stored;
   std::unique_ptr<PlatformTesting::UI> ui;
+};
+
+// Also hears how runs end for the host: modifications announced, documents delivered.
+class NewDocumentRunTest : public NewDocumentTest {
+ protected:
+  void SetUp() override {
+    NewDocumentTest::SetUp();
+    auto& events = *ZentrelSDK::ZTEvents::shared();
+    events.documentModificationEventListen(this, [this] { ++modifications; });
+    events.documentForAppLoadingSuccessEventListen(
+        this, [this](std::vector<ZentrelSDK::ZTPublicDocumentElement> docks) {
+          successes.push_back(docks);
+        });
+  }
+
+  int modifications = 0;
+  std::vector<std::vector<ZentrelSDK::ZTPublicDocumentElement>> successes;
 };
 
 }  // namespace newdoc

@@ -16,7 +16,7 @@
 namespace {
 
 using namespace ZentrelSDK;
-using newdoc::NewDocumentTest;
+using newdoc::NewDocumentRunTest;
 using Preview = ZTNewDocumentPreviewViewController;
 using Ring = ZTUploadDockProgressViewController;
 using Status = ZTPublicConstants::DocumentStatusType;
@@ -28,18 +28,8 @@ struct RoadRow {
   bool frontByCamera;  // else from the library; the back comes by the other route
 };
 
-class Road : public NewDocumentTest, public ::testing::WithParamInterface<RoadRow> {
+class Road : public NewDocumentRunTest, public ::testing::WithParamInterface<RoadRow> {
  protected:
-  void SetUp() override {
-    NewDocumentTest::SetUp();
-    ZTEvents::shared()->documentModificationEventListen(this, [this] { ++modifications; });
-    ZTEvents::shared()->documentForAppLoadingSuccessEventListen(
-        this, [this](std::vector<ZTPublicDocumentElement> docks) { successes.push_back(docks); });
-  }
-  void TearDown() override {
-    ZTEvents::shared()->unregiterEvents(this);
-    NewDocumentTest::TearDown();
-  }
   ZTDocumentsManager& manager() const {
     if (GetParam().internal) return *ZTPrivateDocumentsManager::shared();
     return *ZTDocumentsManager::shared();
@@ -57,9 +47,6 @@ class Road : public NewDocumentTest, public ::testing::WithParamInterface<RoadRo
   static std::string stage(const std::shared_ptr<Ring>& ring) {
     return ring->uploadingLabel.lock()->text().value_or("");
   }
-
-  int modifications = 0;
-  std::vector<std::vector<ZTPublicDocumentElement>> successes;
 };
 
 TEST_P(Road, FromTheSheetToTheEndOfTheRun) {

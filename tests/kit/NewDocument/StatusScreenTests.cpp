@@ -15,7 +15,7 @@
 namespace {
 
 using namespace ZentrelSDK;
-using newdoc::NewDocumentTest;
+using newdoc::NewDocumentRunTest;
 using Type = ZTPublicConstants::DocumentType;
 using sandbox::DocumentStatus;
 using sandbox::DocumentType;
@@ -35,18 +35,8 @@ struct OutcomeRow {
   Outcome outcome;
 };
 
-class StatusScreens : public NewDocumentTest {
+class StatusScreens : public NewDocumentRunTest {
  protected:
-  void SetUp() override {
-    NewDocumentTest::SetUp();
-    ZTEvents::shared()->documentModificationEventListen(this, [this] { ++modifications; });
-    ZTEvents::shared()->documentForAppLoadingSuccessEventListen(
-        this, [this](std::vector<ZTPublicDocumentElement> docks) { successes.push_back(docks); });
-  }
-  void TearDown() override {
-    ZTEvents::shared()->unregiterEvents(this);
-    NewDocumentTest::TearDown();
-  }
   std::shared_ptr<ZTMediaLoadingViewController> presentLoading() {
     auto loading = std::make_shared<ZTMediaLoadingViewController>();
     loading->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
@@ -54,9 +44,6 @@ class StatusScreens : public NewDocumentTest {
     pass(0.3);
     return loading;
   }
-
-  int modifications = 0;
-  std::vector<std::vector<ZTPublicDocumentElement>> successes;
 };
 
 class Outcomes : public StatusScreens, public ::testing::WithParamInterface<OutcomeRow> {};

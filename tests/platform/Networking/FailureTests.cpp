@@ -13,11 +13,7 @@ using Clock = std::chrono::steady_clock;
 
 TEST_F(FailureTests, CancelEndsARunningTaskAtOnce) {
   auto s = session();
-  struct Heard {
-    std::atomic<bool> done{false};
-    std::optional<NSError> error;
-  };
-  auto heard = std::make_shared<Heard>();
+  auto heard = std::make_shared<TaskEnd>();
   auto& done = heard->done;
   auto& error = heard->error;
   auto task = s->dataTask(url(base() + "/test/delay/10000"), [heard](auto data, auto, auto err) {

@@ -44,6 +44,13 @@ struct Outcome {
   bool onMainThread = false;
 };
 
+// How a task's completion ended it, shared with the handler so a late one writes into live
+// memory.
+struct TaskEnd {
+  std::atomic<bool> done{false};
+  std::optional<NSError> error;
+};
+
 // Runs a data task with a completion handler to its end (serving the main run loop).
 Outcome load(const std::shared_ptr<URLSession>& session, const URLRequest& request,
              double seconds = 20.0);

@@ -175,11 +175,7 @@ TEST_F(TransferTests, MissingFileFailsWithoutReachingTheServer) {
   // Marked, since an upload of an earlier test may still be logged late.
   URLRequest request(url(base() + "/test/upload?missing=1"));
   request.httpMethod = "POST";
-  struct Heard {
-    std::atomic<bool> done{false};
-    std::optional<NSError> error;
-  };
-  auto heard = std::make_shared<Heard>();
+  auto heard = std::make_shared<TaskEnd>();
   auto& done = heard->done;
   auto& error = heard->error;
   auto task = s->uploadTask(request, URL::fileURLWithPath("/nonexistent/zt-file.jpg", false),

@@ -11,7 +11,6 @@
 #include "UIKitTestSupport.hpp"
 
 using namespace UIKit;
-using PlatformTesting::UI;
 
 namespace {
 
@@ -44,19 +43,13 @@ class Animating : public UIViewControllerTransitioningDelegate {
   }
 };
 
-class CustomTransition : public uikittest::ClockTest {
+class CustomTransition : public uikittest::WindowTest {
  protected:
   void SetUp() override {
-    ClockTest::SetUp();
-    ui = std::make_unique<UI>();
+    WindowTest::SetUp();
     presented->setModalPresentationStyle(UIModalPresentationStyle::custom);
     presented->setTransitioningDelegate(delegate);
   }
-  void TearDown() override {
-    ui.reset();
-    ClockTest::TearDown();
-  }
-  std::unique_ptr<UI> ui;
   std::shared_ptr<Animating> delegate = std::make_shared<Animating>();
   std::shared_ptr<UIViewController> presented = std::make_shared<UIViewController>();
 };

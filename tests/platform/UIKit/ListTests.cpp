@@ -331,17 +331,31 @@ struct Refresher {
   int pulls = 0;
   void pulled() { ++pulls; }
 };
+
+struct RefreshedTable {
+  std::shared_ptr<UITableView> table;
+  std::shared_ptr<UIRefreshControl> refresh = std::make_shared<UIRefreshControl>();
+  std::shared_ptr<Refresher> refresher = std::make_shared<Refresher>();
+};
+
+// A table filling the window whose refresh control counts the pulls; `asSubview` adds the
+// control as the table's subview instead of setting it.
+RefreshedTable refreshedTable(UI& ui, bool asSubview) {
+  RefreshedTable made{std::make_shared<UITableView>(ui.root()->view()->bounds())};
+  made.refresh->addTarget(made.refresher, &Refresher::pulled, UIControl::Event::valueChanged);
+  if (asSubview)
+    made.table->addSubview(made.refresh);
+  else
+    made.table->setRefreshControl(made.refresh);
+  ui.root()->view()->addSubview(made.table);
+  return made;
+}
 }  // namespace
 
 TEST(Lists, PullingATableDownFarEnoughRefreshesItOnce) {
   PlatformTesting::ManualClock::install();
   UI ui;
-  auto table = std::make_shared<UITableView>(ui.root()->view()->bounds());
-  auto refresh = std::make_shared<UIRefreshControl>();
-  auto refresher = std::make_shared<Refresher>();
-  refresh->addTarget(refresher, &Refresher::pulled, UIControl::Event::valueChanged);
-  table->setRefreshControl(refresh);
-  ui.root()->view()->addSubview(table);
+  const auto [table, refresh, refresher] = refreshedTable(ui, false);
 
   struct Case {
     CGFloat pullTo;
@@ -362,12 +376,7 @@ TEST(Lists, PullingATableDownFarEnoughRefreshesItOnce) {
 TEST(Lists, ARefreshControlAddedAsASubviewIsTheTablesOwnAndAPullRefreshesIt) {
   PlatformTesting::ManualClock::install();
   UI ui;
-  auto table = std::make_shared<UITableView>(ui.root()->view()->bounds());
-  auto refresh = std::make_shared<UIRefreshControl>();
-  auto refresher = std::make_shared<Refresher>();
-  refresh->addTarget(refresher, &Refresher::pulled, UIControl::Event::valueChanged);
-  table->addSubview(refresh);
-  ui.root()->view()->addSubview(table);
+  const auto [table, refresh, refresher] = refreshedTable(ui, true);
   EXPECT_EQ(table->refreshControl(), refresh);
 
   EXPECT_TRUE(ui.pullToRefresh(table));

@@ -14,7 +14,6 @@
 #include "UIKitTestSupport.hpp"
 
 using namespace UIKit;
-using PlatformTesting::UI;
 
 namespace {
 
@@ -54,18 +53,12 @@ struct Row {
   double duration;
 };
 
-class Coordinated : public uikittest::ClockTest, public ::testing::WithParamInterface<Row> {
+class Coordinated : public uikittest::WindowTest, public ::testing::WithParamInterface<Row> {
  protected:
   void SetUp() override {
-    ClockTest::SetUp();
-    ui = std::make_unique<UI>();
+    WindowTest::SetUp();
     presented->addChild(child);
   }
-  void TearDown() override {
-    ui.reset();
-    ClockTest::TearDown();
-  }
-  std::unique_ptr<UI> ui;
   std::shared_ptr<UIViewController> presented = std::make_shared<UIViewController>();
   std::shared_ptr<UIViewController> child = std::make_shared<UIViewController>();
   std::shared_ptr<Animating> animating = std::make_shared<Animating>();

@@ -12,6 +12,7 @@
 
 #include "Foundation/Bundle.hpp"
 #include "Testing/ManualClock.hpp"
+#include "Testing/UI.hpp"
 #include "UIKit/UIView.hpp"
 
 namespace uikittest {
@@ -81,6 +82,21 @@ class ClockTest : public ::testing::Test {
   double now() const { return clock_->now(); }
 
   PlatformTesting::ManualClock* clock_ = nullptr;
+};
+
+// With the UI driver's key window, gone before the clock runs out the test's leftovers.
+class WindowTest : public ClockTest {
+ protected:
+  void SetUp() override {
+    ClockTest::SetUp();
+    ui = std::make_unique<PlatformTesting::UI>();
+  }
+  void TearDown() override {
+    ui.reset();
+    ClockTest::TearDown();
+  }
+
+  std::unique_ptr<PlatformTesting::UI> ui;
 };
 
 // Counts calls; a target for target-action and gesture recognizers.

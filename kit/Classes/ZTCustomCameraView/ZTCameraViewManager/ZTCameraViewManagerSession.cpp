@@ -178,7 +178,8 @@ void ZTCameraViewManager::Session::runSetup(
   bool removed = false;
   {
     std::lock_guard lock(mutex_);
-    queuedSetup_.reset();
+    // A newer set-up queued after a removal keeps its marker.
+    if (queuedSetup_ == session) queuedSetup_.reset();
     removed = captureSession_ != session;
     if (!removed) {
       cameraIsSetup_ = true;

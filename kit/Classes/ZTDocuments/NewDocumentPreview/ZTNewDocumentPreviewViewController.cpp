@@ -7,6 +7,7 @@
 #include <UIKit/UITapGestureRecognizer.hpp>
 
 #include "ZTCustomCameraView/ZTMediaPreview/ZTMediaStatus/ZTMediaLoading/ZTMediaLoadingViewController.hpp"
+#include "ZTDocuments/ZTDocumentStatusLabel.hpp"
 #include "ZTLogger.hpp"
 #include "ZTUIComponents/ZTImageFromLib.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
@@ -15,13 +16,8 @@
 
 namespace ZentrelSDK {
 
-using Status = ZTPublicConstants::DocumentStatusType;
-
 namespace {
 constexpr const char* kNibName = "ZTNewDocumentPreviewViewController";
-constexpr UIKit::UIColor kRecognizing{0.99, 0.48, 0.12, 1.0};
-constexpr UIKit::UIColor kRejected{0.85, 0.11, 0.16, 1.0};
-constexpr UIKit::UIColor kVerified{0.14, 0.63, 0.28, 1.0};
 constexpr UIKit::UIColor kLockedSubmit{0.8321705, 0.85107887, 0.8855825, 1.0};
 }  // namespace
 
@@ -99,27 +95,7 @@ void ZTNewDocumentPreviewViewController::addRetakePhotoGestures() {
 void ZTNewDocumentPreviewViewController::configureDocStatus() {
   auto label = docStatusLabel.lock();
   if (!viewModel || !label) return;
-  const auto known = viewModel->documentStatus();
-  if (!known) return;
-  const Status status = *known;
-  label->setText(getLocalize(status));
-  label->setHidden(false);
-  switch (status) {
-    case Status::Draft:
-      label->setHidden(true);
-      break;
-    case Status::Recognition:
-    case Status::PendingReview:
-      label->setTextColor(kRecognizing);
-      break;
-    case Status::NotReadable:
-    case Status::NotVerified:
-      label->setTextColor(kRejected);
-      break;
-    case Status::Verified:
-      label->setTextColor(kVerified);
-      break;
-  }
+  if (const auto status = viewModel->documentStatus()) showDocumentStatus(*label, *status);
 }
 
 // User actions.

@@ -5,19 +5,15 @@
 #include <Foundation/Bundle.hpp>
 #include <UIKit/InterfaceBinder.hpp>
 
+#include "ZTDocuments/ZTDocumentStatusLabel.hpp"
 #include "ZTUIComponents/ZTImageFromLib.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
 
-using Status = ZTPublicConstants::DocumentStatusType;
-
 namespace {
 constexpr const char* kNibName = "ZTPreviewLoadedDocumentViewController";
-constexpr UIKit::UIColor kWaiting{0.99, 0.48, 0.12, 1.0};
-constexpr UIKit::UIColor kRejected{0.85, 0.11, 0.16, 1.0};
-constexpr UIKit::UIColor kVerified{0.14, 0.63, 0.28, 1.0};
 }  // namespace
 
 ZTPreviewLoadedDocumentViewController::ZTPreviewLoadedDocumentViewController(
@@ -67,26 +63,7 @@ void ZTPreviewLoadedDocumentViewController::configureUI() {
 void ZTPreviewLoadedDocumentViewController::configureDocStatus() {
   auto label = docStatusLabel.lock();
   if (!viewModel || !label) return;
-  const auto known = viewModel->documentStatus();
-  if (!known) return;
-  label->setText(getLocalize(*known));
-  label->setHidden(false);
-  switch (*known) {
-    case Status::Draft:
-      label->setHidden(true);
-      break;
-    case Status::Recognition:
-    case Status::PendingReview:
-      label->setTextColor(kWaiting);
-      break;
-    case Status::NotReadable:
-    case Status::NotVerified:
-      label->setTextColor(kRejected);
-      break;
-    case Status::Verified:
-      label->setTextColor(kVerified);
-      break;
-  }
+  if (const auto status = viewModel->documentStatus()) showDocumentStatus(*label, *status);
 }
 
 void ZTPreviewLoadedDocumentViewController::setFrontsidePhoto() {
