@@ -38,7 +38,7 @@ URLSession::URLSession(const URLSessionConfiguration& configuration,
       // The session's own queue is served by the session's thread (no hand-over per call); a
       // queue the host gave keeps its own.
       engine_(std::make_shared<Networking::Engine>(configuration.httpCookieStorage != nullptr,
-                                                   delegateQueue ? nullptr : delegateQueue_,
+                                                   delegateQueue_, delegateQueue == nullptr,
                                                    delegate_)) {
   thread_ = std::thread([engine = engine_] { engine->run(); });
 }

@@ -6,6 +6,7 @@
 
 #include <Foundation/CharacterSet.hpp>
 #include <Foundation/NSError.hpp>
+#include <Foundation/OperationQueue.hpp>
 #include <Foundation/URLSessionConfiguration.hpp>
 #include <Foundation/UUID.hpp>
 
@@ -30,11 +31,21 @@ namespace {
 
 constexpr Foundation::TimeInterval kRequestTimeout = 60.0;
 
+// A session without a delegate carries only completions, which are wanted on the main queue:
+// it delivers there itself, one hand-over from the session's thread (none when the calling
+// main thread has already taken in the whole answer while sending). A listener is offered
+// redirects off the main thread, on the session's own queue.
+std::shared_ptr<Foundation::URLSession> makeSession(
+    std::shared_ptr<ZTOAuthRedirectListener> listener = nullptr) {
+  auto queue = listener ? nullptr : Foundation::OperationQueue::main();
+  return Foundation::URLSession::make(Foundation::URLSessionConfiguration::defaultConfiguration(),
+                                      std::move(listener), std::move(queue));
+}
+
 // The shared session and the listener slot, replaced only under the lock.
 struct SharedState {
   std::mutex mutex;
-  std::shared_ptr<Foundation::URLSession> session =
-      Foundation::URLSession::make(Foundation::URLSessionConfiguration::defaultConfiguration());
+  std::shared_ptr<Foundation::URLSession> session = makeSession();
   std::shared_ptr<ZTOAuthRedirectListener> redirectManager;
 };
 
@@ -192,16 +203,22 @@ void ZTNetworkCore::run(const Foundation::URLRequest& request, AnswerHandler onM
       request, [onMain = std::move(onMain)](std::optional<Foundation::Data> data,
                                             std::shared_ptr<Foundation::URLResponse> response,
                                             std::optional<Foundation::NSError> error) mutable {
-        // The trace needs only the answer's shape; take it before the bytes move on, and only
-        // when a line would print (it costs a whole parse of the answer).
-        std::optional<std::string> trace;
-        const bool traced = ZTLogger::errorsPrint();
-        if (traced && data) {
-          const auto json = Foundation::parseJSON(Foundation::Bytes(*data));
-          if (json.isSuccess()) {
-            auto http = std::dynamic_pointer_cast<Foundation::HTTPURLResponse>(response);
-            trace =
-                ZTNetworkTrace::answer(http ? http->statusCode() : 0, json.value(), data->size());
+        // The trace needs only the answer's shape, and is written before the answer moves on
+        // (only when a line would print: it costs a whole parse of the answer).
+        if (ZTLogger::errorsPrint()) {
+          std::optional<std::string> line;
+          if (data) {
+            const auto json = Foundation::parseJSON(Foundation::Bytes(*data));
+            if (json.isSuccess()) {
+              auto http = std::dynamic_pointer_cast<Foundation::HTTPURLResponse>(response);
+              line =
+                  ZTNetworkTrace::answer(http ? http->statusCode() : 0, json.value(), data->size());
+            }
+          }
+          if (line) {
+            ZTLogger::networkLog(*line);
+          } else {
+            ZTLogger::errorLog("cannot serializate data");
           }
         }
 
@@ -212,16 +229,11 @@ void ZTNetworkCore::run(const Foundation::URLRequest& request, AnswerHandler onM
             error ? Answer(Foundation::failure(Error(*error)))
                   : Answer(Foundation::success(RawAnswer(
                         std::move(response), std::move(data).value_or(Foundation::Data()))));
+        if (Dispatch::DispatchQueue::main().isCurrent()) return onMain(std::move(result));
         Dispatch::DispatchQueue::main().async(
             [onMain = std::move(onMain), result = std::move(result)]() mutable {
               onMain(std::move(result));
             });
-
-        if (trace) {
-          ZTLogger::networkLog(*trace);
-        } else if (traced) {
-          ZTLogger::errorLog("cannot serializate data");
-        }
       });
   task->resume();
 }
@@ -317,8 +329,7 @@ void ZTNetworkCore::download(const std::string& url, const std::optional<Headers
 
 void ZTNetworkCore::enableRedirectListener(
     const std::shared_ptr<ZTOAuthRedirectListener>& listener) {
-  auto session = Foundation::URLSession::make(
-      Foundation::URLSessionConfiguration::defaultConfiguration(), listener);
+  auto session = makeSession(listener);
   auto& shared = state();
   std::lock_guard lock(shared.mutex);
   shared.redirectManager = listener;
@@ -327,8 +338,7 @@ void ZTNetworkCore::enableRedirectListener(
 }
 
 void ZTNetworkCore::disableRedirectListener() {
-  auto session =
-      Foundation::URLSession::make(Foundation::URLSessionConfiguration::defaultConfiguration());
+  auto session = makeSession();
   auto& shared = state();
   std::lock_guard lock(shared.mutex);
   shared.session = std::move(session);

@@ -21,12 +21,8 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
-void Engine::toDelegateQueue(const URLSession& session, std::function<void()> block) {
-  if (servedQueue_) {
-    delegateBlocks_.push_back(std::move(block));
-  } else {
-    session.delegateQueue()->addOperation(std::move(block));
-  }
+void Engine::toDelegateQueue(std::function<void()> block) {
+  delegateBlocks_.push_back(std::move(block));
 }
 
 std::size_t Engine::onHeader(char* data, std::size_t size, std::size_t count, void* user) {

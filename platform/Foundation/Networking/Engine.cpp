@@ -27,11 +27,12 @@ constexpr long kIdlePollMs = 5000;
 // ---------------------------------------------------------------------------------------------
 // Life of the engine
 
-Engine::Engine(bool cookies, std::shared_ptr<OperationQueue> servedQueue,
+Engine::Engine(bool cookies, std::shared_ptr<OperationQueue> queue, bool served,
                std::shared_ptr<DelegateSlot> delegate)
     : cookies_(cookies),
       group_(cookies ? cookieGroup() : plainGroup()),
-      servedQueue_(std::move(servedQueue)),
+      queue_(std::move(queue)),
+      served_(served),
       delegate_(std::move(delegate)) {
   initializeCurl();
   multi_ = curl_multi_init();
@@ -128,11 +129,7 @@ void Engine::run() {
     // From here the engine counts as waiting: whatever a caller leaves that cannot wait until
     // then (a command, a sooner timer, delegate work) wakes it.
     polling_.store(true);
-    auto blocks = std::exchange(delegateBlocks_, {});
-    lock.unlock();
-    // Delegate code runs without the engine held: it may start tasks of its own.
-    for (auto& block : blocks) servedQueue_->runHereOrAdd(std::move(block));
-    blocks.clear();
+    releaseAndHandOver(lock);
     if (!commandsPending_.load() && !stopping_) {
       ready = ::epoll_wait(epollFd_, events.data(), static_cast<int>(events.size()),
                            static_cast<int>(wait));
@@ -142,8 +139,23 @@ void Engine::run() {
     polling_.store(false);
   }
   // Whatever is left still reaches the delegate, on the queue's own thread.
-  for (auto& block : std::exchange(delegateBlocks_, {}))
-    servedQueue_->addOperation(std::move(block));
+  for (auto& block : std::exchange(delegateBlocks_, {})) queue_->addOperation(std::move(block));
+}
+
+void Engine::releaseAndHandOver(std::unique_lock<TransportLock>& lock) {
+  auto blocks = std::exchange(delegateBlocks_, {});
+  if (served_) {
+    lock.unlock();
+    // Delegate code runs without the engine held: it may start tasks of its own. Only the
+    // session thread gets here, so the blocks keep their order.
+    for (auto& block : blocks) queue_->runHereOrAdd(std::move(block));
+    return;
+  }
+  // A caller starting a task may take the engine next; its blocks wait for these.
+  std::unique_lock handing(handingOver_, std::defer_lock);
+  if (!blocks.empty()) handing.lock();
+  lock.unlock();
+  for (auto& block : blocks) queue_->addOperation(std::move(block));
 }
 
 void Engine::drive() {
@@ -203,7 +215,9 @@ void Engine::start(std::shared_ptr<URLSessionTask> task, std::shared_ptr<TaskSta
       begin(task, state);
       drive();
       const bool sooner = timerDue_ && *timerDue_ < waitingUntil_;
-      if (polling_.load() && (sooner || !delegateBlocks_.empty())) wake();
+      // The session's own queue is served by the session thread only.
+      if (polling_.load() && (sooner || (served_ && !delegateBlocks_.empty()))) wake();
+      if (!served_) releaseAndHandOver(lock);
       return;
     }
   }

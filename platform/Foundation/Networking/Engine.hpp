@@ -17,6 +17,7 @@
 
 #include "Foundation/HTTPURLResponse.hpp"
 #include "Foundation/NSError.hpp"
+#include "Foundation/Networking/CurlShare.hpp"
 #include "Foundation/URLRequest.hpp"
 
 namespace Foundation {
@@ -34,10 +35,11 @@ struct Transfer;
 
 class Engine : public std::enable_shared_from_this<Engine> {
  public:
-  // `servedQueue`: the session's own delegate queue, whose operations this engine runs on its
-  // thread while the queue is idle; nullptr for a queue the host gave. `delegate`: the
-  // session's, released once the delegate has heard of the session's invalidation.
-  Engine(bool cookies, std::shared_ptr<OperationQueue> servedQueue,
+  // `queue`: the session's delegate queue. `served`: it is the session's own, whose operations
+  // this engine runs on its thread while the queue is idle (a queue the host gave keeps its
+  // own). `delegate`: the session's, released once the delegate has heard of the session's
+  // invalidation.
+  Engine(bool cookies, std::shared_ptr<OperationQueue> queue, bool served,
          std::shared_ptr<DelegateSlot> delegate);
   ~Engine();
   Engine(const Engine&) = delete;
@@ -61,13 +63,17 @@ class Engine : public std::enable_shared_from_this<Engine> {
 
   std::uint64_t connectionCount() const { return connections_.load(); }
 
-  // With the engine held: a block for the session's delegate queue, in order.
-  void toDelegateQueue(const URLSession& session, std::function<void()> block);
+  // With the engine held: a block for the session's delegate queue, in order. It reaches the
+  // queue once the engine is let go, so a callback never runs or wakes anyone under it.
+  void toDelegateQueue(std::function<void()> block);
 
  private:
   void post(std::function<void()> command);
   void wake();
   void runCommands();
+  // Takes the blocks made under the engine and lets the engine go, then hands them to the
+  // delegate queue. The next holder's blocks follow these.
+  void releaseAndHandOver(std::unique_lock<TransportLock>& lock);
   // Runs libcurl's due timer and takes in finished transfers.
   void drive();
 
@@ -110,7 +116,8 @@ class Engine : public std::enable_shared_from_this<Engine> {
 
   const bool cookies_;
   ShareGroup& group_;
-  const std::shared_ptr<OperationQueue> servedQueue_;
+  const std::shared_ptr<OperationQueue> queue_;
+  const bool served_;
   const std::shared_ptr<DelegateSlot> delegate_;
   CURLM* multi_ = nullptr;
   int epollFd_ = -1;
@@ -122,6 +129,8 @@ class Engine : public std::enable_shared_from_this<Engine> {
   std::atomic<std::uint64_t> connections_{0};
 
   std::mutex mutex_;  // guards commands_ only
+  // Taken before the engine is let go and held while its blocks reach a host queue.
+  std::mutex handingOver_;
   std::deque<std::function<void()>> commands_;
 
   // Everything below, and libcurl's handles: whoever holds group_.transport (the session
@@ -129,7 +138,7 @@ class Engine : public std::enable_shared_from_this<Engine> {
   std::optional<std::chrono::steady_clock::time_point> timerDue_;  // libcurl's next timeout
   std::chrono::steady_clock::time_point waitingUntil_;
   std::unordered_map<std::uint64_t, std::unique_ptr<Transfer>> transfers_;
-  std::vector<std::function<void()>> delegateBlocks_;  // for servedQueue_, run between polls
+  std::vector<std::function<void()>> delegateBlocks_;  // for queue_, handed over between turns
   std::vector<CURL*> idle_;
   bool invalidating_ = false;
   std::shared_ptr<URLSession> invalidatedSession_;  // until its delegate has heard it

@@ -116,9 +116,7 @@ struct Transfer {
     bodyStream.reset();
   }
   std::string urlText() const { return request.url ? request.url->absoluteString() : ""; }
-  void enqueue(std::function<void()> block) const {
-    engine->toDelegateQueue(*session, std::move(block));
-  }
+  void enqueue(std::function<void()> block) const { engine->toDelegateQueue(std::move(block)); }
   NSError errorFor(CURLcode code) const {
     return NSError::urlError(urlErrorCode(code), urlText(),
                              errorText[0] != 0 ? errorText : curl_easy_strerror(code));

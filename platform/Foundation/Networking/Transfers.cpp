@@ -239,7 +239,7 @@ void Engine::checkInvalidation() {
   auto session = std::move(invalidatedSession_);
   invalidatedSession_.reset();
   auto delegate = delegate_->get();
-  toDelegateQueue(*session, [session, delegate, slot = delegate_] {
+  toDelegateQueue([session, delegate, slot = delegate_] {
     if (delegate) delegate->didBecomeInvalidWithError(session, std::nullopt);
     slot->release();
   });

@@ -5,6 +5,8 @@
 #include <memory>
 #include <thread>
 
+#include <Foundation/Thread.hpp>
+
 #include "NetworkTest.hpp"
 #include "support/RunLoopSupport.hpp"
 
@@ -117,6 +119,52 @@ TEST_F(SessionTests, OwnDelegateQueueStaysSerialWhileHandlersStartTasks) {
       [&] { return chain->chained == chainLength && chain->hostOperations == chainLength; }, 30));
   queue->waitUntilAllOperationsAreFinished();
   EXPECT_FALSE(chain->overlapped);
+}
+
+// A queue the host gave hears each task once, in the order the tasks ended, whichever thread
+// ended them: the session's thread (an answer) or the caller starting it (refused at once).
+// Each completion starts the next task from that queue.
+TEST_F(SessionTests, HostQueueHearsEachTaskOnceInOrderWhicheverThreadEndedIt) {
+  struct Row {
+    const char* name;
+    const char* url;
+    int code;  // NSURLErrorDomain code, or 0 for an answer
+  };
+  static constexpr Row kRows[] = {
+      {"answered by the sandbox", "https://id.zentrel.com/test/echo/a", 0},
+      {"refused before it is sent", "http://id.zentrel.com/test/echo/b",
+       NSURLErrorAppTransportSecurityRequiresSecureConnection},
+      {"not loadable at all", "ftp://id.zentrel.com/test/echo/c", NSURLErrorUnsupportedURL},
+  };
+  static constexpr int kSteps = 12;
+  // Touched on the main queue only; held by the handlers, which may outlive an early return.
+  struct Chain : std::enable_shared_from_this<Chain> {
+    std::shared_ptr<URLSession> s = URLSession::make(
+        URLSessionConfiguration::defaultConfiguration(), nullptr, OperationQueue::main());
+    std::vector<std::string> heard;
+    bool offMain = false;
+    void start(int step) {
+      const Row& row = kRows[step % std::size(kRows)];
+      s->dataTask(url(row.url), [self = shared_from_this(), &row, step](auto, auto response,
+                                                                        auto error) {
+         self->offMain = self->offMain || !Thread::isMainThread();
+         const bool expected =
+             row.code == 0 ? !error && response != nullptr : error && error->code == row.code;
+         self->heard.push_back(std::to_string(step) + (expected ? " " : " wrong: ") + row.name);
+         if (step + 1 < kSteps) self->start(step + 1);
+       })->resume();
+    }
+  };
+  auto chain = std::make_shared<Chain>();
+  chain->start(0);
+  ASSERT_TRUE(zttest::runUntil([&] { return chain->heard.size() >= kSteps; }, 30));
+  std::vector<std::string> expected;
+  for (int step = 0; step < kSteps; ++step) {
+    expected.push_back(std::to_string(step) + " " + kRows[step % std::size(kRows)].name);
+  }
+  EXPECT_EQ(chain->heard, expected);
+  EXPECT_FALSE(chain->offMain);
+  chain->s->finishTasksAndInvalidate();
 }
 
 // A server may close a kept-alive connection whenever it likes, and a closed connection can
