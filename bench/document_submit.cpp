@@ -30,6 +30,7 @@
 #include "ZTUtilites/ZTConstants.hpp"
 
 #include "LoadAverage.hpp"
+#include "Median.hpp"
 #include "PeakMemory.hpp"
 
 namespace {
@@ -154,12 +155,9 @@ double submitBare(const Foundation::URL& front, const Foundation::URL& back, lon
   return seconds;
 }
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 }  // namespace
+
+using benchstats::median;
 
 int main() {
   const benchload::Report load;

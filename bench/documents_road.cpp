@@ -30,6 +30,7 @@
 #include "ZTTokenUtilites.hpp"
 
 #include "LoadAverage.hpp"
+#include "Median.hpp"
 
 namespace {
 
@@ -238,12 +239,6 @@ Run bare(BareHandle& handle, const std::string& path) {
   return run;
 }
 
-double median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 std::string text(const Connections& connections) {
   std::string out;
   for (const auto& [host, count] : connections)
@@ -252,6 +247,8 @@ std::string text(const Connections& connections) {
 }
 
 }  // namespace
+
+using benchstats::median;
 
 int main() {
   const benchload::Report load;

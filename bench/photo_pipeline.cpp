@@ -26,6 +26,7 @@
 
 #include "JPEGBaseline.hpp"
 #include "LoadAverage.hpp"
+#include "Median.hpp"
 #include "PeakMemory.hpp"
 #include "ZTCustomCameraView/ZTPhotoProcessor.hpp"
 #include "ZTEvents.hpp"
@@ -126,12 +127,9 @@ double timeMs(const std::function<std::size_t()>& pass) {
       .count();
 }
 
-double median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
 }  // namespace
+
+using benchstats::median;
 
 int main() {
   const benchload::Report load;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "LoadAverage.hpp"
+#include "Median.hpp"
 
 namespace {
 
@@ -145,12 +146,9 @@ Run sessionRun(const std::shared_ptr<URLSession>& session, std::string& failure)
   return run;
 }
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 }  // namespace
+
+using benchstats::median;
 
 int main() {
   const benchload::Report load;

@@ -20,17 +20,8 @@ namespace {
 
 using namespace ZentrelSDK;
 
-class WaitTimer : public uikittest::ClockTest {
+class WaitTimer : public uikittest::WindowTest {
  protected:
-  void SetUp() override {
-    ClockTest::SetUp();
-    ui = std::make_unique<PlatformTesting::UI>();
-  }
-  void TearDown() override {
-    ui.reset();
-    ClockTest::TearDown();
-  }
-
   // A block whose close action is counted.
   std::shared_ptr<ZTVerificationTimerBlockModel> block(std::int64_t seconds) {
     auto made = std::make_shared<ZTVerificationTimerBlockModel>(seconds);
@@ -52,7 +43,6 @@ class WaitTimer : public uikittest::ClockTest {
     return label ? label->text() : std::nullopt;
   }
 
-  std::unique_ptr<PlatformTesting::UI> ui;
   int closes = 0;
 };
 
