@@ -172,6 +172,19 @@ Foundation::Result<std::shared_ptr<const CoreGraphics::CGImage>, ImageIOError> d
       std::make_shared<const CoreGraphics::CGImage>(width, height, std::move(pixels), true));
 }
 
+// The encoded file with `segments` right after its start-of-image marker, in one copy.
+static Data withSegments(const unsigned char* jpeg, std::size_t size,
+                         const std::vector<Data>& segments) {
+  std::size_t total = size;
+  for (const auto& segment : segments) total += segment.size();
+  Data out;
+  out.reserve(total);
+  out.insert(out.end(), jpeg, jpeg + 2);
+  for (const auto& segment : segments) out.insert(out.end(), segment.begin(), segment.end());
+  out.insert(out.end(), jpeg + 2, jpeg + size);
+  return out;
+}
+
 Foundation::Result<Data, ImageIOError> encode(const CoreGraphics::CGImage& image, double quality,
                                               const std::vector<Data>& app1Segments) {
   const std::size_t width = image.width(), height = image.height();
@@ -188,12 +201,8 @@ Foundation::Result<Data, ImageIOError> encode(const CoreGraphics::CGImage& image
     // Turned, mirrored or flattened: rows are made a strip at a time as the encoder takes them.
     auto encoded = encodeStrips(image, tjQuality, flatten);
     if (!encoded) return Foundation::failure(encoded.error());
-    Data out = std::move(encoded).value();
-    Data segments;
-    for (const auto& segment : app1Segments)
-      segments.insert(segments.end(), segment.begin(), segment.end());
-    out.insert(out.begin() + 2, segments.begin(), segments.end());  // after start of image
-    return Foundation::success(std::move(out));
+    const Data& jpeg = encoded.value();
+    return Foundation::success(withSegments(jpeg.data(), jpeg.size(), app1Segments));
   }
   // Whole rows in order, maybe apart: the codec reads them where they are.
   Handle handle(tjInitCompress());
@@ -208,13 +217,7 @@ Foundation::Result<Data, ImageIOError> encode(const CoreGraphics::CGImage& image
     tjFree(buffer);
     return Foundation::failure(error(ImageIOError::Code::encodingFailed, message));
   }
-  std::size_t total = size;
-  for (const auto& segment : app1Segments) total += segment.size();
-  Data out;
-  out.reserve(total);
-  out.insert(out.end(), buffer, buffer + 2);  // start of image
-  for (const auto& segment : app1Segments) out.insert(out.end(), segment.begin(), segment.end());
-  out.insert(out.end(), buffer + 2, buffer + size);
+  Data out = withSegments(buffer, size, app1Segments);
   tjFree(buffer);
   return Foundation::success(std::move(out));
 }

@@ -5,6 +5,7 @@
 
 #include "ZTDocuments/DocumentsList/Cell/ZTDocumentsUITableViewCell.hpp"
 #include "ZTDocuments/DocumentsList/DocumentsViewController.hpp"
+#include "ZTDocuments/ZTDocumentStatusLabel.hpp"
 #include "ZTLogger.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
@@ -52,20 +53,7 @@ void DocumentsViewController::refresh(UIKit::UIRefreshControl& sender) {
 
 UIKit::UIColor DocumentsViewController::setStatusTextColor(
     ZTPublicConstants::DocumentStatusType status) const {
-  using Status = ZTPublicConstants::DocumentStatusType;
-  switch (status) {
-    case Status::Draft:
-      return {0.31, 0.34, 0.36, 1.0};
-    case Status::Recognition:
-    case Status::PendingReview:
-      return {0.99, 0.48, 0.12, 1.0};
-    case Status::NotReadable:
-    case Status::NotVerified:
-      return {0.85, 0.11, 0.16, 1.0};
-    case Status::Verified:
-      return {0.14, 0.63, 0.28, 1.0};
-  }
-  return UIKit::UIColor::black();
+  return documentStatusColor(status);
 }
 
 }  // namespace ZentrelSDK
