@@ -177,11 +177,10 @@ static Data withSegments(const unsigned char* jpeg, std::size_t size,
                          const std::vector<Data>& segments) {
   std::size_t total = size;
   for (const auto& segment : segments) total += segment.size();
-  Data out;
-  out.reserve(total);
-  out.insert(out.end(), jpeg, jpeg + 2);
-  for (const auto& segment : segments) out.insert(out.end(), segment.begin(), segment.end());
-  out.insert(out.end(), jpeg + 2, jpeg + size);
+  Data out(total);
+  auto* at = std::copy_n(jpeg, 2, out.data());
+  for (const auto& segment : segments) at = std::copy(segment.begin(), segment.end(), at);
+  std::copy(jpeg + 2, jpeg + size, at);
   return out;
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
-#include <condition_variable>
+#include <atomic>
+#include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 
 #include "RunLoopCore/Clock.hpp"
 #include "RunLoopCore/CurrentQueue.hpp"
@@ -17,18 +20,33 @@ class MainQueue {
   static MainQueue& shared();
 
   void push(std::function<void()> block);
-  // Takes the next block, waiting at most `wait` seconds of real time for one.
+  // Takes the next block, waiting at most `wait` seconds of real time for one. While it waits,
+  // the main thread serves the descriptors added as sources.
   std::optional<std::function<void()>> pop(TimeInterval wait);
   // Runs a block as a block of the main queue (for DispatchQueue::isCurrent).
   void run(const std::function<void()>& block);
   const QueueTag& tag() const { return tag_; }
 
+  // Readiness of `fd` (EPOLLIN, EPOLLOUT) that the main thread serves while it waits in pop(),
+  // by calling `ready` with the events seen, outside the queue's lock. Work whose result goes
+  // to the main queue anyway then wakes the main thread alone, not a second thread that would
+  // only hand it over. Adding a watched `fd` again replaces its events and handler.
+  using Ready = std::function<void(std::uint32_t events)>;
+  void addSource(int fd, std::uint32_t events, Ready ready);
+  void removeSource(int fd);
+
  private:
-  MainQueue() = default;
+  MainQueue();
+  void serveSources(TimeInterval wait);
+
   const QueueTag tag_{"com.apple.main-thread"};
+  int epollFd_ = -1;
+  int wakeFd_ = -1;
   std::mutex mutex_;
-  std::condition_variable cv_;
   std::deque<std::function<void()>> blocks_;
+  bool waiting_ = false;  // the main thread sleeps in serveSources; guarded by mutex_
+  std::mutex sourcesMutex_;
+  std::unordered_map<int, std::shared_ptr<const Ready>> sources_;
 };
 
 }  // namespace RunLoopCore

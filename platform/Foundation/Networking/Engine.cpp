@@ -2,6 +2,7 @@
 // leave for it. Transfers, bodies, redirects and delegate calls have files of their own.
 #include "Foundation/Networking/Engine.hpp"
 
+#include <poll.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -17,11 +18,15 @@
 #include "Foundation/Networking/CurlShare.hpp"
 #include "Foundation/Networking/Transfer.hpp"
 #include "Foundation/OperationQueue.hpp"
+#include "RunLoopCore/MainQueue.hpp"
 
 namespace Foundation::Networking {
 
 namespace {
 constexpr long kIdlePollMs = 5000;
+// How long an answer for the main queue may wait for a busy main thread before this thread
+// takes it in.
+constexpr auto kMainBusy = std::chrono::milliseconds(2);
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -64,6 +69,9 @@ Engine::~Engine() {
   transfers_.clear();
   for (CURL* easy : idle_) curl_easy_cleanup(easy);
   curl_multi_cleanup(multi_);
+  for (const auto& [socket, watch] : watched_) {
+    if (watch.onMain) RunLoopCore::MainQueue::shared().removeSource(socket);
+  }
   ::close(wakeFd_);
   ::close(epollFd_);
 }
@@ -113,15 +121,13 @@ void Engine::run() {
         }
         continue;
       }
-      const auto flags = events[i].events;
-      int mask = 0;
-      if (flags & (EPOLLIN | EPOLLHUP)) mask |= CURL_CSELECT_IN;
-      if (flags & EPOLLOUT) mask |= CURL_CSELECT_OUT;
-      if (flags & EPOLLERR) mask |= CURL_CSELECT_ERR;
-      int running = 0;
-      curl_multi_socket_action(multi_, fd, mask, &running);
+      act(fd, events[i].events);
     }
     ready = 0;
+    if (const auto now = std::chrono::steady_clock::now(); now - mainChecked_ >= kMainBusy) {
+      mainChecked_ = now;
+      serveBusyMain();
+    }
     drive();
     checkTimeouts();
     const long wait = pollTimeoutMs();
@@ -174,20 +180,99 @@ void Engine::drive() {
   }
 }
 
-int Engine::onSocket(CURL*, curl_socket_t socket, int what, void* user, void*) {
+void Engine::act(curl_socket_t socket, std::uint32_t events) {
+  int mask = 0;
+  if (events & (EPOLLIN | EPOLLHUP)) mask |= CURL_CSELECT_IN;
+  if (events & EPOLLOUT) mask |= CURL_CSELECT_OUT;
+  if (events & EPOLLERR) mask |= CURL_CSELECT_ERR;
+  int running = 0;
+  curl_multi_socket_action(multi_, socket, mask, &running);
+}
+
+void Engine::wakeIfSooner() {
+  const bool sooner = timerDue_ && *timerDue_ < waitingUntil_;
+  // The session's own queue is served by the session thread only.
+  if (polling_.load() && (sooner || (served_ && !delegateBlocks_.empty()))) wake();
+}
+
+void Engine::serveOnMain(curl_socket_t socket, std::uint32_t events) {
+  // Not from inside a turn of this group (a nested run loop): the session thread has it.
+  if (group_.transport.heldHere()) return;
+  std::unique_lock lock(group_.transport);
+  act(socket, events);
+  drive();
+  wakeIfSooner();
+  releaseAndHandOver(lock);
+}
+
+bool Engine::servedOnMain(CURL* easy) const {
+  if (!queue_->isMain()) return false;
+  Transfer* t = nullptr;
+  curl_easy_getinfo(easy, CURLINFO_PRIVATE, &t);
+  // File bodies and downloads are read and written on the session thread, never on main.
+  return t != nullptr && t->mode != Mode::download && !t->bodyFile && !t->bodyStream;
+}
+
+int Engine::onSocket(CURL* easy, curl_socket_t socket, int what, void* user, void*) {
   auto& engine = *static_cast<Engine*>(user);
   if (what == CURL_POLL_REMOVE) {
-    ::epoll_ctl(engine.epollFd_, EPOLL_CTL_DEL, socket, nullptr);
+    engine.unwatch(socket);
     return 0;
   }
-  epoll_event event{};
-  event.data.fd = socket;
-  if (what & CURL_POLL_IN) event.events |= EPOLLIN;
-  if (what & CURL_POLL_OUT) event.events |= EPOLLOUT;
-  if (::epoll_ctl(engine.epollFd_, EPOLL_CTL_MOD, socket, &event) != 0 && errno == ENOENT) {
-    ::epoll_ctl(engine.epollFd_, EPOLL_CTL_ADD, socket, &event);
+  std::uint32_t events = 0;
+  if (what & CURL_POLL_IN) events |= EPOLLIN;
+  if (what & CURL_POLL_OUT) events |= EPOLLOUT;
+  const bool onMain = engine.servedOnMain(easy);
+  const auto it = engine.watched_.find(socket);
+  if (it != engine.watched_.end() && it->second.onMain != onMain) engine.unwatch(socket);
+  if (onMain) {
+    // The answer goes to the main queue anyway: the main thread takes it while it waits,
+    // instead of this thread waking only to hand it over.
+    RunLoopCore::MainQueue::shared().addSource(
+        socket, events, [weak = engine.weak_from_this(), socket](std::uint32_t ready) {
+          if (auto self = weak.lock()) self->serveOnMain(socket, ready);
+        });
+  } else {
+    epoll_event event{};
+    event.data.fd = socket;
+    event.events = events;
+    if (::epoll_ctl(engine.epollFd_, EPOLL_CTL_ADD, socket, &event) != 0 && errno == EEXIST) {
+      ::epoll_ctl(engine.epollFd_, EPOLL_CTL_MOD, socket, &event);
+    }
   }
+  engine.watched_[socket] = Watch{events, onMain};
   return 0;
+}
+
+void Engine::unwatch(curl_socket_t socket) {
+  const auto it = watched_.find(socket);
+  if (it == watched_.end()) return;
+  if (it->second.onMain) {
+    RunLoopCore::MainQueue::shared().removeSource(socket);
+  } else {
+    ::epoll_ctl(epollFd_, EPOLL_CTL_DEL, socket, nullptr);
+  }
+  watched_.erase(it);
+}
+
+void Engine::serveBusyMain() {
+  std::vector<pollfd> sockets;
+  for (const auto& [socket, watch] : watched_) {
+    if (!watch.onMain) continue;
+    short events = 0;
+    if (watch.events & EPOLLIN) events |= POLLIN;
+    if (watch.events & EPOLLOUT) events |= POLLOUT;
+    sockets.push_back(pollfd{socket, events, 0});
+  }
+  if (sockets.empty() || ::poll(sockets.data(), sockets.size(), 0) <= 0) return;
+  for (const auto& socket : sockets) {
+    std::uint32_t events = 0;
+    if (socket.revents & POLLIN) events |= EPOLLIN;
+    if (socket.revents & POLLOUT) events |= EPOLLOUT;
+    if (socket.revents & POLLERR) events |= EPOLLERR;
+    if (socket.revents & POLLHUP) events |= EPOLLHUP;
+    if (events != 0) act(socket.fd, events);
+  }
 }
 
 int Engine::onTimer(CURLM*, long timeoutMs, void* user) {
@@ -214,9 +299,7 @@ void Engine::start(std::shared_ptr<URLSessionTask> task, std::shared_ptr<TaskSta
     if (lock.owns_lock() && !commandsPending_.load() && !stopping_) {
       begin(task, state);
       drive();
-      const bool sooner = timerDue_ && *timerDue_ < waitingUntil_;
-      // The session's own queue is served by the session thread only.
-      if (polling_.load() && (sooner || (served_ && !delegateBlocks_.empty()))) wake();
+      wakeIfSooner();
       if (!served_) releaseAndHandOver(lock);
       return;
     }
@@ -310,6 +393,9 @@ long Engine::pollTimeoutMs() const {
     if (t->easy && !t->suspended && !t->awaitingDisposition) {
       wait = std::min(wait, t->lastActivity + t->timeout - now);
     }
+  }
+  for (const auto& [socket, watch] : watched_) {
+    if (watch.onMain) wait = std::min(wait, std::chrono::duration<double>(kMainBusy).count());
   }
   return std::clamp(static_cast<long>(wait * 1000.0) + 1, 1L, kIdlePollMs);
 }

@@ -76,6 +76,17 @@ class Engine : public std::enable_shared_from_this<Engine> {
   void releaseAndHandOver(std::unique_lock<TransportLock>& lock);
   // Runs libcurl's due timer and takes in finished transfers.
   void drive();
+  // With the engine held: hands libcurl what `events` says of `socket`.
+  void act(curl_socket_t socket, std::uint32_t events);
+  // With the engine held, by a thread other than the session's: wakes the session thread if
+  // libcurl now needs it sooner than it planned, or its own queue has work.
+  void wakeIfSooner();
+  // The main thread's turn on a socket whose transfer answers on the main queue.
+  void serveOnMain(curl_socket_t socket, std::uint32_t events);
+  bool servedOnMain(CURL* easy) const;
+  void unwatch(curl_socket_t socket);
+  // The sockets left to the main thread, served here when it has been busy for a while.
+  void serveBusyMain();
 
   // With the engine held.
   Transfer& adopt(const std::shared_ptr<URLSessionTask>& task,
@@ -140,6 +151,13 @@ class Engine : public std::enable_shared_from_this<Engine> {
   std::unordered_map<std::uint64_t, std::unique_ptr<Transfer>> transfers_;
   std::vector<std::function<void()>> delegateBlocks_;  // for queue_, handed over between turns
   std::vector<CURL*> idle_;
+  // The sockets libcurl asked to watch, by this thread or by the main thread.
+  struct Watch {
+    std::uint32_t events = 0;
+    bool onMain = false;
+  };
+  std::unordered_map<curl_socket_t, Watch> watched_;
+  std::chrono::steady_clock::time_point mainChecked_;
   bool invalidating_ = false;
   std::shared_ptr<URLSession> invalidatedSession_;  // until its delegate has heard it
 };

@@ -1,10 +1,12 @@
 // Sessions: connection reuse, delegate queue, task life and invalidation.
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 #include <thread>
 
+#include <Foundation/RunLoop.hpp>
 #include <Foundation/Thread.hpp>
 
 #include "NetworkTest.hpp"
@@ -206,6 +208,95 @@ TEST_F(SessionTests, RequestMeetingConnectionsTheServerClosedGoesAgainOnANewOne)
     EXPECT_TRUE(records.back().bytes.ends_with(body));
     sb().setRawAnswer({});
   }
+}
+
+// A session answering on the main queue: the main thread takes its answers in while it waits
+// for work, and the session thread does while the main thread is busy and never waits. Either
+// way each handler runs once, on main, with the whole body.
+TEST_F(SessionTests, MainQueueSessionHearsEachAnswerOnceWhetherMainWaitsOrIsBusy) {
+  struct Row {
+    const char* name;
+    const char* path;
+    std::size_t size;  // 0: any non-empty body
+    bool mainWaits;
+  };
+  static constexpr Row kRows[] = {
+      {"small answer, main waits", "/test/echo/small", 0, true},
+      {"small answer, main busy", "/test/echo/small", 0, false},
+      {"1 MB in chunks, main waits", "/test/download/1000000?chunk=65536", 1000000, true},
+      {"1 MB in chunks, main busy", "/test/download/1000000?chunk=65536", 1000000, false},
+  };
+  auto s = URLSession::make(URLSessionConfiguration::defaultConfiguration(), nullptr,
+                            OperationQueue::main());
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.name);
+    struct Heard {
+      int count = 0;
+      std::size_t bytes = 0;
+      bool onMain = true;
+      std::optional<NSError> error;
+    };
+    auto heard = std::make_shared<Heard>();
+    s->dataTask(url(base() + row.path), [heard](auto data, auto, auto error) {
+       ++heard->count;
+       heard->bytes = data ? data->size() : 0;
+       heard->onMain = heard->onMain && Thread::isMainThread();
+       heard->error = error;
+     })->resume();
+    const auto done = [&] { return heard->count > 0; };
+    if (row.mainWaits) {
+      ASSERT_TRUE(zttest::runUntil(done, 30));
+    } else {
+      // Serves the main queue without ever waiting in it.
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+      while (!done() && std::chrono::steady_clock::now() < deadline) {
+        RunLoop::main().runPending();
+        std::this_thread::yield();
+      }
+      ASSERT_TRUE(done());
+    }
+    RunLoop::main().runPending();
+    EXPECT_EQ(heard->count, 1);
+    EXPECT_FALSE(heard->error);
+    EXPECT_TRUE(heard->onMain);
+    if (row.size != 0) {
+      EXPECT_EQ(heard->bytes, row.size);
+    } else {
+      EXPECT_GT(heard->bytes, 0u);
+    }
+  }
+  s->finishTasksAndInvalidate();
+}
+
+// The main thread may be watching the socket of a task whose session goes away: the task ends
+// cancelled, once, and the main thread lets go of the socket.
+TEST_F(SessionTests, MainQueueSessionCancelledMidAnswerEndsItsTaskOnce) {
+  auto count = std::make_shared<int>(0);
+  auto error = std::make_shared<std::optional<NSError>>();
+  {
+    auto s = URLSession::make(URLSessionConfiguration::defaultConfiguration(), nullptr,
+                              OperationQueue::main());
+    s->dataTask(url(base() + "/test/delay/2000"), [count, error](auto, auto, auto e) {
+       ++*count;
+       *error = e;
+     })->resume();
+    RunLoop::main().runPending();
+    s->invalidateAndCancel();
+  }
+  ASSERT_TRUE(zttest::runUntil([&] { return *count > 0; }, 10));
+  // Another main-queue session still gets its answers after the first one's socket is gone.
+  auto other = URLSession::make(URLSessionConfiguration::defaultConfiguration(), nullptr,
+                                OperationQueue::main());
+  auto answered = std::make_shared<bool>(false);
+  other
+      ->dataTask(url(base() + "/test/echo/after"),
+                 [answered](auto, auto response, auto) { *answered = response != nullptr; })
+      ->resume();
+  EXPECT_TRUE(zttest::runUntil([&] { return *answered; }, 10));
+  EXPECT_EQ(*count, 1);
+  ASSERT_TRUE(error->has_value());
+  EXPECT_EQ((*error)->code, NSURLErrorCancelled);
+  other->finishTasksAndInvalidate();
 }
 
 TEST_F(SessionTests, ReleasedSessionStillFinishesItsTasks) {
