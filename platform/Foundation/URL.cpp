@@ -56,14 +56,14 @@ URL URL::fileURLWithPath(std::string_view path, std::optional<bool> isDirectory)
 }
 
 std::optional<std::string> URL::host() const {
-  if (!parts_.host || parts_.host->empty()) return std::nullopt;
-  std::string_view h = *parts_.host;
+  if (!parts().host || parts().host->empty()) return std::nullopt;
+  std::string_view h = *parts().host;
   if (h.size() >= 2 && h.front() == '[' && h.back() == ']') h = h.substr(1, h.size() - 2);
   return URLParser::decoded(h);
 }
 
 std::string URL::path() const {
-  auto p = URLParser::decoded(parts_.path);
+  auto p = URLParser::decoded(parts().path);
   while (p.size() > 1 && p.back() == '/') p.pop_back();
   return p;
 }
@@ -91,7 +91,7 @@ std::vector<std::string> URL::pathComponents() const {
 }
 
 URL URL::appendingPathComponent(std::string_view component, std::optional<bool> isDirectory) const {
-  URLParts parts = parts_;
+  URLParts parts = this->parts();
   std::string& p = parts.path;
   if (!component.empty()) {
     if (!p.empty() && p.back() != '/') p += '/';
@@ -109,7 +109,7 @@ URL URL::appendingPathComponent(std::string_view component, std::optional<bool> 
 }
 
 bool URL::isFileURL() const {
-  return parts_.scheme && equalsIgnoringCase(*parts_.scheme, "file");
+  return parts().scheme && equalsIgnoringCase(*parts().scheme, "file");
 }
 
 }  // namespace Foundation

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,17 +23,17 @@ class URL {
   // directory; without `isDirectory` the file system decides whether a "/" ends the URL.
   static URL fileURLWithPath(std::string_view path, std::optional<bool> isDirectory = std::nullopt);
 
-  const std::string& absoluteString() const { return string_; }
-  const std::optional<std::string>& scheme() const { return parts_.scheme; }
+  const std::string& absoluteString() const { return storage_->string; }
+  const std::optional<std::string>& scheme() const { return storage_->parts.scheme; }
   // Percent-decoded, without IPv6 brackets; nullopt when there is none or it is empty.
   std::optional<std::string> host() const;
   // Only a port written in the URL.
-  std::optional<int> port() const { return parts_.port; }
+  std::optional<int> port() const { return storage_->parts.port; }
   // Percent-decoded, without a trailing "/" (except for "/" itself); a file URL's file path.
   std::string path() const;
   // As written (percent-encoded).
-  const std::optional<std::string>& query() const { return parts_.query; }
-  const std::optional<std::string>& fragment() const { return parts_.fragment; }
+  const std::optional<std::string>& query() const { return storage_->parts.query; }
+  const std::optional<std::string>& fragment() const { return storage_->parts.fragment; }
 
   // "y.json" for ".../x/y.json", "/" for a root path, "" for no path.
   std::string lastPathComponent() const;
@@ -44,15 +45,24 @@ class URL {
                              std::optional<bool> isDirectory = std::nullopt) const;
   bool isFileURL() const;
 
-  const URLParts& parts() const { return parts_; }
+  const URLParts& parts() const { return storage_->parts; }
 
   // As Foundation: two URLs are equal when written the same.
-  bool operator==(const URL& other) const { return string_ == other.string_; }
+  bool operator==(const URL& other) const { return absoluteString() == other.absoluteString(); }
+
+  // A URL never changes once made, so copies share its text and parts. Moving copies, so a
+  // moved-from URL still reads as before.
+  URL(const URL&) = default;
+  URL& operator=(const URL&) = default;
 
  private:
-  URL(std::string text, URLParts parts) : string_(std::move(text)), parts_(std::move(parts)) {}
-  std::string string_;
-  URLParts parts_;
+  struct Storage {
+    std::string string;
+    URLParts parts;
+  };
+  URL(std::string text, URLParts parts)
+      : storage_(std::make_shared<const Storage>(Storage{std::move(text), std::move(parts)})) {}
+  std::shared_ptr<const Storage> storage_;
 };
 
 }  // namespace Foundation

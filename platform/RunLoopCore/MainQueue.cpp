@@ -97,11 +97,11 @@ void MainQueue::serveSources(TimeInterval wait) {
       std::lock_guard lock(sourcesMutex_);
       if (auto it = sources_.find(fd); it != sources_.end()) handler = it->second;
     }
-    if (handler) (*handler)(events[i].events);
+    if (handler) (*handler)(fd, events[i].events);
   }
 }
 
-void MainQueue::addSource(int fd, std::uint32_t events, Ready ready) {
+void MainQueue::addSource(int fd, std::uint32_t events, std::shared_ptr<const Ready> ready) {
   std::lock_guard lock(sourcesMutex_);
   epoll_event event{};
   event.events = events;
@@ -109,7 +109,7 @@ void MainQueue::addSource(int fd, std::uint32_t events, Ready ready) {
   if (::epoll_ctl(epollFd_, EPOLL_CTL_ADD, fd, &event) != 0 && errno == EEXIST) {
     ::epoll_ctl(epollFd_, EPOLL_CTL_MOD, fd, &event);
   }
-  sources_[fd] = std::make_shared<const Ready>(std::move(ready));
+  sources_[fd] = std::move(ready);
 }
 
 void MainQueue::removeSource(int fd) {

@@ -28,11 +28,12 @@ class MainQueue {
   const QueueTag& tag() const { return tag_; }
 
   // Readiness of `fd` (EPOLLIN, EPOLLOUT) that the main thread serves while it waits in pop(),
-  // by calling `ready` with the events seen, outside the queue's lock. Work whose result goes
-  // to the main queue anyway then wakes the main thread alone, not a second thread that would
-  // only hand it over. Adding a watched `fd` again replaces its events and handler.
-  using Ready = std::function<void(std::uint32_t events)>;
-  void addSource(int fd, std::uint32_t events, Ready ready);
+  // by calling `ready` with it and the events seen, outside the queue's lock. Work whose result
+  // goes to the main queue anyway then wakes the main thread alone, not a second thread that
+  // would only hand it over. Adding a watched `fd` again replaces its events and handler; one
+  // handler may serve many descriptors.
+  using Ready = std::function<void(int fd, std::uint32_t events)>;
+  void addSource(int fd, std::uint32_t events, std::shared_ptr<const Ready> ready);
   void removeSource(int fd);
 
  private:

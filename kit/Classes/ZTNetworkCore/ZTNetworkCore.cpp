@@ -125,7 +125,9 @@ Foundation::Result<Foundation::URL, Error> ZTNetworkCore::createUrl(const std::s
     const std::string text = url + query.value();
     auto parsed = Foundation::URL::string(text);
     if (!parsed) return Foundation::failure(Error(ZTNetworkError::wrongURL()));
-    ZTLogger::networkLog(ZTNetworkTrace::request(rawValue(method), text));
+    if (ZTLogger::errorsPrint()) {
+      ZTLogger::networkLog(ZTNetworkTrace::request(rawValue(method), text));
+    }
     return Foundation::success(std::move(*parsed));
   }
   auto parsed = Foundation::URL::string(url);
@@ -154,7 +156,9 @@ Foundation::Result<Foundation::URLRequest, Error> ZTNetworkCore::makeRequest(
       // Text that is not UTF-8 cannot be written as JSON.
       return Foundation::failure(Error(ZTNetworkError::cannotEncodeBody()));
     }
-    ZTLogger::networkLog(ZTNetworkTrace::requestBody(body.json, text.size()));
+    if (ZTLogger::errorsPrint()) {
+      ZTLogger::networkLog(ZTNetworkTrace::requestBody(body.json, text.size()));
+    }
     request.httpBody = Foundation::dataFromString(text);
   }
   addHeaders(request, headers);

@@ -228,10 +228,13 @@ int Engine::onSocket(CURL* easy, curl_socket_t socket, int what, void* user, voi
   if (onMain) {
     // The answer goes to the main queue anyway: the main thread takes it while it waits,
     // instead of this thread waking only to hand it over.
-    RunLoopCore::MainQueue::shared().addSource(
-        socket, events, [weak = engine.weak_from_this(), socket](std::uint32_t ready) {
-          if (auto self = weak.lock()) self->serveOnMain(socket, ready);
-        });
+    if (!engine.mainReady_) {
+      engine.mainReady_ = std::make_shared<const RunLoopCore::MainQueue::Ready>(
+          [weak = engine.weak_from_this()](int fd, std::uint32_t ready) {
+            if (auto self = weak.lock()) self->serveOnMain(fd, ready);
+          });
+    }
+    RunLoopCore::MainQueue::shared().addSource(socket, events, engine.mainReady_);
   } else {
     epoll_event event{};
     event.data.fd = socket;

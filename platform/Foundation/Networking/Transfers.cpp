@@ -177,9 +177,12 @@ void Engine::configure(Transfer& t) {
   curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
   curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Engine::onWrite);
   curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
-  curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &Engine::onProgress);
-  curl_easy_setopt(e, CURLOPT_XFERINFODATA, &t);
-  curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+  // Only a body's progress is reported; what arrives is seen by the header and data callbacks.
+  if (t.hasBody) {
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &Engine::onProgress);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &t);
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+  }
   if (t.env->trace) {
     curl_easy_setopt(e, CURLOPT_DEBUGFUNCTION, &Engine::onDebug);
     curl_easy_setopt(e, CURLOPT_DEBUGDATA, &t);

@@ -47,13 +47,14 @@ int urlErrorCode(CURLcode code) {
 
 std::optional<NSError> checkLoadable(const URLRequest& request) {
   if (!request.url) return NSError::urlError(NSURLErrorBadURL);
-  const std::string text = request.url->absoluteString();
+  const std::string& text = request.url->absoluteString();
   const std::string scheme = lowered(request.url->scheme().value_or(""));
   if (scheme == "http") {
     return NSError::urlError(NSURLErrorAppTransportSecurityRequiresSecureConnection, text);
   }
   if (scheme != "https") return NSError::urlError(NSURLErrorUnsupportedURL, text);
-  if (!request.url->host()) return NSError::urlError(NSURLErrorBadURL, text);
+  const auto& host = request.url->parts().host;
+  if (!host || host->empty()) return NSError::urlError(NSURLErrorBadURL, text);
   return std::nullopt;
 }
 
