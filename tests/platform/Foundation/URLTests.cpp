@@ -35,6 +35,23 @@ TEST(URL, SplitsAnHttpUrlKeepingItAsWritten) {
   EXPECT_FALSE(u.isFileURL());
 }
 
+// Copies share one text; a URL copied, assigned or moved from still reads as it did, so an
+// object that gave its URL away never holds an empty one.
+TEST(URL, CopiedAssignedAndMovedFromUrlsStillReadAsWritten) {
+  const std::string text = "https://api.example.com/v1/users/42?expand=true";
+  auto source = url(text);
+  const URL copy = source;
+  URL assigned = url("https://other.example.com/");
+  assigned = source;
+  const URL moved = std::move(source);
+  for (const URL* u : std::initializer_list<const URL*>{&copy, &assigned, &moved, &source}) {
+    EXPECT_EQ(u->absoluteString(), text);
+    EXPECT_EQ(u->host(), "api.example.com");
+    EXPECT_EQ(u->path(), "/v1/users/42");
+    EXPECT_EQ(*u, copy);
+  }
+}
+
 TEST(URL, DecodesThePathButNotTheQuery) {
   const auto u = url("https://example.com/files/my%20file%2Bv2.txt?q=a%2Bb+c");
   EXPECT_EQ(u.path(), "/files/my file+v2.txt");
