@@ -1,17 +1,10 @@
 #include "RunLoopCore/MainQueue.hpp"
 
 #include <sys/epoll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
 #include <utility>
 
 namespace RunLoopCore {
@@ -21,15 +14,6 @@ double realNow() {
   using namespace std::chrono;
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
-
-// Waits at most `seconds` (never less, so a deadline is not missed by rounding).
-int waitFor(int epollFd, epoll_event* events, int capacity, TimeInterval seconds) {
-  const double clamped = std::clamp(seconds, 0.0, 86400.0);
-  timespec timeout{static_cast<time_t>(clamped), static_cast<long>(std::fmod(clamped, 1.0) * 1e9)};
-  const int ready = ::epoll_pwait2(epollFd, events, capacity, &timeout, nullptr);
-  if (ready >= 0 || errno != ENOSYS) return ready;
-  return ::epoll_wait(epollFd, events, capacity, static_cast<int>(std::ceil(clamped * 1000)));
-}
 }  // namespace
 
 MainQueue& MainQueue::shared() {
@@ -37,17 +21,7 @@ MainQueue& MainQueue::shared() {
   return *queue;
 }
 
-MainQueue::MainQueue() {
-  epollFd_ = ::epoll_create1(EPOLL_CLOEXEC);
-  wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-  epoll_event wake{};
-  wake.events = EPOLLIN;
-  wake.data.fd = wakeFd_;
-  if (epollFd_ < 0 || wakeFd_ < 0 || ::epoll_ctl(epollFd_, EPOLL_CTL_ADD, wakeFd_, &wake) != 0) {
-    std::fprintf(stderr, "RunLoopCore: the main queue could not be set up\n");
-    std::abort();
-  }
-}
+MainQueue::MainQueue() = default;
 
 void MainQueue::push(std::function<void()> block) {
   bool wake = false;
@@ -56,11 +30,7 @@ void MainQueue::push(std::function<void()> block) {
     blocks_.push_back(std::move(block));
     wake = std::exchange(waiting_, false);
   }
-  if (wake) {
-    const std::uint64_t one = 1;
-    while (::write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
-    }
-  }
+  if (wake) poller_.wake();
 }
 
 std::optional<std::function<void()>> MainQueue::pop(TimeInterval wait) {
@@ -83,21 +53,14 @@ std::optional<std::function<void()>> MainQueue::pop(TimeInterval wait) {
 
 void MainQueue::serveSources(TimeInterval wait) {
   std::array<epoll_event, 16> events{};
-  const int ready = waitFor(epollFd_, events.data(), static_cast<int>(events.size()), wait);
+  const int ready = poller_.wait(events.data(), static_cast<int>(events.size()), wait);
   for (int i = 0; i < ready; ++i) {
-    const int fd = events[i].data.fd;
-    if (fd == wakeFd_) {
-      std::uint64_t count = 0;
-      while (::read(wakeFd_, &count, sizeof count) < 0 && errno == EINTR) {
-      }
-      continue;
-    }
     std::shared_ptr<const Ready> handler;
     {
       std::lock_guard lock(sourcesMutex_);
-      if (auto it = sources_.find(fd); it != sources_.end()) handler = it->second;
+      if (auto it = sources_.find(events[i].data.fd); it != sources_.end()) handler = it->second;
     }
-    if (handler) (*handler)(fd, events[i].events);
+    if (handler) (*handler)(events[i].data.fd, events[i].events);
   }
 }
 
@@ -106,15 +69,15 @@ void MainQueue::addSource(int fd, std::uint32_t events, std::shared_ptr<const Re
   epoll_event event{};
   event.events = events;
   event.data.fd = fd;
-  if (::epoll_ctl(epollFd_, EPOLL_CTL_ADD, fd, &event) != 0 && errno == EEXIST) {
-    ::epoll_ctl(epollFd_, EPOLL_CTL_MOD, fd, &event);
+  if (::epoll_ctl(poller_.fd(), EPOLL_CTL_ADD, fd, &event) != 0 && errno == EEXIST) {
+    ::epoll_ctl(poller_.fd(), EPOLL_CTL_MOD, fd, &event);
   }
   sources_[fd] = std::move(ready);
 }
 
 void MainQueue::removeSource(int fd) {
   std::lock_guard lock(sourcesMutex_);
-  if (sources_.erase(fd) > 0) ::epoll_ctl(epollFd_, EPOLL_CTL_DEL, fd, nullptr);
+  if (sources_.erase(fd) > 0) ::epoll_ctl(poller_.fd(), EPOLL_CTL_DEL, fd, nullptr);
 }
 
 void MainQueue::run(const std::function<void()>& block) {

@@ -11,6 +11,7 @@
 
 #include "RunLoopCore/Clock.hpp"
 #include "RunLoopCore/CurrentQueue.hpp"
+#include "RunLoopCore/Poller.hpp"
 
 namespace RunLoopCore {
 
@@ -41,8 +42,7 @@ class MainQueue {
   void serveSources(TimeInterval wait);
 
   const QueueTag tag_{"com.apple.main-thread"};
-  int epollFd_ = -1;
-  int wakeFd_ = -1;
+  Poller poller_;
   std::mutex mutex_;
   std::deque<std::function<void()>> blocks_;
   bool waiting_ = false;  // the main thread sleeps in serveSources; guarded by mutex_

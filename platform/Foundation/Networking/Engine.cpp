@@ -4,8 +4,6 @@
 
 #include <poll.h>
 #include <sys/epoll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -41,13 +39,7 @@ Engine::Engine(bool cookies, std::shared_ptr<OperationQueue> queue, bool served,
       delegate_(std::move(delegate)) {
   initializeCurl();
   multi_ = curl_multi_init();
-  epollFd_ = ::epoll_create1(EPOLL_CLOEXEC);
-  wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-  epoll_event wake{};
-  wake.events = EPOLLIN;
-  wake.data.fd = wakeFd_;
-  if (multi_ == nullptr || epollFd_ < 0 || wakeFd_ < 0 ||
-      ::epoll_ctl(epollFd_, EPOLL_CTL_ADD, wakeFd_, &wake) != 0) {
+  if (multi_ == nullptr) {
     std::fprintf(stderr, "Foundation: the transfer engine could not be set up\n");
     std::abort();
   }
@@ -72,8 +64,6 @@ Engine::~Engine() {
   for (const auto& [socket, watch] : watched_) {
     if (watch.onMain) RunLoopCore::MainQueue::shared().removeSource(socket);
   }
-  ::close(wakeFd_);
-  ::close(epollFd_);
 }
 
 void Engine::stop() {
@@ -82,9 +72,7 @@ void Engine::stop() {
 }
 
 void Engine::wake() {
-  const std::uint64_t one = 1;
-  while (::write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
-  }
+  poller_.wake();
 }
 
 void Engine::post(std::function<void()> command) {
@@ -113,16 +101,7 @@ void Engine::run() {
   int ready = 0;
   while (!stopping_) {
     runCommands();
-    for (int i = 0; i < ready; ++i) {
-      const int fd = events[i].data.fd;
-      if (fd == wakeFd_) {
-        std::uint64_t count = 0;
-        while (::read(wakeFd_, &count, sizeof count) < 0 && errno == EINTR) {
-        }
-        continue;
-      }
-      act(fd, events[i].events);
-    }
+    for (int i = 0; i < ready; ++i) act(events[i].data.fd, events[i].events);
     ready = 0;
     if (const auto now = std::chrono::steady_clock::now(); now - mainChecked_ >= kMainBusy) {
       mainChecked_ = now;
@@ -137,9 +116,7 @@ void Engine::run() {
     polling_.store(true);
     releaseAndHandOver(lock);
     if (!commandsPending_.load() && !stopping_) {
-      ready = ::epoll_wait(epollFd_, events.data(), static_cast<int>(events.size()),
-                           static_cast<int>(wait));
-      ready = std::max(ready, 0);
+      ready = poller_.wait(events.data(), static_cast<int>(events.size()), wait / 1000.0);
     }
     lock.lock();
     polling_.store(false);
@@ -239,8 +216,8 @@ int Engine::onSocket(CURL* easy, curl_socket_t socket, int what, void* user, voi
     epoll_event event{};
     event.data.fd = socket;
     event.events = events;
-    if (::epoll_ctl(engine.epollFd_, EPOLL_CTL_ADD, socket, &event) != 0 && errno == EEXIST) {
-      ::epoll_ctl(engine.epollFd_, EPOLL_CTL_MOD, socket, &event);
+    if (::epoll_ctl(engine.poller_.fd(), EPOLL_CTL_ADD, socket, &event) != 0 && errno == EEXIST) {
+      ::epoll_ctl(engine.poller_.fd(), EPOLL_CTL_MOD, socket, &event);
     }
   }
   engine.watched_[socket] = Watch{events, onMain};
@@ -253,7 +230,7 @@ void Engine::unwatch(curl_socket_t socket) {
   if (it->second.onMain) {
     RunLoopCore::MainQueue::shared().removeSource(socket);
   } else {
-    ::epoll_ctl(epollFd_, EPOLL_CTL_DEL, socket, nullptr);
+    ::epoll_ctl(poller_.fd(), EPOLL_CTL_DEL, socket, nullptr);
   }
   watched_.erase(it);
 }

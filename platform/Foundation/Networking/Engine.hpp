@@ -1,5 +1,7 @@
 // The transfer engine of one URL session: libcurl's multi interface on the session's own
-// thread. Private to the platform.
+// thread. When the session answers on the main queue, the main thread takes in the answers
+// itself while it waits for work, and the session thread only when the main thread is busy.
+// Private to the platform.
 #pragma once
 
 #include <curl/curl.h>
@@ -19,6 +21,7 @@
 #include "Foundation/NSError.hpp"
 #include "Foundation/Networking/CurlShare.hpp"
 #include "Foundation/URLRequest.hpp"
+#include "RunLoopCore/Poller.hpp"
 
 namespace Foundation {
 class OperationQueue;
@@ -131,8 +134,7 @@ class Engine : public std::enable_shared_from_this<Engine> {
   const bool served_;
   const std::shared_ptr<DelegateSlot> delegate_;
   CURLM* multi_ = nullptr;
-  int epollFd_ = -1;
-  int wakeFd_ = -1;
+  RunLoopCore::Poller poller_;  // the sockets libcurl watches on the session thread
   std::atomic<bool> stopping_{false};
   std::atomic<bool> commandsPending_{false};
   std::atomic<bool> polling_{false};  // only a waiting thread needs waking
