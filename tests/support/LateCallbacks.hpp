@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
+#include <utility>
 
 namespace zttest {
 
@@ -23,5 +25,28 @@ inline std::shared_ptr<int> counter() {
 inline std::function<void()> countUp(std::shared_ptr<int> count) {
   return [count = std::move(count)] { ++*count; };
 }
+
+// A helper thread the test joins however it ends. The test joins it on its way; after an
+// ASSERT's early return the destructor first runs `release` (answers what the thread waits
+// for, raises its stop flag) and then joins, where a joinable std::thread would end the whole
+// program.
+class JoinedThread {
+ public:
+  JoinedThread(std::function<void()> body, std::function<void()> release)
+      : release_(std::move(release)), thread_(std::move(body)) {}
+  ~JoinedThread() {
+    if (!thread_.joinable()) return;
+    if (release_) release_();
+    thread_.join();
+  }
+  JoinedThread(const JoinedThread&) = delete;
+  JoinedThread& operator=(const JoinedThread&) = delete;
+
+  void join() { thread_.join(); }
+
+ private:
+  std::function<void()> release_;
+  std::thread thread_;
+};
 
 }  // namespace zttest

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <thread>
 
 #include <Security/Security.hpp>
 #include <ZTBiometrics/ZTKeychain.hpp>
 
 #include "BiometricsTestSupport.hpp"
+#include "support/LateCallbacks.hpp"
 
 using namespace ZentrelSDK;
 using PlatformTesting::Device;
@@ -68,7 +68,8 @@ TEST_F(KeychainStore, AReadBlocksItsCallerWhileTheSheetIsUp) {
   ASSERT_TRUE(ZTKeychain::addOrUpdateToStorage(Key::token, "held-token").isSuccess());
   Device::setPromptAnswer(Device::Answer::hold);
   std::optional<Foundation::Result<std::string, ZTKeychain::KeychainError>> read;
-  std::thread reader([&] { read.emplace(ZTKeychain::getString(Key::token)); });
+  zttest::JoinedThread reader([&] { read.emplace(ZTKeychain::getString(Key::token)); },
+                              [] { Device::answerPrompt(Device::Answer::approve); });
   const auto prompt = Device::waitForPrompt(10.0);
   ASSERT_TRUE(prompt.has_value());
   EXPECT_EQ(prompt->reason, "Access to your account");

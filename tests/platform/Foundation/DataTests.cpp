@@ -2,9 +2,9 @@
 #include <sys/stat.h>
 
 #include <atomic>
-#include <thread>
 
 #include "Foundation/Data.hpp"
+#include "support/LateCallbacks.hpp"
 #include "support/TemporaryFolder.hpp"
 
 using zttest::TemporaryFolder;
@@ -54,12 +54,14 @@ TEST(DataFile, ReadersNeverSeeAHalfWrittenFile) {
 
   std::atomic<bool> done{false};
   std::atomic<int> torn{0};
-  std::thread reader([&] {
-    while (!done) {
-      auto read = dataContentsOf(path);
-      if (read.isFailure() || (read.value() != a && read.value() != b)) ++torn;
-    }
-  });
+  zttest::JoinedThread reader(
+      [&] {
+        while (!done) {
+          auto read = dataContentsOf(path);
+          if (read.isFailure() || (read.value() != a && read.value() != b)) ++torn;
+        }
+      },
+      [&] { done = true; });
   for (int i = 0; i < 40; ++i) ASSERT_TRUE(writeData(i % 2 ? a : b, path).isSuccess());
   done = true;
   reader.join();

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 #include "SecurityTestSupport.hpp"
+#include "support/LateCallbacks.hpp"
 
 using namespace Security;
 using PlatformTesting::Device;
@@ -50,10 +50,12 @@ TEST_F(KeychainItems, AHeldSheetBlocksOnlyTheReaderUntilTheOwnerAnswers) {
   std::atomic<bool> returned{false};
   OSStatus status = errSecParam;
   std::string secret;
-  std::thread reader([&] {
-    status = readSecret("example.com", secret, "Access to your account");
-    returned = true;
-  });
+  zttest::JoinedThread reader(
+      [&] {
+        status = readSecret("example.com", secret, "Access to your account");
+        returned = true;
+      },
+      [] { Device::answerPrompt(Device::Answer::approve); });
 
   const auto prompt = Device::waitForPrompt(10.0);
   ASSERT_TRUE(prompt.has_value());
