@@ -1,7 +1,8 @@
 #include "Foundation/RunLoop.hpp"
 
-#include <chrono>
+#include <algorithm>
 
+#include "RunLoopCore/Clock.hpp"
 #include "RunLoopCore/MainQueue.hpp"
 #include "RunLoopCore/MainThread.hpp"
 #include "RunLoopCore/Scheduler.hpp"
@@ -10,8 +11,7 @@ namespace Foundation {
 
 namespace {
 double realNow() {
-  using namespace std::chrono;
-  return duration<double>(steady_clock::now().time_since_epoch()).count();
+  return RunLoopCore::RealClock().now();
 }
 }  // namespace
 

@@ -4,24 +4,14 @@
 
 #include <array>
 #include <cerrno>
-#include <chrono>
 #include <utility>
 
 namespace RunLoopCore {
-
-namespace {
-double realNow() {
-  using namespace std::chrono;
-  return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-}  // namespace
 
 MainQueue& MainQueue::shared() {
   static auto* queue = new MainQueue;
   return *queue;
 }
-
-MainQueue::MainQueue() = default;
 
 void MainQueue::push(std::function<void()> block) {
   bool wake = false;
@@ -34,10 +24,12 @@ void MainQueue::push(std::function<void()> block) {
 }
 
 std::optional<std::function<void()>> MainQueue::pop(TimeInterval wait) {
-  const double deadline = realNow() + wait;
+  // Real time even under a manual clock: this is how long the thread really sleeps.
+  const RealClock real;
+  const double deadline = real.now() + wait;
   std::unique_lock lock(mutex_);
   while (blocks_.empty()) {
-    const double left = deadline - realNow();
+    const double left = deadline - real.now();
     if (left <= 0) break;
     waiting_ = true;
     lock.unlock();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -38,7 +37,7 @@ class MainQueue {
   void removeSource(int fd);
 
  private:
-  MainQueue();
+  MainQueue() = default;
   void serveSources(TimeInterval wait);
 
   const QueueTag tag_{"com.apple.main-thread"};

@@ -16,7 +16,6 @@
 #include "Foundation/Networking/CurlShare.hpp"
 #include "Foundation/Networking/Transfer.hpp"
 #include "Foundation/OperationQueue.hpp"
-#include "RunLoopCore/MainQueue.hpp"
 
 namespace Foundation::Networking {
 
@@ -374,8 +373,9 @@ long Engine::pollTimeoutMs() const {
       wait = std::min(wait, t->lastActivity + t->timeout - now);
     }
   }
-  for (const auto& [socket, watch] : watched_) {
-    if (watch.onMain) wait = std::min(wait, std::chrono::duration<double>(kMainBusy).count());
+  if (std::any_of(watched_.begin(), watched_.end(),
+                  [](const auto& w) { return w.second.onMain; })) {
+    wait = std::min(wait, std::chrono::duration<double>(kMainBusy).count());
   }
   return std::clamp(static_cast<long>(wait * 1000.0) + 1, 1L, kIdlePollMs);
 }

@@ -21,6 +21,7 @@
 #include "Foundation/NSError.hpp"
 #include "Foundation/Networking/CurlShare.hpp"
 #include "Foundation/URLRequest.hpp"
+#include "RunLoopCore/MainQueue.hpp"
 #include "RunLoopCore/Poller.hpp"
 
 namespace Foundation {
@@ -159,7 +160,7 @@ class Engine : public std::enable_shared_from_this<Engine> {
     bool onMain = false;
   };
   std::unordered_map<curl_socket_t, Watch> watched_;
-  std::shared_ptr<const std::function<void(int, std::uint32_t)>> mainReady_;  // made once
+  std::shared_ptr<const RunLoopCore::MainQueue::Ready> mainReady_;  // made once
   std::chrono::steady_clock::time_point mainChecked_;
   bool invalidating_ = false;
   std::shared_ptr<URLSession> invalidatedSession_;  // until its delegate has heard it
