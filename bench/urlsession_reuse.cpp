@@ -27,8 +27,8 @@ namespace {
 using namespace Foundation;
 using SteadyClock = std::chrono::steady_clock;
 
-constexpr int kRequests = 200;
-constexpr int kRounds = 9;
+constexpr int kRequests = 1000;
+constexpr int kRounds = 11;
 constexpr std::size_t kUploadBytes = 100u << 20;
 const std::string kURL = "https://id.zentrel.com/test/echo/bench";
 

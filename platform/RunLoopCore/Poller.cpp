@@ -1,5 +1,6 @@
 #include "RunLoopCore/Poller.hpp"
 
+#include <sched.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -13,7 +14,19 @@
 
 namespace RunLoopCore {
 
-Poller::Poller() {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+bool enoughCpusToSpin() {
+  cpu_set_t cpus;
+  CPU_ZERO(&cpus);
+  return ::sched_getaffinity(0, sizeof cpus, &cpus) == 0 && CPU_COUNT(&cpus) >= 3;
+}
+
+}  // namespace
+
+Poller::Poller(bool spins) : spins_(spins && enoughCpusToSpin()) {
   epollFd_ = ::epoll_create1(EPOLL_CLOEXEC);
   wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
   epoll_event wake{};
@@ -36,25 +49,52 @@ void Poller::wake() const {
   }
 }
 
-int Poller::wait(epoll_event* events, int capacity, TimeInterval seconds) const {
+int Poller::wait(epoll_event* events, int capacity, TimeInterval seconds) {
   const double clamped = std::clamp(seconds, 0.0, 86400.0);
-  timespec timeout{static_cast<time_t>(clamped), static_cast<long>(std::fmod(clamped, 1.0) * 1e9)};
-  int ready = ::epoll_pwait2(epollFd_, events, capacity, &timeout, nullptr);
-  if (ready < 0 && errno == ENOSYS) {
-    ready = ::epoll_wait(epollFd_, events, capacity, static_cast<int>(std::ceil(clamped * 1000)));
+  const auto began = SteadyClock::now();
+  int ready = 0;
+  if (spinFor_ > Duration::zero() && clamped > 0) {
+    const auto until = began + spinFor_;
+    do {
+      ready = ::epoll_wait(epollFd_, events, capacity, 0);
+    } while (ready == 0 && SteadyClock::now() < until);
   }
-  if (ready <= 0) return 0;
+  if (ready <= 0) {
+    const double spun = std::chrono::duration<double>(SteadyClock::now() - began).count();
+    ready = block(events, capacity, std::max(clamped - spun, 0.0));
+  }
   int kept = 0;
+  bool woken = false;
   for (int i = 0; i < ready; ++i) {
     if (events[i].data.fd != wakeFd_) {
       events[kept++] = events[i];
       continue;
     }
+    woken = true;
     std::uint64_t count = 0;
     while (::read(wakeFd_, &count, sizeof count) < 0 && errno == EINTR) {
     }
   }
+  if (spins_) learn(SteadyClock::now() - began, kept > 0, woken);
   return kept;
+}
+
+int Poller::block(epoll_event* events, int capacity, TimeInterval seconds) const {
+  timespec timeout{static_cast<time_t>(seconds), static_cast<long>(std::fmod(seconds, 1.0) * 1e9)};
+  int ready = ::epoll_pwait2(epollFd_, events, capacity, &timeout, nullptr);
+  if (ready < 0 && errno == ENOSYS) {
+    ready = ::epoll_wait(epollFd_, events, capacity, static_cast<int>(std::ceil(seconds * 1000)));
+  }
+  return std::max(ready, 0);
+}
+
+void Poller::learn(Duration waited, bool heard, bool woken) {
+  if (heard) {
+    // One late answer halves the spin rather than ending it: the machine may have paused.
+    spinFor_ = waited <= kMaxSpin ? std::min<Duration>(2 * waited, kMaxSpin) : spinFor_ / 2;
+  } else if (!woken) {
+    spinFor_ = Duration::zero();  // timed out: nothing is coming back soon
+  }
 }
 
 }  // namespace RunLoopCore

@@ -3,13 +3,16 @@
 
 #include <sys/epoll.h>
 
+#include <chrono>
+
 #include "RunLoopCore/Clock.hpp"
 
 namespace RunLoopCore {
 
 class Poller {
  public:
-  Poller();  // aborts when the kernel refuses one
+  // `spins`: the waiting thread polls a short while before it sleeps, while that pays (wait()).
+  explicit Poller(bool spins = false);  // aborts when the kernel refuses an epoll set
   ~Poller();
   Poller(const Poller&) = delete;
   Poller& operator=(const Poller&) = delete;
@@ -19,12 +22,27 @@ class Poller {
   // Ends a wait in progress, or the next one.
   void wake() const;
   // Waits at most `seconds` (never less) for readiness and returns how many of `events` are
-  // ready; a wake-up ends the wait but is not among them.
-  int wait(epoll_event* events, int capacity, TimeInterval seconds) const;
+  // ready; a wake-up ends the wait but is not among them. One thread waits at a time.
+  //
+  // A sleeping thread takes tens of microseconds to wake on a virtual machine, as long as a
+  // small request and its answer over loopback. So while readiness keeps arriving within
+  // kMaxSpin of a wait's start, a spinning poller polls up to twice as long as the last wait
+  // took (at most kMaxSpin) before it sleeps. A wait that outlasts kMaxSpin halves the spin;
+  // a timeout ends it until waits are short again. With fewer than three CPUs it never spins:
+  // the spinning thread would take the CPU of the one that answers.
+  int wait(epoll_event* events, int capacity, TimeInterval seconds);
+
+  static constexpr std::chrono::microseconds kMaxSpin{250};
 
  private:
+  using Duration = std::chrono::steady_clock::duration;
+  int block(epoll_event* events, int capacity, TimeInterval seconds) const;
+  void learn(Duration waited, bool heard, bool woken);
+
   int epollFd_ = -1;
   int wakeFd_ = -1;
+  const bool spins_;
+  Duration spinFor_{};  // the waiting thread's own
 };
 
 }  // namespace RunLoopCore

@@ -135,7 +135,7 @@ class Engine : public std::enable_shared_from_this<Engine> {
   const bool served_;
   const std::shared_ptr<DelegateSlot> delegate_;
   CURLM* multi_ = nullptr;
-  RunLoopCore::Poller poller_;  // the sockets libcurl watches on the session thread
+  RunLoopCore::Poller poller_{/*spins=*/true};  // the sockets libcurl watches on the session thread
   std::atomic<bool> stopping_{false};
   std::atomic<bool> commandsPending_{false};
   std::atomic<bool> polling_{false};  // only a waiting thread needs waking
