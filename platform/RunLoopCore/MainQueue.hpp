@@ -41,7 +41,8 @@ class MainQueue {
   void serveSources(TimeInterval wait);
 
   const QueueTag tag_{"com.apple.main-thread"};
-  Poller poller_;
+  // Spins while the answers it serves come back within microseconds, as the session thread does.
+  Poller poller_{/*spins=*/true};
   std::mutex mutex_;
   std::deque<std::function<void()>> blocks_;
   bool waiting_ = false;  // the main thread sleeps in serveSources; guarded by mutex_
