@@ -177,25 +177,19 @@ int main() {
   std::vector<double> kit, bare;
   KitRun last;
   long growth = 0, bareGrowth = 0;
-  // The order swaps each round, so a slow spell of the machine hits both sides alike.
   for (int round = 0; round < kRounds; ++round) {
-    const auto kitRound = [&] {
-      last = submitThroughKit(front, back, sb, ui);
-      growth = std::max(growth, last.growthKiB);
-      kit.push_back(last.seconds);
-    };
-    const auto bareRound = [&] {
-      long roundGrowth = 0;
-      bare.push_back(submitBare(front, back, &roundGrowth));
-      bareGrowth = std::max(bareGrowth, roundGrowth);
-    };
-    if (round % 2 == 0) {
-      kitRound();
-      bareRound();
-    } else {
-      bareRound();
-      kitRound();
-    }
+    benchstats::inTurn(
+        round,
+        [&] {
+          last = submitThroughKit(front, back, sb, ui);
+          growth = std::max(growth, last.growthKiB);
+          kit.push_back(last.seconds);
+        },
+        [&] {
+          long roundGrowth = 0;
+          bare.push_back(submitBare(front, back, &roundGrowth));
+          bareGrowth = std::max(bareGrowth, roundGrowth);
+        });
   }
   const double ratio = median(kit) / median(bare);
   std::printf("submit to confirm: kit %.3f s, bare %.3f s (medians of %d): %.2fx (at most 1.1x)\n",

@@ -3,7 +3,6 @@
 #include <sys/epoll.h>
 
 #include <array>
-#include <cerrno>
 #include <utility>
 
 namespace RunLoopCore {
@@ -58,18 +57,13 @@ void MainQueue::serveSources(TimeInterval wait) {
 
 void MainQueue::addSource(int fd, std::uint32_t events, std::shared_ptr<const Ready> ready) {
   std::lock_guard lock(sourcesMutex_);
-  epoll_event event{};
-  event.events = events;
-  event.data.fd = fd;
-  if (::epoll_ctl(poller_.fd(), EPOLL_CTL_ADD, fd, &event) != 0 && errno == EEXIST) {
-    ::epoll_ctl(poller_.fd(), EPOLL_CTL_MOD, fd, &event);
-  }
+  poller_.watch(fd, events);
   sources_[fd] = std::move(ready);
 }
 
 void MainQueue::removeSource(int fd) {
   std::lock_guard lock(sourcesMutex_);
-  if (sources_.erase(fd) > 0) ::epoll_ctl(poller_.fd(), EPOLL_CTL_DEL, fd, nullptr);
+  if (sources_.erase(fd) > 0) poller_.unwatch(fd);
 }
 
 void MainQueue::run(const std::function<void()>& block) {

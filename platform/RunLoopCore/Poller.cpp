@@ -43,6 +43,19 @@ Poller::~Poller() {
   ::close(epollFd_);
 }
 
+void Poller::watch(int fd, std::uint32_t events) const {
+  epoll_event event{};
+  event.events = events;
+  event.data.fd = fd;
+  if (::epoll_ctl(epollFd_, EPOLL_CTL_ADD, fd, &event) != 0 && errno == EEXIST) {
+    ::epoll_ctl(epollFd_, EPOLL_CTL_MOD, fd, &event);
+  }
+}
+
+void Poller::unwatch(int fd) const {
+  ::epoll_ctl(epollFd_, EPOLL_CTL_DEL, fd, nullptr);
+}
+
 void Poller::wake() const {
   const std::uint64_t one = 1;
   while (::write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {

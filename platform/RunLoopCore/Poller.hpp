@@ -4,6 +4,7 @@
 #include <sys/epoll.h>
 
 #include <chrono>
+#include <cstdint>
 
 #include "RunLoopCore/Clock.hpp"
 
@@ -17,8 +18,9 @@ class Poller {
   Poller(const Poller&) = delete;
   Poller& operator=(const Poller&) = delete;
 
-  // For epoll_ctl: what the set watches.
-  int fd() const { return epollFd_; }
+  // Readiness of `fd` (EPOLLIN, EPOLLOUT) ends a wait; watching it again replaces its events.
+  void watch(int fd, std::uint32_t events) const;
+  void unwatch(int fd) const;
   // Ends a wait in progress, or the next one.
   void wake() const;
   // Waits at most `seconds` (never less) for readiness and returns how many of `events` are

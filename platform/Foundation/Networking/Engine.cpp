@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -212,12 +211,7 @@ int Engine::onSocket(CURL* easy, curl_socket_t socket, int what, void* user, voi
     }
     RunLoopCore::MainQueue::shared().addSource(socket, events, engine.mainReady_);
   } else {
-    epoll_event event{};
-    event.data.fd = socket;
-    event.events = events;
-    if (::epoll_ctl(engine.poller_.fd(), EPOLL_CTL_ADD, socket, &event) != 0 && errno == EEXIST) {
-      ::epoll_ctl(engine.poller_.fd(), EPOLL_CTL_MOD, socket, &event);
-    }
+    engine.poller_.watch(socket, events);
   }
   engine.watched_[socket] = Watch{events, onMain};
   return 0;
@@ -229,7 +223,7 @@ void Engine::unwatch(curl_socket_t socket) {
   if (it->second.onMain) {
     RunLoopCore::MainQueue::shared().removeSource(socket);
   } else {
-    ::epoll_ctl(poller_.fd(), EPOLL_CTL_DEL, socket, nullptr);
+    poller_.unwatch(socket);
   }
   watched_.erase(it);
 }

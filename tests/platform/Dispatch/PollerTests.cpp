@@ -20,10 +20,7 @@ TEST(Poller, EachSignalEndsItsWaitAndSilenceLastsTheTimeoutWhetherItSpinsOrSleep
       RunLoopCore::Poller poller(spins);
       std::array<int, 2> pipe{};
       ASSERT_EQ(::pipe2(pipe.data(), O_NONBLOCK | O_CLOEXEC), 0);
-      epoll_event watch{};
-      watch.events = EPOLLIN;
-      watch.data.fd = pipe[0];
-      ASSERT_EQ(::epoll_ctl(poller.fd(), EPOLL_CTL_ADD, pipe[0], &watch), 0);
+      poller.watch(pipe[0], EPOLLIN);
       constexpr int kRounds = 300;
       std::atomic<int> asked{0};
       std::atomic<bool> stop{false};
