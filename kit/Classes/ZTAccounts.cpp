@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include <Dispatch/DispatchQueue.hpp>
+
 #include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
 #include "ZTAuth/Entrance/ZTEntranceViewModel.hpp"
 #include "ZTEvents.hpp"
@@ -19,8 +21,7 @@ namespace {
 // The class itself is the listeners' target, as one object for every call.
 const int accountsTarget = 0;
 
-// Every caller waiting for the sign-in; one auth event answers them all. The cancel listener
-// runs on a queue of its own, hence the lock.
+// Every caller waiting for the sign-in; one auth or cancel event answers them all.
 struct Waiting {
   std::mutex mutex;
   std::vector<std::function<void(bool)>> callers;
@@ -67,7 +68,9 @@ bool ZTAccounts::auth(bool /*enableBiometrics*/, std::function<void(bool)> compl
     if (first) {
       auto& events = *ZTEvents::shared();
       events.authEventListen(&accountsTarget, [] { answerAll(true); });
-      events.authCancelEventListen(&accountsTarget, [] { answerAll(false); });
+      // Heard on a queue of its own; callers are answered on the main queue.
+      events.authCancelEventListen(
+          &accountsTarget, [] { Dispatch::DispatchQueue::main().async([] { answerAll(false); }); });
     }
   }
   return true;

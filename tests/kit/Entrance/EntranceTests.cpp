@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <Foundation/Thread.hpp>
 #include <Testing/ManualClock.hpp>
 #include <Testing/UI.hpp>
 #include <UIKit/UICollectionViewFlowLayout.hpp>
@@ -18,6 +19,7 @@
 #include "ZTAuth/Entrance/ZTCollectionViewController.hpp"
 #include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
 #include "ZTAuth/Entrance/ZTEntranceViewModel.hpp"
+#include "ZTEventCore.hpp"
 #include "ZTEvents.hpp"
 #include "ZTEventsRegistration.hpp"
 #include "ZTUtilites/ZTUIConstants.hpp"
@@ -115,6 +117,9 @@ TEST_F(EntranceTest, OneSignInClosesTheEntranceThenAnswersEveryCallerWithOneAuth
     ++authEvents;
     closedWhenHeard = !ui.root()->presentedViewController();
   });
+  int cancels = 0;  // counted where posted
+  ZTEventCore::on(&authEvents, "AUTH_DID_CANCELLED", std::nullopt, nullptr,
+                  [&](const auto&) { ++cancels; });
 
   ZTEvents::shared()->userDidEnterEmit();  // as a page does after its sign-in
   ui.settle();
@@ -129,6 +134,7 @@ TEST_F(EntranceTest, OneSignInClosesTheEntranceThenAnswersEveryCallerWithOneAuth
   EXPECT_EQ(*second, std::vector<bool>{true});
   EXPECT_EQ(authEvents, 1);
   EXPECT_TRUE(closedWhenHeard);
+  EXPECT_EQ(cancels, 0);
 
   ZTEvents::shared()->userDidEnterEmit();
   ui.advance(1);
@@ -137,15 +143,22 @@ TEST_F(EntranceTest, OneSignInClosesTheEntranceThenAnswersEveryCallerWithOneAuth
   EXPECT_EQ(first->size(), 1u);
 }
 
-TEST_F(EntranceTest, AGoneEntranceLeavesNoListenerBehind) {
-  ZTAccounts::auth();
+TEST_F(EntranceTest, AGoneEntranceAnswersItsCallerFalseAndLeavesNoListenerBehind) {
+  auto answers = std::make_shared<std::vector<bool>>();
+  auto onMain = std::make_shared<bool>(true);
+  ZTAccounts::auth(false, [answers, onMain](bool ok) {
+    answers->push_back(ok);
+    *onMain = *onMain && Foundation::Thread::isMainThread();
+  });
   ui.settle();
   std::weak_ptr<ZTEntranceViewController> gone = entrance();
   ASSERT_FALSE(gone.expired());
-  ui.root()->dismiss(false);
+  ui.root()->dismiss(false);  // by the host, without a sign-in
   ui.advance(1);
   ui.settle();
   ASSERT_TRUE(gone.expired());
+  ASSERT_TRUE(ui.runUntil([&] { return !answers->empty(); }, 5));
+  EXPECT_TRUE(*onMain);
 
   int authEvents = 0;
   ZTEventsRegistration listener(&authEvents);
@@ -154,6 +167,7 @@ TEST_F(EntranceTest, AGoneEntranceLeavesNoListenerBehind) {
   ui.advance(1);
   ui.settle();
   EXPECT_EQ(authEvents, 0);
+  EXPECT_EQ(*answers, std::vector<bool>{false});
 }
 
 TEST(EntranceWithoutScreenTest, AuthWithoutATopmostControllerAnswersFalse) {

@@ -113,3 +113,27 @@ TEST_F(UserManagerTest, Api401ForgetsTheTokensAndTheNextRequestRunsTheFlowAgain)
   EXPECT_EQ(sb().count("oauth.token"), 2u);
   EXPECT_EQ(sb().count("api.user"), 2u);
 }
+
+TEST_F(UserManagerTest, EntranceClosedByTheHostAnswersTheRequestAndTheNextOpensItAgain) {
+  entrance->onPresent = nullptr;  // the user walks away
+  UserReply abandoned;
+  abandoned.request();
+  ASSERT_TRUE(runUntil([&] { return entrance->presented == 1 && !ui->isLoaderShowing(); }, 20));
+  ui->root()->dismiss(false);
+  ASSERT_TRUE(wait(abandoned));
+  ui->advance(6);
+  ui->settle();
+  EXPECT_EQ(abandoned.errors, std::vector<ZTOAuthError>{ZTOAuthError(0, "Access denied")});
+  EXPECT_TRUE(abandoned.users.empty());
+  EXPECT_TRUE(abandoned.onMain);
+  EXPECT_FALSE(ui->alertTitle());
+  EXPECT_EQ(sb().count("oauth.auth"), 0u);
+
+  entrance->onPresent = [this] { signInAndAnnounce(); };
+  UserReply next;
+  next.request();
+  ASSERT_TRUE(wait(next));
+  EXPECT_EQ(next.users.size(), 1u);
+  EXPECT_EQ(entrance->presented, 2);
+  EXPECT_EQ(sb().count("auth.check"), 2u);
+}

@@ -6,6 +6,7 @@
 
 #include "ZTAuth/Login/ZTLoginViewController.hpp"
 #include "ZTAuth/SignUp/ZTSignUpViewController.hpp"
+#include "ZTEvents.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
@@ -41,6 +42,15 @@ void ZTEntranceViewController::viewDidLoad() {
   configureUI(0);
 }
 
+void ZTEntranceViewController::viewDidDisappear(bool animated) {
+  UIViewController::viewDidDisappear(animated);
+  // Only covered by a screen presented over it: it comes back.
+  if (ended_ || (!isBeingDismissed() && presentingViewController())) return;
+  ended_ = true;
+  // Closed without a sign-in: whoever waits for one would otherwise wait for ever.
+  ZTEvents::shared()->authWasCancelledEmit();
+}
+
 void ZTEntranceViewController::addLoginAndSignUpViewControllers() {
   auto bundle = Foundation::Bundle::forIdentifier(ZTConstants::BundleID);
   viewModel->appendToCollectionView(ZTLoginViewController::make("ZTLoginViewController", bundle));
@@ -74,6 +84,7 @@ void ZTEntranceViewController::selectTab(int index) {
 }
 
 void ZTEntranceViewController::userDidEnter(std::function<void()> action) {
+  ended_ = true;
   dismiss(true, std::move(action));
 }
 

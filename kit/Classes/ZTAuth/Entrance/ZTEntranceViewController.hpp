@@ -17,8 +17,9 @@ namespace ZentrelSDK {
 
 // The sign-in entrance: a logo, the login and sign-up tabs with an underline under the
 // selected one, and the pages side by side in a paged collection. A tab tap scrolls to its
-// page, a swipe selects the page's tab. It closes only when a page reports that the user has
-// entered. Laid out by the interface file "ZTEntranceContainerView". Main thread only.
+// page, a swipe selects the page's tab. It closes itself only when a page reports that the user
+// has entered; gone any other way (the host may dismiss it), it emits "AUTH_DID_CANCELLED".
+// Laid out by the interface file "ZTEntranceContainerView". Main thread only.
 class ZTEntranceViewController : public UIKit::UIViewController,
                                  public ZTTabbedEntranceParentMainView {
  public:
@@ -37,6 +38,7 @@ class ZTEntranceViewController : public UIKit::UIViewController,
   const std::shared_ptr<ZTTabbedEntranceViewModel> viewModel;
 
   void viewDidLoad() override;
+  void viewDidDisappear(bool animated) override;
   void bindInterface(UIKit::InterfaceBinder& binder) override;
   UIKit::UIStatusBarStyle preferredStatusBarStyle() const override {
     return UIKit::UIStatusBarStyle::lightContent;
@@ -56,6 +58,9 @@ class ZTEntranceViewController : public UIKit::UIViewController,
   void scrollToSignUp();
   void animateLineOffset(int index);
   bool lineShouldNotMove(int index) const;
+
+  // Set once the user has entered or the sign-in was cancelled: the entrance ends only once.
+  bool ended_ = false;
 };
 
 }  // namespace ZentrelSDK
