@@ -66,6 +66,11 @@ void MainQueue::removeSource(int fd) {
   if (sources_.erase(fd) > 0) poller_.unwatch(fd);
 }
 
+std::size_t MainQueue::sourceCount() {
+  std::lock_guard lock(sourcesMutex_);
+  return sources_.size();
+}
+
 void MainQueue::run(const std::function<void()>& block) {
   CurrentQueueScope scope(&tag_);
   block();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -35,6 +36,7 @@ class MainQueue {
   using Ready = std::function<void(int fd, std::uint32_t events)>;
   void addSource(int fd, std::uint32_t events, std::shared_ptr<const Ready> ready);
   void removeSource(int fd);
+  std::size_t sourceCount();  // the descriptors watched now
 
  private:
   MainQueue() = default;

@@ -116,6 +116,11 @@ int Engine::onSeek(void* user, curl_off_t offset, int origin) {
   if (origin != SEEK_SET || offset < 0 || (t.bodySize >= 0 && offset > t.bodySize)) {
     return CURL_SEEKFUNC_CANTSEEK;
   }
+  // libcurl rewinds only to send the body again within the hop.
+  if (!t.repeatable && t.sends > 0) {
+    t.resendRefused = true;
+    return CURL_SEEKFUNC_FAIL;
+  }
   if (t.bodyFile) {
     return ::fseeko(t.bodyFile, static_cast<off_t>(offset), SEEK_SET) == 0 ? CURL_SEEKFUNC_OK
                                                                            : CURL_SEEKFUNC_FAIL;

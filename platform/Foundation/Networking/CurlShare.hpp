@@ -6,6 +6,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace Foundation::Networking {
 
@@ -45,6 +46,10 @@ class TransportLock {
 struct ShareGroup {
   CURLSH* share = nullptr;
   TransportLock transport;
+  // Every socket libcurl opened for the group's connections (with `transport` held), so a
+  // kept connection can be looked at before a request goes out on it. Closed ones linger
+  // until a look finds them gone.
+  std::vector<curl_socket_t> sockets;
 };
 
 ShareGroup& cookieGroup();

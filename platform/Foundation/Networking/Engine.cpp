@@ -263,10 +263,12 @@ int Engine::onTimer(CURLM*, long timeoutMs, void* user) {
 
 void Engine::start(std::shared_ptr<URLSessionTask> task, std::shared_ptr<TaskState> state) {
   // When the engine is idle the caller sends the request itself: the session thread then
-  // wakes only for the answer. A file or stream body is read on the session thread, never here.
+  // wakes only for the answer. A file or stream body is read, and a download written (a quick
+  // answer may arrive while the request goes out), on the session thread, never here.
   // From inside a turn of this group (a trace handler, a body stream) it is left for the
   // session thread instead.
-  if (!state->uploadFile && !task->originalRequest().httpBodyStream && !commandsPending_.load() &&
+  if (!state->uploadFile && !task->originalRequest().httpBodyStream &&
+      state->kind != TaskKind::download && !commandsPending_.load() &&
       !group_.transport.heldHere()) {
     std::unique_lock lock(group_.transport, std::try_to_lock);
     if (lock.owns_lock() && !commandsPending_.load() && !stopping_) {

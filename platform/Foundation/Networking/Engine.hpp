@@ -124,6 +124,8 @@ class Engine : public std::enable_shared_from_this<Engine> {
   static int onProgress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t ultotal,
                         curl_off_t ulnow);
   static int onDebug(CURL* easy, curl_infotype type, char* data, std::size_t size, void* user);
+  static int onSocketOpened(void* user, curl_socket_t socket, curlsocktype purpose);
+  static int onSending(void* user, char* remoteIp, char* localIp, int remotePort, int localPort);
   static bool endOfHeaders(Transfer& t);
   static bool publish(Transfer& t, std::shared_ptr<HTTPURLResponse> response);
   static bool deliver(Transfer& t, const std::uint8_t* bytes, std::size_t size);

@@ -58,6 +58,13 @@ struct Transfer {
   int redirects = 0;
   bool retriedOnNewConnection = false;  // by the current hop
   bool newConnection = false;           // the next hop may not reuse a connection
+  // GET, HEAD, OPTIONS, TRACE: the server may see the request twice. Any other one goes out
+  // at most once per hop: libcurl sends a request again on a new connection when a reused
+  // one dies before any answer, though the server may have acted on it.
+  bool repeatable = true;
+  int sends = 0;                   // by the current hop
+  bool resendRefused = false;      // the current hop was to send it again
+  bool connectionClosing = false;  // the server was closing the kept connection before it went
 
   // The body, sent again from its start on each hop that keeps it.
   bool hasBody = false;

@@ -1,6 +1,13 @@
 // The hops of a transfer: the easy handles, their options, and what ends a hop.
 #include "Foundation/Networking/Engine.hpp"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <string>
 #include <utility>
 
 #include "Foundation/Networking/CurlShare.hpp"
@@ -20,6 +27,49 @@ bool sendable(std::string_view name, std::string_view value) {
     if (c <= 0x20 || c >= 0x7F || c == ':' || c == ';') return false;
   }
   return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+using Endpoint = std::pair<std::string, int>;
+
+// A socket end as libcurl names it: the address's text and the port.
+Endpoint endpointOf(const sockaddr_storage& address) {
+  char text[INET6_ADDRSTRLEN] = {};
+  if (address.ss_family == AF_INET) {
+    const auto& in = reinterpret_cast<const sockaddr_in&>(address);
+    ::inet_ntop(AF_INET, &in.sin_addr, text, sizeof text);
+    return {text, ntohs(in.sin_port)};
+  }
+  if (address.ss_family == AF_INET6) {
+    const auto& in = reinterpret_cast<const sockaddr_in6&>(address);
+    ::inet_ntop(AF_INET6, &in.sin6_addr, text, sizeof text);
+    return {text, ntohs(in.sin6_port)};
+  }
+  return {"", -1};
+}
+
+// Whether the server has already spoken on the idle connection between these ends. It says
+// nothing there unless it is closing it, and a TLS close alert passes libcurl's own check
+// for dead connections.
+bool serverClosing(std::vector<curl_socket_t>& sockets, const Endpoint& local,
+                   const Endpoint& remote) {
+  for (auto it = sockets.begin(); it != sockets.end();) {
+    sockaddr_storage address{};
+    socklen_t size = sizeof address;
+    if (::getsockname(*it, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+      it = sockets.erase(it);
+      continue;
+    }
+    if (endpointOf(address) == local) {
+      size = sizeof address;
+      if (::getpeername(*it, reinterpret_cast<sockaddr*>(&address), &size) == 0 &&
+          endpointOf(address) == remote) {
+        pollfd ready{*it, POLLIN, 0};
+        return ::poll(&ready, 1, 0) > 0;
+      }
+    }
+    ++it;
+  }
+  return false;
 }
 
 }  // namespace
@@ -98,6 +148,8 @@ void Engine::startHop(Transfer& t) {
   t.redirectResponse.reset();
   t.redirectBody.clear();
   t.lastUp = t.lastDown = 0;
+  t.sends = 0;
+  t.resendRefused = t.connectionClosing = false;
   if (!rewindBody(t)) {
     return complete(t, NSError::urlError(NSURLErrorRequestBodyStreamExhausted, t.urlText()));
   }
@@ -140,6 +192,13 @@ void Engine::configure(Transfer& t) {
   }
 
   const std::string method = t.request.httpMethod.empty() ? "GET" : t.request.httpMethod;
+  curl_easy_setopt(e, CURLOPT_SOCKOPTFUNCTION, &Engine::onSocketOpened);
+  curl_easy_setopt(e, CURLOPT_SOCKOPTDATA, &t);
+  t.repeatable = method == "GET" || method == "HEAD" || method == "OPTIONS" || method == "TRACE";
+  if (!t.repeatable) {
+    curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, &Engine::onSending);
+    curl_easy_setopt(e, CURLOPT_PREREQDATA, &t);
+  }
   if (method == "GET") {
     curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
   } else if (method == "HEAD") {
@@ -213,14 +272,18 @@ void Engine::finished(Transfer& t, CURLcode code) {
   const bool reused = endHop(t) == 0;
   if (t.localError) return complete(t, t.localError);
   // A kept-alive connection the server has closed can still pass for open; libcurl then tries
-  // other cached ones, which may be just as closed. Before any answer the request was not
-  // served: send it once more, on a new connection.
+  // other cached ones, which may be just as closed. Before any answer a repeatable request
+  // goes once more, on a new connection; another one only if it never went out.
   const bool lost =
       code == CURLE_SEND_ERROR || code == CURLE_RECV_ERROR || code == CURLE_GOT_NOTHING;
-  if (lost && reused && t.status == 0 && !t.retriedOnNewConnection) {
+  if (((lost && reused && t.status == 0 && t.repeatable) || t.connectionClosing) &&
+      !t.retriedOnNewConnection) {
     t.retriedOnNewConnection = true;
     t.newConnection = true;
     return startHop(t);
+  }
+  if (t.resendRefused || t.connectionClosing) {
+    return complete(t, NSError::urlError(NSURLErrorNetworkConnectionLost, t.urlText()));
   }
   if (code != CURLE_OK) return complete(t, t.errorFor(code));
   if (t.redirectTarget) return redirect(t);
@@ -229,6 +292,31 @@ void Engine::finished(Transfer& t, CURLcode code) {
     return;
   }
   complete(t, std::nullopt);
+}
+
+int Engine::onSocketOpened(void* user, curl_socket_t socket, curlsocktype purpose) {
+  auto& sockets = static_cast<Transfer*>(user)->engine->group_.sockets;
+  if (purpose == CURLSOCKTYPE_IPCXN &&
+      std::find(sockets.begin(), sockets.end(), socket) == sockets.end()) {
+    sockets.push_back(socket);
+  }
+  return CURL_SOCKOPT_OK;
+}
+
+int Engine::onSending(void* user, char* remoteIp, char* localIp, int remotePort, int localPort) {
+  auto& t = *static_cast<Transfer*>(user);
+  if (++t.sends > 1) {
+    t.resendRefused = true;
+    return CURL_PREREQFUNC_ABORT;
+  }
+  long connects = 0;
+  curl_easy_getinfo(t.easy, CURLINFO_NUM_CONNECTS, &connects);
+  if (connects == 0 &&
+      serverClosing(t.engine->group_.sockets, {localIp, localPort}, {remoteIp, remotePort})) {
+    t.connectionClosing = true;
+    return CURL_PREREQFUNC_ABORT;
+  }
+  return CURL_PREREQFUNC_OK;
 }
 
 void Engine::applyPause(Transfer& t) {

@@ -101,6 +101,7 @@ TEST_P(EachStep, ShowsItsTextClosesTheRingAndSendsNoLaterStep) {
   } else {
     EXPECT_FALSE(alerts.back().empty());
   }
+  EXPECT_EQ(sb().count(row.endpoint), 1u) << "the failed step went out once";
   bool later = false;
   for (const auto& step : kSteps) {
     if (later) {
@@ -124,6 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"CreateMalformed", "documents.create", Fault::malformedJson(),
                    "cannot decode answer"},
         FailureRow{"CreateEmptyBody", "documents.create", Fault::emptyBody(), ""},
+        FailureRow{"CreateDropped", "documents.create", Fault::drop(),
+                   "The network connection was lost."},
         FailureRow{"FrontServerError", "documents.upload.front",
                    Fault::answer(500, "Storage Is Down"), "Storage Is Down"},
         FailureRow{"FrontTruncated", "documents.upload.front", Fault::truncate(), ""},

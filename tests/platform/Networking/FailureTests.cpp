@@ -76,16 +76,43 @@ TEST_F(FailureTests, UntrustedCertificateIsRefused) {
 }
 
 TEST_F(FailureTests, TransportFailuresMapToTheirCodes) {
+  struct Row {
+    const char* name;
+    const char* method;
+    bool kept;  // goes out on a connection an answered request left open
+    sandbox::Fault fault;
+    int code;            // 0: answered after all
+    std::size_t onWire;  // requests the sandbox read
+  };
+  const Row rows[] = {
+      {"dropped", "GET", false, sandbox::Fault::drop(), NSURLErrorNetworkConnectionLost, 1},
+      {"truncated", "GET", false, sandbox::Fault::truncate(), NSURLErrorNetworkConnectionLost, 1},
+      // The server may have acted on what it read: only a repeatable request goes again.
+      {"POST dropped on a kept connection", "POST", true, sandbox::Fault::drop(),
+       NSURLErrorNetworkConnectionLost, 1},
+      {"DELETE dropped on a kept connection", "DELETE", true, sandbox::Fault::drop(),
+       NSURLErrorNetworkConnectionLost, 1},
+      {"GET dropped on a kept connection", "GET", true, sandbox::Fault::drop(), 0, 2},
+  };
   auto s = session();
-  sb().inject("test.echo", sandbox::Fault::drop());
-  auto dropped = load(s, URLRequest(url(base() + "/test/echo")));
-  ASSERT_TRUE(dropped.error);
-  EXPECT_EQ(dropped.error->code, NSURLErrorNetworkConnectionLost);
-
-  sb().inject("test.echo", sandbox::Fault::truncate());
-  auto truncated = load(s, URLRequest(url(base() + "/test/echo")));
-  ASSERT_TRUE(truncated.error);
-  EXPECT_EQ(truncated.error->code, NSURLErrorNetworkConnectionLost);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    trustSandboxAfresh();
+    if (row.kept) {
+      ASSERT_FALSE(load(s, URLRequest(url(base() + "/test/status/200"))).error);
+    }
+    sb().clearLog();
+    sb().inject("test.echo", sandbox::Fault(row.fault));
+    URLRequest request(url(base() + "/test/echo"));
+    request.httpMethod = row.method;
+    if (request.httpMethod == "POST") {
+      // A body that cannot go back to its start: libcurl's resend would first ask it to.
+      request.httpBodyStream = std::make_shared<TextStream>("x", false);
+    }
+    auto o = load(s, request);
+    EXPECT_EQ(o.error ? o.error->code : 0, row.code);
+    EXPECT_EQ(sb().count("test.echo"), row.onWire);
+  }
 
   ASSERT_TRUE(NetworkEnvironment::addRoute("id.zentrel.com", 443, "127.0.0.1", 1));
   auto refused = load(s, URLRequest(url(base() + "/test/echo")));

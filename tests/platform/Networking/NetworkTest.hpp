@@ -4,6 +4,7 @@
 
 #include <Foundation/HTTPCookieStorage.hpp>
 #include <Foundation/HTTPURLResponse.hpp>
+#include <Foundation/InputStream.hpp>
 #include <Foundation/NSError.hpp>
 #include <Foundation/NetworkEnvironment.hpp>
 #include <Foundation/OperationQueue.hpp>
@@ -17,8 +18,10 @@
 #include <nlohmann/json.hpp>
 #include "support/SandboxFixture.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -34,6 +37,43 @@ std::string text(const Data& data);
 nlohmann::json json(const Data& data);
 // The header value an echo answer reports for `name` (case-insensitive), if any.
 std::optional<std::string> echoedHeader(const nlohmann::json& echo, const std::string& name);
+
+// A body stream over text that may refuse to seek or fail part way.
+class TextStream : public InputStream {
+ public:
+  TextStream(std::string text, bool seekable, std::optional<std::size_t> failAt = std::nullopt)
+      : text_(std::move(text)), seekable_(seekable), failAt_(failAt) {}
+  void open() override { opens += 1; }
+  void close() override { closes += 1; }
+  std::ptrdiff_t read(std::uint8_t* buffer, std::size_t maxLength) override {
+    const std::size_t end = std::min(text_.size(), failAt_.value_or(text_.size()));
+    if (offset_ >= end && failAt_) {
+      failed_ = true;
+      return -1;
+    }
+    const std::size_t n = std::min(maxLength, end - offset_);
+    std::memcpy(buffer, text_.data() + offset_, n);
+    offset_ += n;
+    return static_cast<std::ptrdiff_t>(n);
+  }
+  std::optional<NSError> streamError() const override {
+    return failed_ ? std::optional<NSError>(NSError("TextStream", 7)) : std::nullopt;
+  }
+  bool setProperty(std::int64_t value, PropertyKey) override {
+    if (!seekable_) return false;
+    offset_ = static_cast<std::size_t>(value);
+    return true;
+  }
+
+  std::atomic<int> opens{0}, closes{0};
+
+ private:
+  const std::string text_;
+  const bool seekable_;
+  const std::optional<std::size_t> failAt_;
+  std::size_t offset_ = 0;
+  bool failed_ = false;
+};
 
 // What a completion handler received.
 struct Outcome {

@@ -8,6 +8,7 @@
 
 #include <Foundation/RunLoop.hpp>
 #include <Foundation/Thread.hpp>
+#include <RunLoopCore/MainQueue.hpp>
 
 #include "NetworkTest.hpp"
 #include "support/RunLoopSupport.hpp"
@@ -297,6 +298,36 @@ TEST_F(SessionTests, MainQueueSessionCancelledMidAnswerEndsItsTaskOnce) {
   ASSERT_TRUE(error->has_value());
   EXPECT_EQ((*error)->code, NSURLErrorCancelled);
   other->finishTasksAndInvalidate();
+}
+
+// One kept connection serves a main-queue session's answers on the main thread and its
+// download on the session thread, which writes the file there; then main watches none of it.
+TEST_F(SessionTests, MainQueueSessionDownloadsOnItsOwnThreadAndLeavesNoSocketToMain) {
+  // The thread that reads the download's answer, and remarks on its end, writes its file.
+  auto downloadReadOnMain = std::make_shared<std::atomic<bool>>(false);
+  NetworkEnvironment::setTraceHandler([downloadReadOnMain](const NetworkTrace& trace) {
+    if (trace.taskIdentifier == 2 && Thread::isMainThread()) *downloadReadOnMain = true;
+  });
+  auto recorder = std::make_shared<Recorder>();
+  auto s = URLSession::make(URLSessionConfiguration::defaultConfiguration(), recorder,
+                            OperationQueue::main());
+  auto answered = std::make_shared<int>(0);
+  const auto load = [&](const std::string& path) {
+    s->dataTask(url(base() + path), [answered](auto, auto, auto) { ++*answered; })->resume();
+  };
+  load("/test/echo/first");
+  ASSERT_TRUE(zttest::runUntil([&] { return *answered == 1; }));
+  auto task = s->downloadTask(url(base() + "/test/download/300000?chunk=100000&pause=5"));
+  ASSERT_EQ(task->taskIdentifier(), 2u);
+  task->resume();
+  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 1; }));
+  load("/test/echo/last");
+  ASSERT_TRUE(zttest::runUntil([&] { return *answered == 2; }));
+  EXPECT_EQ(recorder->downloadedFile().size(), 300000u);
+  EXPECT_FALSE(*downloadReadOnMain);
+  EXPECT_EQ(s->newConnectionCount(), 1u);
+  EXPECT_EQ(RunLoopCore::MainQueue::shared().sourceCount(), 0u);
+  s->finishTasksAndInvalidate();
 }
 
 TEST_F(SessionTests, ReleasedSessionStillFinishesItsTasks) {
