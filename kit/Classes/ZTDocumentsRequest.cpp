@@ -57,12 +57,16 @@ void ZTDocumentsRequest::updateDocumentsInfo() {
   auto self = shared_from_this();
   ZTUIUtilites::shared()->loaderStart(1.0, [self] {
     if (self->answered_) return ZTUIUtilites::shared()->loaderDissmiss();
-    ZTAppDocuments::shared()->updateDockInfo([self](bool ok, std::optional<ZTOAuthError> error) {
-      ZTUIUtilites::shared()->loaderDissmiss([self, ok, error = std::move(error)] {
-        if (!ok) return self->answerError(error.value_or(ZTOAuthError(0, std::nullopt)));
-        self->readDocuments();
-      });
-    });
+    // The store keeps its latest completion after the answer: that must not keep the request.
+    ZTAppDocuments::shared()->updateDockInfo(
+        [weak = std::weak_ptr(self)](bool ok, std::optional<ZTOAuthError> error) {
+          ZTUIUtilites::shared()->loaderDissmiss([weak, ok, error = std::move(error)] {
+            auto self = weak.lock();
+            if (!self) return;
+            if (!ok) return self->answerError(error.value_or(ZTOAuthError(0, std::nullopt)));
+            self->readDocuments();
+          });
+        });
   });
 }
 

@@ -70,6 +70,10 @@ void ZTLogger::resetApplicationCheck() {
   zentrelApplicationIsRunning.store(-1);
 }
 
+void ZTLogger::showNetworkTraces(bool show) {
+  showingLogsLevel.store(show ? LogLevel::all : LogLevel::info);
+}
+
 void ZTLogger::logInOwnApps(LogLevel level, const char* mark, const std::string& message,
                             const std::string& fileName, const std::string& functionName,
                             int lineNumber) {

@@ -67,6 +67,8 @@ class ZTLogger {
   // identifier again.
   static void setOutputStream(std::ostream* stream);
   static void resetApplicationCheck();
+  // Lets network traces through, or goes back to the starting threshold.
+  static void showNetworkTraces(bool show);
 
  private:
   enum class LogLevel : int { all = 0, info = 1, warnings = 2, errors = 3, noLogs = 4 };

@@ -23,6 +23,8 @@ using Answer = std::vector<std::optional<ZTPublicDocumentElement>>;
 struct Reply {
   std::vector<Answer> successes;
   std::vector<ZTOAuthError> errors;
+  // Held only through the request's own callbacks: expired once the request has gone.
+  std::weak_ptr<void> request;
   std::size_t answers() const { return successes.size() + errors.size(); }
 };
 
@@ -34,10 +36,12 @@ class DocumentsRequest : public DocumentsListTest {
   }
   std::shared_ptr<Reply> request() {
     auto reply = std::make_shared<Reply>();
+    auto held = std::make_shared<int>();
+    reply->request = held;
     ZTDocumentsManager::request<Answer>(
         ZTPublicConstants::getDocumentsEndpoint(),
-        [reply](Answer answer) { reply->successes.push_back(std::move(answer)); },
-        [reply](ZTOAuthError error) { reply->errors.push_back(std::move(error)); });
+        [reply, held](Answer answer) { reply->successes.push_back(std::move(answer)); },
+        [reply, held](ZTOAuthError error) { reply->errors.push_back(std::move(error)); });
     return reply;
   }
   bool listOpen() const { return frontmost<DocumentsViewController>() != nullptr; }
@@ -59,6 +63,7 @@ TEST_F(DocumentsRequest, AHeldTokenAndCompleteDocumentsAnswerAfterTwoRequests) {
   pass(1.0);
   EXPECT_EQ(reply->answers(), 1u);
   EXPECT_FALSE(loaderShown());
+  EXPECT_TRUE(reply->request.expired()) << "nothing keeps the answered request";
 }
 
 TEST_F(DocumentsRequest, ARefusedPermissionIsAccessDenied) {
@@ -96,6 +101,7 @@ TEST_P(FailedStep, AnswersItsErrorUnchanged) {
   pass(1.0);
   EXPECT_EQ(reply->answers(), 1u);
   EXPECT_FALSE(listOpen());
+  EXPECT_TRUE(reply->request.expired());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -110,6 +116,37 @@ INSTANTIATE_TEST_SUITE_P(
                  sandbox::Fault::answer(401, "unauthorized"), 401, "unauthorized"},
         StepCase{"DocumentsNotJson", "api.documents", sandbox::Fault::notJson(), 0, std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct CancelCase {
+  const char* name;
+  std::vector<std::string> done;  // the steps answered before the loader comes up
+};
+
+class CancelledWhileLoading : public DocumentsRequest,
+                              public ::testing::WithParamInterface<CancelCase> {};
+
+TEST_P(CancelledWhileLoading, AnswersOnceAndLeavesNoLoader) {
+  add(Type::Passport, Status::Verified);
+  auto reply = request();
+  const auto& done = GetParam().done;
+  ASSERT_TRUE(until([&] {
+    auto a = alert();
+    return a && !a->message() && a->isBeingPresented() && road() == done &&
+           (done.empty() || answered(done.back(), 1));
+  }));
+  ZTEvents::shared()->documentForAppLoadingDissmissEventEmit();
+  pass(1.0);
+  ASSERT_EQ(reply->errors.size(), 1u);
+  EXPECT_EQ(reply->errors[0].message, "User dissmissed");
+  EXPECT_EQ(reply->answers(), 1u);
+  EXPECT_EQ(road(), done);
+  EXPECT_FALSE(loaderShown());
+}
+
+INSTANTIATE_TEST_SUITE_P(DocumentsRequest, CancelledWhileLoading,
+                         ::testing::Values(CancelCase{"BeforeTheTypes", {}},
+                                           CancelCase{"BeforeTheDocuments", {"apps.required"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DocumentsRequest, AnUnauthorizedReadClearsTheTokens) {
   sb().inject("api.documents", sandbox::Fault::answer(401, "unauthorized"));
@@ -191,6 +228,8 @@ TEST_F(DocumentsRequest, OnceEveryDocumentIsInOrderTheRequestAnswersAfterTheList
   EXPECT_EQ(road(), (std::vector<std::string>{"apps.required", "api.documents"}))
       << "the data step again, no permission step";
   EXPECT_EQ(ui->root()->presentedViewController(), nullptr);
+  pass(1.0);
+  EXPECT_TRUE(reply->request.expired()) << "nothing keeps the answered request";
 }
 
 TEST_F(DocumentsRequest, StillIncompleteAfterTheSuccessEventTheListOpensAgain) {

@@ -7,6 +7,9 @@
 
 #include "OAuthFlowSupport.hpp"
 #include "ZTAPI/ZTOAuth.hpp"
+#include "ZTNetworkCore/ZTNetworkCore.hpp"
+#include "ZTOAuth/ZTOAuthUtilites/ZTOAuthRedirectManager.hpp"
+#include "support/LogTap.hpp"
 
 using namespace ZentrelSDK;
 using namespace oauthtest;
@@ -131,4 +134,22 @@ TEST_F(OAuthClientTest, ConsentLookupFailures) {
     ASSERT_TRUE(wait(outcome));
     EXPECT_EQ(outcome.error, text);
   }
+}
+
+// The network core keeps the manager it listens through until another takes its place.
+TEST_F(OAuthClientTest, TheRedirectManagerLastsWhileTheNetworkCoreListensThroughIt) {
+  const auto listening = ZTNetworkCore::getCurrentRedirectManager();
+  ASSERT_TRUE(listening);
+  zttest::LogTap log;
+  ZTLogger::showNetworkTraces(true);
+  auto manager = std::make_shared<ZTOAuthRedirectManager>();
+  const std::weak_ptr<ZTOAuthRedirectManager> held = manager;
+  manager->beginListeninngForRedirections();
+  manager.reset();
+  EXPECT_FALSE(held.expired());
+  EXPECT_FALSE(log.contains("REDIRECT MANAGER DID DEINITED"));
+  listening.value()->beginListeninngForRedirections();
+  EXPECT_TRUE(held.expired());
+  EXPECT_TRUE(log.contains("REDIRECT MANAGER DID DEINITED"));
+  ZTLogger::showNetworkTraces(false);
 }
