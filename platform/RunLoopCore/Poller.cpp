@@ -67,12 +67,15 @@ int Poller::wait(epoll_event* events, int capacity, TimeInterval seconds) {
   const auto began = SteadyClock::now();
   int ready = 0;
   if (spinFor_ > Duration::zero() && clamped > 0) {
-    const auto until = began + spinFor_;
+    const auto deadline =
+        began + std::chrono::ceil<Duration>(std::chrono::duration<double>(clamped));
+    const auto until = std::min(began + spinFor_, deadline);
     do {
       ready = ::epoll_wait(epollFd_, events, capacity, 0);
     } while (ready == 0 && SteadyClock::now() < until);
   }
-  if (ready <= 0) {
+  const bool slept = ready <= 0;
+  if (slept) {
     const double spun = std::chrono::duration<double>(SteadyClock::now() - began).count();
     ready = block(events, capacity, std::max(clamped - spun, 0.0));
   }
@@ -88,7 +91,7 @@ int Poller::wait(epoll_event* events, int capacity, TimeInterval seconds) {
     while (::read(wakeFd_, &count, sizeof count) < 0 && errno == EINTR) {
     }
   }
-  if (spins_) learn(SteadyClock::now() - began, kept > 0, woken);
+  if (spins_) learn(SteadyClock::now() - began, kept > 0, woken, slept);
   return kept;
 }
 
@@ -101,12 +104,15 @@ int Poller::block(epoll_event* events, int capacity, TimeInterval seconds) const
   return std::max(ready, 0);
 }
 
-void Poller::learn(Duration waited, bool heard, bool woken) {
+void Poller::learn(Duration waited, bool heard, bool woken, bool slept) {
   if (heard) {
     // One late answer halves the spin rather than ending it: the machine may have paused.
     spinFor_ = waited <= kMaxSpin ? std::min<Duration>(2 * waited, kMaxSpin) : spinFor_ / 2;
   } else if (!woken) {
     spinFor_ = Duration::zero();  // timed out: nothing is coming back soon
+  } else if (slept) {
+    // Woken only after the spin ran out (a timer, a posted block): that spin bought nothing.
+    spinFor_ /= 2;
   }
 }
 

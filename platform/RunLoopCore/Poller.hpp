@@ -23,15 +23,17 @@ class Poller {
   void unwatch(int fd) const;
   // Ends a wait in progress, or the next one.
   void wake() const;
-  // Waits at most `seconds` (never less) for readiness and returns how many of `events` are
-  // ready; a wake-up ends the wait but is not among them. One thread waits at a time.
+  // Waits up to `seconds` for readiness, no less unless readiness or a wake-up ends it, and
+  // returns how many of `events` are ready; a wake-up is not among them. One thread waits at a
+  // time.
   //
   // A sleeping thread takes tens of microseconds to wake on a virtual machine, as long as a
   // small request and its answer over loopback. So while readiness keeps arriving within
   // kMaxSpin of a wait's start, a spinning poller polls up to twice as long as the last wait
-  // took (at most kMaxSpin) before it sleeps. A wait that outlasts kMaxSpin halves the spin;
-  // a timeout ends it until waits are short again. With fewer than three CPUs it never spins:
-  // the spinning thread would take the CPU of the one that answers.
+  // took (at most kMaxSpin, never past the timeout) before it sleeps. An answer later than
+  // kMaxSpin, or a wait that only a wake-up ended after the spin ran out, halves the spin; a
+  // timeout ends it until answers come quickly again. With fewer than three CPUs it never
+  // spins: the spinning thread would take the CPU of the one that answers.
   int wait(epoll_event* events, int capacity, TimeInterval seconds);
 
   static constexpr std::chrono::microseconds kMaxSpin{250};
@@ -39,7 +41,7 @@ class Poller {
  private:
   using Duration = std::chrono::steady_clock::duration;
   int block(epoll_event* events, int capacity, TimeInterval seconds) const;
-  void learn(Duration waited, bool heard, bool woken);
+  void learn(Duration waited, bool heard, bool woken, bool slept);
 
   int epollFd_ = -1;
   int wakeFd_ = -1;
