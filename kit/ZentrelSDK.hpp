@@ -1,6 +1,7 @@
 #pragma once
 
-// Everything a host app needs of the kit; the other headers are the kit's own.
+// Everything a host app needs of the kit; the other headers are the kit's own. The headers
+// named here are the ones installed, and each includes only these of the kit's.
 
 // Start-up, switches and sign-in.
 #include "ZTAccounts.hpp"
@@ -20,17 +21,25 @@
 #include "ZTResult.hpp"
 #include "ZTUserManager.hpp"
 
-// Documents: the host's door, and the public documents records.
+// How the host-facing reads above decode the record the caller names.
+#include "ZTAPI/ZTPublicAPIRequest.hpp"
+#include "ZTExtensions/ZTDataExtension.hpp"
+
+// Documents: the host's doors, and the public documents records.
+#include "ZTAPI/ResponceDataModel/Docks/ZTDocumentsListResponse.hpp"
 #include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
 #include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentResponse.hpp"
 #include "ZTAPI/ZTPublicAPIDocuments.hpp"
 #include "ZTDocumentsManager.hpp"
+#include "ZTPrivateDocumentsManager.hpp"
 
 // The camera and the photo library.
 #include "ZTCustomCameraView/ZTCameraData/MediaType.hpp"
 #include "ZTCustomCameraView/ZTCameraData/ZTCameraData.hpp"
+#include "ZTCustomCameraView/ZTCameraViewManager/CaptureContent.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/CaptureResult.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManager.hpp"
+#include "ZTCustomCameraView/ZTCameraViewManager/ZTCaptureTypes.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTPHPhotoLibrary.hpp"
 #include "ZTCustomCameraView/ZTMediaPreview/PhotoCropper/ZTCropModel.hpp"
 

@@ -2,13 +2,16 @@
 
 #include <utility>
 
+#include "ZTAPI/ZTPrivateAPIDocuments.hpp"
 #include "ZTCustomCameraView/ZTPhotoProcessor.hpp"
+#include "ZTDocuments/NewDocumentPreview/ZTDocumentPreviewViewModel.hpp"
 #include "ZTDocuments/NewDocumentPreview/ZTNewDocumentPreviewViewController.hpp"
 #include "ZTDocuments/PreviewLoadedDocument/ZTPreviewLoadedDocumentViewController.hpp"
 #include "ZTDocuments/PreviewLoadedDocument/ZTPreviewLoadedViewModel.hpp"
 #include "ZTEvents.hpp"
 #include "ZTExtensions/ZTUIApplication.hpp"
 #include "ZTLogger.hpp"
+#include "ZTPrivateDocumentsManager.hpp"
 
 namespace ZentrelSDK {
 
@@ -84,10 +87,8 @@ std::shared_ptr<ZTDocumentPreviewViewModel> ZTDocumentsManager::makeViewModel(
 }
 
 void ZTPrivateDocumentsManager::getDocumentsList(
-    std::int64_t limit, std::int64_t offset,
-    const std::optional<ZTPrivateAPIDocuments::Statuses>& status,
-    std::function<void(std::vector<DocumentItem>)> success,
-    ZTPrivateAPIDocuments::ErrorEvent errorEvent) {
+    std::int64_t limit, std::int64_t offset, const std::optional<Statuses>& status,
+    std::function<void(std::vector<DocumentItem>)> success, ErrorEvent errorEvent) {
   ZTPrivateAPIDocuments::getDocuments(limit, offset, status, std::move(success),
                                       std::move(errorEvent));
 }

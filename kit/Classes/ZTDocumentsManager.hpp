@@ -1,22 +1,25 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <Foundation/URL.hpp>
 #include <UIKit/UIImage.hpp>
 
+#include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
 #include "ZTAPI/ResponceDataModel/ZTError.hpp"
-#include "ZTAPI/ZTPrivateAPIDocuments.hpp"
+#include "ZTAPI/ZTPublicAPIDocuments.hpp"
 #include "ZTCustomCameraView/ZTCameraData/ZTCameraData.hpp"
-#include "ZTDocuments/NewDocumentPreview/ZTDocumentPreviewViewModel.hpp"
 #include "ZTUtilites/ZTPublicConstants.hpp"
 
 namespace ZentrelSDK {
+
+class ZTDocumentPreviewViewModel;
 
 // The host's door to adding a document: the first photo of a capture opens the new-document
 // preview, whose successful submission leads to the status screens. Main thread only.
@@ -54,33 +57,56 @@ class ZTDocumentsManager : public std::enable_shared_from_this<ZTDocumentsManage
   void openNewDocumentPreview(std::shared_ptr<UIKit::UIImage> with, Foundation::URL imageUrl,
                               ZTPublicConstants::DocumentType forType);
   void unregisterAllEvents();
+
+ private:
+  friend class ZTDocumentsRequest;
+
+  using Documents = std::vector<ZTPublicDocumentElement>;
+  using Read = std::function<void(std::function<void(Documents)> decoded,
+                                  std::function<void(ZTOAuthError)> failed)>;
+
+  // The documents the completeness test sees in a decoded answer: a list of documents as it
+  // is; a list with a null item, or any other record, as none.
+  template <class T>
+  static Documents documentsOf(const T& value) {
+    if constexpr (std::is_same_v<T, Documents>) {
+      return value;
+    } else if constexpr (std::is_same_v<T, std::vector<std::optional<ZTPublicDocumentElement>>>) {
+      Documents documents;
+      for (const auto& item : value) {
+        if (!item) return {};
+        documents.push_back(*item);
+      }
+      return documents;
+    } else {
+      return {};
+    }
+  }
+
+  // Starts one request (ZTDocumentsRequest), which answers through `succeed` or `fail` once.
+  static void startRequest(Read read, std::function<void()> succeed,
+                           std::function<void(ZTOAuthError)> fail);
 };
 
-// The same door for the documents list's own flow: a successful submission closes the
-// preview and announces a modification instead.
-class ZTPrivateDocumentsManager : public ZTDocumentsManager {
- public:
-  static const std::shared_ptr<ZTPrivateDocumentsManager>& shared();
-  ZTPrivateDocumentsManager() = default;
-
-  // One page of the user's documents from the identity server, as the documents client
-  // gives it: no loader, no permission step.
-  static void getDocumentsList(std::int64_t limit, std::int64_t offset,
-                               const std::optional<ZTPrivateAPIDocuments::Statuses>& status,
-                               std::function<void(std::vector<DocumentItem>)> success,
-                               ZTPrivateAPIDocuments::ErrorEvent errorEvent);
-
-  // Presents the preview of an uploaded document over the topmost controller; nothing
-  // without one, or for an id that names no document ("", "." or "..").
-  virtual void openLoadedDocument(const std::string& id, ZTPublicConstants::DocumentType type);
-
- protected:
-  std::shared_ptr<ZTDocumentPreviewViewModel> makeViewModel(
-      std::shared_ptr<UIKit::UIImage> draft, Foundation::URL imageUrl,
-      ZTPublicConstants::DocumentType type) const override;
-};
+template <class T>
+void ZTDocumentsManager::request(const std::string& endpoint, std::function<void(T)> success,
+                                 std::function<void(ZTOAuthError)> errorEvent) {
+  auto answer = std::make_shared<std::optional<T>>();
+  auto read = [endpoint, answer](std::function<void(Documents)> decoded,
+                                 std::function<void(ZTOAuthError)> failed) {
+    ZTPublicAPIDocuments::request<T>(
+        true, endpoint,
+        [answer, decoded = std::move(decoded)](T value) {
+          auto documents = documentsOf(value);
+          *answer = std::move(value);
+          decoded(std::move(documents));
+        },
+        std::move(failed));
+  };
+  auto succeed = [answer, success = std::move(success)] {
+    if (success && *answer) success(std::move(**answer));
+  };
+  startRequest(std::move(read), std::move(succeed), std::move(errorEvent));
+}
 
 }  // namespace ZentrelSDK
-
-// The definition of ZTDocumentsManager::request.
-#include "ZTDocumentsRequest.hpp"  // IWYU pragma: export

@@ -20,6 +20,12 @@ void ZTDocumentsManager::openDocumentsList(bool fromApp) {
   ZTDocumentsRequest::presentDocumentsList(fromApp);
 }
 
+void ZTDocumentsManager::startRequest(Read read, std::function<void()> succeed,
+                                      std::function<void(ZTOAuthError)> fail) {
+  std::make_shared<ZTDocumentsRequest>(std::move(read), std::move(succeed), std::move(fail))
+      ->start();
+}
+
 std::shared_ptr<DocumentsViewController> ZTDocumentsRequest::presentDocumentsList(bool fromApp) {
   auto top = ZTUIApplication::topViewController();
   if (!top) return nullptr;

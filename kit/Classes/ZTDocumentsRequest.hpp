@@ -2,15 +2,10 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
-#include <string>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
 #include "ZTAPI/ResponceDataModel/ZTError.hpp"
-#include "ZTAPI/ZTPublicAPIDocuments.hpp"
 #include "ZTDocumentsManager.hpp"
 
 namespace ZentrelSDK {
@@ -23,11 +18,10 @@ class DocumentsViewController;
 // again. Main thread only; made by ZTDocumentsManager::request.
 class ZTDocumentsRequest : public std::enable_shared_from_this<ZTDocumentsRequest> {
  public:
-  using Documents = std::vector<ZTPublicDocumentElement>;
+  using Documents = ZTDocumentsManager::Documents;
   // Reads the host's endpoint: `decoded` gets the user's documents as the completeness test
   // sees them, `failed` the request's error unchanged.
-  using Read = std::function<void(std::function<void(Documents)> decoded,
-                                  std::function<void(ZTOAuthError)> failed)>;
+  using Read = ZTDocumentsManager::Read;
 
   ZTDocumentsRequest(Read read, std::function<void()> succeed,
                      std::function<void(ZTOAuthError)> fail);
@@ -42,18 +36,7 @@ class ZTDocumentsRequest : public std::enable_shared_from_this<ZTDocumentsReques
   // is; a list with a null item, or any other record, as none.
   template <class T>
   static Documents documentsOf(const T& value) {
-    if constexpr (std::is_same_v<T, Documents>) {
-      return value;
-    } else if constexpr (std::is_same_v<T, std::vector<std::optional<ZTPublicDocumentElement>>>) {
-      Documents documents;
-      for (const auto& item : value) {
-        if (!item) return {};
-        documents.push_back(*item);
-      }
-      return documents;
-    } else {
-      return {};
-    }
+    return ZTDocumentsManager::documentsOf(value);
   }
 
  private:
@@ -76,27 +59,5 @@ class ZTDocumentsRequest : public std::enable_shared_from_this<ZTDocumentsReques
   bool waitingForList_ = false;
   std::weak_ptr<DocumentsViewController> list_;
 };
-
-template <class T>
-void ZTDocumentsManager::request(const std::string& endpoint, std::function<void(T)> success,
-                                 std::function<void(ZTOAuthError)> errorEvent) {
-  auto answer = std::make_shared<std::optional<T>>();
-  auto read = [endpoint, answer](std::function<void(ZTDocumentsRequest::Documents)> decoded,
-                                 std::function<void(ZTOAuthError)> failed) {
-    ZTPublicAPIDocuments::request<T>(
-        true, endpoint,
-        [answer, decoded = std::move(decoded)](T value) {
-          auto documents = ZTDocumentsRequest::documentsOf(value);
-          *answer = std::move(value);
-          decoded(std::move(documents));
-        },
-        std::move(failed));
-  };
-  auto succeed = [answer, success = std::move(success)] {
-    if (success && *answer) success(std::move(**answer));
-  };
-  std::make_shared<ZTDocumentsRequest>(std::move(read), std::move(succeed), std::move(errorEvent))
-      ->start();
-}
 
 }  // namespace ZentrelSDK

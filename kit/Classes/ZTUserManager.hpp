@@ -8,7 +8,6 @@
 
 #include "ZTAPI/ResponceDataModel/ZTError.hpp"
 #include "ZTAPI/ZTPublicAPIUser.hpp"
-#include "ZTOAuth/ZTOAuthCore.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
@@ -24,7 +23,7 @@ class ZTUserManager {
   static void request(const std::string& endpoint, std::function<void(T)> success,
                       std::function<void(ZTOAuthError)> errorEvent) {
     const auto url = ZTConstants::getZentrelAPIFullPath(endpoint);
-    ZTOAuthCore::shared()->givePermissions(
+    givePermissions(
         [url, success = std::move(success), errorEvent = std::move(errorEvent)](bool granted) {
           if (granted) {
             ZTPublicAPIUser::request<T>(true, url, success, errorEvent);
@@ -34,6 +33,10 @@ class ZTUserManager {
           }
         });
   }
+
+ private:
+  // The OAuth core's permission step: true once an access token is held.
+  static void givePermissions(std::function<void(bool)> completion);
 };
 
 }  // namespace ZentrelSDK

@@ -1,2 +1,4 @@
-// The check is the build itself: each public header is a translation unit of this program.
-int main() { return 0; }
+// The check is the build itself: each installed header is a translation unit of this program.
+int main() {
+  return 0;
+}

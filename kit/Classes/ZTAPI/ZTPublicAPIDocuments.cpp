@@ -2,6 +2,12 @@
 
 #include <Foundation/URL.hpp>
 
+#include "ZTAPI/ZTRequestManager.hpp"
+#include "ZTAPI/ZTResponseHandler.hpp"
+#include "ZTNetworkCore/ZTNetworkErrors.hpp"
+#include "ZTNetworkCore/ZTResponse.hpp"
+#include "ZTTokenUtilites.hpp"
+
 namespace ZentrelSDK {
 
 void ZTPublicAPIDocuments::download(const std::string& url,

@@ -4,15 +4,11 @@
 #include <string>
 #include <utility>
 
+#include <Foundation/Data.hpp>
 #include <Foundation/Result.hpp>
 
 #include "ZTAPI/ResponceDataModel/ZTError.hpp"
-#include "ZTAPI/ZTRequestManager.hpp"
-#include "ZTAPI/ZTResponseHandler.hpp"
-#include "ZTNetworkCore/ZTCodableRequestBody.hpp"
-#include "ZTNetworkCore/ZTNetworkErrors.hpp"
-#include "ZTNetworkCore/ZTResponse.hpp"
-#include "ZTTokenUtilites.hpp"
+#include "ZTExtensions/ZTDataExtension.hpp"
 
 namespace ZentrelSDK {
 
@@ -24,31 +20,30 @@ class ZTPublicAPIRequest {
   // Where a 204 has a meaning of its own: the user has no personal data.
   enum class NoContent { isFailure, isEmptyPersonalData };
 
+  // Only the decoding depends on T; the request itself is sent from inside the kit.
   template <class T>
   static void run(bool clearCookie, const std::string& url, NoContent noContent,
                   std::function<void(T)> success, std::function<void(ZTOAuthError)> errorEvent) {
-    const auto token = ZTTokenUtilites::shared()->getOAuthToken();
-    ZTRequestManager::shared()->runExpectingAnyAnswer(
-        token, std::string(), url, ZTHTTPMethod::get, clearCookie, EmptyBody(),
-        [success = std::move(success), errorEvent = std::move(errorEvent),
-         noContent](Foundation::Result<ZTResponse, Error> result) {
-          const auto fail = [&](ZTOAuthError error) {
-            if (errorEvent) errorEvent(std::move(error));
-          };
-          if (result.isFailure())
-            return fail(ZTOAuthError(0, result.error().localizedDescription()));
-          const ZTResponse& response = result.value();
-          if (response.statusCode != 200) return fail(failureOf(response, noContent));
-          auto record = ZTResponseHandler::parseData<T>(response.data);
-          if (record.isFailure())
-            return fail(ZTOAuthError(0, record.error().localizedDescription()));
-          if (success) success(std::move(record).value());
-        });
+    fetch(clearCookie, url, noContent,
+          [success = std::move(success), errorEvent = std::move(errorEvent)](
+              Foundation::Result<Foundation::Data, ZTOAuthError> body) {
+            const auto fail = [&](ZTOAuthError error) {
+              if (errorEvent) errorEvent(std::move(error));
+            };
+            if (body.isFailure()) return fail(std::move(body).error());
+            auto record = parse<T>(body.value());
+            if (record.isFailure())
+              return fail(ZTOAuthError(0, record.error().localizedDescription()));
+            if (success) success(std::move(record).value());
+          });
   }
 
  private:
-  // The error of any status but 200; clears the tokens on 401.
-  static ZTOAuthError failureOf(const ZTResponse& response, NoContent noContent);
+  // Reads the access token now, on the calling thread, and sends the GET. `answered` gets the
+  // bytes of a 200, or the error of any other ending.
+  static void fetch(
+      bool clearCookie, const std::string& url, NoContent noContent,
+      std::function<void(Foundation::Result<Foundation::Data, ZTOAuthError>)> answered);
 };
 
 }  // namespace ZentrelSDK

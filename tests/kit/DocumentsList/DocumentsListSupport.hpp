@@ -25,6 +25,7 @@
 #include "ZTDocumentsManager.hpp"
 #include "ZTEvents.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
+#include "ZTPrivateDocumentsManager.hpp"
 #include "ZTTokenUtilites.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
 #include "support/SandboxFixture.hpp"

@@ -37,6 +37,7 @@
 #include "ZTDocumentsManager.hpp"
 #include "ZTEvents.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
+#include "ZTPrivateDocumentsManager.hpp"
 #include "ZTTokenUtilites.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 #include "support/CaptureSupport.hpp"

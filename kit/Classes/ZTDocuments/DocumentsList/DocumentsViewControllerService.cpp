@@ -8,6 +8,7 @@
 #include "ZTDocumentsManager.hpp"
 #include "ZTEvents.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
+#include "ZTPrivateDocumentsManager.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
 
 namespace ZentrelSDK {
