@@ -13,7 +13,6 @@
 
 #include <Foundation/Data.hpp>
 #include <Foundation/FileManager.hpp>
-#include <Foundation/NetworkEnvironment.hpp>
 #include <Foundation/RunLoop.hpp>
 #include <Testing/UI.hpp>
 #include <UIKit/UIAlertController.hpp>
@@ -32,6 +31,7 @@
 #include "LoadAverage.hpp"
 #include "Median.hpp"
 #include "PeakMemory.hpp"
+#include "SandboxRoutes.hpp"
 
 namespace {
 
@@ -164,8 +164,7 @@ int main() {
   sandbox::Sandbox::Options options;
   options.maxUploadBytes = 64u << 20;
   sandbox::Sandbox sb(options);
-  for (const auto& route : sb.routes()) Foundation::NetworkEnvironment::addRoute(route);
-  Foundation::NetworkEnvironment::setAnchorCertificates(sb.caPem());
+  benchsandbox::routeTo(sb);
   ZTTokenUtilites::shared()->saveToken(sb.signIn("user1@example.com"), false);
   UIKit::UIView::setAnimationsEnabled(false);  // time the network, not the transitions
   PlatformTesting::UI ui;

@@ -31,6 +31,7 @@
 
 #include "LoadAverage.hpp"
 #include "Median.hpp"
+#include "SandboxRoutes.hpp"
 
 namespace {
 
@@ -253,8 +254,7 @@ using benchstats::median;
 int main() {
   const benchload::Report load;
   sandbox::Sandbox sb;
-  for (const auto& route : sb.routes()) Foundation::NetworkEnvironment::addRoute(route);
-  Foundation::NetworkEnvironment::setAnchorCertificates(sb.caPem());
+  benchsandbox::routeTo(sb);
   ZTTokenUtilites::shared()->saveToken(sb.signIn(kUser), false);
   ZTTokenUtilites::shared()->saveOAuthToken(sb.grant(kUser, "sandbox-app"));
 

@@ -19,6 +19,7 @@
 
 #include "LoadAverage.hpp"
 #include "Median.hpp"
+#include "SandboxRoutes.hpp"
 
 namespace {
 
@@ -78,8 +79,7 @@ using benchstats::median;
 int main() {
   const benchload::Report load;
   sandbox::Sandbox sb;
-  for (const auto& route : sb.routes()) NetworkEnvironment::addRoute(route);
-  NetworkEnvironment::setAnchorCertificates(sb.caPem());
+  benchsandbox::routeTo(sb);
   auto session = URLSession::make(URLSessionConfiguration::defaultConfiguration(), nullptr,
                                   OperationQueue::main());
   if (!burst(session)) {

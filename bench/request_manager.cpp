@@ -12,13 +12,13 @@
 #include <nlohmann/json.hpp>
 
 #include <Foundation/JSONCoding.hpp>
-#include <Foundation/NetworkEnvironment.hpp>
 #include <Foundation/RunLoop.hpp>
 #include <sandbox/Sandbox.hpp>
 
 #include "ZTAPI/ZTRequestManager.hpp"
 
 #include "LoadAverage.hpp"
+#include "SandboxRoutes.hpp"
 
 namespace {
 
@@ -131,8 +131,7 @@ int main(int argc, char** argv) {
   curl_global_init(CURL_GLOBAL_DEFAULT);
   sandbox::Sandbox sandbox;
   server = &sandbox;
-  for (const auto& route : sandbox.routes()) Foundation::NetworkEnvironment::addRoute(route);
-  Foundation::NetworkEnvironment::setAnchorCertificates(sandbox.caPem());
+  benchsandbox::routeTo(sandbox);
 
   std::vector<char*> args(argv, argv + argc);
   std::string interleave = "--benchmark_enable_random_interleaving=true";

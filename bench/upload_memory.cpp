@@ -8,7 +8,6 @@
 #include <string>
 
 #include <Foundation/FileManager.hpp>
-#include <Foundation/NetworkEnvironment.hpp>
 #include <Foundation/RunLoop.hpp>
 #include <Foundation/UUID.hpp>
 #include <sandbox/Sandbox.hpp>
@@ -17,6 +16,7 @@
 
 #include "LoadAverage.hpp"
 #include "PeakMemory.hpp"
+#include "SandboxRoutes.hpp"
 
 namespace {
 
@@ -70,8 +70,7 @@ int main(int argc, char** argv) {
   sandbox::Sandbox::Options options;
   options.maxUploadBytes = 256u << 20;
   sandbox::Sandbox sandbox(options);
-  for (const auto& route : sandbox.routes()) Foundation::NetworkEnvironment::addRoute(route);
-  Foundation::NetworkEnvironment::setAnchorCertificates(sandbox.caPem());
+  benchsandbox::routeTo(sandbox);
 
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -21,6 +21,7 @@
 
 #include "LoadAverage.hpp"
 #include "Median.hpp"
+#include "SandboxRoutes.hpp"
 
 namespace {
 
@@ -153,8 +154,7 @@ using benchstats::median;
 int main() {
   const benchload::Report load;
   sandbox::Sandbox sb;
-  for (const auto& route : sb.routes()) NetworkEnvironment::addRoute(route);
-  NetworkEnvironment::setAnchorCertificates(sb.caPem());
+  benchsandbox::routeTo(sb);
 
   // One request each first, so neither side pays for the first TLS handshake of the process.
   std::string failure;
