@@ -11,8 +11,10 @@ namespace Foundation {
 // Swift's InputStream as a request body (`URLRequest::httpBodyStream`): a subclass gives the
 // bytes. The session opens it, reads it to its end on the session's thread and closes it; once
 // handed to a task nothing else may read it. To send the body again (a redirect that keeps it,
-// a connection lost while sending) the session sets the offset back to zero, which a stream
-// that cannot seek refuses: the task then fails with NSURLErrorRequestBodyStreamExhausted.
+// a safe method's connection lost while sending) the session sets the offset back to zero, which
+// a stream that cannot seek refuses: the task then fails with NSURLErrorRequestBodyStreamExhausted.
+// A method that is not safe to repeat is never sent again: its lost connection fails the task
+// with NSURLErrorNetworkConnectionLost.
 class InputStream {
  public:
   enum class PropertyKey { fileCurrentOffsetKey };
