@@ -163,8 +163,7 @@ int main() {
   const benchload::Report load;
   sandbox::Sandbox::Options options;
   options.maxUploadBytes = 64u << 20;
-  sandbox::Sandbox sb(options);
-  benchsandbox::routeTo(sb);
+  benchsandbox::RoutedSandbox sb(options);
   ZTTokenUtilites::shared()->saveToken(sb.signIn("user1@example.com"), false);
   UIKit::UIView::setAnimationsEnabled(false);  // time the network, not the transitions
   PlatformTesting::UI ui;

@@ -253,8 +253,7 @@ using benchstats::median;
 
 int main() {
   const benchload::Report load;
-  sandbox::Sandbox sb;
-  benchsandbox::routeTo(sb);
+  benchsandbox::RoutedSandbox sb;
   ZTTokenUtilites::shared()->saveToken(sb.signIn(kUser), false);
   ZTTokenUtilites::shared()->saveOAuthToken(sb.grant(kUser, "sandbox-app"));
 

@@ -78,8 +78,7 @@ using benchstats::median;
 
 int main() {
   const benchload::Report load;
-  sandbox::Sandbox sb;
-  benchsandbox::routeTo(sb);
+  benchsandbox::RoutedSandbox sb;
   auto session = URLSession::make(URLSessionConfiguration::defaultConfiguration(), nullptr,
                                   OperationQueue::main());
   if (!burst(session)) {

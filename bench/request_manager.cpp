@@ -129,9 +129,8 @@ class RateReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
   const benchload::Report load;
   curl_global_init(CURL_GLOBAL_DEFAULT);
-  sandbox::Sandbox sandbox;
+  benchsandbox::RoutedSandbox sandbox;
   server = &sandbox;
-  benchsandbox::routeTo(sandbox);
 
   std::vector<char*> args(argv, argv + argc);
   std::string interleave = "--benchmark_enable_random_interleaving=true";

@@ -69,8 +69,7 @@ int main(int argc, char** argv) {
   const benchload::Report load;
   sandbox::Sandbox::Options options;
   options.maxUploadBytes = 256u << 20;
-  sandbox::Sandbox sandbox(options);
-  benchsandbox::routeTo(sandbox);
+  benchsandbox::RoutedSandbox sandbox(options);
 
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

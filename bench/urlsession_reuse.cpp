@@ -153,8 +153,7 @@ using benchstats::median;
 
 int main() {
   const benchload::Report load;
-  sandbox::Sandbox sb;
-  benchsandbox::routeTo(sb);
+  benchsandbox::RoutedSandbox sb;
 
   // One request each first, so neither side pays for the first TLS handshake of the process.
   std::string failure;
