@@ -5,6 +5,7 @@
 namespace RunLoopCore {
 
 // What a queue is to the code running its blocks: Dispatch's queues and the main queue.
+// Private to the platform.
 struct QueueTag {
   std::string label;
 };

@@ -15,7 +15,7 @@
 
 namespace RunLoopCore {
 
-// The main queue's storage, served by the main run loop.
+// The main queue's storage, served by the main run loop. Private to the platform.
 class MainQueue {
  public:
   static MainQueue& shared();

@@ -1,4 +1,5 @@
 // An epoll set with a wake-up of its own: one thread waits in it, any thread may wake it.
+// Private to the platform.
 #pragma once
 
 #include <sys/epoll.h>

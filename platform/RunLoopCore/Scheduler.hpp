@@ -16,7 +16,7 @@ namespace RunLoopCore {
 // Work due at a time of the process clock, in whole nanoseconds. Each item's `release` hands
 // the work to its queue (it must not run long) and is told the time it was due at. With the real
 // clock a thread of its own releases due items; with the manual clock, the run loop and
-// ManualClock::advance do.
+// ManualClock::advance do. Private to the platform.
 class Scheduler {
  public:
   using ItemID = std::uint64_t;
