@@ -174,9 +174,7 @@ TEST_F(UserManagerTest, AnEntranceGoneAnyWayAnswersOnceAndTheNextSignsInOnANewOn
        [this](Waiter&) {
          auto cover = std::make_shared<UIKit::UIViewController>();
          cover->setModalPresentationStyle(UIKit::UIModalPresentationStyle::fullScreen);
-         auto shown = ui->frontmost();
-         EXPECT_TRUE(runUntil([&] { return !shown->isBeingPresented(); }));
-         shown->present(cover, false);
+         ui->frontmost()->present(cover, false);
          Waiter joining{false};
          joining.start();
          for (int turn = 0; turn < 3; ++turn) ui->settle();
@@ -192,6 +190,7 @@ TEST_F(UserManagerTest, AnEntranceGoneAnyWayAnswersOnceAndTheNextSignsInOnANewOn
          ui->root()->dismiss(true);
          UIKit::UIView::setAnimationsEnabled(false);
          ui->settle();
+         EXPECT_TRUE(ui->frontmost()->isBeingDismissed());
          next.start();
          ui->advance(UIKit::UIViewController::transitionDuration);
        }},
@@ -205,8 +204,13 @@ TEST_F(UserManagerTest, AnEntranceGoneAnyWayAnswersOnceAndTheNextSignsInOnANewOn
       Waiter next{dataRequest};
       const int opened = entrance->presented;
       gone.start();
+      // The entrance in: a dismissal asked for while it comes in would wait for that.
       ASSERT_TRUE(runUntil(
-          [&] { return entrance->presented == opened + 1 && !ui->isLoaderShowing(); }, 20));
+          [&] {
+            return entrance->presented == opened + 1 && !ui->frontmost()->isBeingPresented() &&
+                   !ui->isLoaderShowing();
+          },
+          20));
       entrance->onPresent = [this] { signInAndAnnounce(); };
       closing.close(next);
       ASSERT_TRUE(runUntil([&] { return !gone.heard->empty(); }, 20));
