@@ -3,6 +3,7 @@
 #include <UIKit/UIApplication.hpp>
 #include <UIKit/UINavigationController.hpp>
 #include <UIKit/UITabBarController.hpp>
+#include <UIKit/UIView.hpp>
 #include <UIKit/UIWindow.hpp>
 
 namespace ZentrelSDK {
@@ -49,6 +50,21 @@ std::shared_ptr<UIViewController> ZTUIApplication::getViewController(
   auto presented = controller->presentedViewController();
   if (presented && !compareControllers(*presented, name)) return getViewController(presented, name);
   return controller;
+}
+
+bool ZTUIApplication::isShown(const UIViewController& controller) {
+  if (controller.isBeingDismissed()) return false;
+  auto bottom = controller.presentingViewController();
+  if (!bottom) return false;
+  for (auto below = bottom; below; below = below->presentingViewController()) {
+    if (below->isBeingDismissed()) return false;
+    bottom = below;
+  }
+  // The bottom presenter's view, not the controller's: a screen over the controller may take
+  // the controller's view out of the window while it is only covered.
+  const auto& view = bottom->viewIfLoaded();
+  auto window = view ? view->window() : nullptr;
+  return window && !window->isHidden();
 }
 
 bool ZTUIApplication::compareControllers(const UIViewController& controller,

@@ -1,5 +1,7 @@
 #include "ZTModalCodeVerification/ZTModalVerificationViewModel.hpp"
 
+#include <Dispatch/DispatchQueue.hpp>
+
 #include "ZTModalCodeVerification/ZTValidationError.hpp"
 #include "ZTUtilites/ZTValidators.hpp"
 
@@ -7,6 +9,13 @@ namespace ZentrelSDK {
 
 ZTModalVerificationViewModel::ZTModalVerificationViewModel(Completion finalCompletion)
     : finalCompletion_(std::move(finalCompletion)) {}
+
+ZTModalVerificationViewModel::~ZTModalVerificationViewModel() {
+  if (closing_ || !finalCompletion_) return;
+  Dispatch::DispatchQueue::main().async([completion = std::move(finalCompletion_)] {
+    completion(Foundation::failure(Error(ZTValidationError::cancelled())));
+  });
+}
 
 bool ZTModalVerificationViewModel::verifyCode(const std::string& code) const {
   return ZTValidators::validateCode(code);

@@ -14,6 +14,9 @@ class ZTModalVerificationViewModel
       public std::enable_shared_from_this<ZTModalVerificationViewModel> {
  public:
   explicit ZTModalVerificationViewModel(Completion finalCompletion);
+  // Never answered (the card went with its window, say): the completion hears a cancel, on the
+  // main queue.
+  ~ZTModalVerificationViewModel() override;
 
   std::shared_ptr<ZTModalView> delegate() const override { return delegate_.lock(); }
   const Completion& finalCompletion() const override { return finalCompletion_; }

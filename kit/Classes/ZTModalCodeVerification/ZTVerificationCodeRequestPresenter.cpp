@@ -29,9 +29,9 @@ void ZTVerificationCodeRequestPresenter::sendVerificationCodeAndShowModal(
   auto card = std::make_shared<ZTModalCodeVerificationViewController>(viewModel);
   card->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
   card->setModalTransitionStyle(UIKit::UIModalTransitionStyle::crossDissolve);
+  // A presentation the platform refuses (the top controller is mid-transition) shows nothing;
+  // the card, let go, answers with a cancel through its view model.
   top->present(card, true);
-  // A presentation the platform refused (the top controller is mid-transition) shows nothing.
-  if (!card->presentingViewController()) refuse(std::move(completion));
 }
 
 }  // namespace ZentrelSDK

@@ -25,9 +25,9 @@ void ZTModalScopesRequestPresenter::showModal(const std::vector<std::string>& sc
   auto card = std::make_shared<ZTModalScopesViewController>(viewModel);
   card->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
   card->setModalTransitionStyle(UIKit::UIModalTransitionStyle::crossDissolve);
+  // A presentation the platform refuses (the top controller is mid-transition) shows nothing;
+  // the card, let go, answers no through its view model.
   top->present(card, true);
-  // A presentation the platform refused (the top controller is mid-transition) shows nothing.
-  if (!card->presentingViewController()) refuse(std::move(completion));
 }
 
 }  // namespace ZentrelSDK

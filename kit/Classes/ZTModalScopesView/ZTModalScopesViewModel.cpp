@@ -1,5 +1,7 @@
 #include "ZTModalScopesView/ZTModalScopesViewModel.hpp"
 
+#include <Dispatch/DispatchQueue.hpp>
+
 #include "ZTModalScopesView/ZTScopesDescription/ZTOauthScopesDescriptor.hpp"
 
 namespace ZentrelSDK {
@@ -14,7 +16,14 @@ ZTModalScopesViewModel::ZTModalScopesViewModel(std::function<void(bool)> finalCo
   }
 }
 
+ZTModalScopesViewModel::~ZTModalScopesViewModel() {
+  if (answered_ || !finalCompletion_) return;
+  Dispatch::DispatchQueue::main().async(
+      [completion = std::move(finalCompletion_)] { completion(false); });
+}
+
 void ZTModalScopesViewModel::allow(bool allowed) {
+  answered_ = true;
   if (finalCompletion_) finalCompletion_(allowed);
 }
 

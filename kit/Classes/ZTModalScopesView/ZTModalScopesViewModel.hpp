@@ -15,6 +15,9 @@ class ZTModalScopesViewModel : public ZTModalScopesModel {
   // stays as it is when it has none, since every requested scope is granted on allow.
   ZTModalScopesViewModel(std::function<void(bool)> finalCompletion,
                          const std::vector<std::string>& currentScopes);
+  // Never answered (the card went with its window, say): the completion hears no, on the main
+  // queue, as from a cancel.
+  ~ZTModalScopesViewModel() override;
 
   const std::function<void(bool)>& finalCompletion() const override { return finalCompletion_; }
   void setFinalCompletion(std::function<void(bool)> completion) {
@@ -28,6 +31,7 @@ class ZTModalScopesViewModel : public ZTModalScopesModel {
 
  private:
   std::function<void(bool)> finalCompletion_;
+  bool answered_ = false;
 };
 
 }  // namespace ZentrelSDK

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <Dispatch/DispatchQueue.hpp>
+#include <Foundation/Thread.hpp>
 
 #include "ZTEvents.hpp"
 #include "ZTLogger.hpp"
@@ -72,6 +73,8 @@ void ZTOAuthCore::givePermissions(std::function<void(bool)> completion) {
     if (completion) completion(true);
     return;
   }
+  // The screens belong to the main thread; the host asks there.
+  if (Foundation::Thread::isMainThread()) endFlowIfItsScreenWent();
   {
     std::lock_guard lock(completionsMutex);
     if (completion) oauthCompletions.push_back(std::move(completion));
@@ -84,6 +87,7 @@ void ZTOAuthCore::givePermissions(std::function<void(bool)> completion) {
     if (!self) return;
     self->flow.begin();
     self->awaitingSignIn = false;
+    self->screenGone = nullptr;
     self->tempLoginChallenge.reset();
     self->tempConsentChallenge.reset();
     startLoader(self->inFlow([](ZTOAuthCore& core) { core.checkAuth(); }));
@@ -91,8 +95,13 @@ void ZTOAuthCore::givePermissions(std::function<void(bool)> completion) {
 }
 
 void ZTOAuthCore::completeOauth(bool granted) {
+  for (auto& asker : closeFlow()) asker(granted);
+}
+
+std::vector<std::function<void(bool)>> ZTOAuthCore::closeFlow() {
   ZTEvents::shared()->unregiterEvents(this);
   ZTPKCE::clearCodes();
+  screenGone = nullptr;
   std::vector<std::function<void(bool)>> askers;
   {
     std::lock_guard lock(completionsMutex);
@@ -103,17 +112,34 @@ void ZTOAuthCore::completeOauth(bool granted) {
     if (auto manager = std::dynamic_pointer_cast<ZTOAuthRedirectManager>(listener.value()))
       manager->expectState(std::nullopt);
   }
-  for (auto& asker : askers) asker(granted);
+  return askers;
+}
+
+void ZTOAuthCore::endFlowIfItsScreenWent() {
+  if (flow.ended() || !screenGone || !screenGone()) return;
+  // Its answer can only be a no now, and whoever asks from here on starts a flow of their own.
+  flow.end();
+  awaitingSignIn = false;
+  auto askers = closeFlow();
+  if (askers.empty()) return;
+  Dispatch::DispatchQueue::main().async([askers = std::move(askers)] {
+    for (const auto& asker : askers) asker(false);
+  });
+}
+
+void ZTOAuthCore::signInEnded(bool signedIn) {
+  if (flow.ended() || !awaitingSignIn) return;
+  awaitingSignIn = false;
+  screenGone = nullptr;
+  if (signedIn) return startAuthorization();
+  endWithoutAlert();
 }
 
 void ZTOAuthCore::initEventListeners() {
   auto& events = *ZTEvents::shared();
   const auto weak = weak_from_this();
   events.authEventListen(this, [weak] {
-    auto self = weak.lock();
-    if (!self || self->flow.ended() || !self->awaitingSignIn) return;
-    self->awaitingSignIn = false;
-    self->startAuthorization();
+    if (auto self = weak.lock()) self->signInEnded(true);
   });
   events.oauthLoginChallengeEventListen(this, [weak](std::optional<std::string> challenge) {
     auto self = weak.lock();
@@ -136,14 +162,8 @@ void ZTOAuthCore::initEventListeners() {
     self->token(*code, self->currentAppId, self->userScopes, "authorization_code",
                 ZTPKCE::getVerifierCode().value_or(""));
   });
-  // Arrives on the bus's own queue; the flow's state belongs to the main queue.
-  events.authCancelEventListen(this, [weak] {
-    Dispatch::DispatchQueue::main().async([weak] {
-      auto self = weak.lock();
-      if (!self || self->flow.ended() || !self->awaitingSignIn) return;
-      self->endWithoutAlert();
-    });
-  });
+  // An entrance that goes without a sign-in answers the flow itself (see checkAuth): a cancel
+  // heard here could be an older entrance's, late.
 }
 
 }  // namespace ZentrelSDK

@@ -37,7 +37,9 @@ class ZTOAuthCore : public std::enable_shared_from_this<ZTOAuthCore> {
 
   // true when an access token is held at the end, false when the flow failed or the user
   // refused. With a token already held the completion runs at once, on the caller's thread.
-  // A call while a flow runs joins it and gets the same result.
+  // A call while a flow runs joins it and gets the same result, unless the screen that flow
+  // waits on (the entrance, a card) has gone or begun to leave without an answer: that flow
+  // then ends, its askers hear false, and this call starts a new one.
   void givePermissions(std::function<void(bool)> completion);
   // Ends the running flow: drops its listeners and the PKCE pair and answers every asker.
   void completeOauth(bool granted);
@@ -47,6 +49,12 @@ class ZTOAuthCore : public std::enable_shared_from_this<ZTOAuthCore> {
   static std::optional<Config>& config();
 
   void initEventListeners();
+  // Drops the flow's listeners, PKCE pair and screen and hands back its askers.
+  std::vector<std::function<void(bool)>> closeFlow();
+  // Main queue only.
+  void endFlowIfItsScreenWent();
+  // The entrance's answer, or the auth event, whichever comes first.
+  void signInEnded(bool signedIn);
 
   // The flow's steps; they run on the main queue.
   void checkAuth();
@@ -82,6 +90,8 @@ class ZTOAuthCore : public std::enable_shared_from_this<ZTOAuthCore> {
   // Flow state, touched on the main queue only. A flow ends as soon as its outcome is known.
   ZTRuns flow;
   bool awaitingSignIn = false;
+  // Whether the screen the flow waits on has gone without an answer; set while one is up.
+  std::function<bool()> screenGone;
   std::optional<std::string> tempLoginChallenge;
   std::optional<std::string> tempConsentChallenge;
   std::vector<std::string> userScopes;

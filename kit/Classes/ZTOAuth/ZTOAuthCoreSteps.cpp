@@ -6,9 +6,12 @@
 #include "ZTAPI/ZTOAuth.hpp"
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
 #include "ZTAccounts.hpp"
+#include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
 #include "ZTEvents.hpp"
 #include "ZTExtensions/ZTUIApplication.hpp"
+#include "ZTModalCodeVerification/ZTModalCodeVerificationViewController.hpp"
 #include "ZTModalScopesView/ZTModalScopesRequestPresenter.hpp"
+#include "ZTModalScopesView/ZTModalScopesViewController.hpp"
 #include "ZTNetworkCore/ZTNetworkCore.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
 #include "ZTOAuth/ZTOAuthUtilites/ZTOAuthRedirectManager.hpp"
@@ -21,7 +24,19 @@ namespace ZentrelSDK {
 
 namespace {
 constexpr const char* kSomethingWentWrong = "Something went wrong";
+
+// The card just presented, as the flow watches it: gone once it is released, or out of the
+// window without closing itself. Null when the card did not come.
+template <class Card>
+std::function<bool()> cardGone() {
+  std::weak_ptr<Card> card = std::dynamic_pointer_cast<Card>(ZTUIApplication::topViewController());
+  if (card.expired()) return nullptr;
+  return [card] {
+    auto shown = card.lock();
+    return !shown || (!shown->isBeingDismissed() && !ZTUIApplication::isShown(*shown));
+  };
 }
+}  // namespace
 
 void ZTOAuthCore::stepFailure(const std::string& message) {
   if (flow.ended()) return;
@@ -53,8 +68,14 @@ void ZTOAuthCore::checkAuth() {
         if (signedIn) return core.startAuthorization();
         ZTUIUtilites::shared()->loaderDissmiss(core.inFlow([](ZTOAuthCore& self) {
           self.awaitingSignIn = true;
-          // Signing in emits the auth event, which resumes the flow.
-          if (!ZTAccounts::auth(false, nullptr)) self.endWithoutAlert();
+          // The entrance answers once: true after a sign-in on it, false when it went without.
+          const bool shown = ZTAccounts::auth(
+              false, self.inFlow([](ZTOAuthCore& flow, bool in) { flow.signInEnded(in); }));
+          if (!shown) return;
+          self.screenGone = [entrance = std::weak_ptr(ZTEntranceViewController::joinable())] {
+            auto up = entrance.lock();
+            return !up || !up->maySignIn();
+          };
         }));
       }),
       inFlow([](ZTOAuthCore& core, const std::string& message) { core.stepFailure(message); }));
@@ -116,6 +137,7 @@ void ZTOAuthCore::login(const std::string& loginChallenge) {
 void ZTOAuthCore::getCode() {
   ZTSecurityManager::beginVerificationFlow(
       inFlow([](ZTOAuthCore& core, bool entered, const std::optional<std::string>& text) {
+        core.screenGone = nullptr;
         if (entered && text) {
           startLoader(core.inFlow([code = *text](ZTOAuthCore& self) {
             self.login(self.tempLoginChallenge.value_or(""), code);
@@ -128,6 +150,7 @@ void ZTOAuthCore::getCode() {
           if (auto self = weak.lock()) self->completeOauth(false);
         });
       }));
+  screenGone = cardGone<ZTModalCodeVerificationViewController>();
 }
 
 void ZTOAuthCore::login(const std::string& loginChallenge, const std::string& code) {
@@ -164,12 +187,14 @@ void ZTOAuthCore::showScopes(std::vector<std::string> scopes) {
   userScopes = std::move(scopes);
   ZTModalScopesRequestPresenter::shared()->showModal(
       userScopes, inFlow([](ZTOAuthCore& core, bool allowed) {
+        core.screenGone = nullptr;
         if (!allowed) return core.endWithoutAlert();
         startLoader(core.inFlow([](ZTOAuthCore& self) {
           // Every requested scope is granted: the card offers no choice.
           self.consent(self.tempConsentChallenge.value_or(""), self.userScopes);
         }));
       }));
+  screenGone = cardGone<ZTModalScopesViewController>();
 }
 
 void ZTOAuthCore::consent(const std::string& consentChallenge,

@@ -1,8 +1,12 @@
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include <UIKit/UIViewController.hpp>
+#include <UIKit/UIWindow.hpp>
 
 #include "OAuthFlowSupport.hpp"
 #include "ZTAPI/ResponceDataModel/User/ZTUserDataResponse.hpp"
@@ -114,26 +118,161 @@ TEST_F(UserManagerTest, Api401ForgetsTheTokensAndTheNextRequestRunsTheFlowAgain)
   EXPECT_EQ(sb().count("api.user"), 2u);
 }
 
-TEST_F(UserManagerTest, EntranceClosedByTheHostAnswersTheRequestAndTheNextOpensItAgain) {
-  entrance->onPresent = nullptr;  // the user walks away
-  UserReply abandoned;
-  abandoned.request();
-  ASSERT_TRUE(runUntil([&] { return entrance->presented == 1 && !ui->isLoaderShowing(); }, 20));
-  ui->root()->dismiss(false);
-  ASSERT_TRUE(wait(abandoned));
-  ui->advance(6);
-  ui->settle();
-  EXPECT_EQ(abandoned.errors, std::vector<ZTOAuthError>{ZTOAuthError(0, "Access denied")});
-  EXPECT_TRUE(abandoned.users.empty());
-  EXPECT_TRUE(abandoned.onMain);
-  EXPECT_FALSE(ui->alertTitle());
-  EXPECT_EQ(sb().count("oauth.auth"), 0u);
+namespace {
 
-  entrance->onPresent = [this] { signInAndAnnounce(); };
-  UserReply next;
-  next.request();
-  ASSERT_TRUE(wait(next));
-  EXPECT_EQ(next.users.size(), 1u);
-  EXPECT_EQ(entrance->presented, 2);
-  EXPECT_EQ(sb().count("auth.check"), 2u);
+// Someone waiting for a sign-in: a host's data request, or a host's own caller of the entrance.
+struct Waiter {
+  bool dataRequest = true;
+  std::shared_ptr<std::vector<std::string>> heard = std::make_shared<std::vector<std::string>>();
+  std::shared_ptr<bool> onMain = std::make_shared<bool>(true);
+  bool started = false;
+  void start() {
+    started = true;
+    auto note = [heard = heard, onMain = onMain](const std::string& what) {
+      heard->push_back(what);
+      *onMain = *onMain && Foundation::Thread::isMainThread();
+    };
+    if (!dataRequest) {
+      ZTAccounts::auth(false, [note](bool in) { note(in ? "signed in" : "not signed in"); });
+      return;
+    }
+    ZTUserManager::request<ZTUserDataResponse>(
+        ZTPublicConstants::getUserEndpoint(),
+        [note](ZTUserDataResponse user) { note(user.email.value_or("?")); },
+        [note](ZTOAuthError error) { note(error.message.value_or("?")); });
+  }
+  std::string refused() const { return dataRequest ? "Access denied" : "not signed in"; }
+  std::string granted() const { return dataRequest ? kUser : "signed in"; }
+};
+
+// How the host takes the entrance away. `next` is the host's next request, started here when
+// the host makes it while the entrance leaves.
+struct Closing {
+  const char* name;
+  std::function<void(Waiter& next)> close;
+};
+
+}  // namespace
+
+TEST_F(UserManagerTest, AnEntranceGoneAnyWayAnswersOnceAndTheNextSignsInOnANewOne) {
+  std::shared_ptr<UIKit::UIViewController> keptRoot;
+  const std::vector<Closing> closings{
+      {"dismissed", [this](Waiter&) { ui->root()->dismiss(false); }},
+      {"windowReplaced", [this](Waiter&) { ui = std::make_unique<PlatformTesting::UI>(); }},
+      {"rootReplaced",
+       [this](Waiter&) {
+         ui->window()->setRootViewController(std::make_shared<UIKit::UIViewController>());
+       }},
+      // The host keeps its old root, so only the next request can find the entrance gone.
+      {"rootReplacedAndKept",
+       [this, &keptRoot](Waiter& next) {
+         keptRoot = ui->root();
+         ui->window()->setRootViewController(std::make_shared<UIKit::UIViewController>());
+         next.start();
+       }},
+      {"coveredThenClosedWithItsCover",
+       [this](Waiter&) {
+         auto cover = std::make_shared<UIKit::UIViewController>();
+         cover->setModalPresentationStyle(UIKit::UIModalPresentationStyle::fullScreen);
+         ui->frontmost()->present(cover, false);
+         Waiter joining{false};
+         joining.start();
+         for (int turn = 0; turn < 3; ++turn) ui->settle();
+         EXPECT_TRUE(joining.heard->empty()) << "answered while only covered";
+         EXPECT_EQ(ui->frontmost(), cover);
+         ui->root()->dismiss(false);
+       }},
+      {"nextInTheDismissalsCompletion",
+       [this](Waiter& next) { ui->root()->dismiss(false, [&next] { next.start(); }); }},
+      {"nextWhileTheDismissalAnimates",
+       [this](Waiter& next) {
+         UIKit::UIView::setAnimationsEnabled(true);
+         ui->root()->dismiss(true);
+         UIKit::UIView::setAnimationsEnabled(false);
+         ui->settle();
+         EXPECT_TRUE(ui->frontmost()->isBeingDismissed());
+         next.start();
+         ui->advance(UIKit::UIViewController::transitionDuration);
+       }},
+  };
+  for (const bool dataRequest : {true, false}) {
+    for (const auto& closing : closings) {
+      SCOPED_TRACE(std::string(closing.name) + (dataRequest ? ", data request" : ", caller"));
+      ZTAccounts::logout();
+      entrance->onPresent = nullptr;  // the user walks away
+      Waiter gone{dataRequest};
+      Waiter next{dataRequest};
+      const int opened = entrance->presented;
+      gone.start();
+      // The entrance in: a dismissal asked for while it comes in would wait for that.
+      ASSERT_TRUE(runUntil(
+          [&] {
+            return entrance->presented == opened + 1 && !ui->frontmost()->isBeingPresented() &&
+                   !ui->isLoaderShowing();
+          },
+          20));
+      entrance->onPresent = [this] { signInAndAnnounce(); };
+      closing.close(next);
+      ASSERT_TRUE(runUntil([&] { return !gone.heard->empty(); }, 20));
+      if (!next.started) next.start();
+      ASSERT_TRUE(runUntil([&] { return !next.heard->empty(); }, 20));
+      ui->advance(6);
+      ui->settle();
+      EXPECT_EQ(*gone.heard, std::vector<std::string>{gone.refused()});
+      EXPECT_TRUE(*gone.onMain);
+      EXPECT_EQ(*next.heard, std::vector<std::string>{next.granted()});
+      EXPECT_TRUE(*next.onMain);
+      EXPECT_EQ(entrance->presented, opened + 2);
+      EXPECT_FALSE(ui->alertTitle());
+    }
+  }
+}
+
+// The window goes while a card of the flow is up: the request hears no, and the next one
+// signs in through a new card.
+TEST_F(UserManagerTest, ACardGoneWithItsWindowEndsTheRequestAndTheNextGoesThrough) {
+  struct Row {
+    const char* name;
+    SkipPolicy login;
+    SkipPolicy consent;
+  };
+  for (const auto& row : {Row{"consent", SkipPolicy::Always, SkipPolicy::Never},
+                          Row{"code", SkipPolicy::Never, SkipPolicy::Always}}) {
+    SCOPED_TRACE(row.name);
+    ZTAccounts::logout();
+    sb().setSkip(kApp, row.login, row.consent);
+    signIn();
+    const auto cardUp = [&] {
+      return runUntil(
+          [&] {
+            auto front = ui->frontmost();
+            return (row.consent == SkipPolicy::Never
+                        ? std::dynamic_pointer_cast<ZTModalScopesViewController>(front) != nullptr
+                        : readyCodeCard() != nullptr) &&
+                   !ui->isLoaderShowing();
+          },
+          20);
+    };
+    UserReply gone;
+    gone.request();
+    ASSERT_TRUE(cardUp());
+    ui = std::make_unique<PlatformTesting::UI>();
+    ASSERT_TRUE(wait(gone));
+
+    UserReply next;
+    next.request();
+    if (row.consent == SkipPolicy::Never) {
+      ASSERT_TRUE(answerConsent(true));
+    } else {
+      ASSERT_TRUE(enterCode());
+    }
+    ASSERT_TRUE(wait(next));
+    ui->advance(6);
+    ui->settle();
+    EXPECT_EQ(gone.errors, std::vector<ZTOAuthError>{ZTOAuthError(0, "Access denied")});
+    EXPECT_TRUE(gone.users.empty());
+    EXPECT_TRUE(gone.onMain);
+    EXPECT_EQ(next.users.size(), 1u);
+    EXPECT_TRUE(next.errors.empty());
+  }
 }

@@ -182,15 +182,17 @@ TEST_F(CodeCardTest, TheCodeGoesOutOnceTheCardIsIn) {
   signIn();
   UIKit::UIView::setAnimationsEnabled(true);
   begin();
-  // Real time for the network while the clock holds the card coming in: the loader for the
-  // code waits for the card.
-  ui->runUntil([] { return false; }, 0.5);
-  for (int turn = 0; turn < 10 && sb().outbox().empty(); ++turn) {
-    ui->advance(UIKit::UIViewController::transitionDuration);
-    ui->runUntil([&] { return !sb().outbox().empty(); }, 1);
-  }
+  // The card comes in, then the loader for the code, which goes once the code is out. The
+  // clock moves each transition on when one is under way; the network answers when it does.
+  ASSERT_TRUE(ui->runUntil(
+      [&] {
+        auto front = ui->frontmost();
+        if (front && (front->isBeingPresented() || front->isBeingDismissed()))
+          ui->advance(UIKit::UIViewController::transitionDuration);
+        return !sb().outbox().empty() && codeCard() && !ui->isLoaderShowing();
+      },
+      20));
   ASSERT_EQ(sb().outbox().size(), 1u);
-  ui->advance(UIKit::UIViewController::transitionDuration);  // the loader goes
   UIKit::UIView::setAnimationsEnabled(false);
   ASSERT_TRUE(enterCode());
   ui->advance(UIKit::UIViewController::transitionDuration);

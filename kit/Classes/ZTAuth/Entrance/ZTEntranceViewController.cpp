@@ -1,5 +1,8 @@
 #include "ZTAuth/Entrance/ZTEntranceViewController.hpp"
 
+#include <utility>
+
+#include <Dispatch/DispatchQueue.hpp>
 #include <Foundation/Bundle.hpp>
 #include <UIKit/InterfaceBinder.hpp>
 #include <UIKit/UITapGestureRecognizer.hpp>
@@ -7,9 +10,18 @@
 #include "ZTAuth/Login/ZTLoginViewController.hpp"
 #include "ZTAuth/SignUp/ZTSignUpViewController.hpp"
 #include "ZTEvents.hpp"
+#include "ZTExtensions/ZTUIApplication.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
+
+namespace {
+// The entrance new callers join. Main thread only.
+std::weak_ptr<ZTEntranceViewController>& latest() {
+  static std::weak_ptr<ZTEntranceViewController> entrance;
+  return entrance;
+}
+}  // namespace
 
 ZTEntranceViewController::ZTEntranceViewController(
     std::shared_ptr<ZTTabbedEntranceViewModel> viewModel)
@@ -42,13 +54,76 @@ void ZTEntranceViewController::viewDidLoad() {
   configureUI(0);
 }
 
+ZTEntranceViewController::~ZTEntranceViewController() {
+  // Released without a sign-in, e.g. with the window or root that showed it.
+  end(false);
+}
+
+std::shared_ptr<ZTEntranceViewController> ZTEntranceViewController::joinable() {
+  auto entrance = latest().lock();
+  // One closing after a sign-in has answered its callers by the time a new one could see it.
+  if (!entrance || !entrance->maySignIn() || entrance->stage_ == Stage::signedIn) return nullptr;
+  return entrance;
+}
+
+std::shared_ptr<ZTEntranceViewController> ZTEntranceViewController::open() {
+  if (!ZTUIApplication::topViewController()) return nullptr;
+  auto entrance =
+      std::make_shared<ZTEntranceViewController>(std::make_shared<ZTEntranceViewModel>());
+  entrance->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
+  latest() = entrance;
+  entrance->present();
+  return entrance;
+}
+
+void ZTEntranceViewController::present() {
+  auto top = ZTUIApplication::topViewController();
+  if (!top) return end(false);
+  // The last entrance may still be leaving there, and nothing is presented during a transition.
+  if (auto coordinator = top->transitionCoordinator()) {
+    auto self = sharedAs<ZTEntranceViewController>();
+    if (coordinator->animate(nullptr, [self](const auto&) { self->present(); })) return;
+  }
+  top->present(sharedAs<ZTEntranceViewController>(), true);
+  if (!presentingViewController()) return end(false);
+  stage_ = Stage::open;
+}
+
+void ZTEntranceViewController::addCaller(std::function<void(bool)> caller) {
+  if (!caller) return;
+  if (stage_ != Stage::over) return callers_.push_back(std::move(caller));
+  Dispatch::DispatchQueue::main().async([caller = std::move(caller)] { caller(false); });
+}
+
+bool ZTEntranceViewController::maySignIn() {
+  if (stage_ == Stage::over) return false;
+  if (stage_ != Stage::open || ZTUIApplication::isShown(*this)) return true;
+  // Leaving, or out of every window, without a sign-in: none can come of it now.
+  end(false);
+  return false;
+}
+
+void ZTEntranceViewController::end(bool signedIn) {
+  if (stage_ == Stage::over) return;
+  stage_ = Stage::over;
+  auto callers = std::exchange(callers_, {});
+  if (signedIn) {
+    for (auto& caller : callers) caller(true);
+    return;
+  }
+  // Whoever waits for a sign-in would otherwise wait for ever.
+  ZTEvents::shared()->authWasCancelledEmit();
+  if (callers.empty()) return;
+  Dispatch::DispatchQueue::main().async([callers = std::move(callers)] {
+    for (const auto& caller : callers) caller(false);
+  });
+}
+
 void ZTEntranceViewController::viewDidDisappear(bool animated) {
   UIViewController::viewDidDisappear(animated);
   // Only covered by a screen presented over it: it comes back.
-  if (ended_ || (!isBeingDismissed() && presentingViewController())) return;
-  ended_ = true;
-  // Closed without a sign-in: whoever waits for one would otherwise wait for ever.
-  ZTEvents::shared()->authWasCancelledEmit();
+  if (stage_ != Stage::open || (!isBeingDismissed() && presentingViewController())) return;
+  end(false);
 }
 
 void ZTEntranceViewController::addLoginAndSignUpViewControllers() {
@@ -84,8 +159,11 @@ void ZTEntranceViewController::selectTab(int index) {
 }
 
 void ZTEntranceViewController::userDidEnter(std::function<void()> action) {
-  ended_ = true;
-  dismiss(true, std::move(action));
+  if (stage_ != Stage::over) stage_ = Stage::signedIn;
+  dismiss(true, [weak = weakAs<ZTEntranceViewController>(), action = std::move(action)] {
+    if (action) action();
+    if (auto self = weak.lock()) self->end(true);
+  });
 }
 
 }  // namespace ZentrelSDK

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <UIKit/UIImageView.hpp>
 #include <UIKit/UILabel.hpp>
@@ -18,7 +19,9 @@ namespace ZentrelSDK {
 // The sign-in entrance: a logo, the login and sign-up tabs with an underline under the
 // selected one, and the pages side by side in a paged collection. A tab tap scrolls to its
 // page, a swipe selects the page's tab. It closes itself only when a page reports that the user
-// has entered; gone any other way (the host may dismiss it), it emits "AUTH_DID_CANCELLED".
+// has entered. A sign-in belongs to one entrance: its callers hear true once it has closed after
+// a sign-in; gone any other way (dismissed by the host, alone or under a screen over it, out of
+// the window, released) it answers them false and emits "AUTH_DID_CANCELLED".
 // Laid out by the interface file "ZTEntranceContainerView". Main thread only.
 class ZTEntranceViewController : public UIKit::UIViewController,
                                  public ZTTabbedEntranceParentMainView {
@@ -36,6 +39,21 @@ class ZTEntranceViewController : public UIKit::UIViewController,
   std::weak_ptr<UIKit::UIView> containerForCollectionView;
   std::weak_ptr<UIKit::UIImageView> logoViewImage;
   const std::shared_ptr<ZTTabbedEntranceViewModel> viewModel;
+
+  ~ZTEntranceViewController() override;
+
+  // The entrance a new caller joins: the last one opened, while it is up (or about to come up)
+  // and not leaving. One found gone on the way ends its sign-in.
+  static std::shared_ptr<ZTEntranceViewController> joinable();
+  // Opens a new entrance over the topmost controller, or once the transition under way there
+  // ends; it becomes the joinable one. Null when there is no topmost controller.
+  static std::shared_ptr<ZTEntranceViewController> open();
+  // Hears once, on the main queue: true once the entrance has closed after a sign-in, false
+  // when it went without one.
+  void addCaller(std::function<void(bool)> caller);
+  // Whether a sign-in can still come of this entrance; ends its sign-in when it finds the
+  // entrance gone.
+  bool maySignIn();
 
   void viewDidLoad() override;
   void viewDidDisappear(bool animated) override;
@@ -59,8 +77,13 @@ class ZTEntranceViewController : public UIKit::UIViewController,
   void animateLineOffset(int index);
   bool lineShouldNotMove(int index) const;
 
-  // Set once the user has entered or the sign-in was cancelled: the entrance ends only once.
-  bool ended_ = false;
+  enum class Stage { opening, open, signedIn, over };
+  void present();
+  // Answers every caller once; true only after a sign-in.
+  void end(bool signedIn);
+
+  Stage stage_ = Stage::opening;
+  std::vector<std::function<void(bool)>> callers_;
 };
 
 }  // namespace ZentrelSDK
