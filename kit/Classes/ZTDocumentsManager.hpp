@@ -32,11 +32,12 @@ class ZTDocumentsManager : public std::enable_shared_from_this<ZTDocumentsManage
   // Host entry: after the permission step, reads the app's required types and the record at
   // the API server's `endpoint` (e.g. std::vector<std::optional<ZTPublicDocumentElement>> at
   // ZTPublicConstants::getDocumentsEndpoint()). When every required type has a verified
-  // document, `success` gets the record; otherwise the documents list opens, and the request
-  // answers once the user has brought every document in order (the data step runs again) or
-  // has left the list by logout ((0, "User dissmissed")). Exactly one callback runs, once,
-  // on the main queue; none while the list is open. A refused permission gives (0, "Access
-  // denied"); a failed step its own error unchanged.
+  // document, `success` gets the record; otherwise the documents list opens (a request that
+  // finds the list of another still up waits on that one), and the request answers once the
+  // user has brought every document in order (the data step runs again) or the list has gone
+  // otherwise: by logout, or taken away by the host ((0, "User dissmissed")). Exactly one
+  // callback runs, once, on the main queue; none while the list is open. A refused permission
+  // gives (0, "Access denied"); a failed step its own error unchanged.
   template <class T>
   static void request(const std::string& endpoint, std::function<void(T)> success,
                       std::function<void(ZTOAuthError)> errorEvent);

@@ -3,6 +3,7 @@
 #include <Dispatch/DispatchQueue.hpp>
 #include <Foundation/Bundle.hpp>
 #include <UIKit/UIStoryboard.hpp>
+#include <UIKit/UIViewControllerTransitioning.hpp>
 
 #include "ZTDocuments/DocumentsList/DocumentsViewController.hpp"
 #include "ZTDocuments/ZTDocumentsLoadingCore/ZTAppDocuments.hpp"
@@ -15,6 +16,26 @@
 #include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
+
+namespace {
+// The list the host's requests wait on: a request that finds it still up waits on it too
+// rather than stacking a second list on it.
+std::weak_ptr<DocumentsViewController>& requestsList() {
+  static std::weak_ptr<DocumentsViewController> list;
+  return list;
+}
+
+// Nothing can be presented during a present or dismiss there: the list waits for it to end.
+void presentWhenReady(const std::shared_ptr<DocumentsViewController>& list) {
+  auto top = ZTUIApplication::topViewController();
+  if (!top) return;
+  if (auto coordinator = top->transitionCoordinator()) {
+    coordinator->animate(nullptr, [list](const auto&) { presentWhenReady(list); });
+    return;
+  }
+  top->present(list, true);
+}
+}  // namespace
 
 void ZTDocumentsManager::openDocumentsList(bool fromApp) {
   ZTDocumentsRequest::presentDocumentsList(fromApp);
@@ -36,7 +57,7 @@ std::shared_ptr<DocumentsViewController> ZTDocumentsRequest::presentDocumentsLis
   if (!list) return nullptr;
   list->fromApp = fromApp;
   list->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
-  top->present(list, true);
+  presentWhenReady(list);
   return list;
 }
 
@@ -104,7 +125,11 @@ void ZTDocumentsRequest::handleDocumentsRequest(const Documents& documents) {
 
 void ZTDocumentsRequest::openList() {
   auto self = shared_from_this();
-  auto list = presentDocumentsList(true);
+  auto list = requestsList().lock();
+  if (!list || list->isClosing()) {
+    list = presentDocumentsList(true);
+    requestsList() = list;
+  }
   list_ = list;
   if (list) list->whenClosed([self] { self->listClosed(); });
   if (listeningForSuccess_) return;
@@ -123,9 +148,11 @@ void ZTDocumentsRequest::allDocumentsInOrder() {
   Dispatch::DispatchQueue::main().async([self] { self->listClosed(); });
 }
 
-// Whatever closed the list: only after the success event does the data step run again.
+// Only after the success event does the data step run again; a list gone any other way
+// (logout, or the host took it away) ends the request as the logout does.
 void ZTDocumentsRequest::listClosed() {
-  if (answered_ || !waitingForList_) return;
+  if (answered_) return;
+  if (!waitingForList_) return answerError(ZTOAuthError(0, "User dissmissed"));
   waitingForList_ = false;
   updateDocumentsInfo();
 }

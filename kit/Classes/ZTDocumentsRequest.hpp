@@ -14,7 +14,7 @@ class DocumentsViewController;
 
 // One host documents request, from its permission step to its single answer. Its listeners
 // live under the request itself, so each request answers once, by whichever path comes first
-// (success, a refused permission, a failed step, the list's logout), and is never answered
+// (success, a refused permission, a failed step, the list gone), and is never answered
 // again. Main thread only; made by ZTDocumentsManager::request.
 class ZTDocumentsRequest : public std::enable_shared_from_this<ZTDocumentsRequest> {
  public:
@@ -28,8 +28,8 @@ class ZTDocumentsRequest : public std::enable_shared_from_this<ZTDocumentsReques
 
   void start();
 
-  // The documents list, presented over the current context of the topmost controller;
-  // null when there is none to present from.
+  // The documents list, presented over the current context of the topmost controller once
+  // no present or dismiss is under way there; null when there is none to present from.
   static std::shared_ptr<DocumentsViewController> presentDocumentsList(bool fromApp);
 
   // The documents the completeness test sees in a decoded answer: a list of documents as it

@@ -281,6 +281,11 @@ std::optional<SimulatedCapture::PhotoFaultSpec> SimulatedCapture::takePhotoFault
   return fault;
 }
 
+std::size_t SimulatedCapture::waitingPhotoFaults() const {
+  std::lock_guard lock(mutex_);
+  return photoFaults_.size();
+}
+
 void SimulatedCapture::setMovieBytesPerSecond(std::int64_t bytes) {
   std::lock_guard lock(mutex_);
   movieBytesPerSecond_ = std::max<std::int64_t>(0, bytes);

@@ -105,6 +105,8 @@ class SimulatedCapture {
   // Photo faults, each used by one photo, in order.
   void addPhotoFault(PhotoFaultSpec fault);
   std::optional<PhotoFaultSpec> takePhotoFault();
+  // The faults no photo has taken yet.
+  std::size_t waitingPhotoFaults() const;
 
   // Movies.
   void setMovieBytesPerSecond(std::int64_t bytes);

@@ -139,6 +139,10 @@ void CaptureRig::injectPhotoFault(PhotoFault fault, double delay) {
   capture().addPhotoFault({fault, delay});
 }
 
+std::size_t CaptureRig::waitingPhotoFaults() {
+  return capture().waitingPhotoFaults();
+}
+
 void CaptureRig::setMovieBytesPerSecond(std::int64_t bytes) {
   capture().setMovieBytesPerSecond(bytes);
 }

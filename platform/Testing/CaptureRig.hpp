@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -83,6 +84,9 @@ class CaptureRig {
 
   // Photo faults, each for one photo, in the order given. `late` waits `delay` on the clock.
   static void injectPhotoFault(PhotoFault fault, double delay = 0);
+  // How many of them no photo has taken yet: a photo takes its fault as it reaches the
+  // hardware.
+  static std::size_t waitingPhotoFaults();
 
   // Movies: the placeholder grows by `bytes` per second of the clock.
   static void setMovieBytesPerSecond(std::int64_t bytes);

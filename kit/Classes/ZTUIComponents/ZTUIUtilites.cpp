@@ -116,25 +116,29 @@ void ZTUIUtilites::loaderStart(CoreGraphics::CGFloat scale, std::function<void()
   if (!ZTUIApplication::topViewController()) return;
   const auto request = ++loaderRequest_;
   loaderPending_ = true;
+  if (completion) loaderCompletions_.push_back(std::move(completion));
   std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
-  loaderAlert_->dismiss(true, [weakSelf, request, scale, completion = std::move(completion)] {
-    Dispatch::DispatchQueue::main().async([weakSelf, request, scale, completion] {
-      if (auto self = weakSelf.lock()) self->showLoader(request, scale, completion);
+  loaderAlert_->dismiss(true, [weakSelf, request, scale] {
+    Dispatch::DispatchQueue::main().async([weakSelf, request, scale] {
+      if (auto self = weakSelf.lock()) self->showLoader(request, scale);
     });
   });
 }
 
-void ZTUIUtilites::showLoader(std::uint64_t request, CoreGraphics::CGFloat scale,
-                              std::function<void()> completion) {
-  if (request != loaderRequest_) return;  // a newer loader took its place
+void ZTUIUtilites::showLoader(std::uint64_t request, CoreGraphics::CGFloat scale) {
+  // A newer loader took its place; its callers still go on, once that one is up.
+  if (request != loaderRequest_) return;
   // As for the error alert: the loader just closed may have been the topmost controller, and
   // nothing can be presented while a present or dismiss is under way there.
   auto top = ZTUIApplication::topViewController();
-  if (!top) return settleLoader();
+  if (!top) {
+    loaderCompletions_.clear();  // nothing shown, so no caller goes on
+    return settleLoader();
+  }
   if (auto coordinator = top->transitionCoordinator()) {
     std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
-    coordinator->animate(nullptr, [weakSelf, request, scale, completion](const auto&) {
-      if (auto self = weakSelf.lock()) self->showLoader(request, scale, completion);
+    coordinator->animate(nullptr, [weakSelf, request, scale](const auto&) {
+      if (auto self = weakSelf.lock()) self->showLoader(request, scale);
     });
     return;
   }
@@ -150,7 +154,10 @@ void ZTUIUtilites::showLoader(std::uint64_t request, CoreGraphics::CGFloat scale
   clearBackgroundColor(alertView);
   indicator->setUserInteractionEnabled(false);
   indicator->startAnimating();
-  top->present(alert, true, std::move(completion));
+  // Every caller waiting for a loader goes on once this one is up, the overtaken ones first.
+  top->present(alert, true, [waiting = std::exchange(loaderCompletions_, {})] {
+    for (const auto& completion : waiting) completion();
+  });
   settleLoader();
 }
 

@@ -32,7 +32,8 @@ class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
   void errorAlert(const std::optional<std::string>& description,
                   std::function<void()> completion = nullptr);
   // Shows the spinner at `scale`, replacing a loader already shown; `completion` runs once it
-  // is on screen. Without a controller to present from nothing happens.
+  // is on screen, also when a newer call took its place (its loader is the one shown then).
+  // Without a controller to present from nothing happens.
   void loaderStart(CoreGraphics::CGFloat scale = 1.0, std::function<void()> completion = nullptr);
   // Closes the loader (on a later turn of the main queue); `completion` runs when it has gone,
   // or at once when none is shown. One asked for but not on screen yet is closed once it is.
@@ -56,8 +57,7 @@ class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
                       std::function<void()> completion);
   void armErrorAlert(std::uint64_t request, const std::shared_ptr<UIKit::UIAlertController>& alert);
   void closeErrorAlertByTimer();
-  void showLoader(std::uint64_t request, CoreGraphics::CGFloat scale,
-                  std::function<void()> completion);
+  void showLoader(std::uint64_t request, CoreGraphics::CGFloat scale);
   void settleLoader();
   void clearBackgroundColor(const std::shared_ptr<UIKit::UIView>& view);
 
@@ -71,6 +71,8 @@ class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
   // Between a loader asked for and its presentation (or giving up): closings wait for it.
   bool loaderPending_ = false;
   std::vector<std::function<void()>> dismissalsWhenShown_;
+  // The completions of the loaders asked for since the last one was shown.
+  std::vector<std::function<void()>> loaderCompletions_;
 };
 
 }  // namespace ZentrelSDK

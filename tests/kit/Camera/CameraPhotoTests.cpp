@@ -265,8 +265,8 @@ TEST_P(MidCapture, TheCaptureFailsAtOnce) {
   CaptureRig::injectPhotoFault(PhotoFault::never);
   auto outcome = std::make_shared<Outcome>();
   manager->capturePhotoWithCompletion(recorder(outcome));
-  // Let the capture reach the platform, then cut it.
-  for (int i = 0; i < 5; ++i) advance(0.05);
+  // Cut only once the capture waits on the hardware, which took its fault.
+  ASSERT_TRUE(ui->runUntil([] { return CaptureRig::waitingPhotoFaults() == 0; }, 5));
   GetParam().cut(manager);
   // The clock stands still: the time-out cannot be what answers.
   ASSERT_TRUE(ui->runUntil([&] { return outcome->count() > 0; }, 5));

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <UIKit/UIWindow.hpp>
+
 #include "DocumentsListSupport.hpp"
 #include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
 #include "ZTUtilites/ZTPublicConstants.hpp"
@@ -196,7 +198,8 @@ TEST_F(DocumentsRequest, LogoutAnswersEachPendingRequestOnceAndNoAnsweredOne) {
   auto first = request();
   ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 1); }));
   auto second = request();
-  ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 2); }));
+  // It waits on the list already up rather than opening a second.
+  ASSERT_TRUE(until([&] { return answered("api.documents", 2) && listOpen() && !loaderShown(); }));
   auto failed = request();
   sb().inject("apps.required", sandbox::Fault::answer(500, "types broke"));
   ASSERT_TRUE(until([&] { return failed->answers() == 1; }));
@@ -214,6 +217,86 @@ TEST_F(DocumentsRequest, LogoutAnswersEachPendingRequestOnceAndNoAnsweredOne) {
   EXPECT_EQ(second->answers(), 1u);
   EXPECT_EQ(failed->answers(), 1u);
 }
+
+enum class Gone { WindowReplaced, RootReplaced, RootReplacedAndKept, CoveredThenDismissedByRoot };
+
+class ListGone : public DocumentsRequest, public ::testing::WithParamInterface<Gone> {};
+
+TEST_P(ListGone, AnswersOnceAsDismissedAndLetsTheRequestGo) {
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 1); }));
+  auto kept = GetParam() == Gone::RootReplacedAndKept ? ui->root() : nullptr;
+  if (GetParam() == Gone::WindowReplaced) ui = std::make_unique<PlatformTesting::UI>();
+  if (GetParam() == Gone::RootReplaced || kept)
+    ui->window()->setRootViewController(std::make_shared<UIKit::UIViewController>());
+  if (GetParam() == Gone::CoveredThenDismissedByRoot) {
+    auto cover = std::make_shared<UIKit::UIViewController>();
+    cover->setModalPresentationStyle(UIKit::UIModalPresentationStyle::fullScreen);
+    frontmost<DocumentsViewController>()->present(cover, true);
+    ASSERT_TRUE(until([&] { return !cover->isBeingPresented(); }));
+    ui->root()->dismiss(true);
+  }
+  ASSERT_TRUE(until([&] { return reply->answers() > 0; }));
+  pass(1.0);
+  ASSERT_EQ(reply->errors.size(), 1u);
+  EXPECT_EQ(reply->errors[0].code, 0);
+  EXPECT_EQ(reply->errors[0].message, "User dissmissed");
+  EXPECT_TRUE(reply->request.expired());
+
+  // A later list's logout is the later request's alone.
+  auto later = request();
+  ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 2); }));
+  ASSERT_TRUE(ui->tap(frontmost<DocumentsViewController>()->logoutButton.lock()));
+  ASSERT_TRUE(until([&] { return later->answers() > 0; }));
+  pass(1.0);
+  EXPECT_EQ(reply->answers(), 1u);
+}
+
+constexpr const char* kGone[] = {"WindowReplaced", "RootReplaced", "RootReplacedAndKept",
+                                 "CoveredThenDismissedByRoot"};
+INSTANTIATE_TEST_SUITE_P(DocumentsRequest, ListGone,
+                         ::testing::Values(Gone::WindowReplaced, Gone::RootReplaced,
+                                           Gone::RootReplacedAndKept,
+                                           Gone::CoveredThenDismissedByRoot),
+                         [](const auto& info) { return kGone[static_cast<int>(info.param)]; });
+
+struct TogetherCase {
+  const char* name;
+  bool complete;
+};
+
+class TwoAtOnce : public DocumentsRequest, public ::testing::WithParamInterface<TogetherCase> {};
+
+TEST_P(TwoAtOnce, EachIsAnsweredOnce) {
+  add(Type::Passport, GetParam().complete ? Status::Verified : Status::PendingReview);
+  auto first = request();
+  auto second = request();
+  if (!GetParam().complete) {
+    // Both wait on one list; its logout ends both.
+    ASSERT_TRUE(until([&] {
+      return answered("api.documents", 2) && answered("documents.list", 1) && !loaderShown();
+    }));
+    pass(1.0);
+    auto list = frontmost<DocumentsViewController>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->presentingViewController(), ui->root()) << "one list";
+    EXPECT_EQ(first->answers() + second->answers(), 0u);
+    ASSERT_TRUE(ui->tap(list->logoutButton.lock()));
+  }
+  ASSERT_TRUE(until([&] { return first->answers() > 0 && second->answers() > 0; }));
+  pass(1.0);
+  for (const auto& reply : {first, second}) {
+    EXPECT_EQ(reply->answers(), 1u);
+    EXPECT_EQ(reply->successes.size(), GetParam().complete ? 1u : 0u);
+    EXPECT_TRUE(reply->request.expired());
+  }
+  EXPECT_EQ(ui->root()->presentedViewController(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(DocumentsRequest, TwoAtOnce,
+                         ::testing::Values(TogetherCase{"CompleteDocuments", true},
+                                           TogetherCase{"IncompleteDocuments", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DocumentsRequest, OnceEveryDocumentIsInOrderTheRequestAnswersAfterTheListHasGone) {
   auto reply = request();

@@ -1,10 +1,14 @@
 #include "ZTDocuments/DocumentsList/DocumentsViewController.hpp"
 
+#include <functional>
+#include <memory>
 #include <utility>
 
 #include <Dispatch/DispatchQueue.hpp>
 #include <UIKit/InterfaceBinder.hpp>
 #include <UIKit/UIStoryboard.hpp>
+#include <UIKit/UIViewControllerTransitioning.hpp>
+#include <UIKit/UIWindow.hpp>
 
 #include "ZTEvents.hpp"
 #include "ZTUIComponents/ZTImageFromLib.hpp"
@@ -14,6 +18,21 @@ namespace ZentrelSDK {
 namespace {
 const bool registered = UIKit::UIStoryboard::registerViewControllerClass<DocumentsViewController>(
     "DocumentsViewController");
+
+// Says when the view it sits in leaves its window: a host that replaces its window's root
+// takes the list away without dismissing it or telling it.
+class WindowWatcher : public UIKit::UIView {
+ public:
+  explicit WindowWatcher(std::function<void()> left) : left_(std::move(left)) { setHidden(true); }
+
+ protected:
+  void didMoveToWindow() override {
+    if (!window() && left_) left_();
+  }
+
+ private:
+  std::function<void()> left_;
+};
 }  // namespace
 
 DocumentsViewController::DocumentsViewController(std::optional<std::string> nibName,
@@ -43,6 +62,10 @@ void DocumentsViewController::viewDidLoad() {
   if (auto button = logoutButton.lock())
     button->setImage(ZTImageFromLib::makeLibraryImage("logout1"), UIKit::UIButton::State::normal);
   listenToEvents();
+  std::weak_ptr<DocumentsViewController> weak = self();
+  view()->addSubview(std::make_shared<WindowWatcher>([weak] {
+    if (auto list = weak.lock()) list->leftWindow();
+  }));
 }
 
 void DocumentsViewController::viewWillAppear(bool animated) {
@@ -64,14 +87,34 @@ void DocumentsViewController::viewWillDisappear(bool animated) {
 
 void DocumentsViewController::viewDidDisappear(bool animated) {
   UIViewController::viewDidDisappear(animated);
-  if (!isBeingDismissed()) return;
-  // The chain settles after this call; the actions see the list gone.
+  if (isBeingDismissed()) close();
+}
+
+// A list covered by another screen gets no second viewDidDisappear when the chain under it
+// is dismissed, and none when its window's root is replaced; both take it out of the window.
+void DocumentsViewController::leftWindow() {
+  if (auto coordinator = transitionCoordinator()) {
+    std::weak_ptr<DocumentsViewController> weak = self();
+    coordinator->animate(nullptr, [weak](const auto&) {
+      if (auto list = weak.lock()) list->leftWindow();
+    });
+    return;
+  }
+  const auto& shown = viewIfLoaded();
+  if (!presentingViewController() || !shown || !shown->window()) close();
+}
+
+// The chain settles after this call; the actions see the list gone.
+void DocumentsViewController::close() {
+  closed_ = true;
   for (auto& action : std::exchange(whenClosed_, {}))
     Dispatch::DispatchQueue::main().async(std::move(action));
 }
 
 void DocumentsViewController::whenClosed(std::function<void()> action) {
-  if (action) whenClosed_.push_back(std::move(action));
+  if (!action) return;
+  if (closed_) return Dispatch::DispatchQueue::main().async(std::move(action));
+  whenClosed_.push_back(std::move(action));
 }
 
 void DocumentsViewController::listenToEvents() {

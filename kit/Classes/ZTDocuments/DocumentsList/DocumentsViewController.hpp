@@ -73,9 +73,11 @@ class DocumentsViewController : public UIKit::UIViewController,
   void refresh(UIKit::UIRefreshControl& sender);
   UIKit::UIColor setStatusTextColor(ZTPublicConstants::DocumentStatusType status) const;
 
-  // Runs `action` once, on a later turn of the main queue, after the list has been dismissed
-  // (or, failing that, when it goes).
+  // Runs `action` once, on a later turn of the main queue, after the list has gone: dismissed
+  // (with a screen over it or not), out of every window, or released.
   void whenClosed(std::function<void()> action);
+  // Gone or on its way out: whoever comes now needs a list of its own.
+  bool isClosing() const { return closed_ || isBeingDismissed(); }
 
  private:
   std::shared_ptr<DocumentsViewController> self();
@@ -83,8 +85,11 @@ class DocumentsViewController : public UIKit::UIViewController,
   void documentDidChange();
   void dismissViewControllersRecursively(const std::shared_ptr<UIKit::UIViewController>& top,
                                          bool animated = false);
+  void leftWindow();
+  void close();
 
   bool listening_ = false;
+  bool closed_ = false;
   std::vector<std::function<void()>> whenClosed_;
   ZTEventsRegistration events_{this};
 };
