@@ -234,6 +234,8 @@ TEST_P(ListGone, AnswersOnceAsDismissedAndLetsTheRequestGo) {
     cover->setModalPresentationStyle(UIKit::UIModalPresentationStyle::fullScreen);
     frontmost<DocumentsViewController>()->present(cover, true);
     ASSERT_TRUE(until([&] { return !cover->isBeingPresented(); }));
+    pass(1.0);
+    EXPECT_EQ(reply->answers(), 0u) << "only covered";
     ui->root()->dismiss(true);
   }
   ASSERT_TRUE(until([&] { return reply->answers() > 0; }));
