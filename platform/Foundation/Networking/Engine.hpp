@@ -17,6 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Foundation/Data.hpp"
 #include "Foundation/HTTPURLResponse.hpp"
 #include "Foundation/NSError.hpp"
 #include "Foundation/Networking/CurlShare.hpp"
@@ -105,6 +106,8 @@ class Engine : public std::enable_shared_from_this<Engine> {
   void redirect(Transfer& t);
   void follow(Transfer& t, const URLRequest& request);
   void refuseRedirect(Transfer& t);
+  // Ends a transfer whose whole answer was held back: it reaches the task now.
+  void finishWith(Transfer& t, std::shared_ptr<HTTPURLResponse> response, Data body);
   void answer(Transfer& t, bool allow);
   void complete(Transfer& t, std::optional<NSError> error);
   void applyPause(Transfer& t);
