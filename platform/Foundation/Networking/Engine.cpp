@@ -191,13 +191,18 @@ bool Engine::servedOnMain(CURL* easy) const {
 int Engine::onSocket(CURL* easy, curl_socket_t socket, int what, void* user, void*) {
   auto& engine = *static_cast<Engine*>(user);
   if (what == CURL_POLL_REMOVE) {
+    engine.users_.erase(socket);
     engine.unwatch(socket);
     return 0;
   }
   std::uint32_t events = 0;
   if (what & CURL_POLL_IN) events |= EPOLLIN;
   if (what & CURL_POLL_OUT) events |= EPOLLOUT;
-  const bool onMain = engine.servedOnMain(easy);
+  // An HTTP/2 connection carries several transfers: it goes to main only if each of them may.
+  auto& users = engine.users_[socket];
+  if (std::find(users.begin(), users.end(), easy) == users.end()) users.push_back(easy);
+  const bool onMain = std::all_of(users.begin(), users.end(),
+                                  [&](CURL* user) { return engine.servedOnMain(user); });
   const auto it = engine.watched_.find(socket);
   if (it != engine.watched_.end() && it->second.onMain != onMain) engine.unwatch(socket);
   if (onMain) {

@@ -165,6 +165,8 @@ class Engine : public std::enable_shared_from_this<Engine> {
     bool onMain = false;
   };
   std::unordered_map<curl_socket_t, Watch> watched_;
+  // The transfers libcurl named for each watched socket, until they end.
+  std::unordered_map<curl_socket_t, std::vector<CURL*>> users_;
   std::shared_ptr<const RunLoopCore::MainQueue::Ready> mainReady_;  // made once
   std::chrono::steady_clock::time_point mainChecked_;
   bool invalidating_ = false;

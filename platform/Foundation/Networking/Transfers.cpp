@@ -304,6 +304,7 @@ long Engine::endHop(Transfer& t) {
   if (curl_easy_getinfo(t.easy, CURLINFO_NUM_CONNECTS, &connects) == CURLE_OK && connects > 0) {
     connections_ += static_cast<std::uint64_t>(connects);
   }
+  for (auto& [socket, users] : users_) std::erase(users, t.easy);
   curl_multi_remove_handle(multi_, t.easy);
   release(t.easy);
   t.easy = nullptr;

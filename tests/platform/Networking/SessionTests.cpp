@@ -11,6 +11,7 @@
 #include <RunLoopCore/MainQueue.hpp>
 
 #include "NetworkTest.hpp"
+#include "Peers.hpp"
 #include "support/RunLoopSupport.hpp"
 
 namespace nettest {
@@ -328,6 +329,41 @@ TEST_F(SessionTests, MainQueueSessionDownloadsOnItsOwnThreadAndLeavesNoSocketToM
   EXPECT_EQ(s->newConnectionCount(), 1u);
   EXPECT_EQ(RunLoopCore::MainQueue::shared().sourceCount(), 0u);
   s->finishTasksAndInvalidate();
+
+  // Over HTTP/2 the download still streams while the data tasks share its connection, so the
+  // socket moves between the two threads' watchers.
+  trustSandboxAfresh();
+  Http2Peer peer(sb());
+  ASSERT_TRUE(NetworkEnvironment::addRoute("api.dev.zentrel.com", 443, "127.0.0.1", peer.port()));
+  auto shared = URLSession::make(URLSessionConfiguration::defaultConfiguration(), recorder,
+                                 OperationQueue::main());
+  auto download =
+      shared->downloadTask(url("https://api.dev.zentrel.com/stream?size=600000&pieces=3"));
+  *downloadReadOnMain = false;
+  NetworkEnvironment::setTraceHandler(
+      [downloadReadOnMain, id = download->taskIdentifier()](const NetworkTrace& trace) {
+        if (trace.taskIdentifier == id && Thread::isMainThread()) *downloadReadOnMain = true;
+      });
+  download->resume();
+  ASSERT_TRUE(peer.waitUntil([&] { return peer.requests("GET", "/stream") == 1; }));
+  for (int i = 3; i <= 5; ++i) {
+    // The last one goes alone, once the download is over.
+    if (i == 5) {
+      ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 2; }));
+    }
+    shared
+        ->dataTask(url("https://api.dev.zentrel.com/echo"),
+                   [answered](auto, auto, auto) { ++*answered; })
+        ->resume();
+    ASSERT_TRUE(zttest::runUntil([&] { return *answered == i; }));
+  }
+  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 2; }));
+  EXPECT_EQ(recorder->downloadedFile(), sandbox::testPattern(0, 600000));
+  EXPECT_FALSE(*downloadReadOnMain);
+  EXPECT_EQ(peer.connections(), 1u);
+  EXPECT_EQ(RunLoopCore::MainQueue::shared().sourceCount(), 0u);
+  shared->finishTasksAndInvalidate();
+  NetworkEnvironment::setTraceHandler(nullptr);
 }
 
 TEST_F(SessionTests, ReleasedSessionStillFinishesItsTasks) {
