@@ -89,6 +89,10 @@ class Engine : public std::enable_shared_from_this<Engine> {
   // The main thread's turn on a socket whose transfer answers on the main queue.
   void serveOnMain(curl_socket_t socket, std::uint32_t events);
   bool servedOnMain(CURL* easy) const;
+  static bool needsThread(const Transfer& t);
+  bool threadBound() const;  // a transfer that needs this engine's thread is running
+  // Moves the sockets main watches to this engine's thread.
+  void keepOffMain();
   void unwatch(curl_socket_t socket);
   // The sockets left to the main thread, served here when it has been busy for a while.
   void serveBusyMain();
@@ -165,8 +169,6 @@ class Engine : public std::enable_shared_from_this<Engine> {
     bool onMain = false;
   };
   std::unordered_map<curl_socket_t, Watch> watched_;
-  // The transfers libcurl named for each watched socket, until they end.
-  std::unordered_map<curl_socket_t, std::vector<CURL*>> users_;
   std::shared_ptr<const RunLoopCore::MainQueue::Ready> mainReady_;  // made once
   std::chrono::steady_clock::time_point mainChecked_;
   bool invalidating_ = false;

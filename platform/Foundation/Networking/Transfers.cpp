@@ -207,6 +207,8 @@ void Engine::startHop(Transfer& t) {
   t.easy = acquire();
   if (t.easy == nullptr) return complete(t, NSError::urlError(NSURLErrorUnknown, t.urlText()));
   configure(t);
+  // It may join a connection main serves: from now on this thread serves them all.
+  if (needsThread(t)) keepOffMain();
   t.touch();
   if (curl_multi_add_handle(multi_, t.easy) != CURLM_OK) {
     return complete(t, NSError::urlError(NSURLErrorUnknown, t.urlText()));
@@ -304,7 +306,6 @@ long Engine::endHop(Transfer& t) {
   if (curl_easy_getinfo(t.easy, CURLINFO_NUM_CONNECTS, &connects) == CURLE_OK && connects > 0) {
     connections_ += static_cast<std::uint64_t>(connects);
   }
-  for (auto& [socket, users] : users_) std::erase(users, t.easy);
   curl_multi_remove_handle(multi_, t.easy);
   release(t.easy);
   t.easy = nullptr;
