@@ -117,6 +117,9 @@ Peer::Peer(const sandbox::Sandbox& sandbox, bool http2) {
     throw std::runtime_error("peer: listen");
   }
   port_ = ntohs(address.sin_port);
+}
+
+void Peer::start() {
   acceptor_ = std::thread([this] { acceptLoop(); });
 }
 
@@ -200,7 +203,9 @@ bool Peer::waitUntil(const std::function<bool()>& condition,
 
 // ---------------------------------------------------------------------------------------------
 
-TlsPeer::TlsPeer(const sandbox::Sandbox& sandbox) : Peer(sandbox, false) {}
+TlsPeer::TlsPeer(const sandbox::Sandbox& sandbox) : Peer(sandbox, false) {
+  start();
+}
 
 TlsPeer::~TlsPeer() {
   stop();
@@ -469,7 +474,9 @@ struct Http2Peer::Connection {
   }
 };
 
-Http2Peer::Http2Peer(const sandbox::Sandbox& sandbox) : Peer(sandbox, true) {}
+Http2Peer::Http2Peer(const sandbox::Sandbox& sandbox) : Peer(sandbox, true) {
+  start();
+}
 
 Http2Peer::~Http2Peer() {
   stop();

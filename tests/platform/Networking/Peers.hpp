@@ -41,7 +41,8 @@ class Peer {
     std::string method, path, body;
   };
   Peer(const sandbox::Sandbox& sandbox, bool http2);
-  void stop();  // derived destructors call it first
+  void start();  // derived constructors call it last
+  void stop();   // derived destructors call it first
   // Serves one accepted connection; sets `fd` to -1 when it closed the socket itself.
   virtual void serve(void* ssl, int& fd) = 0;
   void forget(int fd);  // before a socket is closed
