@@ -117,7 +117,7 @@ int Engine::onSeek(void* user, curl_off_t offset, int origin) {
     return CURL_SEEKFUNC_CANTSEEK;
   }
   // libcurl rewinds only to send the body again within the hop.
-  if (!t.repeatable && t.sends > 0) {
+  if (!t.repeatable && t.sends > 0 && !t.resendAllowed()) {
     t.resendRefused = true;
     return CURL_SEEKFUNC_FAIL;
   }

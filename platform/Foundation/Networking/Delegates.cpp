@@ -63,6 +63,13 @@ bool Engine::endOfHeaders(Transfer& t) {
   auto response =
       std::make_shared<HTTPURLResponse>(*t.request.url, t.status, t.httpVersion, t.fields);
   if (t.cookies && response->value("Set-Cookie")) cookiesReceived();
+  if (t.status == 417 && t.sends == 1) {
+    const auto expect = t.request.value("Expect");
+    if (expect && lowered(*expect).find("100-continue") != std::string::npos) {
+      t.expectRefusal = std::move(response);
+      return true;
+    }
+  }
   if (isRedirectStatus(t.status)) {
     if (auto location = response->value("Location")) {
       if (auto target = resolve(*t.request.url, *location)) {
@@ -116,6 +123,10 @@ std::size_t Engine::onWrite(char* data, std::size_t size, std::size_t count, voi
   const std::size_t n = size * count;
   t.touch();
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+  if (t.expectRefusal) {
+    t.expectRefusalBody.insert(t.expectRefusalBody.end(), bytes, bytes + n);
+    return n;
+  }
   if (t.redirectTarget) {
     t.redirectBody.insert(t.redirectBody.end(), bytes, bytes + n);
     return n;

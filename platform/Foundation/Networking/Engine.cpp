@@ -184,8 +184,28 @@ bool Engine::servedOnMain(CURL* easy) const {
   if (!queue_->isMain()) return false;
   Transfer* t = nullptr;
   curl_easy_getinfo(easy, CURLINFO_PRIVATE, &t);
+  if (t == nullptr || needsThread(*t)) return false;
+  // An HTTP/2 connection carries other transfers too, whose frames main would read.
+  return !threadBound();
+}
+
+bool Engine::threadBound() const {
+  return std::any_of(transfers_.begin(), transfers_.end(),
+                     [](const auto& t) { return t.second->easy && needsThread(*t.second); });
+}
+
+bool Engine::needsThread(const Transfer& t) {
   // File bodies and downloads are read and written on the session thread, never on main.
-  return t != nullptr && t->mode != Mode::download && !t->bodyFile && !t->bodyStream;
+  return t.mode == Mode::download || t.bodyFile || t.bodyStream;
+}
+
+void Engine::keepOffMain() {
+  for (auto& [socket, watch] : watched_) {
+    if (!watch.onMain) continue;
+    RunLoopCore::MainQueue::shared().removeSource(socket);
+    poller_.watch(socket, watch.events);
+    watch.onMain = false;
+  }
 }
 
 int Engine::onSocket(CURL* easy, curl_socket_t socket, int what, void* user, void*) {
@@ -271,7 +291,8 @@ void Engine::start(std::shared_ptr<URLSessionTask> task, std::shared_ptr<TaskSta
       state->kind != TaskKind::download && !commandsPending_.load() &&
       !group_.transport.heldHere()) {
     std::unique_lock lock(group_.transport, std::try_to_lock);
-    if (lock.owns_lock() && !commandsPending_.load() && !stopping_) {
+    // libcurl may read other transfers' frames on a shared connection here.
+    if (lock.owns_lock() && !commandsPending_.load() && !stopping_ && !threadBound()) {
       begin(task, state);
       drive();
       wakeIfSooner();

@@ -17,6 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Foundation/Data.hpp"
 #include "Foundation/HTTPURLResponse.hpp"
 #include "Foundation/NSError.hpp"
 #include "Foundation/Networking/CurlShare.hpp"
@@ -88,6 +89,10 @@ class Engine : public std::enable_shared_from_this<Engine> {
   // The main thread's turn on a socket whose transfer answers on the main queue.
   void serveOnMain(curl_socket_t socket, std::uint32_t events);
   bool servedOnMain(CURL* easy) const;
+  static bool needsThread(const Transfer& t);
+  bool threadBound() const;  // a transfer that needs this engine's thread is running
+  // Moves the sockets main watches to this engine's thread.
+  void keepOffMain();
   void unwatch(curl_socket_t socket);
   // The sockets left to the main thread, served here when it has been busy for a while.
   void serveBusyMain();
@@ -105,6 +110,8 @@ class Engine : public std::enable_shared_from_this<Engine> {
   void redirect(Transfer& t);
   void follow(Transfer& t, const URLRequest& request);
   void refuseRedirect(Transfer& t);
+  // Ends a transfer whose whole answer was held back: it reaches the task now.
+  void finishWith(Transfer& t, std::shared_ptr<HTTPURLResponse> response, Data body);
   void answer(Transfer& t, bool allow);
   void complete(Transfer& t, std::optional<NSError> error);
   void applyPause(Transfer& t);

@@ -103,7 +103,11 @@ void Engine::refuseRedirect(Transfer& t) {
   t.redirectTarget.reset();
   t.redirectResponse.reset();
   t.redirectBody.clear();
-  if (!publish(t, response)) return complete(t, t.localError);
+  finishWith(t, std::move(response), std::move(body));
+}
+
+void Engine::finishWith(Transfer& t, std::shared_ptr<HTTPURLResponse> response, Data body) {
+  if (!publish(t, std::move(response))) return complete(t, t.localError);
   if (t.awaitingDisposition) {
     t.heldBody = std::move(body);
     t.heldEnd = true;

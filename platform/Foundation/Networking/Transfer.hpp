@@ -65,6 +65,11 @@ struct Transfer {
   int sends = 0;                   // by the current hop
   bool resendRefused = false;      // the current hop was to send it again
   bool connectionClosing = false;  // the server was closing the kept connection before it went
+  bool multiplexed = false;        // the current hop's request went out on an HTTP/2 connection
+  // A 417 to the request's "Expect: 100-continue", held back: libcurl sends the request again
+  // without Expect (the server did not take it), else it is the answer after all.
+  std::shared_ptr<HTTPURLResponse> expectRefusal;
+  Data expectRefusalBody;
 
   // The body, sent again from its start on each hop that keeps it.
   bool hasBody = false;
@@ -116,6 +121,13 @@ struct Transfer {
   }
 
   void touch() { lastActivity = monotonicNow(); }
+  // Whether libcurl may send the current hop's request once more: the server provably did not
+  // act on the first send. It refused the Expect before the body, or refused the HTTP/2 stream;
+  // libcurl then tries again having received nothing and reported no failure, while a
+  // connection that died under the stream reports one.
+  bool resendAllowed() const {
+    return sends == 1 && (expectRefusal || (multiplexed && status == 0 && errorText[0] == 0));
+  }
   void closeBody() {
     if (bodyFile) std::fclose(bodyFile);
     bodyFile = nullptr;

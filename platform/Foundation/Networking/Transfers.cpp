@@ -3,10 +3,15 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <openssl/bio.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
 #include <poll.h>
+#include <strings.h>
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -47,11 +52,35 @@ Endpoint endpointOf(const sockaddr_storage& address) {
   return {"", -1};
 }
 
-// Whether the server has already spoken on the idle connection between these ends. It says
-// nothing there unless it is closing it, and a TLS close alert passes libcurl's own check
-// for dead connections.
+// Whether what waits on an idle TLS connection is its end: a close alert, the end of the
+// stream, a reset, or bytes no request asked for. Records that carry no data (a late session
+// ticket, a key update) are taken in, as libcurl's own next read would take them. libcurl's
+// transport under the SSL works only inside libcurl's own calls, so the look reads the socket
+// through a BIO of its own for that moment; the socket is non-blocking.
+bool closedUnder(SSL* ssl, curl_socket_t socket) {
+  BIO* own = BIO_new_socket(socket, BIO_NOCLOSE);
+  if (own == nullptr) return true;
+  BIO* in = SSL_get_rbio(ssl);
+  BIO* out = SSL_get_wbio(ssl);
+  BIO_up_ref(in);
+  BIO_up_ref(out);
+  BIO_up_ref(own);
+  SSL_set0_rbio(ssl, own);
+  SSL_set0_wbio(ssl, own);
+  ERR_clear_error();
+  char byte = 0;
+  const int got = SSL_peek(ssl, &byte, 1);
+  const int error = SSL_get_error(ssl, got);
+  ERR_clear_error();
+  SSL_set0_rbio(ssl, in);
+  SSL_set0_wbio(ssl, out);
+  return got > 0 || (error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE);
+}
+
+// Whether the server is closing the idle connection between these ends. A TLS close alert
+// passes libcurl's own check for dead connections.
 bool serverClosing(std::vector<curl_socket_t>& sockets, const Endpoint& local,
-                   const Endpoint& remote) {
+                   const Endpoint& remote, SSL* ssl) {
   for (auto it = sockets.begin(); it != sockets.end();) {
     sockaddr_storage address{};
     socklen_t size = sizeof address;
@@ -64,12 +93,30 @@ bool serverClosing(std::vector<curl_socket_t>& sockets, const Endpoint& local,
       if (::getpeername(*it, reinterpret_cast<sockaddr*>(&address), &size) == 0 &&
           endpointOf(address) == remote) {
         pollfd ready{*it, POLLIN, 0};
-        return ::poll(&ready, 1, 0) > 0;
+        if (::poll(&ready, 1, 0) <= 0) return false;
+        return ssl == nullptr || closedUnder(ssl, *it);
       }
     }
     ++it;
   }
   return false;
+}
+
+// The SSL of the connection the transfer is about to use, when libcurl runs on OpenSSL.
+SSL* sslOf(CURL* easy) {
+  curl_tlssessioninfo* info = nullptr;
+  if (curl_easy_getinfo(easy, CURLINFO_TLS_SSL_PTR, &info) != CURLE_OK || info == nullptr ||
+      info->backend != CURLSSLBACKEND_OPENSSL) {
+    return nullptr;
+  }
+  return static_cast<SSL*>(info->internals);
+}
+
+bool speaksHttp2(SSL* ssl) {
+  const unsigned char* protocol = nullptr;
+  unsigned int length = 0;
+  if (ssl != nullptr) SSL_get0_alpn_selected(ssl, &protocol, &length);
+  return length == 2 && std::memcmp(protocol, "h2", 2) == 0;
 }
 
 }  // namespace
@@ -149,7 +196,9 @@ void Engine::startHop(Transfer& t) {
   t.redirectBody.clear();
   t.lastUp = t.lastDown = 0;
   t.sends = 0;
-  t.resendRefused = t.connectionClosing = false;
+  t.resendRefused = t.connectionClosing = t.multiplexed = false;
+  t.expectRefusal.reset();
+  t.expectRefusalBody.clear();
   if (!rewindBody(t)) {
     return complete(t, NSError::urlError(NSURLErrorRequestBodyStreamExhausted, t.urlText()));
   }
@@ -158,6 +207,8 @@ void Engine::startHop(Transfer& t) {
   t.easy = acquire();
   if (t.easy == nullptr) return complete(t, NSError::urlError(NSURLErrorUnknown, t.urlText()));
   configure(t);
+  // It may join a connection main serves: from now on this thread serves them all.
+  if (needsThread(t)) keepOffMain();
   t.touch();
   if (curl_multi_add_handle(multi_, t.easy) != CURLM_OK) {
     return complete(t, NSError::urlError(NSURLErrorUnknown, t.urlText()));
@@ -286,6 +337,11 @@ void Engine::finished(Transfer& t, CURLcode code) {
     return complete(t, NSError::urlError(NSURLErrorNetworkConnectionLost, t.urlText()));
   }
   if (code != CURLE_OK) return complete(t, t.errorFor(code));
+  if (t.expectRefusal) {
+    // The body had gone out already, so libcurl did not try again: the 417 is the answer.
+    return finishWith(t, std::exchange(t.expectRefusal, nullptr),
+                      std::exchange(t.expectRefusalBody, {}));
+  }
   if (t.redirectTarget) return redirect(t);
   if (t.awaitingDisposition) {
     t.heldEnd = true;
@@ -305,14 +361,31 @@ int Engine::onSocketOpened(void* user, curl_socket_t socket, curlsocktype purpos
 
 int Engine::onSending(void* user, char* remoteIp, char* localIp, int remotePort, int localPort) {
   auto& t = *static_cast<Transfer*>(user);
-  if (++t.sends > 1) {
-    t.resendRefused = true;
-    return CURL_PREREQFUNC_ABORT;
+  if (t.sends > 0) {
+    // The same request again within the hop: only where the server did not act on it.
+    if (!t.resendAllowed() || !rewindBody(t)) {
+      t.resendRefused = true;
+      return CURL_PREREQFUNC_ABORT;
+    }
+    t.sends += 1;
+    if (std::exchange(t.expectRefusal, nullptr)) {
+      // libcurl would send the host's Expect again, to be refused again; "Expect:" sends none.
+      for (curl_slist* line = t.headers; line != nullptr; line = line->next) {
+        if (::strncasecmp(line->data, "Expect:", 7) == 0) std::memcpy(line->data, "Expect:", 8);
+      }
+    }
+    t.expectRefusalBody.clear();
+    return CURL_PREREQFUNC_OK;
   }
+  t.sends = 1;
+  SSL* ssl = sslOf(t.easy);
+  // A multiplexed connection carries other streams and control frames between requests;
+  // libcurl's HTTP/2 layer reads those and tells a closing connection itself.
+  t.multiplexed = speaksHttp2(ssl);
   long connects = 0;
   curl_easy_getinfo(t.easy, CURLINFO_NUM_CONNECTS, &connects);
-  if (connects == 0 &&
-      serverClosing(t.engine->group_.sockets, {localIp, localPort}, {remoteIp, remotePort})) {
+  if (connects == 0 && !t.multiplexed &&
+      serverClosing(t.engine->group_.sockets, {localIp, localPort}, {remoteIp, remotePort}, ssl)) {
     t.connectionClosing = true;
     return CURL_PREREQFUNC_ABORT;
   }

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "NetworkTest.hpp"
+#include "Peers.hpp"
 #include "support/RunLoopSupport.hpp"
 
 namespace nettest {
@@ -93,6 +94,7 @@ TEST_F(FailureTests, TransportFailuresMapToTheirCodes) {
       {"DELETE dropped on a kept connection", "DELETE", true, sandbox::Fault::drop(),
        NSURLErrorNetworkConnectionLost, 1},
       {"GET dropped on a kept connection", "GET", true, sandbox::Fault::drop(), 0, 2},
+      {"HEAD dropped on a kept connection", "HEAD", true, sandbox::Fault::drop(), 0, 2},
   };
   auto s = session();
   for (const auto& row : rows) {
@@ -118,6 +120,145 @@ TEST_F(FailureTests, TransportFailuresMapToTheirCodes) {
   auto refused = load(s, URLRequest(url(base() + "/test/echo")));
   ASSERT_TRUE(refused.error);
   EXPECT_EQ(refused.error->code, NSURLErrorCannotConnectToHost);
+}
+
+// The peers stand in for one of the kit's hosts.
+constexpr const char* kPeerHost = "api.dev.zentrel.com";
+
+URLRequest postTo(const Peer& peer, const std::string& path, std::string body) {
+  EXPECT_TRUE(NetworkEnvironment::addRoute(kPeerHost, 443, "127.0.0.1", peer.port()));
+  URLRequest request(url(std::string("https://") + kPeerHost + path));
+  request.httpMethod = "POST";
+  request.httpBody = Data(body.begin(), body.end());
+  return request;
+}
+
+int statusOf(const Outcome& o) {
+  return o.response ? o.response->statusCode() : 0;
+}
+
+// A request not safe to repeat goes again only where the server shows it did not act on it.
+TEST_F(FailureTests, UnsafeRequestsGoAgainOnlyWhereTheServerDidNotTakeThem) {
+  enum class Case { expectRefused, streamRefused, resetWhileSending };
+  struct Row {
+    const char* name;
+    Case what;
+    int code;                 // 0: answered 200
+    std::size_t onWire;       // the request's heads or streams the server read
+    std::size_t connections;  // the server accepted (0: any)
+  };
+  const Row rows[] = {
+      {"417 before the body", Case::expectRefused, 0, 2, 1},
+      {"HTTP/2 stream refused", Case::streamRefused, 0, 2, 2},
+      // libcurl sees its send fail, tries nothing itself: the engine's own resend is asked.
+      {"reset while the body goes out on a kept connection", Case::resetWhileSending,
+       NSURLErrorNetworkConnectionLost, 1, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    trustSandboxAfresh();
+    std::unique_ptr<Peer> peer;
+    auto s = session();
+    std::string body = "hello";
+    if (row.what == Case::streamRefused) {
+      auto http2 = std::make_unique<Http2Peer>(sb());
+      http2->refusePosts(1);
+      peer = std::move(http2);
+    } else {
+      auto tls = std::make_unique<TlsPeer>(sb());
+      tls->refuseExpect(row.what == Case::expectRefused);
+      if (row.what == Case::resetWhileSending) {
+        ASSERT_EQ(statusOf(load(s, postTo(*tls, "/first", "x"))), 200);
+        tls->resetAfterHead(true);
+        body.assign(8u << 20, 'b');
+      }
+      peer = std::move(tls);
+    }
+    auto request = postTo(*peer, "/post", body);
+    if (row.what == Case::expectRefused) request.setValue("100-continue", "Expect");
+    auto o = load(s, request);
+    EXPECT_EQ(o.error ? o.error->code : 0, row.code);
+    EXPECT_EQ(peer->requests("POST", "/post"), row.onWire);
+    if (row.connections > 0) {
+      EXPECT_EQ(peer->connections(), row.connections);
+    }
+    if (row.code == 0) {
+      EXPECT_EQ(statusOf(o), 200);
+      ASSERT_TRUE(o.data);
+      EXPECT_EQ(text(*o.data), "ok");
+      EXPECT_EQ(peer->bodies().back(), "hello");
+    }
+    if (auto* tls = dynamic_cast<TlsPeer*>(peer.get()); tls && row.what == Case::expectRefused) {
+      EXPECT_EQ(tls->heads().back().find("Expect"), std::string::npos) << tls->heads().back();
+    }
+  }
+}
+
+// Between requests a kept connection may carry what is not an answer: a late TLS session
+// ticket, other streams' frames. It still carries the next unsafe request; only a connection
+// the server is closing sends that request, once, on a new one.
+TEST_F(FailureTests, UnsafeRequestsKeepTheConnectionUntilTheServerClosesIt) {
+  {
+    SCOPED_TRACE("TLS 1.3 ticket after each answer");
+    trustSandboxAfresh();
+    TlsPeer peer(sb());
+    peer.sendTicketsLate(true);
+    auto s = session();
+    for (std::size_t i = 1; i <= 10; ++i) {
+      EXPECT_EQ(statusOf(load(s, postTo(peer, "/post", "x"))), 200);
+      // The ticket waits on the idle connection before the next request goes.
+      ASSERT_TRUE(peer.waitUntil([&] { return peer.tickets() == i; }));
+    }
+    EXPECT_EQ(peer.requests("POST"), 10u);
+    EXPECT_EQ(peer.connections(), 1u);
+  }
+  {
+    SCOPED_TRACE("HTTP/2 beside a streaming GET");
+    trustSandboxAfresh();
+    Http2Peer peer(sb());
+    auto s = session();
+    EXPECT_TRUE(NetworkEnvironment::addRoute(kPeerHost, 443, "127.0.0.1", peer.port()));
+    // The GET's bytes arrive a piece after each answer, so they are there when POSTs go out.
+    auto streamed = std::make_shared<std::optional<Outcome>>();
+    auto mutex = std::make_shared<std::mutex>();
+    s->dataTask(url(std::string("https://") + kPeerHost + "/stream?size=3000000&pieces=11"),
+                [streamed, mutex](auto data, auto, auto error) {
+                  std::lock_guard lock(*mutex);
+                  *streamed = Outcome{std::move(data), nullptr, std::move(error)};
+                })
+        ->resume();
+    ASSERT_TRUE(peer.waitUntil([&] { return peer.requests("GET", "/stream") == 1; }));
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(statusOf(load(s, postTo(peer, "/post", "x"))), 200);
+    ASSERT_TRUE(zttest::runUntil([&] {
+      std::lock_guard lock(*mutex);
+      return streamed->has_value();
+    }));
+    std::lock_guard lock(*mutex);
+    ASSERT_TRUE((*streamed)->data);
+    const std::string pattern = sandbox::testPattern(0, 3000000);
+    EXPECT_TRUE(*(*streamed)->data == Data(pattern.begin(), pattern.end()));
+    EXPECT_EQ(peer.requests("POST"), 10u);
+    EXPECT_EQ(peer.connections(), 1u);
+  }
+  const std::pair<const char*, TlsPeer::Close> closes[] = {
+      {"close alert and end of stream", TlsPeer::Close::clean},
+      {"reset", TlsPeer::Close::reset},
+      {"end of stream without close alert", TlsPeer::Close::endOfStream},
+      {"close alert alone", TlsPeer::Close::alertOnly},
+  };
+  for (const auto& [name, how] : closes) {
+    SCOPED_TRACE(name);
+    trustSandboxAfresh();
+    TlsPeer peer(sb());
+    auto s = session();
+    EXPECT_EQ(statusOf(load(s, postTo(peer, "/first", "x"))), 200);
+    peer.closeIdle(how);
+    ASSERT_TRUE(peer.waitUntil([&] { return peer.closes() == 1; }));
+    auto o = load(s, postTo(peer, "/next", "y"));
+    EXPECT_EQ(statusOf(o), 200) << (o.error ? o.error->localizedDescription() : "");
+    EXPECT_EQ(peer.requests("POST", "/next"), 1u);
+    EXPECT_EQ(peer.connections(), 2u);
+  }
 }
 
 TEST_F(FailureTests, OnlyHttpsIsLoaded) {

@@ -11,6 +11,7 @@
 #include <RunLoopCore/MainQueue.hpp>
 
 #include "NetworkTest.hpp"
+#include "Peers.hpp"
 #include "support/RunLoopSupport.hpp"
 
 namespace nettest {
@@ -328,6 +329,45 @@ TEST_F(SessionTests, MainQueueSessionDownloadsOnItsOwnThreadAndLeavesNoSocketToM
   EXPECT_EQ(s->newConnectionCount(), 1u);
   EXPECT_EQ(RunLoopCore::MainQueue::shared().sourceCount(), 0u);
   s->finishTasksAndInvalidate();
+
+  // Over HTTP/2 one connection carries them at once: a data task in flight, then the download
+  // beside it, then data tasks beside the download, then one alone. The socket moves from main
+  // to the session thread and back.
+  trustSandboxAfresh();
+  Http2Peer peer(sb());
+  ASSERT_TRUE(NetworkEnvironment::addRoute("api.dev.zentrel.com", 443, "127.0.0.1", peer.port()));
+  auto shared = URLSession::make(URLSessionConfiguration::defaultConfiguration(), recorder,
+                                 OperationQueue::main());
+  const auto start = [&](const std::string& path) {
+    shared
+        ->dataTask(url("https://api.dev.zentrel.com" + path),
+                   [answered](auto, auto, auto) { ++*answered; })
+        ->resume();
+  };
+  start("/stream?size=300000&pieces=2");
+  ASSERT_TRUE(peer.waitUntil([&] { return peer.requests("GET", "/stream") == 1; }));
+  auto download =
+      shared->downloadTask(url("https://api.dev.zentrel.com/stream?size=600000&pieces=3"));
+  *downloadReadOnMain = false;
+  NetworkEnvironment::setTraceHandler(
+      [downloadReadOnMain, id = download->taskIdentifier()](const NetworkTrace& trace) {
+        if (trace.taskIdentifier == id && Thread::isMainThread()) *downloadReadOnMain = true;
+      });
+  download->resume();
+  ASSERT_TRUE(peer.waitUntil([&] { return peer.requests("GET", "/stream") == 2; }));
+  start("/echo");
+  start("/echo");
+  ASSERT_TRUE(zttest::runUntil([&] { return *answered == 5; }));
+  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 2; }));
+  start("/echo");
+  ASSERT_TRUE(zttest::runUntil([&] { return *answered == 6; }));
+  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 2; }));
+  EXPECT_EQ(recorder->downloadedFile(), sandbox::testPattern(0, 600000));
+  EXPECT_FALSE(*downloadReadOnMain);
+  EXPECT_EQ(peer.connections(), 1u);
+  EXPECT_EQ(RunLoopCore::MainQueue::shared().sourceCount(), 0u);
+  shared->finishTasksAndInvalidate();
+  NetworkEnvironment::setTraceHandler(nullptr);
 }
 
 TEST_F(SessionTests, ReleasedSessionStillFinishesItsTasks) {
