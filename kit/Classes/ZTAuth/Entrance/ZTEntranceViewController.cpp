@@ -11,6 +11,7 @@
 #include "ZTAuth/SignUp/ZTSignUpViewController.hpp"
 #include "ZTEvents.hpp"
 #include "ZTExtensions/ZTUIApplication.hpp"
+#include "ZTUIComponents/ZTWindowWatcher.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
@@ -52,6 +53,13 @@ void ZTEntranceViewController::viewDidLoad() {
   }
   addGesturesToLabels();
   configureUI(0);
+  // A host that replaces its window's root, or dismisses the chain under a screen over the
+  // entrance, gives it no viewDidDisappear.
+  ZTWindowWatcher::watch(sharedAs<ZTEntranceViewController>(),
+                         [weak = weakAs<ZTEntranceViewController>()] {
+                           auto self = weak.lock();
+                           if (self && self->stage_ == Stage::open) self->end(false);
+                         });
 }
 
 ZTEntranceViewController::~ZTEntranceViewController() {

@@ -12,27 +12,13 @@
 
 #include "ZTEvents.hpp"
 #include "ZTUIComponents/ZTImageFromLib.hpp"
+#include "ZTUIComponents/ZTWindowWatcher.hpp"
 
 namespace ZentrelSDK {
 
 namespace {
 const bool registered = UIKit::UIStoryboard::registerViewControllerClass<DocumentsViewController>(
     "DocumentsViewController");
-
-// Says when the view it sits in leaves its window: a host that replaces its window's root
-// takes the list away without dismissing it or telling it.
-class WindowWatcher : public UIKit::UIView {
- public:
-  explicit WindowWatcher(std::function<void()> left) : left_(std::move(left)) { setHidden(true); }
-
- protected:
-  void didMoveToWindow() override {
-    if (!window() && left_) left_();
-  }
-
- private:
-  std::function<void()> left_;
-};
 }  // namespace
 
 DocumentsViewController::DocumentsViewController(std::optional<std::string> nibName,
@@ -62,10 +48,12 @@ void DocumentsViewController::viewDidLoad() {
   if (auto button = logoutButton.lock())
     button->setImage(ZTImageFromLib::makeLibraryImage("logout1"), UIKit::UIButton::State::normal);
   listenToEvents();
+  // A list covered by another screen gets no second viewDidDisappear when the chain under it
+  // is dismissed, and none when its window's root is replaced.
   std::weak_ptr<DocumentsViewController> weak = self();
-  view()->addSubview(std::make_shared<WindowWatcher>([weak] {
-    if (auto list = weak.lock()) list->leftWindow();
-  }));
+  ZTWindowWatcher::watch(self(), [weak] {
+    if (auto list = weak.lock()) list->close();
+  });
 }
 
 void DocumentsViewController::viewWillAppear(bool animated) {
@@ -88,20 +76,6 @@ void DocumentsViewController::viewWillDisappear(bool animated) {
 void DocumentsViewController::viewDidDisappear(bool animated) {
   UIViewController::viewDidDisappear(animated);
   if (isBeingDismissed()) close();
-}
-
-// A list covered by another screen gets no second viewDidDisappear when the chain under it
-// is dismissed, and none when its window's root is replaced; both take it out of the window.
-void DocumentsViewController::leftWindow() {
-  if (auto coordinator = transitionCoordinator()) {
-    std::weak_ptr<DocumentsViewController> weak = self();
-    coordinator->animate(nullptr, [weak](const auto&) {
-      if (auto list = weak.lock()) list->leftWindow();
-    });
-    return;
-  }
-  const auto& shown = viewIfLoaded();
-  if (!presentingViewController() || !shown || !shown->window()) close();
 }
 
 // The chain settles after this call; the actions see the list gone.

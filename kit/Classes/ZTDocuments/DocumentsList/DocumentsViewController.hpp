@@ -85,7 +85,6 @@ class DocumentsViewController : public UIKit::UIViewController,
   void documentDidChange();
   void dismissViewControllersRecursively(const std::shared_ptr<UIKit::UIViewController>& top,
                                          bool animated = false);
-  void leftWindow();
   void close();
 
   bool listening_ = false;

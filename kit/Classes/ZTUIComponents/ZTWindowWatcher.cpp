@@ -1,0 +1,40 @@
+#include "ZTUIComponents/ZTWindowWatcher.hpp"
+
+#include <utility>
+
+#include <UIKit/UIViewControllerTransitioning.hpp>
+
+#include "ZTExtensions/ZTUIApplication.hpp"
+
+namespace ZentrelSDK {
+
+void ZTWindowWatcher::watch(const std::shared_ptr<UIKit::UIViewController>& controller,
+                            std::function<void()> gone) {
+  if (!controller || !gone) return;
+  controller->view()->addSubview(std::make_shared<ZTWindowWatcher>(controller, std::move(gone)));
+}
+
+ZTWindowWatcher::ZTWindowWatcher(std::weak_ptr<UIKit::UIViewController> controller,
+                                 std::function<void()> gone)
+    : controller_(std::move(controller)),
+      gone_(std::make_shared<std::function<void()>>(std::move(gone))) {
+  setHidden(true);
+}
+
+void ZTWindowWatcher::didMoveToWindow() {
+  if (!window()) check(controller_, gone_);
+}
+
+void ZTWindowWatcher::check(const std::weak_ptr<UIKit::UIViewController>& weak,
+                            const std::shared_ptr<std::function<void()>>& gone) {
+  auto controller = weak.lock();
+  if (!controller || !*gone) return;
+  // Mid-transition the chain is not settled yet: a screen over it may only be coming or going.
+  if (auto coordinator = controller->transitionCoordinator()) {
+    if (coordinator->animate(nullptr, [weak, gone](const auto&) { check(weak, gone); })) return;
+  }
+  if (ZTUIApplication::isShown(*controller)) return;
+  std::exchange(*gone, nullptr)();
+}
+
+}  // namespace ZentrelSDK
