@@ -8,6 +8,7 @@
 #include "ZTLogger.hpp"
 #include "ZTUIComponents/ZTImageFromLib.hpp"
 #include "ZTUIComponents/ZTVerificationCode/ZTVerificationCodeViewModel.hpp"
+#include "ZTUIComponents/ZTWindowWatcher.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
@@ -35,6 +36,11 @@ void ZTModalCodeVerificationViewController::viewDidLoad() {
   addCancelTapGesture();
   if (viewModel_) viewModel_->setDelegate(weakAs<ZTModalCodeVerificationViewController>());
   configureViews();
+  // Taken away unanswered (the host replaced its window's root): as a cancel.
+  ZTWindowWatcher::watch(sharedAs<ZTModalCodeVerificationViewController>(),
+                         [weak = weakAs<ZTModalCodeVerificationViewController>()] {
+                           if (auto self = weak.lock()) self->closePopover();
+                         });
 }
 
 void ZTModalCodeVerificationViewController::addCancelTapGesture() {

@@ -11,6 +11,7 @@
 
 #include "ZTLogger.hpp"
 #include "ZTUIComponents/ZTImageFromLib.hpp"
+#include "ZTUIComponents/ZTWindowWatcher.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
@@ -61,6 +62,11 @@ void ZTModalScopesViewController::calculateTableViewHeigh() {
 void ZTModalScopesViewController::viewDidLoad() {
   UIViewController::viewDidLoad();
   configureViews();
+  // Taken away unanswered (the host replaced its window's root): as a cancel.
+  ZTWindowWatcher::watch(sharedAs<ZTModalScopesViewController>(),
+                         [weak = weakAs<ZTModalScopesViewController>()] {
+                           if (auto self = weak.lock()) self->cancel(false);
+                         });
 }
 
 void ZTModalScopesViewController::configureViews() {

@@ -227,16 +227,20 @@ TEST_F(UserManagerTest, AnEntranceGoneAnyWayAnswersOnceAndTheNextSignsInOnANewOn
   }
 }
 
-// The window goes while a card of the flow is up: the request hears no, and the next one
-// signs in through a new card.
+// The window goes, or its root with the host keeping it, while a card of the flow is up: the
+// request hears no, and the next one signs in through a new card.
 TEST_F(UserManagerTest, ACardGoneWithItsWindowEndsTheRequestAndTheNextGoesThrough) {
   struct Row {
     const char* name;
     SkipPolicy login;
     SkipPolicy consent;
+    bool rootKept;
   };
-  for (const auto& row : {Row{"consent", SkipPolicy::Always, SkipPolicy::Never},
-                          Row{"code", SkipPolicy::Never, SkipPolicy::Always}}) {
+  std::shared_ptr<UIKit::UIViewController> keptRoot;
+  for (const auto& row : {Row{"consent", SkipPolicy::Always, SkipPolicy::Never, false},
+                          Row{"code", SkipPolicy::Never, SkipPolicy::Always, false},
+                          Row{"consent, root kept", SkipPolicy::Always, SkipPolicy::Never, true},
+                          Row{"code, root kept", SkipPolicy::Never, SkipPolicy::Always, true}}) {
     SCOPED_TRACE(row.name);
     ZTAccounts::logout();
     sb().setSkip(kApp, row.login, row.consent);
@@ -255,7 +259,12 @@ TEST_F(UserManagerTest, ACardGoneWithItsWindowEndsTheRequestAndTheNextGoesThroug
     UserReply gone;
     gone.request();
     ASSERT_TRUE(cardUp());
-    ui = std::make_unique<PlatformTesting::UI>();
+    if (row.rootKept) {
+      keptRoot = ui->root();
+      ui->window()->setRootViewController(std::make_shared<UIKit::UIViewController>());
+    } else {
+      ui = std::make_unique<PlatformTesting::UI>();
+    }
     ASSERT_TRUE(wait(gone));
 
     UserReply next;
