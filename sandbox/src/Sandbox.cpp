@@ -1,9 +1,6 @@
 // sandbox::Sandbox: the controls tests use.
 #include "Impl.hpp"
 
-#include <openssl/bio.h>
-#include <openssl/pem.h>
-
 #include <stdexcept>
 
 namespace sandbox {
@@ -111,30 +108,8 @@ const std::string& Sandbox::caPem() const {
   return impl_->certs.caPem();
 }
 
-namespace {
-template <typename Write>
-std::string pemOf(Write write) {
-  BIO* bio = BIO_new(BIO_s_mem());
-  std::string out;
-  if (bio != nullptr && write(bio) == 1) {
-    char* data = nullptr;
-    const long size = BIO_get_mem_data(bio, &data);
-    if (size > 0) out.assign(data, static_cast<std::size_t>(size));
-  }
-  BIO_free(bio);
-  return out;
-}
-}  // namespace
-
-std::string Sandbox::certificatePem() const {
-  return pemOf([&](BIO* bio) { return PEM_write_bio_X509(bio, impl_->certs.leaf()); });
-}
-
-std::string Sandbox::keyPem() const {
-  return pemOf([&](BIO* bio) {
-    return PEM_write_bio_PrivateKey(bio, impl_->certs.leafKey(), nullptr, nullptr, 0, nullptr,
-                                    nullptr);
-  });
+void* Sandbox::newServerContext() const {
+  return impl_->certs.newServerContext();
 }
 
 std::vector<std::string> Sandbox::routes() const {

@@ -165,10 +165,9 @@ class Sandbox {
   void stop();  // idempotent; wakes every delayed answer
   int port() const;
   const std::string& caPem() const;  // the CA certificate, PEM
-  // The server certificate and its key, PEM: a test peer standing in for the same hosts shows
-  // them and is trusted as the sandbox is.
-  std::string certificatePem() const;
-  std::string keyPem() const;
+  // A new server SSL_CTX* (the caller frees it) showing the sandbox's certificate: a test peer
+  // standing in for the same hosts is trusted as the sandbox is.
+  void* newServerContext() const;
   // "id.zentrel.com:443:127.0.0.1:<port>" for each of kHosts (libcurl CURLOPT_CONNECT_TO).
   std::vector<std::string> routes() const;
   // "https://<host>" (the kit's shipped base); the port is reached through routes().

@@ -5,8 +5,6 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <nghttp2/nghttp2.h>
-#include <openssl/bio.h>
-#include <openssl/pem.h>
 #include <openssl/ssl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -21,14 +19,6 @@
 namespace nettest {
 
 namespace {
-
-template <typename Read>
-auto fromPem(const std::string& pem, Read read) {
-  BIO* bio = BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size()));
-  auto* value = read(bio);
-  BIO_free(bio);
-  return value;
-}
 
 int selectHttp2(SSL*, const unsigned char** out, unsigned char* outLength, const unsigned char* in,
                 unsigned int inLength, void*) {
@@ -86,20 +76,8 @@ std::size_t numberAfter(const std::string& text, const std::string& key, std::si
 // ---------------------------------------------------------------------------------------------
 
 Peer::Peer(const sandbox::Sandbox& sandbox, bool http2) {
-  SSL_CTX* ctx = SSL_CTX_new(TLS_server_method());
-  X509* certificate = fromPem(sandbox.certificatePem(), [](BIO* bio) {
-    return PEM_read_bio_X509(bio, nullptr, nullptr, nullptr);
-  });
-  EVP_PKEY* key = fromPem(sandbox.keyPem(), [](BIO* bio) {
-    return PEM_read_bio_PrivateKey(bio, nullptr, nullptr, nullptr);
-  });
-  const bool ok = ctx != nullptr && certificate != nullptr && key != nullptr &&
-                  SSL_CTX_set_min_proto_version(ctx, TLS1_3_VERSION) == 1 &&
-                  SSL_CTX_use_certificate(ctx, certificate) == 1 &&
-                  SSL_CTX_use_PrivateKey(ctx, key) == 1;
-  X509_free(certificate);
-  EVP_PKEY_free(key);
-  if (!ok) {
+  auto* ctx = static_cast<SSL_CTX*>(sandbox.newServerContext());
+  if (SSL_CTX_set_min_proto_version(ctx, TLS1_3_VERSION) != 1) {
     SSL_CTX_free(ctx);
     throw std::runtime_error("peer: TLS context");
   }

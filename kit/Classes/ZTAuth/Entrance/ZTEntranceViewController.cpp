@@ -53,8 +53,8 @@ void ZTEntranceViewController::viewDidLoad() {
   }
   addGesturesToLabels();
   configureUI(0);
-  // A host that replaces its window's root, or dismisses the chain under a screen over the
-  // entrance, gives it no viewDidDisappear.
+  // Dismissed, dismissed under a screen over it, or taken away with its window's root: the
+  // last two give it no viewDidDisappear.
   ZTWindowWatcher::watch(sharedAs<ZTEntranceViewController>(),
                          [weak = weakAs<ZTEntranceViewController>()] {
                            auto self = weak.lock();
@@ -125,13 +125,6 @@ void ZTEntranceViewController::end(bool signedIn) {
   Dispatch::DispatchQueue::main().async([callers = std::move(callers)] {
     for (const auto& caller : callers) caller(false);
   });
-}
-
-void ZTEntranceViewController::viewDidDisappear(bool animated) {
-  UIViewController::viewDidDisappear(animated);
-  // Only covered by a screen presented over it: it comes back.
-  if (stage_ != Stage::open || (!isBeingDismissed() && presentingViewController())) return;
-  end(false);
 }
 
 void ZTEntranceViewController::addLoginAndSignUpViewControllers() {

@@ -56,7 +56,6 @@ class ZTEntranceViewController : public UIKit::UIViewController,
   bool maySignIn();
 
   void viewDidLoad() override;
-  void viewDidDisappear(bool animated) override;
   void bindInterface(UIKit::InterfaceBinder& binder) override;
   UIKit::UIStatusBarStyle preferredStatusBarStyle() const override {
     return UIKit::UIStatusBarStyle::lightContent;

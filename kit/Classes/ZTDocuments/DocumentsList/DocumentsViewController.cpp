@@ -48,8 +48,8 @@ void DocumentsViewController::viewDidLoad() {
   if (auto button = logoutButton.lock())
     button->setImage(ZTImageFromLib::makeLibraryImage("logout1"), UIKit::UIButton::State::normal);
   listenToEvents();
-  // A list covered by another screen gets no second viewDidDisappear when the chain under it
-  // is dismissed, and none when its window's root is replaced.
+  // Dismissed, dismissed under a screen over it, or taken away with its window's root: the
+  // last two give it no viewDidDisappear.
   std::weak_ptr<DocumentsViewController> weak = self();
   ZTWindowWatcher::watch(self(), [weak] {
     if (auto list = weak.lock()) list->close();
@@ -71,11 +71,6 @@ void DocumentsViewController::viewWillDisappear(bool animated) {
   UIViewController::viewWillDisappear(animated);
   ZTEvents::shared()->unregiterEvents(this);
   listening_ = false;
-}
-
-void DocumentsViewController::viewDidDisappear(bool animated) {
-  UIViewController::viewDidDisappear(animated);
-  if (isBeingDismissed()) close();
 }
 
 // The chain settles after this call; the actions see the list gone.

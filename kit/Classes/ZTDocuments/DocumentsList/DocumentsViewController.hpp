@@ -51,7 +51,6 @@ class DocumentsViewController : public UIKit::UIViewController,
   void viewWillAppear(bool animated) override;
   void viewDidAppear(bool animated) override;
   void viewWillDisappear(bool animated) override;
-  void viewDidDisappear(bool animated) override;
 
   // Required types, then the first page of documents, then the rows, under the kit's loader.
   virtual void loadData();
