@@ -79,10 +79,11 @@ void ZTDocumentsRequest::permitted(bool granted) {
   updateDocumentsInfo();
 }
 
-// Each step goes on only while the request is unanswered; a loader it showed still closes.
+// Each step goes on only while the request is unanswered; a loader it showed still closes. A
+// step goes on without its loader when there is no screen to show one on.
 void ZTDocumentsRequest::updateDocumentsInfo() {
   auto self = shared_from_this();
-  ZTUIUtilites::shared()->loaderStart(1.0, [self] {
+  ZTUIUtilites::shared()->loaderStartThen([self] {
     if (self->answered_) return ZTUIUtilites::shared()->loaderDissmiss();
     // The store keeps its latest completion after the answer: that must not keep the request.
     ZTAppDocuments::shared()->updateDockInfo(
@@ -100,7 +101,7 @@ void ZTDocumentsRequest::updateDocumentsInfo() {
 void ZTDocumentsRequest::readDocuments() {
   if (answered_) return;
   auto self = shared_from_this();
-  ZTUIUtilites::shared()->loaderStart(1.0, [self] {
+  ZTUIUtilites::shared()->loaderStartThen([self] {
     if (self->answered_) return ZTUIUtilites::shared()->loaderDissmiss();
     self->read_(
         [self](Documents documents) {
@@ -130,8 +131,10 @@ void ZTDocumentsRequest::openList() {
     list = presentDocumentsList(true);
     requestsList() = list;
   }
+  // No screen to show it on: nothing could ever close it.
+  if (!list) return answerError(ZTOAuthError(0, "User dissmissed"));
   list_ = list;
-  if (list) list->whenClosed([self] { self->listClosed(); });
+  list->whenClosed([self] { self->listClosed(); });
   if (listeningForSuccess_) return;
   listeningForSuccess_ = true;
   ZTEvents::shared()->documentForAppLoadingSuccessEventListen(

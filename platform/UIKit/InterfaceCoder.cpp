@@ -32,8 +32,7 @@ nlohmann::json readInterfaceResource(const std::shared_ptr<Foundation::Bundle>& 
     return nullptr;
   }
   auto root = parsed.value();
-  if (!root.is_object() || !root.contains(listKey) ||
-      !root[listKey].is_array()) {
+  if (!root.is_object() || !root.contains(listKey) || !root[listKey].is_array()) {
     uikitLog(kind + " \"" + name + "\" is not valid: expected {\"" + listKey + "\": [...]}");
     return nullptr;
   }

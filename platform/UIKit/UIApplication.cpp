@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <Foundation/NotificationCenter.hpp>
+
 #include "UIKit/UIWindow.hpp"
 
 namespace UIKit {
@@ -33,7 +35,12 @@ void UIApplication::addWindow(const std::shared_ptr<UIWindow>& window) {
 
 void UIApplication::makeKey(const std::shared_ptr<UIWindow>& window) {
   addWindow(window);
+  auto previous = keyWindow_.lock();
+  if (previous == window) return;
   keyWindow_ = window;
+  auto& center = Foundation::NotificationCenter::defaultCenter();
+  if (previous) center.post(UIWindow::didResignKeyNotification, Foundation::Any(previous));
+  center.post(UIWindow::didBecomeKeyNotification, Foundation::Any(window));
 }
 
 void UIApplication::removeWindow(const UIWindow* window) {

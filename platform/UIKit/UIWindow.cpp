@@ -1,5 +1,7 @@
 #include "UIKit/UIWindow.hpp"
 
+#include <Foundation/NotificationCenter.hpp>
+
 #include "UIKit/UIApplication.hpp"
 #include "UIKit/UIGestureRecognizer.hpp"
 #include "UIKit/UIScreen.hpp"
@@ -12,7 +14,7 @@ namespace UIKit {
 UIWindow::UIWindow() : UIWindow(UIScreen::main().bounds()) {}
 
 UIWindow::UIWindow(CGRect frame) : UIView(frame) {
-  setHidden(true);
+  UIView::setHidden(true);
 }
 
 UIWindow::~UIWindow() {
@@ -45,6 +47,16 @@ void UIWindow::setRootViewController(std::shared_ptr<UIViewController> controlle
     root_->beginAppearanceTransition(true, false);
     root_->endAppearanceTransition();
   }
+}
+
+void UIWindow::setHidden(bool hidden) {
+  if (hidden == isHidden()) return;
+  UIView::setHidden(hidden);
+  // Not while the window is being made or torn down: nobody can name it then.
+  auto self = window();
+  if (!self) return;
+  Foundation::NotificationCenter::defaultCenter().post(
+      hidden ? didBecomeHiddenNotification : didBecomeVisibleNotification, Foundation::Any(self));
 }
 
 void UIWindow::makeKeyAndVisible() {

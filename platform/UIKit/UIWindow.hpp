@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "UIKit/UITouch.hpp"
@@ -16,6 +17,15 @@ class UIViewController;
 // controllers' views are placed above it. Hidden until made key and visible.
 class UIWindow : public UIView {
  public:
+  // Posted on the main thread with the window as the object: when it is hidden or shown, and
+  // when it becomes or stops being the key window.
+  static inline const std::string didBecomeVisibleNotification =
+      "UIWindowDidBecomeVisibleNotification";
+  static inline const std::string didBecomeHiddenNotification =
+      "UIWindowDidBecomeHiddenNotification";
+  static inline const std::string didBecomeKeyNotification = "UIWindowDidBecomeKeyNotification";
+  static inline const std::string didResignKeyNotification = "UIWindowDidResignKeyNotification";
+
   UIWindow();  // the screen's bounds
   explicit UIWindow(CGRect frame);
   ~UIWindow() override;
@@ -25,6 +35,7 @@ class UIWindow : public UIView {
   void setRootViewController(std::shared_ptr<UIViewController> controller);
   void makeKeyAndVisible();
   bool isKeyWindow() const;
+  void setHidden(bool hidden) override;
 
   std::shared_ptr<UIWindow> window() const override;
 

@@ -30,6 +30,7 @@ class SandboxTest : public ::testing::Test {
                             const std::string& bearer = {}) {
     return t::postJson(*sb_, "id.zentrel.com", "/api/v1.1" + target, body, bearer);
   }
+
  private:
   static inline std::unique_ptr<sandbox::Sandbox> sb_;
 };

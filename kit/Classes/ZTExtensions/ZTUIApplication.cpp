@@ -53,18 +53,23 @@ std::shared_ptr<UIViewController> ZTUIApplication::getViewController(
 }
 
 bool ZTUIApplication::isShown(const UIViewController& controller) {
-  if (controller.isBeingDismissed()) return false;
-  auto bottom = controller.presentingViewController();
-  if (!bottom) return false;
-  for (auto below = bottom; below; below = below->presentingViewController()) {
+  if (controller.isBeingDismissed() || !controller.presentingViewController()) return false;
+  for (auto below = controller.presentingViewController(); below;
+       below = below->presentingViewController()) {
     if (below->isBeingDismissed()) return false;
-    bottom = below;
   }
-  // The bottom presenter's view, not the controller's: a screen over the controller may take
-  // the controller's view out of the window while it is only covered.
-  const auto& view = bottom->viewIfLoaded();
+  // The front of the chain, not the controller: a full-screen screen over the controller takes
+  // the views under it out of the window while it is only covered.
+  auto front = controller.presentedViewController();
+  const auto* frontmost = front ? front.get() : &controller;
+  while (front) {
+    frontmost = front.get();
+    front = front->presentedViewController();
+  }
+  const auto& view = frontmost->viewIfLoaded();
   auto window = view ? view->window() : nullptr;
-  return window && !window->isHidden();
+  // What the user sees: the key window, and only while it is not hidden.
+  return window && !window->isHidden() && window->isKeyWindow();
 }
 
 bool ZTUIApplication::compareControllers(const UIViewController& controller,

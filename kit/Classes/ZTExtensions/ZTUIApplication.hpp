@@ -24,9 +24,9 @@ class ZTUIApplication {
   static std::shared_ptr<UIKit::UIViewController> getViewController(
       const std::shared_ptr<UIKit::UIViewController>& controller, const std::string& name);
 
-  // A presented controller is on screen, or only covered by what was presented over it: its
-  // presentation chain stands in a window that is shown, and neither it nor a presenter under
-  // it is being dismissed.
+  // A presented controller is on screen, or only covered by what was presented over it: the
+  // front of its presentation chain stands in the key window, which is not hidden, and neither
+  // it nor a presenter under it is being dismissed.
   static bool isShown(const UIKit::UIViewController& controller);
 
   // True when the controller's description is exactly `comareName`.

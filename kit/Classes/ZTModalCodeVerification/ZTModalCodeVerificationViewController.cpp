@@ -39,7 +39,8 @@ void ZTModalCodeVerificationViewController::viewDidLoad() {
   // Taken away unanswered (the host replaced its window's root): as a cancel.
   ZTWindowWatcher::watch(sharedAs<ZTModalCodeVerificationViewController>(),
                          [weak = weakAs<ZTModalCodeVerificationViewController>()] {
-                           if (auto self = weak.lock()) self->closePopover();
+                           auto self = weak.lock();
+                           if (self && self->viewModel_) self->viewModel_->cancel();
                          });
 }
 
@@ -89,6 +90,7 @@ void ZTModalCodeVerificationViewController::changeHeaderWithNewAuthType() {
 }
 
 void ZTModalCodeVerificationViewController::closePopover() {
+  userAnswered_ = true;
   if (viewModel_) viewModel_->cancel();
 }
 
@@ -97,6 +99,7 @@ void ZTModalCodeVerificationViewController::cancelAction(UIKit::UIControl& /*sen
 }
 
 void ZTModalCodeVerificationViewController::confirmAction(UIKit::UIControl& /*sender*/) {
+  userAnswered_ = true;
   if (viewModel_) viewModel_->submit(verificationCode_);
 }
 

@@ -44,6 +44,8 @@ class ZTModalCodeVerificationViewController : public UIKit::UIViewController,
   void closePopover();
   void cancelAction(UIKit::UIControl& sender);
   void confirmAction(UIKit::UIControl& sender);
+  // The user has answered on it (confirmed, cancelled, tapped around it).
+  bool userAnswered() const { return userAnswered_; }
 
   void didChangedVerificationCode(const std::string& code, bool finished) override;
   void closeModal(std::function<void()> completion) override;
@@ -56,6 +58,7 @@ class ZTModalCodeVerificationViewController : public UIKit::UIViewController,
 
   const std::shared_ptr<ZTModalVerificationModel> viewModel_;
   std::string verificationCode_;
+  bool userAnswered_ = false;
   // The embedded code view owns it.
   std::weak_ptr<VerificationModel> verificationModel_;
 };

@@ -106,10 +106,12 @@ void ZTModalScopesViewController::layoutCard() {
 }
 
 void ZTModalScopesViewController::allowAction(UIKit::UIControl& /*sender*/) {
+  if (!answered_) userAnswered_ = true;
   cancel(true);
 }
 
 void ZTModalScopesViewController::cancelAction(UIKit::UIControl& /*sender*/) {
+  if (!answered_) userAnswered_ = true;
   cancel(false);
 }
 

@@ -55,6 +55,8 @@ class ZTModalScopesViewController : public UIKit::UIViewController,
   void bindInterface(UIKit::InterfaceBinder& binder) override;
   void allowAction(UIKit::UIControl& sender);
   void cancelAction(UIKit::UIControl& sender);
+  // The user has answered on it: it is closing, or has closed, with that answer.
+  bool userAnswered() const { return userAnswered_; }
 
   int numberOfRows(UIKit::UITableView& tableView, int section) override;
   std::shared_ptr<UIKit::UITableViewCell> cellForRow(UIKit::UITableView& tableView,
@@ -71,6 +73,7 @@ class ZTModalScopesViewController : public UIKit::UIViewController,
   const std::shared_ptr<ZTModalScopesModel> viewModel_;
   UIKit::CGFloat tableViewHeightValue_ = 0;
   bool answered_ = false;
+  bool userAnswered_ = false;
 };
 
 }  // namespace ZentrelSDK

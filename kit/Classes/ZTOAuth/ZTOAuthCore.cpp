@@ -13,6 +13,7 @@
 #include "ZTOAuth/ZTOAuthUtilites/ZTOAuthRedirectManager.hpp"
 #include "ZTOAuth/ZTOAuthUtilites/ZTPKCE.hpp"
 #include "ZTTokenUtilites.hpp"
+#include "ZTUIComponents/ZTUIUtilites.hpp"
 
 namespace ZentrelSDK {
 
@@ -90,7 +91,8 @@ void ZTOAuthCore::givePermissions(std::function<void(bool)> completion) {
     self->screenGone = nullptr;
     self->tempLoginChallenge.reset();
     self->tempConsentChallenge.reset();
-    startLoader(self->inFlow([](ZTOAuthCore& core) { core.checkAuth(); }));
+    ZTUIUtilites::shared()->loaderStartThen(
+        self->inFlow([](ZTOAuthCore& core) { core.checkAuth(); }));
   });
 }
 

@@ -73,9 +73,6 @@ class ZTOAuthCore : public std::enable_shared_from_this<ZTOAuthCore> {
              const std::string& codeVerifier);
   // Loader dismissed, the alert with `message`, then completeOauth(false).
   void stepFailure(const std::string& message);
-  // The loader, then `next`; without a screen to show it on, just `next`, so a flow never
-  // waits for a loader that cannot appear.
-  static void startLoader(std::function<void()> next);
   // Ends the flow without an alert (a screen was cancelled or could not be shown).
   void endWithoutAlert();
 

@@ -1,8 +1,6 @@
 // The steps of ZTOAuthCore's flow.
 #include <utility>
 
-#include <Dispatch/DispatchQueue.hpp>
-
 #include "ZTAPI/ZTOAuth.hpp"
 #include "ZTAPI/ZTPrivateAPIAuthUser.hpp"
 #include "ZTAccounts.hpp"
@@ -25,15 +23,15 @@ namespace ZentrelSDK {
 namespace {
 constexpr const char* kSomethingWentWrong = "Something went wrong";
 
-// The card just presented, as the flow watches it: gone once it is released, or out of the
-// window without closing itself. Null when the card did not come.
+// The card just presented, as the flow watches it: gone once it is released, or no longer
+// shown (being dismissed included) without the user's answer. Null when the card did not come.
 template <class Card>
 std::function<bool()> cardGone() {
   std::weak_ptr<Card> card = std::dynamic_pointer_cast<Card>(ZTUIApplication::topViewController());
   if (card.expired()) return nullptr;
   return [card] {
     auto shown = card.lock();
-    return !shown || (!shown->isBeingDismissed() && !ZTUIApplication::isShown(*shown));
+    return !shown || (!shown->userAnswered() && !ZTUIApplication::isShown(*shown));
   };
 }
 }  // namespace
@@ -49,11 +47,6 @@ void ZTOAuthCore::stepFailure(const std::string& message) {
       if (auto self = weak.lock()) self->completeOauth(false);
     });
   });
-}
-
-void ZTOAuthCore::startLoader(std::function<void()> next) {
-  if (ZTUIApplication::topViewController()) return ZTUIUtilites::shared()->loaderStart(1.0, next);
-  Dispatch::DispatchQueue::main().async(std::move(next));
 }
 
 void ZTOAuthCore::endWithoutAlert() {
@@ -139,7 +132,7 @@ void ZTOAuthCore::getCode() {
       inFlow([](ZTOAuthCore& core, bool entered, const std::optional<std::string>& text) {
         core.screenGone = nullptr;
         if (entered && text) {
-          startLoader(core.inFlow([code = *text](ZTOAuthCore& self) {
+          ZTUIUtilites::shared()->loaderStartThen(core.inFlow([code = *text](ZTOAuthCore& self) {
             self.login(self.tempLoginChallenge.value_or(""), code);
           }));
           return;
@@ -189,7 +182,7 @@ void ZTOAuthCore::showScopes(std::vector<std::string> scopes) {
       userScopes, inFlow([](ZTOAuthCore& core, bool allowed) {
         core.screenGone = nullptr;
         if (!allowed) return core.endWithoutAlert();
-        startLoader(core.inFlow([](ZTOAuthCore& self) {
+        ZTUIUtilites::shared()->loaderStartThen(core.inFlow([](ZTOAuthCore& self) {
           // Every requested scope is granted: the card offers no choice.
           self.consent(self.tempConsentChallenge.value_or(""), self.userScopes);
         }));

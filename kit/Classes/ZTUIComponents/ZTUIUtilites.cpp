@@ -40,11 +40,13 @@ void ZTUIUtilites::errorAlert(const std::optional<std::string>& description,
     if (completion) completion();
     return;
   }
-  errorAlertCompletion_ = std::move(completion);
+  // The caller of the alert this one replaces still goes on once, when that one has gone.
+  auto replaced = std::exchange(errorAlertCompletion_, std::move(completion));
   if (timerDissmissErrorAlert_) timerDissmissErrorAlert_->invalidate();
   const auto request = ++errorAlertRequest_;
   std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
-  errorAlert_->dismiss(true, [weakSelf, request, text = *description] {
+  errorAlert_->dismiss(true, [weakSelf, request, text = *description, replaced] {
+    if (replaced) replaced();
     Dispatch::DispatchQueue::main().async([weakSelf, request, text] {
       if (auto self = weakSelf.lock()) self->showErrorAlert(request, text, nullptr);
     });
@@ -79,6 +81,10 @@ void ZTUIUtilites::showErrorAlert(std::uint64_t request, const std::string& desc
     auto shown = weakAlert.lock();
     if (self && shown) self->armErrorAlert(request, shown);
   });
+  // Refused (the top screen is in no window): nothing to wait for.
+  if (!alert->presentingViewController()) {
+    if (auto completion = std::exchange(errorAlertCompletion_, nullptr)) completion();
+  }
 }
 
 void ZTUIUtilites::armErrorAlert(std::uint64_t request,
@@ -112,6 +118,11 @@ void ZTUIUtilites::actionDissmissErrorAlert() {
 
 // Loader.
 
+void ZTUIUtilites::loaderStartThen(std::function<void()> next) {
+  if (ZTUIApplication::topViewController()) return loaderStart(1.0, std::move(next));
+  Dispatch::DispatchQueue::main().async(std::move(next));
+}
+
 void ZTUIUtilites::loaderStart(CoreGraphics::CGFloat scale, std::function<void()> completion) {
   if (!ZTUIApplication::topViewController()) return;
   const auto request = ++loaderRequest_;
@@ -131,10 +142,7 @@ void ZTUIUtilites::showLoader(std::uint64_t request, CoreGraphics::CGFloat scale
   // As for the error alert: the loader just closed may have been the topmost controller, and
   // nothing can be presented while a present or dismiss is under way there.
   auto top = ZTUIApplication::topViewController();
-  if (!top) {
-    loaderCompletions_.clear();  // nothing shown, so no caller goes on
-    return settleLoader();
-  }
+  if (!top) return goOnWithoutLoader(std::exchange(loaderCompletions_, {}));
   if (auto coordinator = top->transitionCoordinator()) {
     std::weak_ptr<ZTUIUtilites> weakSelf = weak_from_this();
     coordinator->animate(nullptr, [weakSelf, request, scale](const auto&) {
@@ -155,10 +163,19 @@ void ZTUIUtilites::showLoader(std::uint64_t request, CoreGraphics::CGFloat scale
   indicator->setUserInteractionEnabled(false);
   indicator->startAnimating();
   // Every caller waiting for a loader goes on once this one is up, the overtaken ones first.
-  top->present(alert, true, [waiting = std::exchange(loaderCompletions_, {})] {
-    for (const auto& completion : waiting) completion();
+  auto waiting =
+      std::make_shared<std::vector<std::function<void()>>>(std::exchange(loaderCompletions_, {}));
+  top->present(alert, true, [waiting] {
+    for (const auto& completion : std::exchange(*waiting, {})) completion();
   });
+  // Refused (the top screen is in no window): the callers must not wait for it.
+  if (!alert->presentingViewController()) return goOnWithoutLoader(std::exchange(*waiting, {}));
   settleLoader();
+}
+
+void ZTUIUtilites::goOnWithoutLoader(std::vector<std::function<void()>> waiting) {
+  settleLoader();
+  for (const auto& completion : waiting) completion();
 }
 
 void ZTUIUtilites::settleLoader() {

@@ -26,15 +26,19 @@ class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
   static const std::shared_ptr<ZTUIUtilites>& shared();
 
   // Shows "Error" with `description`. Without a description or a controller to present from,
-  // runs `completion` before returning and shows nothing. A newer alert replaces a shown one,
-  // whose completion then never runs; otherwise `completion` runs once, after the alert has
-  // gone.
+  // runs `completion` before returning and shows nothing. Otherwise `completion` runs once:
+  // after the alert has gone (a newer alert replacing it included), or at once when the
+  // alert cannot be shown after all.
   void errorAlert(const std::optional<std::string>& description,
                   std::function<void()> completion = nullptr);
   // Shows the spinner at `scale`, replacing a loader already shown; `completion` runs once it
-  // is on screen, also when a newer call took its place (its loader is the one shown then).
-  // Without a controller to present from nothing happens.
+  // is on screen, also when a newer call took its place (its loader is the one shown then), or
+  // at once when no loader can be shown by then (no controller to present from, the
+  // presentation refused). Without a controller to present from at the call nothing happens.
   void loaderStart(CoreGraphics::CGFloat scale = 1.0, std::function<void()> completion = nullptr);
+  // For a step that must go on either way: the loader, then `next`; without a controller to
+  // present from, `next` alone, on a later turn of the main queue.
+  void loaderStartThen(std::function<void()> next);
   // Closes the loader (on a later turn of the main queue); `completion` runs when it has gone,
   // or at once when none is shown. One asked for but not on screen yet is closed once it is.
   void loaderDissmiss(std::function<void()> completion = nullptr);
@@ -59,6 +63,7 @@ class ZTUIUtilites : public std::enable_shared_from_this<ZTUIUtilites> {
   void closeErrorAlertByTimer();
   void showLoader(std::uint64_t request, CoreGraphics::CGFloat scale);
   void settleLoader();
+  void goOnWithoutLoader(std::vector<std::function<void()>> waiting);
   void clearBackgroundColor(const std::shared_ptr<UIKit::UIView>& view);
 
   std::shared_ptr<UIKit::UIAlertController> errorAlert_;

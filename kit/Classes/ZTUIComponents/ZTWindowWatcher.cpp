@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <UIKit/UIViewControllerTransitioning.hpp>
+#include <UIKit/UIWindow.hpp>
 
 #include "ZTExtensions/ZTUIApplication.hpp"
 
@@ -19,10 +20,28 @@ ZTWindowWatcher::ZTWindowWatcher(std::weak_ptr<UIKit::UIViewController> controll
     : controller_(std::move(controller)),
       gone_(std::make_shared<std::function<void()>>(std::move(gone))) {
   setHidden(true);
+  auto& center = Foundation::NotificationCenter::defaultCenter();
+  for (const auto* name : {&UIKit::UIWindow::didBecomeHiddenNotification,
+                           &UIKit::UIWindow::didBecomeKeyNotification}) {
+    observers_.push_back(center.addObserver(
+        *name, std::nullopt, nullptr,
+        [weak = controller_, gone = gone_, seen = wasInWindow_](const Foundation::Notification&) {
+          if (*seen) check(weak, gone);
+        }));
+  }
+}
+
+ZTWindowWatcher::~ZTWindowWatcher() {
+  for (const auto& observer : observers_)
+    Foundation::NotificationCenter::defaultCenter().removeObserver(observer);
 }
 
 void ZTWindowWatcher::didMoveToWindow() {
-  if (!window()) check(controller_, gone_);
+  if (window()) {
+    *wasInWindow_ = true;
+    return;
+  }
+  check(controller_, gone_);
 }
 
 void ZTWindowWatcher::check(const std::weak_ptr<UIKit::UIViewController>& weak,
@@ -35,6 +54,10 @@ void ZTWindowWatcher::check(const std::weak_ptr<UIKit::UIViewController>& weak,
   }
   if (ZTUIApplication::isShown(*controller)) return;
   std::exchange(*gone, nullptr)();
+  // Left presented where nobody sees it, it would come back dead with a root the host puts
+  // back, and take the next screen's place at the top of the chain.
+  auto presenter = controller->presentingViewController();
+  if (presenter && !controller->isBeingDismissed()) presenter->dismiss(false);
 }
 
 }  // namespace ZentrelSDK

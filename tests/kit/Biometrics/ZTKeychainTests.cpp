@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include <Security/Security.hpp>
 #include <ZTBiometrics/ZTKeychain.hpp>
 

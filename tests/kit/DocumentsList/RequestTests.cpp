@@ -218,18 +218,40 @@ TEST_F(DocumentsRequest, LogoutAnswersEachPendingRequestOnceAndNoAnsweredOne) {
   EXPECT_EQ(failed->answers(), 1u);
 }
 
-enum class Gone { WindowReplaced, RootReplaced, RootReplacedAndKept, CoveredThenDismissedByRoot };
+enum class Gone {
+  WindowReplaced,
+  RootReplaced,
+  RootReplacedAndKept,
+  CoveredThenDismissedByRoot,
+  RootReplacedKeptAndPutBack,
+  OldWindowHiddenThenRootMoved,
+  RootMovedThenOldWindowGivenAnotherRoot
+};
 
 class ListGone : public DocumentsRequest, public ::testing::WithParamInterface<Gone> {};
 
 TEST_P(ListGone, AnswersOnceAsDismissedAndLetsTheRequestGo) {
   auto reply = request();
   ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 1); }));
-  auto kept = GetParam() == Gone::RootReplacedAndKept ? ui->root() : nullptr;
-  if (GetParam() == Gone::WindowReplaced) ui = std::make_unique<PlatformTesting::UI>();
-  if (GetParam() == Gone::RootReplaced || kept)
+  const auto gone = GetParam();
+  auto kept = gone == Gone::RootReplacedAndKept || gone == Gone::RootReplacedKeptAndPutBack
+                  ? ui->root()
+                  : nullptr;
+  if (gone == Gone::WindowReplaced) ui = std::make_unique<PlatformTesting::UI>();
+  if (gone == Gone::RootReplaced || kept)
     ui->window()->setRootViewController(std::make_shared<UIKit::UIViewController>());
-  if (GetParam() == Gone::CoveredThenDismissedByRoot) {
+  if (gone == Gone::RootReplacedKeptAndPutBack) ui->window()->setRootViewController(kept);
+  // The host shows its root in a new key window; the list stays in the old one.
+  std::unique_ptr<PlatformTesting::UI> oldWindow;
+  if (gone == Gone::OldWindowHiddenThenRootMoved) ui->window()->setHidden(true);
+  if (gone == Gone::OldWindowHiddenThenRootMoved ||
+      gone == Gone::RootMovedThenOldWindowGivenAnotherRoot) {
+    oldWindow = std::move(ui);
+    ui = std::make_unique<PlatformTesting::UI>(oldWindow->root());
+  }
+  if (gone == Gone::RootMovedThenOldWindowGivenAnotherRoot)
+    oldWindow->window()->setRootViewController(std::make_shared<UIKit::UIViewController>());
+  if (gone == Gone::CoveredThenDismissedByRoot) {
     auto cover = std::make_shared<UIKit::UIViewController>();
     cover->setModalPresentationStyle(UIKit::UIModalPresentationStyle::fullScreen);
     frontmost<DocumentsViewController>()->present(cover, true);
@@ -254,12 +276,20 @@ TEST_P(ListGone, AnswersOnceAsDismissedAndLetsTheRequestGo) {
   EXPECT_EQ(reply->answers(), 1u);
 }
 
-constexpr const char* kGone[] = {"WindowReplaced", "RootReplaced", "RootReplacedAndKept",
-                                 "CoveredThenDismissedByRoot"};
+constexpr const char* kGone[] = {"WindowReplaced",
+                                 "RootReplaced",
+                                 "RootReplacedAndKept",
+                                 "CoveredThenDismissedByRoot",
+                                 "RootReplacedKeptAndPutBack",
+                                 "OldWindowHiddenThenRootMoved",
+                                 "RootMovedThenOldWindowGivenAnotherRoot"};
 INSTANTIATE_TEST_SUITE_P(DocumentsRequest, ListGone,
                          ::testing::Values(Gone::WindowReplaced, Gone::RootReplaced,
                                            Gone::RootReplacedAndKept,
-                                           Gone::CoveredThenDismissedByRoot),
+                                           Gone::CoveredThenDismissedByRoot,
+                                           Gone::RootReplacedKeptAndPutBack,
+                                           Gone::OldWindowHiddenThenRootMoved,
+                                           Gone::RootMovedThenOldWindowGivenAnotherRoot),
                          [](const auto& info) { return kGone[static_cast<int>(info.param)]; });
 
 struct TogetherCase {
@@ -332,6 +362,27 @@ TEST_F(DocumentsRequest, StillIncompleteAfterTheSuccessEventTheListOpensAgain) {
   ASSERT_EQ(reply->errors.size(), 1u);
   EXPECT_EQ(reply->errors[0].code, 500);
   EXPECT_EQ(reply->errors[0].message, "read broke");
+}
+
+// The window goes after the request asked for its first loader, before the loader could show:
+// the request still reads and answers once, with nothing shown.
+TEST_F(DocumentsRequest, AWindowGoneBeforeItsLoaderShowsStillAnswersOnce) {
+  for (const bool complete : {false, true}) {
+    SCOPED_TRACE(complete ? "complete" : "incomplete");
+    sb().clearLog();
+    add(Type::Passport, complete ? Status::Verified : Status::PendingReview);
+    ui = std::make_unique<PlatformTesting::UI>();
+    auto reply = request();
+    ui = std::make_unique<PlatformTesting::UI>(nullptr);
+    ASSERT_TRUE(until([&] { return reply->answers() > 0; }));
+    pass(1.0);
+    EXPECT_EQ(reply->answers(), 1u);
+    EXPECT_EQ(reply->successes.size(), complete ? 1u : 0u);
+    if (!complete) {
+      EXPECT_EQ(reply->errors.at(0).message, "User dissmissed");
+    }
+    EXPECT_EQ(road(), (std::vector<std::string>{"apps.required", "api.documents"}));
+  }
 }
 
 TEST_F(DocumentsRequest, WithNoControllerToPresentFromTheListDoesNotOpen) {

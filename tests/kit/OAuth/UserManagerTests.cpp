@@ -156,6 +156,12 @@ struct Closing {
 
 TEST_F(UserManagerTest, AnEntranceGoneAnyWayAnswersOnceAndTheNextSignsInOnANewOne) {
   std::shared_ptr<UIKit::UIViewController> keptRoot;
+  std::unique_ptr<PlatformTesting::UI> oldWindow;
+  // The host shows its root in a new key window; the entrance stays in the old one.
+  const auto moveRoot = [this, &oldWindow] {
+    oldWindow = std::move(ui);
+    ui = std::make_unique<PlatformTesting::UI>(oldWindow->root());
+  };
   const std::vector<Closing> closings{
       {"dismissed", [this](Waiter&) { ui->root()->dismiss(false); }},
       {"windowReplaced", [this](Waiter&) { ui = std::make_unique<PlatformTesting::UI>(); }},
@@ -169,11 +175,36 @@ TEST_F(UserManagerTest, AnEntranceGoneAnyWayAnswersOnceAndTheNextSignsInOnANewOn
          keptRoot = ui->root();
          ui->window()->setRootViewController(std::make_shared<UIKit::UIViewController>());
        }},
+      {"rootReplacedKeptAndPutBack",
+       [this, &keptRoot](Waiter&) {
+         keptRoot = ui->root();
+         ui->window()->setRootViewController(std::make_shared<UIKit::UIViewController>());
+         ui->window()->setRootViewController(keptRoot);
+       }},
+      {"windowHiddenThenShownAgain",
+       [this](Waiter&) {
+         ui->window()->setHidden(true);
+         ui->window()->setHidden(false);
+       }},
+      {"rootMovedToANewKeyWindow", [&](Waiter&) { moveRoot(); }},
+      {"oldWindowHiddenThenRootMoved",
+       [&](Waiter&) {
+         ui->window()->setHidden(true);
+         moveRoot();
+       }},
+      {"rootMovedThenOldWindowGivenAnotherRoot",
+       [&](Waiter&) {
+         moveRoot();
+         oldWindow->window()->setRootViewController(std::make_shared<UIKit::UIViewController>());
+       }},
       {"coveredThenClosedWithItsCover",
        [this](Waiter&) {
          auto cover = std::make_shared<UIKit::UIViewController>();
          cover->setModalPresentationStyle(UIKit::UIModalPresentationStyle::fullScreen);
-         ui->frontmost()->present(cover, false);
+         // Through the entrance's own type, as a host would.
+         auto shown = std::dynamic_pointer_cast<ZTEntranceViewController>(ui->frontmost());
+         ASSERT_NE(shown, nullptr);
+         shown->present(cover, false);
          Waiter joining{false};
          joining.start();
          for (int turn = 0; turn < 3; ++turn) ui->settle();
@@ -282,5 +313,146 @@ TEST_F(UserManagerTest, ACardGoneWithItsWindowEndsTheRequestAndTheNextGoesThroug
     EXPECT_TRUE(gone.onMain);
     EXPECT_EQ(next.users.size(), 1u);
     EXPECT_TRUE(next.errors.empty());
+  }
+}
+
+// The window loses its root, or goes, after the flow asked for its first loader and before the
+// loader could show: the flow still ends, and the next request signs in once there is a root.
+TEST_F(UserManagerTest, AFlowWhoseLoaderCannotShowEndsAndTheNextSignsIn) {
+  const std::vector<std::pair<const char*, std::function<void()>>> losses{
+      {"rootGone", [this] { ui->window()->setRootViewController(nullptr); }},
+      {"windowGone", [this] { ui = std::make_unique<PlatformTesting::UI>(nullptr); }},
+  };
+  for (const auto& [name, lose] : losses) {
+    SCOPED_TRACE(name);
+    ZTAccounts::logout();
+    const int opened = entrance->presented;
+    UserReply lost;
+    lost.request();
+    // Runs after the flow's first step has asked for the loader, before the loader's turn.
+    Dispatch::DispatchQueue::main().async(lose);
+    ASSERT_TRUE(wait(lost));
+    EXPECT_EQ(lost.errors, std::vector<ZTOAuthError>{ZTOAuthError(0, "Access denied")});
+    EXPECT_TRUE(lost.onMain);
+
+    ui = std::make_unique<PlatformTesting::UI>();
+    UserReply next;
+    next.request();
+    ASSERT_TRUE(wait(next));
+    EXPECT_EQ(next.users.size(), 1u);
+    EXPECT_EQ(entrance->presented, opened + 1);
+  }
+}
+
+// A second request while a card closes: taken away by the host, the card's flow ends and the
+// request asks the user on a card of its own; closing after the user's answer, the flow goes
+// on and the request hears that answer.
+TEST_F(UserManagerTest, ARequestWhileACardClosesHearsTheUsersAnswer) {
+  struct Row {
+    const char* name;
+    bool consentCard;
+    bool byHost;
+  };
+  for (const auto& row : {Row{"consent, host", true, true}, Row{"code, host", false, true},
+                          Row{"consent, user", true, false}, Row{"code, user", false, false}}) {
+    SCOPED_TRACE(row.name);
+    ZTAccounts::logout();
+    sb().setSkip(kApp, row.consentCard ? SkipPolicy::Always : SkipPolicy::Never,
+                 row.consentCard ? SkipPolicy::Never : SkipPolicy::Always);
+    signIn();
+    UserReply first;
+    first.request();
+    std::shared_ptr<UIKit::UIViewController> card;
+    if (row.consentCard) {
+      ASSERT_TRUE(runUntil(
+          [&] {
+            card = std::dynamic_pointer_cast<ZTModalScopesViewController>(ui->frontmost());
+            return card && !ui->isLoaderShowing();
+          },
+          20));
+    } else {
+      card = readyCodeCard();
+      ASSERT_NE(card, nullptr);
+    }
+    ASSERT_TRUE(runUntil([&] { return !card->isBeingPresented(); }));
+    UserReply second;
+    if (row.byHost) {
+      UIKit::UIView::setAnimationsEnabled(true);
+      ui->root()->dismiss(true);
+      UIKit::UIView::setAnimationsEnabled(false);
+      ui->settle();
+      ASSERT_TRUE(card->isBeingDismissed());
+    } else {
+      if (!row.consentCard) {
+        ASSERT_TRUE(ui->type(sb().outbox().back().code, ui->find("codeEnterView")));
+      }
+      auto pressed = button(row.consentCard ? "Allow" : "Confirm");
+      ASSERT_NE(pressed, nullptr);
+      const auto area = pressed->bounds();
+      // No turn of the main queue after the tap: the request comes while the card closes.
+      UIKit::UIView::setAnimationsEnabled(true);
+      ui->window()->sendTap(pressed->convertTo(UIKit::CGPoint{area.midX(), area.midY()}, nullptr));
+      UIKit::UIView::setAnimationsEnabled(false);
+    }
+    second.request();
+    ui->advance(UIKit::UIViewController::transitionDuration);
+    if (row.byHost) {
+      ASSERT_TRUE(wait(first));
+      if (row.consentCard) {
+        ASSERT_TRUE(answerConsent(true));
+      } else {
+        ASSERT_TRUE(enterCode());
+      }
+    }
+    ASSERT_TRUE(wait(second));
+    ASSERT_TRUE(wait(first));
+    ui->advance(6);
+    ui->settle();
+    if (row.byHost) {
+      EXPECT_EQ(first.errors, std::vector<ZTOAuthError>{ZTOAuthError(0, "Access denied")});
+    } else {
+      EXPECT_EQ(first.users.size(), 1u);
+    }
+    EXPECT_EQ(second.users.size(), 1u);
+    EXPECT_TRUE(second.errors.empty());
+    EXPECT_EQ(sb().count("oauth.token"), 1u) << "one flow reached the token";
+    sb().clearLog();
+  }
+}
+
+// A host's caller that comes once the user has signed in, while the entrance is still on its
+// way in or out, hears true with the others; no second entrance opens, and the entrance the
+// user signed in on is the one that closes.
+TEST_F(UserManagerTest, ACallerDuringASignedInEntrancesClosingHearsTrue) {
+  for (const bool signedInWhileComingIn : {false, true}) {
+    SCOPED_TRACE(signedInWhileComingIn ? "signed in while it comes in" : "while it goes out");
+    ZTAccounts::logout();
+    entrance->onPresent = nullptr;
+    const int opened = entrance->presented;
+    Waiter first{false};
+    Waiter late{false};
+    UIKit::UIView::setAnimationsEnabled(signedInWhileComingIn);
+    first.start();
+    ASSERT_TRUE(runUntil(
+        [&] {
+          auto front = std::dynamic_pointer_cast<ZTEntranceViewController>(ui->frontmost());
+          return front && front->isBeingPresented() == signedInWhileComingIn;
+        },
+        20));
+    UIKit::UIView::setAnimationsEnabled(true);
+    signInAndAnnounce();
+    ui->settle();
+    UIKit::UIView::setAnimationsEnabled(false);
+    ASSERT_TRUE(signedInWhileComingIn || ui->frontmost()->isBeingDismissed());
+    late.start();
+    ui->advance(2 * UIKit::UIViewController::transitionDuration);
+    ASSERT_TRUE(runUntil([&] { return !first.heard->empty() && !late.heard->empty(); }, 20));
+    ui->advance(1);
+    ui->settle();
+    EXPECT_EQ(*first.heard, std::vector<std::string>{"signed in"});
+    EXPECT_EQ(*late.heard, std::vector<std::string>{"signed in"});
+    EXPECT_TRUE(*late.onMain);
+    EXPECT_EQ(entrance->presented, opened + 1);
+    EXPECT_EQ(ui->frontmost(), ui->root());
   }
 }

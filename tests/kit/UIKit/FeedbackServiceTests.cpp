@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <Testing/UI.hpp>
 #include <UIKit/UIActivityIndicatorView.hpp>
 #include <UIKit/UIAlertController.hpp>
 #include <UIKit/UIControl.hpp>
+#include <UIKit/UIWindow.hpp>
 
 #include "ZTUIComponents/ZTUIUtilites.hpp"
 #include "platform/UIKit/UIKitTestSupport.hpp"
@@ -113,7 +116,7 @@ TEST_F(FeedbackService, ADoubleTapOnTheBackdropCompletesOnce) {
   EXPECT_EQ(completions, 1);
 }
 
-TEST_F(FeedbackService, ANewerAlertReplacesTheShownOneAndDropsItsCompletion) {
+TEST_F(FeedbackService, ANewerAlertReplacesTheShownOneWhoseCompletionRunsOnceItHasGone) {
   service().errorAlert("first", counting(others));
   auto first = finishPresenting();
   ASSERT_NE(first, nullptr);
@@ -121,7 +124,9 @@ TEST_F(FeedbackService, ANewerAlertReplacesTheShownOneAndDropsItsCompletion) {
   service().errorAlert("second", counting(completions));  // the first is the topmost now
   ui->settle();
   EXPECT_TRUE(first->isBeingDismissed());
+  EXPECT_EQ(others, 0);
   advance(kTransition);  // the first has gone; the second is presented from what is left
+  EXPECT_EQ(others, 1);
   auto second = finishPresenting();
   ASSERT_NE(second, nullptr);
   EXPECT_NE(second, first);
@@ -132,7 +137,7 @@ TEST_F(FeedbackService, ANewerAlertReplacesTheShownOneAndDropsItsCompletion) {
   EXPECT_EQ(frontAlert(), second);
   advance(2 + kTransition);  // five seconds after the second's presentation, and its closing
   EXPECT_EQ(completions, 1);
-  EXPECT_EQ(others, 0);
+  EXPECT_EQ(others, 1);
   EXPECT_EQ(ui->frontmost(), ui->root());
 }
 
@@ -193,4 +198,51 @@ TEST_F(FeedbackService, ASecondLoaderReplacesTheFirstAndItsCompletionComes) {
   service().loaderDissmiss();
   advance(kTransition);
   EXPECT_FALSE(ui->isLoaderShowing());
+}
+
+// The screen to show it on goes between the call and the show, or the top screen stands in no
+// window (a kept root put back): whoever waits still goes on, once, with nothing shown.
+TEST_F(FeedbackService, FeedbackThatCannotBeShownLetsItsCallerGoOnOnce) {
+  struct Row {
+    const char* name;
+    std::function<void()> beforeTheCall;
+    std::function<void()> beforeTheShow;
+  };
+  const std::vector<Row> rows{
+      {"rootGone", nullptr, [this] { ui->window()->setRootViewController(nullptr); }},
+      {"windowGone", nullptr, [this] { ui.reset(); }},
+      {"topScreenInNoWindow",
+       [this] {
+         auto kept = ui->root();
+         kept->present(std::make_shared<UIViewController>(), false);
+         advance(kTransition);
+         ui->window()->setRootViewController(std::make_shared<UIViewController>());
+         ui->window()->setRootViewController(kept);
+       },
+       nullptr},
+  };
+  for (const bool loader : {true, false}) {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(std::string(row.name) + (loader ? ", loader" : ", alert"));
+      ui = std::make_unique<UI>();
+      int heard = 0;
+      if (row.beforeTheCall) row.beforeTheCall();
+      if (loader) {
+        service().loaderStart(1.0, counting(heard));
+      } else {
+        service().errorAlert("nowhere", counting(heard));
+      }
+      if (row.beforeTheShow) row.beforeTheShow();
+      advance(kTransition);
+      EXPECT_EQ(heard, 1);
+      service().loaderDissmiss(counting(others));
+      advance(10);
+      EXPECT_EQ(heard, 1);
+      if (ui) {
+        EXPECT_FALSE(ui->isLoaderShowing());
+        EXPECT_FALSE(ui->alertTitle());
+      }
+    }
+  }
+  EXPECT_EQ(others, 6) << "each closing of the loader completes";
 }

@@ -15,7 +15,6 @@
 using namespace UIKit;
 using ZentrelSDK::ZTImageFromLib;
 
-
 TEST(LibraryImages, EveryImageTheKitAsksForIsInItsBundle) {
   for (const char* name : {"buttonBackground", "Check", "logoUpperLeft", "turn90right", "arrowBack",
                            "documentUploaded", "pendingCircle", "waitBloodyCustomer", "docsFine",

@@ -69,8 +69,8 @@ ZTEntranceViewController::~ZTEntranceViewController() {
 
 std::shared_ptr<ZTEntranceViewController> ZTEntranceViewController::joinable() {
   auto entrance = latest().lock();
-  // One closing after a sign-in has answered its callers by the time a new one could see it.
-  if (!entrance || !entrance->maySignIn() || entrance->stage_ == Stage::signedIn) return nullptr;
+  // One closing after a sign-in still takes callers: they hear true with the others.
+  if (!entrance || !entrance->maySignIn()) return nullptr;
   return entrance;
 }
 
@@ -80,17 +80,17 @@ std::shared_ptr<ZTEntranceViewController> ZTEntranceViewController::open() {
       std::make_shared<ZTEntranceViewController>(std::make_shared<ZTEntranceViewModel>());
   entrance->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
   latest() = entrance;
-  entrance->present();
+  entrance->presentOverTop();
   return entrance;
 }
 
-void ZTEntranceViewController::present() {
+void ZTEntranceViewController::presentOverTop() {
   auto top = ZTUIApplication::topViewController();
   if (!top) return end(false);
   // The last entrance may still be leaving there, and nothing is presented during a transition.
   if (auto coordinator = top->transitionCoordinator()) {
     auto self = sharedAs<ZTEntranceViewController>();
-    if (coordinator->animate(nullptr, [self](const auto&) { self->present(); })) return;
+    if (coordinator->animate(nullptr, [self](const auto&) { self->presentOverTop(); })) return;
   }
   top->present(sharedAs<ZTEntranceViewController>(), true);
   if (!presentingViewController()) return end(false);

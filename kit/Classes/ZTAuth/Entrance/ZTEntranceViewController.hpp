@@ -43,7 +43,8 @@ class ZTEntranceViewController : public UIKit::UIViewController,
   ~ZTEntranceViewController() override;
 
   // The entrance a new caller joins: the last one opened, while it is up (or about to come up)
-  // and not leaving. One found gone on the way ends its sign-in.
+  // and not leaving without a sign-in; one closing after a sign-in is joined too, and answers
+  // true. One found gone on the way ends its sign-in.
   static std::shared_ptr<ZTEntranceViewController> joinable();
   // Opens a new entrance over the topmost controller, or once the transition under way there
   // ends; it becomes the joinable one. Null when there is no topmost controller.
@@ -77,7 +78,7 @@ class ZTEntranceViewController : public UIKit::UIViewController,
   bool lineShouldNotMove(int index) const;
 
   enum class Stage { opening, open, signedIn, over };
-  void present();
+  void presentOverTop();
   // Answers every caller once; true only after a sign-in.
   void end(bool signedIn);
 
