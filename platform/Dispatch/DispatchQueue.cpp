@@ -61,6 +61,7 @@ class Pool {
       tasks_.pop_front();
       lock.unlock();
       task();
+      task = nullptr;  // what it held goes unlocked: its end may dispatch again
       lock.lock();
     }
   }

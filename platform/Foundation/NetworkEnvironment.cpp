@@ -95,20 +95,26 @@ void NetworkEnvironment::setAnchorCertificates(std::optional<std::string> pem) {
 
 void NetworkEnvironment::setTraceHandler(std::function<void(const NetworkTrace&)> handler) {
   auto& s = state();
-  std::lock_guard lock(s.mutex);
-  s.trace =
+  // The old handler goes after the lock: it may hold the last reference to a session, whose
+  // end takes the transport, under which transfers read this state.
+  std::shared_ptr<const std::function<void(const NetworkTrace&)>> trace =
       handler ? std::make_shared<const std::function<void(const NetworkTrace&)>>(std::move(handler))
               : nullptr;
-  s.snapshot.reset();
+  std::shared_ptr<const Networking::EnvironmentSnapshot> snapshot;
+  std::lock_guard lock(s.mutex);
+  s.trace.swap(trace);
+  s.snapshot.swap(snapshot);
 }
 
 void NetworkEnvironment::reset() {
   auto& s = state();
+  std::shared_ptr<const std::function<void(const NetworkTrace&)>> trace;  // as above
+  std::shared_ptr<const Networking::EnvironmentSnapshot> snapshot;
   std::lock_guard lock(s.mutex);
   s.routes.clear();
   s.anchors.reset();
-  s.trace.reset();
-  s.snapshot.reset();
+  s.trace.swap(trace);
+  s.snapshot.swap(snapshot);
 }
 
 namespace Networking {

@@ -56,6 +56,9 @@ OperationQueue::OperationQueue() : state_(std::make_shared<State>()) {
       lock.unlock();
       currentQueue = alive ? self : nullptr;
       op();
+      // What the operation held goes before the lock is taken again: it may be the last
+      // reference to a session whose end takes locks of its own.
+      op = nullptr;
       currentQueue = nullptr;
       lock.lock();
       state->running = false;

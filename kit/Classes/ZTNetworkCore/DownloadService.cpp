@@ -64,7 +64,7 @@ DownloadTask::CompletionHandler GenericDownloadTask::completionHandler() const {
 
 void GenericDownloadTask::setCompletionHandler(CompletionHandler handler) {
   std::lock_guard lock(mutex_);
-  completionHandler_ = std::move(handler);
+  completionHandler_.swap(handler);  // the old one goes after the lock
 }
 
 DownloadTask::ProgressHandler GenericDownloadTask::progressHandler() const {
@@ -74,7 +74,7 @@ DownloadTask::ProgressHandler GenericDownloadTask::progressHandler() const {
 
 void GenericDownloadTask::setProgressHandler(ProgressHandler handler) {
   std::lock_guard lock(mutex_);
-  progressHandler_ = std::move(handler);
+  progressHandler_.swap(handler);  // the old one goes after the lock
 }
 
 std::optional<int> GenericDownloadTask::statusCode() const {

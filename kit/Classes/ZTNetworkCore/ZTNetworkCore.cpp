@@ -334,18 +334,20 @@ void ZTNetworkCore::download(const std::string& url, const std::optional<Headers
 void ZTNetworkCore::enableRedirectListener(
     const std::shared_ptr<ZTOAuthRedirectListener>& listener) {
   auto session = makeSession(listener);
+  auto manager = listener;
   auto& shared = state();
   std::lock_guard lock(shared.mutex);
-  shared.redirectManager = listener;
-  // The old session is not invalidated: its running tasks keep it alive until they end.
-  shared.session = std::move(session);
+  shared.redirectManager.swap(manager);
+  // The old session is not invalidated: its running tasks keep it alive until they end. Else
+  // it goes here, after the lock: its end waits for its thread and takes the transport.
+  shared.session.swap(session);
 }
 
 void ZTNetworkCore::disableRedirectListener() {
   auto session = makeSession();
   auto& shared = state();
   std::lock_guard lock(shared.mutex);
-  shared.session = std::move(session);
+  shared.session.swap(session);  // the old one goes after the lock
 }
 
 Foundation::Result<std::shared_ptr<ZTOAuthRedirectListener>, ZTNetworkError>

@@ -46,7 +46,7 @@ std::function<void(double)> ZTGenericUploadTask::progressHandler() const {
 
 void ZTGenericUploadTask::setProgressHandler(std::function<void(double)> handler) {
   std::lock_guard lock(mutex_);
-  progressHandler_ = std::move(handler);
+  progressHandler_.swap(handler);  // the old one goes after the lock
 }
 
 const std::shared_ptr<ZTUploadService>& ZTUploadService::shared() {
@@ -113,8 +113,13 @@ std::shared_ptr<ZTGenericUploadTask> ZTUploadService::find(
 }
 
 void ZTUploadService::remove(const Foundation::URLSessionTask* task) {
+  std::shared_ptr<ZTGenericUploadTask> removed;  // goes after the lock: it holds the host's handler
   std::lock_guard lock(mutex_);
-  std::erase_if(uploadTasks, [task](const auto& entry) { return entry->task().get() == task; });
+  const auto it = std::find_if(uploadTasks.begin(), uploadTasks.end(),
+                               [task](const auto& entry) { return entry->task().get() == task; });
+  if (it == uploadTasks.end()) return;
+  removed = std::move(*it);
+  uploadTasks.erase(it);
 }
 
 std::optional<double> ZTUploadService::progressFraction(std::int64_t totalBytesSent,

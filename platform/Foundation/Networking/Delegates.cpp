@@ -222,7 +222,8 @@ void Engine::complete(Transfer& t, std::optional<NSError> error) {
       if (taskDelegate) taskDelegate->didCompleteWithError(session, task, error);
     });
   }
-  transfers_.erase(t.id);  // `t` is gone from here on
+  // `t` is out of the engine from here on; what it holds goes once the engine is let go.
+  leaving_.push_back(std::shared_ptr<Transfer>(std::move(transfers_.extract(t.id).mapped())));
   checkInvalidation();
 }
 

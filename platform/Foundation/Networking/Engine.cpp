@@ -91,6 +91,9 @@ void Engine::runCommands() {
     commandsPending_.store(false);
   }
   for (auto& command : commands) command();
+  if (!commands.empty()) {
+    leaving_.push_back(std::make_shared<decltype(commands)>(std::move(commands)));
+  }
 }
 
 void Engine::run() {
@@ -124,6 +127,7 @@ void Engine::run() {
 }
 
 void Engine::releaseAndHandOver(std::unique_lock<TransportLock>& lock) {
+  auto leaving = std::exchange(leaving_, {});  // goes last, with nothing held
   auto blocks = std::exchange(delegateBlocks_, {});
   if (served_) {
     lock.unlock();
@@ -296,7 +300,10 @@ void Engine::start(std::shared_ptr<URLSessionTask> task, std::shared_ptr<TaskSta
       begin(task, state);
       drive();
       wakeIfSooner();
-      if (!served_) releaseAndHandOver(lock);
+      if (!served_) return releaseAndHandOver(lock);
+      // The session thread hands the blocks to its own queue; what ended here goes here.
+      auto leaving = std::exchange(leaving_, {});
+      lock.unlock();
       return;
     }
   }

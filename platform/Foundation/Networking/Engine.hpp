@@ -162,6 +162,9 @@ class Engine : public std::enable_shared_from_this<Engine> {
   std::chrono::steady_clock::time_point waitingUntil_;
   std::unordered_map<std::uint64_t, std::unique_ptr<Transfer>> transfers_;
   std::vector<std::function<void()>> delegateBlocks_;  // for queue_, handed over between turns
+  // Ended transfers and run commands, let go once the engine is: a task may hold the last
+  // reference to its session, whose end takes the engine.
+  std::vector<std::shared_ptr<void>> leaving_;
   std::vector<CURL*> idle_;
   // The sockets libcurl asked to watch, by this thread or by the main thread.
   struct Watch {

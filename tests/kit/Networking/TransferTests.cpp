@@ -174,6 +174,19 @@ TEST_F(Transfers, UploadAnswersCarryTheirStatusAndLeaveTheRegistry) {
   // Dropped once delivered, so the task and what its callbacks hold are released.
   EXPECT_TRUE(
       zttest::runUntil([] { return ZTUploadService::shared()->registeredTaskCount() == 0; }, 5.0));
+
+  // What the callbacks held goes after the registry's lock: it may ask the registry as it goes.
+  struct Asking {
+    explicit Asking(std::shared_ptr<int> a) : asked(std::move(a)) {}
+    ~Asking() { *asked = static_cast<int>(ZTUploadService::shared()->registeredTaskCount()); }
+    std::shared_ptr<int> asked;
+  };
+  auto asked = std::make_shared<int>(-1);
+  Outcome<ZTResponse> again;
+  ZTNetworkCore::upload(idURL("/test/status/422"), {}, file.url(), again.callback(),
+                        [asking = std::make_shared<Asking>(asked)](auto) {});
+  ASSERT_TRUE(again.wait());
+  EXPECT_EQ(*asked, 0);
 }
 
 TEST_F(Transfers, UploadFailuresBeforeSendingAreReportedAtOnce) {

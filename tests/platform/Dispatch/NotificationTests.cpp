@@ -37,14 +37,29 @@ TEST(OperationQueue, EachQueueHasAThreadOfItsOwnAndKeepsOrder) {
 }
 
 TEST(OperationQueue, DestroyedByItsOwnOperationStillFinishes) {
-  auto done = std::make_shared<std::atomic<bool>>(false);
-  auto queue = std::make_shared<OperationQueue>();
-  auto* raw = queue.get();
-  raw->addOperation([q = std::move(queue), done]() mutable {
-    q.reset();  // the last owner goes away inside the queue's own thread
-    *done = true;
-  });
-  ASSERT_TRUE(zttest::runUntil([&] { return done->load(); }));
+  // The last owner goes away inside the queue's own thread: while the operation runs, or with
+  // the finished operation.
+  struct LastOwner {
+    LastOwner(std::shared_ptr<OperationQueue> q, std::shared_ptr<std::atomic<bool>> d)
+        : queue(std::move(q)), done(std::move(d)) {}
+    std::shared_ptr<OperationQueue> queue;
+    std::shared_ptr<std::atomic<bool>> done;
+    ~LastOwner() {
+      queue.reset();
+      *done = true;
+    }
+  };
+  for (const bool whileRunning : {true, false}) {
+    SCOPED_TRACE(whileRunning ? "while it runs" : "with the finished operation");
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    auto queue = std::make_shared<OperationQueue>();
+    auto* raw = queue.get();
+    auto owner = std::make_shared<LastOwner>(std::move(queue), done);
+    raw->addOperation([owner = std::move(owner), whileRunning]() mutable {
+      if (whileRunning) owner.reset();
+    });
+    ASSERT_TRUE(zttest::runUntil([&] { return done->load(); }));
+  }
 }
 
 TEST(NotificationCenter, QueuedDeliveryRunsOnTheQueueAndStopsAfterRemoval) {

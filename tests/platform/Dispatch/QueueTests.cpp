@@ -92,6 +92,20 @@ TEST(GlobalQueue, RunsConcurrentlyOffTheMainThread) {
   EXPECT_EQ(state->offMain, 2);
 }
 
+// What a finished block held may hand work on to a queue as it goes.
+TEST(GlobalQueue, WhatAFinishedBlockHeldMayDispatchAsItGoes) {
+  struct Leaving {
+    explicit Leaving(std::shared_ptr<std::atomic<bool>> d) : done(std::move(d)) {}
+    std::shared_ptr<std::atomic<bool>> done;
+    ~Leaving() {
+      DispatchQueue::global().async([done = done] { *done = true; });
+    }
+  };
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  DispatchQueue::global().async([leaving = std::make_shared<Leaving>(done)] {});
+  ASSERT_TRUE(zttest::runUntil([&] { return done->load(); }));
+}
+
 TEST(Semaphore, TimesOutAndCountsSignals) {
   Dispatch::DispatchSemaphore semaphore(0);
   EXPECT_EQ(semaphore.wait(0.01), Dispatch::DispatchTimeoutResult::timedOut);

@@ -383,6 +383,62 @@ TEST_F(SessionTests, ReleasedSessionStillFinishesItsTasks) {
   EXPECT_TRUE(json(recorder->body()).contains("path"));
   // Once its work is done nothing keeps it.
   EXPECT_TRUE(zttest::runUntil([&] { return weak.expired(); }));
+
+  // With no one to tell, the ended task holds its session last, and lets it go where the
+  // answer was taken in (on main, for the main queue) once the transport is free.
+  {
+    auto s = URLSession::make(URLSessionConfiguration::defaultConfiguration(), nullptr,
+                              OperationQueue::main());
+    weak = s;
+    s->dataTask(url(base() + "/test/echo/unheard"))->resume();
+  }
+  EXPECT_TRUE(zttest::runUntil([&] { return weak.expired(); }));
+
+  // A trace handler may hold a session last: it goes when the handler is replaced.
+  {
+    auto s = session();
+    weak = s;
+    NetworkEnvironment::setTraceHandler([s](const NetworkTrace&) {});
+  }
+  NetworkEnvironment::setTraceHandler(nullptr);
+  EXPECT_TRUE(weak.expired());
+}
+
+// Sessions on queues of the host's own, invalidated and let go: the block that tells each
+// delegate holds its session last, and lets it go on that queue's thread while the other
+// session's thread works the transport both share.
+TEST_F(SessionTests, InvalidatedSessionsOnHostQueuesGoOnceTheirDelegatesHeard) {
+  constexpr int kSessions = 2;
+  constexpr int kTasks = 3;
+  std::vector<std::shared_ptr<OperationQueue>> queues;
+  std::vector<std::shared_ptr<Recorder>> recorders;
+  std::vector<std::weak_ptr<URLSession>> sessions;
+  for (int i = 0; i < kSessions; ++i) {
+    queues.push_back(std::make_shared<OperationQueue>());
+    recorders.push_back(std::make_shared<Recorder>());
+    auto s = URLSession::make(URLSessionConfiguration::defaultConfiguration(), recorders.back(),
+                              queues.back());
+    sessions.push_back(s);
+    for (int k = 0; k < kTasks; ++k) {
+      s->dataTask(url(base() + "/test/echo/" + std::to_string(i) + "-" + std::to_string(k)))
+          ->resume();
+    }
+    s->finishTasksAndInvalidate();
+  }
+  ASSERT_TRUE(zttest::runUntil(
+      [&] {
+        return std::all_of(recorders.begin(), recorders.end(),
+                           [](const auto& r) { return r->invalidated(); });
+      },
+      30));
+  // An idle queue has let go of its blocks and what they held.
+  for (const auto& queue : queues) queue->waitUntilAllOperationsAreFinished();
+  for (int i = 0; i < kSessions; ++i) {
+    EXPECT_TRUE(sessions[i].expired()) << i;
+    const auto completed = recorders[i]->events(Event::Kind::completed);
+    EXPECT_EQ(completed.size(), static_cast<std::size_t>(kTasks)) << i;
+    for (const auto& e : completed) EXPECT_FALSE(e.error) << i;
+  }
 }
 
 }  // namespace

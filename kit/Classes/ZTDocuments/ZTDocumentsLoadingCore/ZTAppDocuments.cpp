@@ -42,7 +42,7 @@ ZTAppDocuments::Completion ZTAppDocuments::appCompletion() const {
 }
 void ZTAppDocuments::setAppCompletion(Completion completion) {
   std::lock_guard lock(mutex_);
-  appCompletion_ = std::move(completion);
+  appCompletion_.swap(completion);  // the old one goes after the lock
 }
 
 void ZTAppDocuments::updateDockInfo(Completion completion) {
