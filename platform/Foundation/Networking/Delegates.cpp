@@ -191,6 +191,7 @@ void Engine::answer(Transfer& t, bool allow) {
 }
 
 void Engine::complete(Transfer& t, std::optional<NSError> error) {
+  const bool bound = needsThread(t);
   endHop(t);
   t.closeBody();
   if (t.out) std::fclose(t.out);
@@ -223,6 +224,7 @@ void Engine::complete(Transfer& t, std::optional<NSError> error) {
     });
   }
   transfers_.erase(t.id);  // `t` is gone from here on
+  if (bound) handBackToMain();
   checkInvalidation();
 }
 
