@@ -191,6 +191,7 @@ void Engine::answer(Transfer& t, bool allow) {
 }
 
 void Engine::complete(Transfer& t, std::optional<NSError> error) {
+  const bool bound = needsThread(t);
   endHop(t);
   t.closeBody();
   if (t.out) std::fclose(t.out);
@@ -224,6 +225,7 @@ void Engine::complete(Transfer& t, std::optional<NSError> error) {
   }
   // `t` is out of the engine from here on; what it holds goes once the engine is let go.
   leaving_.push_back(std::shared_ptr<Transfer>(std::move(transfers_.extract(t.id).mapped())));
+  if (bound) handBackToMain();
   checkInvalidation();
 }
 

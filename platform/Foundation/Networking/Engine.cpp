@@ -178,6 +178,9 @@ void Engine::serveOnMain(curl_socket_t socket, std::uint32_t events) {
   // Not from inside a turn of this group (a nested run loop): the session thread has it.
   if (group_.transport.heldHere()) return;
   std::unique_lock lock(group_.transport);
+  // Found ready just before the session thread took it over: it is that thread's now.
+  const auto it = watched_.find(socket);
+  if (it == watched_.end() || !it->second.onMain) return;
   act(socket, events);
   drive();
   wakeIfSooner();
@@ -212,6 +215,30 @@ void Engine::keepOffMain() {
   }
 }
 
+void Engine::handBackToMain() {
+  // libcurl names a socket again only when what it waits for changes, which a transfer held
+  // on a shared connection may never do.
+  if (!queue_->isMain() || threadBound()) return;
+  for (auto& [socket, watch] : watched_) {
+    if (watch.onMain) continue;
+    poller_.unwatch(socket);
+    watchOnMain(socket, watch.events);
+    watch.onMain = true;
+  }
+}
+
+void Engine::watchOnMain(curl_socket_t socket, std::uint32_t events) {
+  // The answer goes to the main queue anyway: the main thread takes it while it waits,
+  // instead of this thread waking only to hand it over.
+  if (!mainReady_) {
+    mainReady_ = std::make_shared<const RunLoopCore::MainQueue::Ready>(
+        [weak = weak_from_this()](int fd, std::uint32_t ready) {
+          if (auto self = weak.lock()) self->serveOnMain(fd, ready);
+        });
+  }
+  RunLoopCore::MainQueue::shared().addSource(socket, events, mainReady_);
+}
+
 int Engine::onSocket(CURL* easy, curl_socket_t socket, int what, void* user, void*) {
   auto& engine = *static_cast<Engine*>(user);
   if (what == CURL_POLL_REMOVE) {
@@ -225,15 +252,7 @@ int Engine::onSocket(CURL* easy, curl_socket_t socket, int what, void* user, voi
   const auto it = engine.watched_.find(socket);
   if (it != engine.watched_.end() && it->second.onMain != onMain) engine.unwatch(socket);
   if (onMain) {
-    // The answer goes to the main queue anyway: the main thread takes it while it waits,
-    // instead of this thread waking only to hand it over.
-    if (!engine.mainReady_) {
-      engine.mainReady_ = std::make_shared<const RunLoopCore::MainQueue::Ready>(
-          [weak = engine.weak_from_this()](int fd, std::uint32_t ready) {
-            if (auto self = weak.lock()) self->serveOnMain(fd, ready);
-          });
-    }
-    RunLoopCore::MainQueue::shared().addSource(socket, events, engine.mainReady_);
+    engine.watchOnMain(socket, events);
   } else {
     engine.poller_.watch(socket, events);
   }

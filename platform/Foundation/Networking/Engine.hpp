@@ -91,8 +91,10 @@ class Engine : public std::enable_shared_from_this<Engine> {
   bool servedOnMain(CURL* easy) const;
   static bool needsThread(const Transfer& t);
   bool threadBound() const;  // a transfer that needs this engine's thread is running
-  // Moves the sockets main watches to this engine's thread.
+  // Moves the sockets main watches to this engine's thread, and back once no transfer needs it.
   void keepOffMain();
+  void handBackToMain();
+  void watchOnMain(curl_socket_t socket, std::uint32_t events);
   void unwatch(curl_socket_t socket);
   // The sockets left to the main thread, served here when it has been busy for a while.
   void serveBusyMain();

@@ -1,6 +1,8 @@
 // How tasks end when they do not get an answer: cancelled, timed out, refused by TLS, or cut.
 #include <chrono>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "NetworkTest.hpp"
 #include "Peers.hpp"
@@ -137,59 +139,104 @@ int statusOf(const Outcome& o) {
   return o.response ? o.response->statusCode() : 0;
 }
 
+// What a data delegate heard of the answer, in order: each response's status, "data" for a run
+// of body pieces, and the end ("done", or the error code).
+std::string heard(const Recorder& recorder) {
+  std::string out;
+  for (const auto& e : recorder.events()) {
+    std::string step;
+    if (e.kind == Event::Kind::response) step = std::to_string(e.status);
+    if (e.kind == Event::Kind::data && !out.ends_with("data")) step = "data";
+    if (e.kind == Event::Kind::completed) step = e.error ? std::to_string(e.error->code) : "done";
+    if (!step.empty()) out += (out.empty() ? "" : " ") + step;
+  }
+  return out;
+}
+
+// "hello", whose first read waits until the peer has reset the connection: libcurl sends into
+// the reset connection before it has read anything from it.
+class BodyAfterReset : public TextStream {
+ public:
+  explicit BodyAfterReset(TlsPeer& peer) : TextStream("hello", true), peer_(peer) {}
+  std::ptrdiff_t read(std::uint8_t* buffer, std::size_t maxLength) override {
+    if (!std::exchange(reset_, true)) {
+      peer_.closeIdle(TlsPeer::Close::reset);
+      EXPECT_TRUE(peer_.waitUntil([&] { return peer_.closes() == 1; }));
+    }
+    return TextStream::read(buffer, maxLength);
+  }
+
+ private:
+  TlsPeer& peer_;
+  bool reset_ = false;  // read on the session thread only
+};
+
 // A request not safe to repeat goes again only where the server shows it did not act on it.
 TEST_F(FailureTests, UnsafeRequestsGoAgainOnlyWhereTheServerDidNotTakeThem) {
-  enum class Case { expectRefused, streamRefused, resetWhileSending };
+  enum class Case { expect, stream, resetWhileSending };
+  using Refuse = TlsPeer::Refuse;
   struct Row {
     const char* name;
     Case what;
-    int code;                 // 0: answered 200
+    Refuse refuse;            // the Expect
+    int refusals;             // HTTP/2 streams refused
+    int status;               // 0: fails with the connection-lost error
     std::size_t onWire;       // the request's heads or streams the server read
     std::size_t connections;  // the server accepted (0: any)
   };
   const Row rows[] = {
-      {"417 before the body", Case::expectRefused, 0, 2, 1},
-      {"HTTP/2 stream refused", Case::streamRefused, 0, 2, 2},
+      {"417 before the body", Case::expect, Refuse::beforeBody, 0, 200, 2, 1},
+      {"417 once the whole body is in: the answer", Case::expect, Refuse::afterBody, 0, 417, 1, 1},
+      {"HTTP/2 stream refused", Case::stream, Refuse::never, 1, 200, 2, 2},
+      {"HTTP/2 stream refused twice", Case::stream, Refuse::never, 2, 0, 2, 0},
       // libcurl sees its send fail, tries nothing itself: the engine's own resend is asked.
-      {"reset while the body goes out on a kept connection", Case::resetWhileSending,
-       NSURLErrorNetworkConnectionLost, 1, 0},
+      {"reset while the body goes out on a kept connection", Case::resetWhileSending, Refuse::never,
+       0, 0, 1, 0},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     trustSandboxAfresh();
     std::unique_ptr<Peer> peer;
-    auto s = session();
-    std::string body = "hello";
-    if (row.what == Case::streamRefused) {
+    auto recorder = std::make_shared<Recorder>();
+    auto s = session(recorder);
+    if (row.what == Case::stream) {
       auto http2 = std::make_unique<Http2Peer>(sb());
-      http2->refusePosts(1);
+      http2->refusePosts(row.refusals);
       peer = std::move(http2);
     } else {
       auto tls = std::make_unique<TlsPeer>(sb());
-      tls->refuseExpect(row.what == Case::expectRefused);
+      tls->refuseExpect(row.refuse);
       if (row.what == Case::resetWhileSending) {
         ASSERT_EQ(statusOf(load(s, postTo(*tls, "/first", "x"))), 200);
-        tls->resetAfterHead(true);
-        body.assign(8u << 20, 'b');
       }
       peer = std::move(tls);
     }
-    auto request = postTo(*peer, "/post", body);
-    if (row.what == Case::expectRefused) request.setValue("100-continue", "Expect");
-    auto o = load(s, request);
-    EXPECT_EQ(o.error ? o.error->code : 0, row.code);
+    auto request = postTo(*peer, "/post", "hello");
+    if (row.what == Case::expect) request.setValue("100-continue", "Expect");
+    if (row.what == Case::resetWhileSending) {
+      request.httpBody.reset();
+      request.httpBodyStream = std::make_shared<BodyAfterReset>(static_cast<TlsPeer&>(*peer));
+      request.setValue("5", "Content-Length");
+    }
+    s->dataTask(request)->resume();
+    ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 1; }, 20));
+    EXPECT_EQ(heard(*recorder), row.status == 0 ? std::to_string(NSURLErrorNetworkConnectionLost)
+                                                : std::to_string(row.status) + " data done");
     EXPECT_EQ(peer->requests("POST", "/post"), row.onWire);
     if (row.connections > 0) {
       EXPECT_EQ(peer->connections(), row.connections);
     }
-    if (row.code == 0) {
-      EXPECT_EQ(statusOf(o), 200);
-      ASSERT_TRUE(o.data);
-      EXPECT_EQ(text(*o.data), "ok");
-      EXPECT_EQ(peer->bodies().back(), "hello");
+    if (row.status != 0) {
+      EXPECT_EQ(text(recorder->body()), row.status == 200 ? "ok" : "refused");
+      const auto bodies = peer->bodies();
+      ASSERT_FALSE(bodies.empty());
+      EXPECT_EQ(bodies.back(), "hello");
     }
-    if (auto* tls = dynamic_cast<TlsPeer*>(peer.get()); tls && row.what == Case::expectRefused) {
-      EXPECT_EQ(tls->heads().back().find("Expect"), std::string::npos) << tls->heads().back();
+    if (auto* tls = dynamic_cast<TlsPeer*>(peer.get());
+        tls && row.refuse == TlsPeer::Refuse::beforeBody) {
+      const auto heads = tls->heads();
+      ASSERT_FALSE(heads.empty());
+      EXPECT_EQ(heads.back().find("Expect"), std::string::npos) << heads.back();
     }
   }
 }

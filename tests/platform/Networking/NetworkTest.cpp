@@ -3,7 +3,9 @@
 #include <Foundation/Thread.hpp>
 
 #include <strings.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -34,6 +36,18 @@ std::optional<std::string> echoedHeader(const nlohmann::json& echo, const std::s
     }
   }
   return std::nullopt;
+}
+
+TempFile::TempFile(const std::string& content) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "zt-upload-XXXXXX").string();
+  const int fd = ::mkstemp(pattern.data());
+  if (fd >= 0) ::close(fd);
+  path_ = pattern;
+  std::ofstream(path_, std::ios::binary) << content;
+}
+
+TempFile::~TempFile() {
+  std::filesystem::remove(path_);
 }
 
 Outcome load(const std::shared_ptr<URLSession>& session, const URLRequest& request,

@@ -75,6 +75,17 @@ class TextStream : public InputStream {
   bool failed_ = false;
 };
 
+// A file of the given content in the temporary folder, removed with the object.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& content);
+  ~TempFile();
+  URL fileURL() const { return URL::fileURLWithPath(path_, false); }
+
+ private:
+  std::string path_;
+};
+
 // What a completion handler received.
 struct Outcome {
   std::optional<Data> data;

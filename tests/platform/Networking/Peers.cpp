@@ -15,6 +15,7 @@
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <string_view>
 
 namespace nettest {
 
@@ -194,14 +195,9 @@ void TlsPeer::sendTicketsLate(bool on) {
   lateTickets_ = on;
 }
 
-void TlsPeer::refuseExpect(bool on) {
+void TlsPeer::refuseExpect(Refuse when) {
   std::lock_guard lock(mutex_);
-  refuseExpect_ = on;
-}
-
-void TlsPeer::resetAfterHead(bool on) {
-  std::lock_guard lock(mutex_);
-  resetAfterHead_ = on;
+  refuseExpect_ = when;
 }
 
 void TlsPeer::closeIdle(Close how) {
@@ -288,17 +284,15 @@ void TlsPeer::serve(void* handle, int& fd) {
     const auto space = head.find(' ');
     const std::string method = head.substr(0, space);
     const std::string path = pathOf(head.substr(space + 1, head.find(' ', space + 1) - space - 1));
-    bool refuse = false, reset = false;
+    Refuse refuse = Refuse::never;
     {
       std::lock_guard lock(mutex_);
       heads_.push_back(head);
       requests_.push_back({method, path, {}});
-      refuse = expect && refuseExpect_;
-      reset = resetAfterHead_;
+      if (expect) refuse = refuseExpect_;
       changed();
     }
-    if (reset) return resetOnClose(fd);
-    if (refuse) {
+    if (refuse == Refuse::beforeBody) {
       if (!writeAll(ssl, "HTTP/1.1 417 Expectation Failed\r\nContent-Length: 0\r\n\r\n", 54))
         return;
       continue;
@@ -309,9 +303,12 @@ void TlsPeer::serve(void* handle, int& fd) {
     }
     std::string body = buffer.substr(0, length);
     buffer.erase(0, length);
-    static constexpr char kAnswer[] =
+    static constexpr std::string_view kAnswer =
         "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 2\r\n\r\nok";
-    if (!writeAll(ssl, kAnswer, sizeof kAnswer - 1)) return;
+    static constexpr std::string_view kRefusal =
+        "HTTP/1.1 417 Expectation Failed\r\nContent-Length: 7\r\n\r\nrefused";
+    const auto answer = refuse == Refuse::afterBody ? kRefusal : kAnswer;
+    if (!writeAll(ssl, answer.data(), answer.size())) return;
     bool ticket = false;
     {
       std::lock_guard lock(mutex_);
@@ -334,7 +331,7 @@ void TlsPeer::serve(void* handle, int& fd) {
 struct Http2Peer::Connection {
   struct Stream {
     std::string method, target, body;
-    bool refused = false, pattern = false;
+    bool pattern = false;
     std::string answer = "ok";
     std::size_t size = 2, piece = 2, sent = 0;
   };
@@ -375,23 +372,23 @@ struct Http2Peer::Connection {
   static int onFrame(nghttp2_session* session, const nghttp2_frame* frame, void* user) {
     auto& c = of(user);
     auto it = c.streams.find(frame->hd.stream_id);
-    if (it == c.streams.end() || it->second.refused) return 0;
+    if (it == c.streams.end()) return 0;
     auto& stream = it->second;
-    if (frame->hd.type == NGHTTP2_HEADERS && stream.method == "POST") {
+    if ((frame->hd.type != NGHTTP2_HEADERS && frame->hd.type != NGHTTP2_DATA) ||
+        (frame->hd.flags & NGHTTP2_FLAG_END_STREAM) == 0) {
+      return 0;
+    }
+    if (stream.method == "POST") {
+      // Refused only once the body is in: the client has sent it whole and must start over.
       std::lock_guard lock(c.peer->mutex_);
       if (c.peer->refuse_ > 0) {
         c.peer->refuse_ -= 1;
         c.peer->refused_ += 1;
-        c.peer->requests_.push_back({stream.method, pathOf(stream.target), {}});
+        c.peer->requests_.push_back({stream.method, pathOf(stream.target), stream.body});
         c.peer->changed();
-        stream.refused = true;
         return nghttp2_submit_rst_stream(session, NGHTTP2_FLAG_NONE, frame->hd.stream_id,
                                          NGHTTP2_REFUSED_STREAM);
       }
-    }
-    if ((frame->hd.type != NGHTTP2_HEADERS && frame->hd.type != NGHTTP2_DATA) ||
-        (frame->hd.flags & NGHTTP2_FLAG_END_STREAM) == 0) {
-      return 0;
     }
     stream.pattern = pathOf(stream.target) == "/stream";
     if (stream.pattern) {
@@ -402,10 +399,8 @@ struct Http2Peer::Connection {
     {
       std::lock_guard lock(c.peer->mutex_);
       c.peer->requests_.push_back({stream.method, pathOf(stream.target), stream.body});
-      if (!stream.pattern) {
-        c.peer->bodies_.push_back(stream.body);
-        c.peer->answers_ += 1;
-      }
+      c.peer->bodies_.push_back(stream.body);
+      if (!stream.pattern) c.peer->answers_ += 1;
       c.peer->changed();
     }
     const std::string length = std::to_string(stream.size);

@@ -69,21 +69,24 @@ class Peer {
 class TlsPeer : public Peer {
  public:
   enum class Close { clean, reset, endOfStream, alertOnly };
+  // A 417 to "Expect: 100-continue": before the body, or as the answer once the body is in.
+  enum class Refuse { never, beforeBody, afterBody };
   explicit TlsPeer(const sandbox::Sandbox& sandbox);
   ~TlsPeer() override;
 
   void sendTicketsLate(bool on);  // a TLS 1.3 session ticket after each answer
-  void refuseExpect(bool on);     // 417 to "Expect: 100-continue", before the body
-  void resetAfterHead(bool on);   // reset the connection once a request's head is in
-  void closeIdle(Close how);      // the connection waiting for its next request
+  void refuseExpect(Refuse when);
+  // The connection waiting for more from the client: its next request, or the rest of a body.
+  void closeIdle(Close how);
   std::size_t answers() const;
   std::size_t tickets() const;
-  std::size_t closes() const;  // idle connections closed as told
+  std::size_t closes() const;  // connections closed as told
   std::vector<std::string> heads() const;
 
  private:
   void serve(void* ssl, int& fd) override;
-  bool lateTickets_ = false, refuseExpect_ = false, resetAfterHead_ = false;
+  bool lateTickets_ = false;
+  Refuse refuseExpect_ = Refuse::never;
   std::unique_ptr<Close> close_;
   std::size_t answers_ = 0, tickets_ = 0, closes_ = 0;
   std::vector<std::string> heads_;
@@ -96,7 +99,7 @@ class Http2Peer : public Peer {
   explicit Http2Peer(const sandbox::Sandbox& sandbox);
   ~Http2Peer() override;
 
-  void refusePosts(int count);  // the next `count` POST streams get REFUSED_STREAM
+  void refusePosts(int count);  // the next `count` POST streams, once in whole, get REFUSED_STREAM
   std::size_t refused() const;
   std::size_t answers() const;  // other than streams
 

@@ -1,5 +1,6 @@
 // Sessions: connection reuse, delegate queue, task life and invalidation.
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -301,13 +302,15 @@ TEST_F(SessionTests, MainQueueSessionCancelledMidAnswerEndsItsTaskOnce) {
   other->finishTasksAndInvalidate();
 }
 
-// One kept connection serves a main-queue session's answers on the main thread and its
-// download on the session thread, which writes the file there; then main watches none of it.
-TEST_F(SessionTests, MainQueueSessionDownloadsOnItsOwnThreadAndLeavesNoSocketToMain) {
+// A main-queue session's download or file upload is read and written on the session thread.
+// One kept connection first serves the session's answers on the main thread and its download
+// on the session thread; then main watches none of it.
+TEST_F(SessionTests,
+       MainQueueSessionDownloadsAndUploadsFilesOnItsOwnThreadAndLeavesNoSocketToMain) {
   // The thread that reads the download's answer, and remarks on its end, writes its file.
-  auto downloadReadOnMain = std::make_shared<std::atomic<bool>>(false);
-  NetworkEnvironment::setTraceHandler([downloadReadOnMain](const NetworkTrace& trace) {
-    if (trace.taskIdentifier == 2 && Thread::isMainThread()) *downloadReadOnMain = true;
+  auto readOnMain = std::make_shared<std::atomic<bool>>(false);
+  NetworkEnvironment::setTraceHandler([readOnMain](const NetworkTrace& trace) {
+    if (trace.taskIdentifier == 2 && Thread::isMainThread()) *readOnMain = true;
   });
   auto recorder = std::make_shared<Recorder>();
   auto s = URLSession::make(URLSessionConfiguration::defaultConfiguration(), recorder,
@@ -325,48 +328,79 @@ TEST_F(SessionTests, MainQueueSessionDownloadsOnItsOwnThreadAndLeavesNoSocketToM
   load("/test/echo/last");
   ASSERT_TRUE(zttest::runUntil([&] { return *answered == 2; }));
   EXPECT_EQ(recorder->downloadedFile().size(), 300000u);
-  EXPECT_FALSE(*downloadReadOnMain);
+  EXPECT_FALSE(*readOnMain);
   EXPECT_EQ(s->newConnectionCount(), 1u);
   EXPECT_EQ(RunLoopCore::MainQueue::shared().sourceCount(), 0u);
   s->finishTasksAndInvalidate();
 
-  // Over HTTP/2 one connection carries them at once: a data task in flight, then the download
-  // beside it, then data tasks beside the download, then one alone. The socket moves from main
-  // to the session thread and back.
-  trustSandboxAfresh();
-  Http2Peer peer(sb());
-  ASSERT_TRUE(NetworkEnvironment::addRoute("api.dev.zentrel.com", 443, "127.0.0.1", peer.port()));
-  auto shared = URLSession::make(URLSessionConfiguration::defaultConfiguration(), recorder,
-                                 OperationQueue::main());
-  const auto start = [&](const std::string& path) {
-    shared
-        ->dataTask(url("https://api.dev.zentrel.com" + path),
-                   [answered](auto, auto, auto) { ++*answered; })
-        ->resume();
+  // Over HTTP/2 a data task stays in flight while the transfer runs, on its connection or on
+  // another: the session thread serves every socket meanwhile, and main takes the data task's
+  // back once the transfer is over.
+  struct Row {
+    const char* name;
+    bool upload;       // from a file, else a download
+    const char* host;  // of the transfer; the held data task's is api.dev.zentrel.com
   };
-  start("/stream?size=300000&pieces=2");
-  ASSERT_TRUE(peer.waitUntil([&] { return peer.requests("GET", "/stream") == 1; }));
-  auto download =
-      shared->downloadTask(url("https://api.dev.zentrel.com/stream?size=600000&pieces=3"));
-  *downloadReadOnMain = false;
-  NetworkEnvironment::setTraceHandler(
-      [downloadReadOnMain, id = download->taskIdentifier()](const NetworkTrace& trace) {
-        if (trace.taskIdentifier == id && Thread::isMainThread()) *downloadReadOnMain = true;
-      });
-  download->resume();
-  ASSERT_TRUE(peer.waitUntil([&] { return peer.requests("GET", "/stream") == 2; }));
-  start("/echo");
-  start("/echo");
-  ASSERT_TRUE(zttest::runUntil([&] { return *answered == 5; }));
-  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 2; }));
-  start("/echo");
-  ASSERT_TRUE(zttest::runUntil([&] { return *answered == 6; }));
-  ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 2; }));
-  EXPECT_EQ(recorder->downloadedFile(), sandbox::testPattern(0, 600000));
-  EXPECT_FALSE(*downloadReadOnMain);
-  EXPECT_EQ(peer.connections(), 1u);
-  EXPECT_EQ(RunLoopCore::MainQueue::shared().sourceCount(), 0u);
-  shared->finishTasksAndInvalidate();
+  static constexpr Row kRows[] = {
+      {"download on the held task's connection", false, "api.dev.zentrel.com"},
+      {"download on another connection", false, "id.dev.zentrel.com"},
+      {"file upload on the held task's connection", true, "api.dev.zentrel.com"},
+  };
+  const std::string content = sandbox::testPattern(1, 300000);
+  TempFile file(content);
+  const auto watchedByMain = [] { return RunLoopCore::MainQueue::shared().sourceCount(); };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.name);
+    trustSandboxAfresh();
+    Http2Peer peer(sb());
+    for (const char* host : {"api.dev.zentrel.com", "id.dev.zentrel.com"}) {
+      ASSERT_TRUE(NetworkEnvironment::addRoute(host, 443, "127.0.0.1", peer.port()));
+    }
+    recorder = std::make_shared<Recorder>();
+    s = URLSession::make(URLSessionConfiguration::defaultConfiguration(), recorder,
+                         OperationQueue::main());
+    *answered = 0;
+    const auto start = [&](const std::string& path) {
+      s->dataTask(url("https://api.dev.zentrel.com" + path), [answered](auto, auto, auto) {
+         ++*answered;
+       })->resume();
+    };
+    // The peer sends a piece of it at first and one more after each other answer.
+    start("/stream?size=600000&pieces=12");
+    ASSERT_TRUE(peer.waitUntil([&] { return peer.requests("GET", "/stream") == 1; }));
+    EXPECT_EQ(watchedByMain(), 1u);
+
+    URLRequest request(url(std::string("https://") + row.host + "/stream?size=200000&pieces=2"));
+    request.httpMethod = row.upload ? "POST" : "GET";
+    auto transfer = row.upload
+                        ? std::shared_ptr<URLSessionTask>(s->uploadTask(request, file.fileURL()))
+                        : s->downloadTask(request);
+    *readOnMain = false;
+    NetworkEnvironment::setTraceHandler(
+        [readOnMain, id = transfer->taskIdentifier()](const NetworkTrace& trace) {
+          if (trace.taskIdentifier == id && Thread::isMainThread()) *readOnMain = true;
+        });
+    transfer->resume();
+    // Its request is in and half its answer out; the rest waits for another answer.
+    ASSERT_TRUE(peer.waitUntil([&] { return peer.requests("", "/stream") == 2; }));
+    EXPECT_EQ(watchedByMain(), 0u);
+    start("/echo");
+    ASSERT_TRUE(zttest::runUntil([&] { return recorder->completedCount() == 1; }));
+    EXPECT_EQ(watchedByMain(), 1u);
+
+    s->invalidateAndCancel();
+    ASSERT_TRUE(zttest::runUntil([&] { return *answered == 2; }));
+    EXPECT_FALSE(*readOnMain);
+    EXPECT_EQ(watchedByMain(), 0u);
+    EXPECT_EQ(peer.connections(), std::string(row.host) == "api.dev.zentrel.com" ? 1u : 2u);
+    const std::string answer = sandbox::testPattern(0, 200000);
+    if (row.upload) {
+      EXPECT_EQ(text(recorder->body()), answer);
+      EXPECT_EQ(std::ranges::count(peer.bodies(), content), 1);
+    } else {
+      EXPECT_EQ(recorder->downloadedFile(), answer);
+    }
+  }
   NetworkEnvironment::setTraceHandler(nullptr);
 }
 

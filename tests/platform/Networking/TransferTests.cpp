@@ -3,12 +3,9 @@
 #include <memory>
 #include <sandbox/TestClient.hpp>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "NetworkTest.hpp"
 #include "support/RunLoopSupport.hpp"
@@ -17,22 +14,6 @@ namespace nettest {
 namespace {
 
 using TransferTests = NetworkTest;
-
-class TempFile {
- public:
-  explicit TempFile(const std::string& content) {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "zt-upload-XXXXXX").string();
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd >= 0) ::close(fd);
-    path_ = tmpl;
-    std::ofstream(path_, std::ios::binary) << content;
-  }
-  ~TempFile() { std::filesystem::remove(path_); }
-  URL fileURL() const { return URL::fileURLWithPath(path_, false); }
-
- private:
-  std::string path_;
-};
 
 // The progress reports of one task: steps add up, totals only grow, the expected total holds.
 void expectMonotonicProgress(const std::vector<Event>& sent, std::int64_t size) {
