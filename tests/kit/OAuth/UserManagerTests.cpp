@@ -50,6 +50,10 @@ struct UserReply {
 
 class UserManagerTest : public OAuthFlowTest {
  protected:
+  void TearDown() override {
+    UIKit::UIView::setAnimationsEnabled(false);  // a row stopped half-way may have left them on
+    OAuthFlowTest::TearDown();
+  }
   bool wait(const UserReply& reply) {
     return runUntil([&] { return reply.answered(); }, 20);
   }
