@@ -60,13 +60,11 @@ bool ZTUIApplication::isShown(const UIViewController& controller) {
   }
   // The front of the chain, not the controller: a full-screen screen over the controller takes
   // the views under it out of the window while it is only covered.
-  auto front = controller.presentedViewController();
-  const auto* frontmost = front ? front.get() : &controller;
-  while (front) {
-    frontmost = front.get();
-    front = front->presentedViewController();
-  }
-  const auto& view = frontmost->viewIfLoaded();
+  const UIViewController* front = &controller;
+  for (auto above = controller.presentedViewController(); above;
+       above = above->presentedViewController())
+    front = above.get();  // the chain holds it
+  const auto& view = front->viewIfLoaded();
   auto window = view ? view->window() : nullptr;
   // What the user sees: the key window, and only while it is not hidden.
   return window && !window->isHidden() && window->isKeyWindow();

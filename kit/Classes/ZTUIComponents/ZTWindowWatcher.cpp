@@ -23,10 +23,10 @@ ZTWindowWatcher::ZTWindowWatcher(std::weak_ptr<UIKit::UIViewController> controll
   auto& center = Foundation::NotificationCenter::defaultCenter();
   for (const auto* name : {&UIKit::UIWindow::didBecomeHiddenNotification,
                            &UIKit::UIWindow::didBecomeKeyNotification}) {
-    observers_.push_back(center.addObserver(
-        *name, std::nullopt, nullptr,
-        [weak = controller_, gone = gone_, seen = wasInWindow_](const Foundation::Notification&) {
-          if (*seen) check(weak, gone);
+    // Removed before this view goes, and posted on the main thread like the view's own calls.
+    observers_.push_back(
+        center.addObserver(*name, std::nullopt, nullptr, [this](const Foundation::Notification&) {
+          if (wasInWindow_) check(controller_, gone_);
         }));
   }
 }
@@ -38,7 +38,7 @@ ZTWindowWatcher::~ZTWindowWatcher() {
 
 void ZTWindowWatcher::didMoveToWindow() {
   if (window()) {
-    *wasInWindow_ = true;
+    wasInWindow_ = true;
     return;
   }
   check(controller_, gone_);

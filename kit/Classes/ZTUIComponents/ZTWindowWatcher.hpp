@@ -38,7 +38,7 @@ class ZTWindowWatcher : public UIKit::UIView {
   std::weak_ptr<UIKit::UIViewController> controller_;
   std::shared_ptr<std::function<void()>> gone_;
   // Until the screen is first in a window, no window change concerns it.
-  std::shared_ptr<bool> wasInWindow_ = std::make_shared<bool>(false);
+  bool wasInWindow_ = false;
   std::vector<std::shared_ptr<Foundation::NotificationObserver>> observers_;
 };
 
