@@ -72,7 +72,7 @@ void ZTDocumentsManager::openNewDocumentPreview(std::shared_ptr<UIKit::UIImage> 
   auto screen = std::make_shared<ZTNewDocumentPreviewViewController>(
       makeViewModel(std::move(with), std::move(imageUrl), forType));
   screen->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
-  top->present(screen, true);
+  ZTUIApplication::present(*top, screen, true);
 }
 
 void ZTDocumentsManager::unregisterAllEvents() {
@@ -105,7 +105,7 @@ void ZTPrivateDocumentsManager::openLoadedDocument(const std::string& id,
   auto screen = std::make_shared<ZTPreviewLoadedDocumentViewController>(
       std::make_shared<ZTPreviewLoadedViewModel>(id, type));
   screen->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
-  top->present(screen, true);
+  ZTUIApplication::present(*top, screen, true);
 }
 
 std::shared_ptr<ZTDocumentPreviewViewModel> ZTPrivateDocumentsManager::makeViewModel(

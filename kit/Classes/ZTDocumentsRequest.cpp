@@ -13,6 +13,7 @@
 #include "ZTExtensions/ZTUIApplication.hpp"
 #include "ZTOAuth/ZTOAuthCore.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
+#include "ZTUIComponents/ZTWindowWatcher.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
 
 namespace ZentrelSDK {
@@ -33,7 +34,7 @@ void presentWhenReady(const std::shared_ptr<DocumentsViewController>& list) {
     coordinator->animate(nullptr, [list](const auto&) { presentWhenReady(list); });
     return;
   }
-  top->present(list, true);
+  ZTUIApplication::present(*top, list, true);
 }
 }  // namespace
 
@@ -127,7 +128,9 @@ void ZTDocumentsRequest::handleDocumentsRequest(const Documents& documents) {
 void ZTDocumentsRequest::openList() {
   auto self = shared_from_this();
   auto list = requestsList().lock();
-  if (!list || list->isClosing()) {
+  // One left in a window the host hides is never joined: it ends, and this request opens its own
+  // where the host shows.
+  if (!list || list->isClosing() || !ZTWindowWatcher::stillSeen(list)) {
     list = presentDocumentsList(true);
     requestsList() = list;
   }

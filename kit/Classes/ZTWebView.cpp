@@ -16,7 +16,7 @@ void ZTWebView::openURL(const std::string& url) {
   auto controller = std::make_shared<ZTWebViewController>();
   controller->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
   controller->url = url;
-  top->present(controller, true);
+  ZTUIApplication::present(*top, controller, true);
 }
 
 }  // namespace ZentrelSDK

@@ -52,7 +52,7 @@ void ZTPhotoProcessor::showPhotoSourceAlert(std::shared_ptr<UIKit::UIImage> mask
           if (auto self = weak.lock()) self->openImagePicker(mask);
         }));
   }
-  top->present(sheet, true);
+  ZTUIApplication::present(*top, sheet, true);
 }
 
 void ZTPhotoProcessor::openCamera(std::shared_ptr<UIKit::UIImage> mask) {
@@ -66,7 +66,7 @@ void ZTPhotoProcessor::openCamera(std::shared_ptr<UIKit::UIImage> mask) {
   camera->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
   camera->mediaType = MediaType::photo;
   camera->maskImage = std::move(mask);
-  top->present(camera, true);
+  ZTUIApplication::present(*top, camera, true);
   // An abandoned route must not leave a second listener behind.
   ZTEvents::shared()->unregiterEvents(shared_from_this());
   std::weak_ptr<ZTPhotoProcessor> weak = weak_from_this();
@@ -88,7 +88,7 @@ void ZTPhotoProcessor::openPhotoPreview(SourceType source, std::shared_ptr<UIKit
       std::make_shared<ZTPhotoPreviewViewModel>(std::move(image), source, nullptr, cropData);
   auto controller = std::make_shared<ZTPhotoPreviewViewController>(viewModel);
   controller->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
-  top->present(controller, true);
+  ZTUIApplication::present(*top, controller, true);
 }
 
 void ZTPhotoProcessor::openImagePicker(std::shared_ptr<UIKit::UIImage> mask) {
@@ -98,7 +98,7 @@ void ZTPhotoProcessor::openImagePicker(std::shared_ptr<UIKit::UIImage> mask) {
     ZTUIUtilites::shared()->errorAlert("library is unavailable");
     return;
   }
-  top->present(std::make_shared<ZTImagePickerShellView>(), false);
+  ZTUIApplication::present(*top, std::make_shared<ZTImagePickerShellView>(), false);
   // An abandoned route must not leave a second listener behind.
   ZTEvents::shared()->unregiterEvents(shared_from_this());
   std::weak_ptr<ZTPhotoProcessor> weak = weak_from_this();
@@ -122,7 +122,7 @@ void ZTPhotoProcessor::openPhotoCropper(SourceType source,
   }
   const auto& cropper = ZTMediaPhotoCropViewController::shared();
   cropper->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
-  top->present(cropper, true);
+  ZTUIApplication::present(*top, cropper, true);
   setupPhotoCropper(*cropper, source, std::move(croppingImage), std::move(mask));
 }
 

@@ -1,7 +1,11 @@
 #include "ZTExtensions/ZTUIApplication.hpp"
 
+#include <algorithm>
+#include <vector>
+
 #include <UIKit/UIApplication.hpp>
 #include <UIKit/UINavigationController.hpp>
+#include <UIKit/UIPresentationController.hpp>
 #include <UIKit/UITabBarController.hpp>
 #include <UIKit/UIView.hpp>
 #include <UIKit/UIWindow.hpp>
@@ -11,6 +15,14 @@ namespace ZentrelSDK {
 using UIKit::UINavigationController;
 using UIKit::UITabBarController;
 using UIKit::UIViewController;
+
+namespace {
+// Every controller the kit presented, held weakly. Main thread only.
+std::vector<std::weak_ptr<UIViewController>>& kitPresented() {
+  static auto* presented = new std::vector<std::weak_ptr<UIViewController>>;
+  return *presented;
+}
+}  // namespace
 
 std::shared_ptr<UIViewController> ZTUIApplication::keyWindowRoot() {
   auto window = UIKit::UIApplication::shared().keyWindow();
@@ -52,22 +64,60 @@ std::shared_ptr<UIViewController> ZTUIApplication::getViewController(
   return controller;
 }
 
+std::shared_ptr<UIKit::UIWindow> ZTUIApplication::presentationWindow(
+    const UIViewController& controller) {
+  // The presentation's container, not the view: a full-screen screen over the controller may
+  // take its view out of the window while it is only covered.
+  const UIViewController* presented = &controller;
+  std::shared_ptr<UIViewController> parent;
+  while (!presented->presentationController()) {
+    parent = presented->parent();
+    if (!parent) return nullptr;
+    presented = parent.get();
+  }
+  const auto& container = presented->presentationController()->containerView();
+  return container ? container->window() : nullptr;
+}
+
 bool ZTUIApplication::isShown(const UIViewController& controller) {
   if (controller.isBeingDismissed() || !controller.presentingViewController()) return false;
-  for (auto below = controller.presentingViewController(); below;
-       below = below->presentingViewController()) {
+  auto root = controller.presentingViewController();
+  for (auto below = root; below; below = below->presentingViewController()) {
     if (below->isBeingDismissed()) return false;
+    root = below;
   }
-  // The front of the chain, not the controller: a full-screen screen over the controller takes
-  // the views under it out of the window while it is only covered.
-  const UIViewController* front = &controller;
-  for (auto above = controller.presentedViewController(); above;
-       above = above->presentedViewController())
-    front = above.get();  // the chain holds it
-  const auto& view = front->viewIfLoaded();
-  auto window = view ? view->window() : nullptr;
-  // What the user sees: the key window, and only while it is not hidden.
-  return window && !window->isHidden() && window->isKeyWindow();
+  auto window = presentationWindow(controller);
+  if (!window) return false;
+  // Cut off from the root it was presented from: the window has another root, or the root was
+  // moved into another window. This holds whatever order the views leave the window in.
+  while (auto parent = root->parent()) root = parent;
+  if (window->rootViewController() != root) return false;
+  const auto& rootView = root->viewIfLoaded();
+  auto rootWindow = rootView ? rootView->window() : nullptr;
+  // Out of every window, the root is only covered by a full-screen screen.
+  return !rootWindow || rootWindow == window;
+}
+
+bool ZTUIApplication::isSeen(const UIViewController& controller) {
+  if (!isShown(controller)) return false;
+  auto window = presentationWindow(controller);
+  return window && !window->isHidden();
+}
+
+void ZTUIApplication::present(UIViewController& from, std::shared_ptr<UIViewController> controller,
+                              bool animated, std::function<void()> completion) {
+  if (controller) {
+    auto& presented = kitPresented();
+    std::erase_if(presented, [](const auto& weak) { return weak.expired(); });
+    presented.push_back(controller);
+  }
+  from.present(std::move(controller), animated, std::move(completion));
+}
+
+bool ZTUIApplication::presentedByKit(const UIViewController& controller) {
+  const auto& presented = kitPresented();
+  return std::any_of(presented.begin(), presented.end(),
+                     [&](const auto& weak) { return weak.lock().get() == &controller; });
 }
 
 bool ZTUIApplication::compareControllers(const UIViewController& controller,

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include <UIKit/UIViewController.hpp>
+
+namespace UIKit {
+class UIWindow;
+}
 
 namespace ZentrelSDK {
 
@@ -24,10 +29,20 @@ class ZTUIApplication {
   static std::shared_ptr<UIKit::UIViewController> getViewController(
       const std::shared_ptr<UIKit::UIViewController>& controller, const std::string& name);
 
-  // A presented controller is on screen, or only covered by what was presented over it: the
-  // front of its presentation chain stands in the key window, which is not hidden, and neither
-  // it nor a presenter under it is being dismissed.
+  // A presented controller is up for good, or only covered by what was presented over it:
+  // neither it nor a presenter under it is being dismissed, its presentation is in a window,
+  // and the root it was presented from is still that window's root, not moved into another.
+  // Which window is key, and whether it is hidden, does not matter: both may come back.
   static bool isShown(const UIKit::UIViewController& controller);
+  // Shown, in a window that is not hidden: what a request can join.
+  static bool isSeen(const UIKit::UIViewController& controller);
+
+  // Presents as `from.present` does, and remembers that the kit presented the controller.
+  static void present(UIKit::UIViewController& from,
+                      std::shared_ptr<UIKit::UIViewController> controller, bool animated,
+                      std::function<void()> completion = nullptr);
+  // Whether the kit presented the controller: the kit dismisses nothing else.
+  static bool presentedByKit(const UIKit::UIViewController& controller);
 
   // True when the controller's description is exactly `comareName`.
   static bool compareControllers(const UIKit::UIViewController& controller,
@@ -35,6 +50,9 @@ class ZTUIApplication {
 
  private:
   static std::shared_ptr<UIKit::UIViewController> keyWindowRoot();
+  // The window holding the controller's presentation, or none.
+  static std::shared_ptr<UIKit::UIWindow> presentationWindow(
+      const UIKit::UIViewController& controller);
 };
 
 }  // namespace ZentrelSDK

@@ -36,11 +36,13 @@ void ZTModalCodeVerificationViewController::viewDidLoad() {
   addCancelTapGesture();
   if (viewModel_) viewModel_->setDelegate(weakAs<ZTModalCodeVerificationViewController>());
   configureViews();
-  // Taken away unanswered (the host replaced its window's root): as a cancel.
+  // Gone unanswered (the host took it away with its window's root): as a cancel.
   ZTWindowWatcher::watch(sharedAs<ZTModalCodeVerificationViewController>(),
                          [weak = weakAs<ZTModalCodeVerificationViewController>()] {
                            auto self = weak.lock();
-                           if (self && self->viewModel_) self->viewModel_->cancel();
+                           if (!self) return;
+                           self->gone_ = true;
+                           if (self->viewModel_) self->viewModel_->cancel();
                          });
 }
 
@@ -119,6 +121,12 @@ void ZTModalCodeVerificationViewController::setupConfirmButton(bool codeIsComple
 }
 
 void ZTModalCodeVerificationViewController::closeModal(std::function<void()> completion) {
+  // Gone, it is taken off by its watcher: a dismissal from here would close a screen the host
+  // put over it.
+  if (gone_) {
+    if (completion) Dispatch::DispatchQueue::main().async(std::move(completion));
+    return;
+  }
   setModalTransitionStyle(UIKit::UIModalTransitionStyle::crossDissolve);
   dismiss(true, std::move(completion));
 }

@@ -59,6 +59,7 @@ class ZTModalCodeVerificationViewController : public UIKit::UIViewController,
   const std::shared_ptr<ZTModalVerificationModel> viewModel_;
   std::string verificationCode_;
   bool userAnswered_ = false;
+  bool gone_ = false;
   // The embedded code view owns it.
   std::weak_ptr<VerificationModel> verificationModel_;
 };

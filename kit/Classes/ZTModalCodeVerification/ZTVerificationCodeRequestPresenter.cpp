@@ -31,7 +31,7 @@ void ZTVerificationCodeRequestPresenter::sendVerificationCodeAndShowModal(
   card->setModalTransitionStyle(UIKit::UIModalTransitionStyle::crossDissolve);
   // A presentation the platform refuses (the top controller is mid-transition) shows nothing;
   // the card, let go, answers with a cancel through its view model.
-  top->present(card, true);
+  ZTUIApplication::present(*top, card, true);
 }
 
 }  // namespace ZentrelSDK

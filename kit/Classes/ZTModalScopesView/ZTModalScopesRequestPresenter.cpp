@@ -27,7 +27,7 @@ void ZTModalScopesRequestPresenter::showModal(const std::vector<std::string>& sc
   card->setModalTransitionStyle(UIKit::UIModalTransitionStyle::crossDissolve);
   // A presentation the platform refuses (the top controller is mid-transition) shows nothing;
   // the card, let go, answers no through its view model.
-  top->present(card, true);
+  ZTUIApplication::present(*top, card, true);
 }
 
 }  // namespace ZentrelSDK

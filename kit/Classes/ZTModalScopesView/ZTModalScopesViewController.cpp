@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <Dispatch/DispatchQueue.hpp>
 #include <Foundation/Bundle.hpp>
 #include <UIKit/InterfaceBinder.hpp>
 #include <UIKit/UIImageView.hpp>
@@ -62,10 +63,13 @@ void ZTModalScopesViewController::calculateTableViewHeigh() {
 void ZTModalScopesViewController::viewDidLoad() {
   UIViewController::viewDidLoad();
   configureViews();
-  // Taken away unanswered (the host replaced its window's root): as a cancel.
+  // Gone unanswered (the host took it away with its window's root): as a cancel.
   ZTWindowWatcher::watch(sharedAs<ZTModalScopesViewController>(),
                          [weak = weakAs<ZTModalScopesViewController>()] {
-                           if (auto self = weak.lock()) self->cancel(false);
+                           auto self = weak.lock();
+                           if (!self) return;
+                           self->gone_ = true;
+                           self->cancel(false);
                          });
 }
 
@@ -119,12 +123,16 @@ void ZTModalScopesViewController::cancel(bool allow) {
   // A second tap while the card closes must not answer again.
   if (answered_) return;
   answered_ = true;
-  setModalTransitionStyle(UIKit::UIModalTransitionStyle::crossDissolve);
-  // The closing callback keeps the card, and with it the view model, until it has answered:
-  // the presentation chain lets go of the card when the dismissal completes.
-  dismiss(false, [self = sharedAs<ZTModalScopesViewController>(), allow] {
+  // The callback keeps the card, and with it the view model, until it has answered: the
+  // presentation chain lets go of the card when the dismissal completes.
+  auto answer = [self = sharedAs<ZTModalScopesViewController>(), allow] {
     if (self->viewModel_) self->viewModel_->allow(allow);
-  });
+  };
+  // Gone, it is taken off by its watcher: a dismissal from here would close a screen the host
+  // put over it.
+  if (gone_) return Dispatch::DispatchQueue::main().async(std::move(answer));
+  setModalTransitionStyle(UIKit::UIModalTransitionStyle::crossDissolve);
+  dismiss(false, std::move(answer));
 }
 
 int ZTModalScopesViewController::numberOfRows(UIKit::UITableView& /*tableView*/, int /*section*/) {

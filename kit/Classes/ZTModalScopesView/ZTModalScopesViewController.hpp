@@ -74,6 +74,7 @@ class ZTModalScopesViewController : public UIKit::UIViewController,
   UIKit::CGFloat tableViewHeightValue_ = 0;
   bool answered_ = false;
   bool userAnswered_ = false;
+  bool gone_ = false;
 };
 
 }  // namespace ZentrelSDK

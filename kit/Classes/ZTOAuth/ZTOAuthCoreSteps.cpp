@@ -17,6 +17,7 @@
 #include "ZTSecurityManager.hpp"
 #include "ZTTokenUtilites.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
+#include "ZTUIComponents/ZTWindowWatcher.hpp"
 
 namespace ZentrelSDK {
 
@@ -24,14 +25,15 @@ namespace {
 constexpr const char* kSomethingWentWrong = "Something went wrong";
 
 // The card just presented, as the flow watches it: gone once it is released, or no longer
-// shown (being dismissed included) without the user's answer. Null when the card did not come.
+// seen (being dismissed, or in a window the host hides) without the user's answer. Null when
+// the card did not come.
 template <class Card>
 std::function<bool()> cardGone() {
   std::weak_ptr<Card> card = std::dynamic_pointer_cast<Card>(ZTUIApplication::topViewController());
   if (card.expired()) return nullptr;
   return [card] {
     auto shown = card.lock();
-    return !shown || (!shown->userAnswered() && !ZTUIApplication::isShown(*shown));
+    return !shown || (!shown->userAnswered() && !ZTWindowWatcher::stillSeen(shown));
   };
 }
 }  // namespace

@@ -76,7 +76,7 @@ void ZTUIUtilites::showErrorAlert(std::uint64_t request, const std::string& desc
       std::make_shared<UIAlertController>("Error", description, UIAlertController::Style::alert);
   errorAlert_ = alert;
   std::weak_ptr<UIAlertController> weakAlert = alert;
-  top->present(alert, true, [weakSelf, weakAlert, request] {
+  ZTUIApplication::present(*top, alert, true, [weakSelf, weakAlert, request] {
     auto self = weakSelf.lock();
     auto shown = weakAlert.lock();
     if (self && shown) self->armErrorAlert(request, shown);
@@ -165,7 +165,7 @@ void ZTUIUtilites::showLoader(std::uint64_t request, CoreGraphics::CGFloat scale
   // Every caller waiting for a loader goes on once this one is up, the overtaken ones first.
   auto waiting =
       std::make_shared<std::vector<std::function<void()>>>(std::exchange(loaderCompletions_, {}));
-  top->present(alert, true, [waiting] {
+  ZTUIApplication::present(*top, alert, true, [waiting] {
     for (const auto& completion : std::exchange(*waiting, {})) completion();
   });
   // Refused (the top screen is in no window): the callers must not wait for it.
@@ -205,7 +205,7 @@ void ZTUIUtilites::presentUploadDocumentProgressBar(
     if (!top) return;
     auto screen = std::make_shared<ZTUploadDockProgressViewController>(model);
     screen->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
-    top->present(screen, true, completion);
+    ZTUIApplication::present(*top, screen, true, completion);
   });
 }
 

@@ -11,32 +11,44 @@
 
 namespace ZentrelSDK {
 
-// Hears a presented screen go for good, however it went: dismissed (alone or under a screen
-// presented over it), taken out of the window with its window's root, with its window, or left
-// in a window that is hidden or no longer the key one. A host that replaces its root or its
-// window tells the screen nothing, so a hidden subview listens for its view leaving the window
-// and for windows being hidden or made key. Main thread only.
+// Hears a presented screen of the kit go for good, however it went: dismissed (alone or under a
+// screen presented over it), out of every window, or cut off from the root it was presented
+// from (the host gave the window another root, or moved its root into another window). A host
+// that does so tells the screen nothing, so a hidden subview listens for its view leaving the
+// window and checks again when a window becomes key or visible. Neither of those ends the
+// screen by itself: an alert window, a second scene or a privacy cover goes again. Main thread
+// only.
 class ZTWindowWatcher : public UIKit::UIView {
  public:
-  // Calls `gone` once, on the main thread, when the controller's view has left its window (or
-  // a window was hidden or made key) and, once any present or dismiss under way has ended, the
-  // controller is no longer shown; then takes it off its presenter if `gone` left it there.
-  // Loads the controller's view.
+  // Calls `gone` once, on the main thread, when the controller has gone for good and any
+  // present or dismiss under way has ended; then takes it off its presenter, with what the kit
+  // presented over it. A screen the host presented over it stays, and the ended one under it
+  // until the host's has gone. Loads the controller's view.
   static void watch(const std::shared_ptr<UIKit::UIViewController>& controller,
                     std::function<void()> gone);
+  // For a request that would join the controller's screen: false once it has gone, or when it
+  // stands in a hidden window, where the user may never see it again; such a screen ends now
+  // as if it had gone. A screen on its way to its first window counts as seen.
+  static bool stillSeen(const std::shared_ptr<UIKit::UIViewController>& controller);
 
-  ZTWindowWatcher(std::weak_ptr<UIKit::UIViewController> controller, std::function<void()> gone);
+  // `listens`: also checks on window changes (the kit's screens; not a host's screen over one).
+  ZTWindowWatcher(std::weak_ptr<UIKit::UIViewController> controller, std::function<void()> gone,
+                  bool listens);
   ~ZTWindowWatcher() override;
 
  protected:
   void didMoveToWindow() override;
 
  private:
-  static void check(const std::weak_ptr<UIKit::UIViewController>& controller,
-                    const std::shared_ptr<std::function<void()>>& gone);
+  static std::shared_ptr<ZTWindowWatcher> of(const UIKit::UIViewController& controller,
+                                             bool listens);
+  static void takeOff(const std::weak_ptr<UIKit::UIViewController>& screen);
+  void check();
+  void end();
 
   std::weak_ptr<UIKit::UIViewController> controller_;
-  std::shared_ptr<std::function<void()>> gone_;
+  std::function<void()> gone_;
+  const bool listens_;
   // Until the screen is first in a window, no window change concerns it.
   bool wasInWindow_ = false;
   std::vector<std::shared_ptr<Foundation::NotificationObserver>> observers_;

@@ -5,13 +5,23 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include <UIKit/UIButton.hpp>
+#include <UIKit/UIImage.hpp>
+#include <UIKit/UIImagePickerController.hpp>
+#include <UIKit/UILabel.hpp>
 #include <UIKit/UIWindow.hpp>
 
 #include "DocumentsListSupport.hpp"
 #include "ZTAPI/ResponceDataModel/Docks/ZTPublicDocumentElement.hpp"
+#include "ZTDocuments/NewDocumentPreview/ZTNewDocumentPreviewViewController.hpp"
+#include "ZTDocuments/ZTUploadDocumentProgressBar/ZTUploadDockProgressViewController.hpp"
 #include "ZTUtilites/ZTPublicConstants.hpp"
+#include "support/CaptureSupport.hpp"
+#include "support/PassingWindowChanges.hpp"
+#include "support/TemporaryFolder.hpp"
 
 namespace {
 
@@ -225,7 +235,9 @@ enum class Gone {
   CoveredThenDismissedByRoot,
   RootReplacedKeptAndPutBack,
   OldWindowHiddenThenRootMoved,
-  RootMovedThenOldWindowGivenAnotherRoot
+  RootMovedThenOldWindowGivenAnotherRoot,
+  LoaderOverThenRootReplacedAndKept,
+  ErrorAlertOverThenRootReplacedAndKept
 };
 
 class ListGone : public DocumentsRequest, public ::testing::WithParamInterface<Gone> {};
@@ -234,7 +246,18 @@ TEST_P(ListGone, AnswersOnceAsDismissedAndLetsTheRequestGo) {
   auto reply = request();
   ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 1); }));
   const auto gone = GetParam();
-  auto kept = gone == Gone::RootReplacedAndKept || gone == Gone::RootReplacedKeptAndPutBack
+  const bool loader = gone == Gone::LoaderOverThenRootReplacedAndKept;
+  const bool error = gone == Gone::ErrorAlertOverThenRootReplacedAndKept;
+  if (loader) ZTUIUtilites::shared()->loaderStart(1.0, nullptr);
+  if (error) ZTUIUtilites::shared()->errorAlert("over the list", nullptr);
+  if (loader || error) {
+    ASSERT_TRUE(until([&] {
+      return (loader ? loaderShown() : errorShown() == "over the list") &&
+             !alert()->isBeingPresented();
+    }));
+  }
+  auto kept = gone == Gone::RootReplacedAndKept || gone == Gone::RootReplacedKeptAndPutBack ||
+                      loader || error
                   ? ui->root()
                   : nullptr;
   if (gone == Gone::WindowReplaced) ui = std::make_unique<PlatformTesting::UI>();
@@ -282,15 +305,40 @@ constexpr const char* kGone[] = {"WindowReplaced",
                                  "CoveredThenDismissedByRoot",
                                  "RootReplacedKeptAndPutBack",
                                  "OldWindowHiddenThenRootMoved",
-                                 "RootMovedThenOldWindowGivenAnotherRoot"};
+                                 "RootMovedThenOldWindowGivenAnotherRoot",
+                                 "LoaderOverThenRootReplacedAndKept",
+                                 "ErrorAlertOverThenRootReplacedAndKept"};
 INSTANTIATE_TEST_SUITE_P(DocumentsRequest, ListGone,
                          ::testing::Values(Gone::WindowReplaced, Gone::RootReplaced,
                                            Gone::RootReplacedAndKept,
                                            Gone::CoveredThenDismissedByRoot,
                                            Gone::RootReplacedKeptAndPutBack,
                                            Gone::OldWindowHiddenThenRootMoved,
-                                           Gone::RootMovedThenOldWindowGivenAnotherRoot),
+                                           Gone::RootMovedThenOldWindowGivenAnotherRoot,
+                                           Gone::LoaderOverThenRootReplacedAndKept,
+                                           Gone::ErrorAlertOverThenRootReplacedAndKept),
                          [](const auto& info) { return kGone[static_cast<int>(info.param)]; });
+
+// A list left in a window the host hid may come back, so it stays until a request would join
+// it: then it ends, taken off the hidden window, and the request opens its own where the host
+// shows.
+TEST_F(DocumentsRequest, AListInAHiddenWindowEndsForTheNextRequest) {
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 1); }));
+  ui->window()->setHidden(true);
+  auto hidden = std::move(ui);
+  ui = std::make_unique<PlatformTesting::UI>();
+  pass(1.0);
+  EXPECT_EQ(reply->answers(), 0u);
+
+  auto later = request();
+  ASSERT_TRUE(until([&] { return reply->answers() > 0 && listOpen(); }));
+  pass(1.0);
+  ASSERT_EQ(reply->errors.size(), 1u);
+  EXPECT_EQ(reply->errors[0].message, "User dissmissed");
+  EXPECT_EQ(later->answers(), 0u);
+  EXPECT_EQ(hidden->root()->presentedViewController(), nullptr);
+}
 
 struct TogetherCase {
   const char* name;
@@ -346,6 +394,82 @@ TEST_F(DocumentsRequest, OnceEveryDocumentIsInOrderTheRequestAnswersAfterTheList
   pass(1.0);
   EXPECT_TRUE(reply->request.expired()) << "nothing keeps the answered request";
 }
+
+using Ring = ZTUploadDockProgressViewController;
+
+// A window change that comes back, over the list alone or over a new document's upload started
+// from it.
+class WindowChangePasses
+    : public DocumentsRequest,
+      public ::testing::WithParamInterface<std::tuple<zttest::PassingWindowChange, bool>> {
+ protected:
+  static std::string stage(const Ring& ring) {
+    return ring.uploadingLabel.lock()->text().value_or("");
+  }
+  // The list's first row, a library photo and submit, up to the ring's recognition polls.
+  std::shared_ptr<Ring> upload(const DocumentsViewController& list) {
+    auto settled = [](const std::shared_ptr<UIKit::UIViewController>& vc) {
+      return vc && !vc->isBeingPresented() && !vc->isBeingDismissed();
+    };
+    if (!zttest::useOwnTemporaryDirectory() || !ui->tapRow(list.tableView.lock(), 0) ||
+        !until([&] { return settled(alert()); }) || !ui->chooseAction("Choose from library") ||
+        !until([&] { return settled(frontmost<UIKit::UIImagePickerController>()); }) ||
+        !ui->pick(UIKit::UIImage::withData(zttest::plainJPEG(64, 48))) ||
+        !until([&] { return settled(ui->frontmost()) && ui->find("doneButton"); }) ||
+        !ui->tap(ui->find<UIKit::UIButton>("doneButton")) ||
+        !until([&] { return settled(frontmost<ZTNewDocumentPreviewViewController>()); }) ||
+        !ui->tap(frontmost<ZTNewDocumentPreviewViewController>()->submitButton.lock()))
+      return nullptr;
+    std::shared_ptr<Ring> ring;
+    const bool polling = until([&] {
+      ring = frontmost<Ring>();
+      return ring && stage(*ring) == "Recognition";
+    });
+    return polling ? ring : nullptr;
+  }
+};
+
+TEST_P(WindowChangePasses, EndsNeitherTheListNorItsRequest) {
+  const auto& [change, uploading] = GetParam();
+  SCOPED_TRACE(std::string(change.name) + (uploading ? " while uploading" : ""));
+  // Never final: the ring keeps polling while the test runs.
+  sb().setRecognition({Status::Recognition});
+  auto reply = request();
+  ASSERT_TRUE(until([&] { return listOpen() && answered("documents.list", 1); }));
+  auto list = frontmost<DocumentsViewController>();
+  auto ring = uploading ? upload(*list) : nullptr;
+  ASSERT_EQ(ring != nullptr, uploading);
+  const auto polls = sb().count("documents.get");
+
+  std::unique_ptr<PlatformTesting::UI> scene;
+  change.pass(*ui, scene);
+  pass(1.0);
+  EXPECT_EQ(reply->answers(), 0u);
+  EXPECT_EQ(list->presentingViewController(), ui->root());
+  EXPECT_FALSE(list->isBeingDismissed());
+  if (ring) {
+    EXPECT_EQ(frontmost<Ring>(), ring);
+    EXPECT_TRUE(until([&] { return sb().count("documents.get") > polls; })) << "still polling";
+    EXPECT_EQ(stage(*ring), "Recognition");
+  } else {
+    EXPECT_EQ(frontmost<DocumentsViewController>(), list);
+  }
+
+  add(Type::Passport, Status::Verified);
+  ZTEvents::shared()->documentForAppLoadingSuccessEventEmit({});
+  ASSERT_TRUE(until([&] { return reply->answers() > 0; }));
+  pass(1.0);
+  EXPECT_EQ(reply->successes.size(), 1u);
+  EXPECT_EQ(reply->answers(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(DocumentsRequest, WindowChangePasses,
+                         ::testing::Combine(::testing::ValuesIn(zttest::passingWindowChanges()),
+                                            ::testing::Bool()),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) +
+                                  (std::get<1>(info.param) ? "WhileUploading" : "");
+                         });
 
 TEST_F(DocumentsRequest, StillIncompleteAfterTheSuccessEventTheListOpensAgain) {
   auto reply = request();

@@ -10,8 +10,10 @@
 
 #include "OAuthFlowSupport.hpp"
 #include "ZTAPI/ResponceDataModel/User/ZTUserDataResponse.hpp"
+#include "ZTUIComponents/ZTUIUtilites.hpp"
 #include "ZTUserManager.hpp"
 #include "ZTUtilites/ZTPublicConstants.hpp"
+#include "support/PassingWindowChanges.hpp"
 
 using namespace ZentrelSDK;
 using namespace oauthtest;
@@ -185,12 +187,15 @@ TEST_F(UserManagerTest, AnEntranceGoneAnyWayAnswersOnceAndTheNextSignsInOnANewOn
          ui->window()->setRootViewController(std::make_shared<UIKit::UIViewController>());
          ui->window()->setRootViewController(keptRoot);
        }},
-      {"windowHiddenThenShownAgain",
-       [this](Waiter&) {
-         ui->window()->setHidden(true);
-         ui->window()->setHidden(false);
-       }},
       {"rootMovedToANewKeyWindow", [&](Waiter&) { moveRoot(); }},
+      // Hidden, the entrance may still come back; the next request ends it and signs in anew.
+      {"windowHiddenForGoodThenANewOneAndARequest",
+       [&](Waiter& next) {
+         ui->window()->setHidden(true);
+         oldWindow = std::move(ui);
+         ui = std::make_unique<PlatformTesting::UI>();
+         next.start();
+       }},
       {"oldWindowHiddenThenRootMoved",
        [&](Waiter&) {
          ui->window()->setHidden(true);
@@ -215,6 +220,14 @@ TEST_F(UserManagerTest, AnEntranceGoneAnyWayAnswersOnceAndTheNextSignsInOnANewOn
          EXPECT_TRUE(joining.heard->empty()) << "answered while only covered";
          EXPECT_EQ(ui->frontmost(), cover);
          ui->root()->dismiss(false);
+       }},
+      // The kit's loader over the entrance, as during a sign-in step, when the root goes.
+      {"rootReplacedAndKeptUnderTheLoader",
+       [this, &keptRoot](Waiter&) {
+         ZTUIUtilites::shared()->loaderStart(1.0, nullptr);
+         ASSERT_TRUE(runUntil([&] { return ui->isLoaderShowing(); }));
+         keptRoot = ui->root();
+         ui->window()->setRootViewController(std::make_shared<UIKit::UIViewController>());
        }},
       {"nextInTheDismissalsCompletion",
        [this](Waiter& next) { ui->root()->dismiss(false, [&next] { next.start(); }); }},
@@ -259,6 +272,113 @@ TEST_F(UserManagerTest, AnEntranceGoneAnyWayAnswersOnceAndTheNextSignsInOnANewOn
       EXPECT_EQ(entrance->presented, opened + 2);
       EXPECT_FALSE(ui->alertTitle());
     }
+  }
+}
+
+// The host's windows change for a moment and come back while the user is on a screen of the
+// kit: the screen stays, nobody hears anything, and then each hears the user's answer on it.
+TEST_F(UserManagerTest, AWindowChangeThatComesBackEndsNoScreen) {
+  enum class On { entranceForData, entranceForCaller, consentCard, codeCard };
+  for (const auto on :
+       {On::entranceForData, On::entranceForCaller, On::consentCard, On::codeCard}) {
+    for (const auto& change : zttest::passingWindowChanges()) {
+      SCOPED_TRACE(std::string(change.name) + " on screen " + std::to_string(int(on)));
+      ZTAccounts::logout();
+      const bool atEntrance = on == On::entranceForData || on == On::entranceForCaller;
+      entrance->onPresent = nullptr;
+      if (!atEntrance) {
+        sb().setSkip(kApp, on == On::consentCard ? SkipPolicy::Always : SkipPolicy::Never,
+                     on == On::consentCard ? SkipPolicy::Never : SkipPolicy::Always);
+        signIn();
+      }
+      Waiter waiter{on != On::entranceForCaller};
+      waiter.start();
+      std::shared_ptr<UIKit::UIViewController> screen;
+      if (on == On::codeCard) {
+        screen = readyCodeCard();
+      } else {
+        runUntil([&] {
+          auto front = ui->frontmost();
+          const bool expected =
+              atEntrance ? std::dynamic_pointer_cast<ZTEntranceViewController>(front) != nullptr
+                         : std::dynamic_pointer_cast<ZTModalScopesViewController>(front) != nullptr;
+          if (expected && !front->isBeingPresented() && !ui->isLoaderShowing()) screen = front;
+          return screen != nullptr;
+        });
+      }
+      ASSERT_NE(screen, nullptr);
+
+      std::unique_ptr<PlatformTesting::UI> scene;
+      change.pass(*ui, scene);
+      ui->advance(1);
+      ui->settle();
+      EXPECT_TRUE(waiter.heard->empty());
+      EXPECT_EQ(ui->frontmost(), screen);
+      EXPECT_FALSE(screen->isBeingDismissed());
+
+      if (atEntrance) {
+        signInAndAnnounce();
+      } else if (on == On::consentCard) {
+        ASSERT_TRUE(answerConsent(true));
+      } else {
+        ASSERT_TRUE(ui->type(sb().outbox().back().code, ui->find("codeEnterView")));
+        ASSERT_TRUE(ui->tap(button("Confirm")));
+      }
+      ASSERT_TRUE(runUntil([&] { return !waiter.heard->empty(); }, 20));
+      ui->advance(6);
+      ui->settle();
+      EXPECT_EQ(*waiter.heard, std::vector<std::string>{waiter.granted()});
+      EXPECT_TRUE(*waiter.onMain);
+      sb().setSkip(kApp, SkipPolicy::Always, SkipPolicy::Always);
+      entrance->onPresent = [this] { signInAndAnnounce(); };
+    }
+  }
+}
+
+// A screen the host presents over the entrance is the host's to close. A passing key window
+// leaves both; a root moved into a new window ends the entrance, which goes with the host's
+// screen once the host has closed it.
+TEST_F(UserManagerTest, TheKitNeverDismissesAHostScreenOverTheEntrance) {
+  for (const bool rootMoves : {false, true}) {
+    SCOPED_TRACE(rootMoves ? "root moved into a new window" : "host alert window");
+    ZTAccounts::logout();
+    entrance->onPresent = nullptr;
+    Waiter waiter{false};
+    waiter.start();
+    std::shared_ptr<ZTEntranceViewController> up;
+    ASSERT_TRUE(runUntil(
+        [&] {
+          up = std::dynamic_pointer_cast<ZTEntranceViewController>(ui->frontmost());
+          return up && !up->isBeingPresented() && !ui->isLoaderShowing();
+        },
+        20));
+    auto hostScreen = std::make_shared<UIKit::UIViewController>();
+    up->present(hostScreen, false);
+    ui->settle();
+    std::unique_ptr<PlatformTesting::UI> oldWindow;
+    if (rootMoves) {
+      oldWindow = std::move(ui);
+      ui = std::make_unique<PlatformTesting::UI>(oldWindow->root());
+    } else {
+      zttest::passingWindowChanges().front().pass(*ui, oldWindow);
+    }
+    ui->advance(1);
+    ui->settle();
+    EXPECT_EQ(hostScreen->presentingViewController(), up);
+    EXPECT_FALSE(hostScreen->isBeingDismissed());
+    EXPECT_EQ(*waiter.heard,
+              rootMoves ? std::vector<std::string>{"not signed in"} : std::vector<std::string>{});
+
+    hostScreen->dismiss(false);
+    ui->settle();
+    if (rootMoves) {
+      EXPECT_EQ(up->presentingViewController(), nullptr);
+    } else {
+      signInAndAnnounce();
+      ASSERT_TRUE(runUntil([&] { return !waiter.heard->empty(); }, 20));
+      EXPECT_EQ(*waiter.heard, std::vector<std::string>{"signed in"});
+    }
+    entrance->onPresent = [this] { signInAndAnnounce(); };
   }
 }
 

@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "Dispatch/DispatchQueue.hpp"
+#include "Foundation/NotificationCenter.hpp"
+#include "Foundation/Thread.hpp"
 #include "Testing/ManualClock.hpp"
 #include "Testing/UI.hpp"
 #include "UIKit/UINavigationController.hpp"
 #include "UIKit/UIPresentationController.hpp"
+#include "UIKit/UIWindow.hpp"
 #include "UIKitTestSupport.hpp"
 #include "support/LateCallbacks.hpp"
 
@@ -247,6 +250,47 @@ TEST_F(Presentation, APageWhoseViewSitsInAnotherControllersViewPresentsThroughIt
   advance(kDuration);
   EXPECT_EQ(root->presentedViewController(), nullptr);
   EXPECT_EQ(ui->frontmost(), root);
+}
+
+// A window says it was hidden, shown, made key or left key only when that changed, on the main
+// thread, naming itself.
+TEST_F(Presentation, AWindowPostsItsChangesOnlyWhenTheyHappen) {
+  auto other = std::make_unique<UI>();
+  ui->window()->makeKeyAndVisible();
+  auto heard = std::make_shared<std::vector<std::string>>();
+  std::vector<std::shared_ptr<Foundation::NotificationObserver>> observers;
+  auto& center = Foundation::NotificationCenter::defaultCenter();
+  for (const auto& [name, said] : std::vector<std::pair<std::string, std::string>>{
+           {UIWindow::didBecomeHiddenNotification, "hidden"},
+           {UIWindow::didBecomeVisibleNotification, "visible"},
+           {UIWindow::didBecomeKeyNotification, "key"},
+           {UIWindow::didResignKeyNotification, "resigned"}}) {
+    observers.push_back(center.addObserver(
+        name, std::nullopt, nullptr,
+        [heard, said = std::string(said), main = ui->window().get(),
+         other = other->window().get()](const Foundation::Notification& note) {
+          const void* window = note.object ? note.object->identity() : nullptr;
+          const std::string who = window == main ? "main" : window == other ? "other" : "?";
+          heard->push_back(who + " " + said +
+                           (Foundation::Thread::isMainThread() ? "" : " off main"));
+        }));
+  }
+  const std::vector<std::pair<std::function<void()>, std::vector<std::string>>> rows{
+      {[&] { ui->window()->makeKeyAndVisible(); }, {}},
+      {[&] { ui->window()->setHidden(false); }, {}},
+      {[&] { ui->window()->setHidden(true); }, {"main hidden"}},
+      {[&] { ui->window()->setHidden(true); }, {}},
+      {[&] { other->window()->makeKeyAndVisible(); }, {"main resigned", "other key"}},
+      {[&] { ui->window()->makeKeyAndVisible(); }, {"other resigned", "main key", "main visible"}},
+      {[&] { other->window()->setHidden(true); }, {"other hidden"}},
+  };
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    SCOPED_TRACE(row);
+    heard->clear();
+    rows[row].first();
+    EXPECT_EQ(*heard, rows[row].second);
+  }
+  for (const auto& observer : observers) center.removeObserver(observer);
 }
 
 // Time is kept in whole nanoseconds: three steps of 0.1 s are exactly 0.3 s at any base, even

@@ -53,8 +53,8 @@ void ZTEntranceViewController::viewDidLoad() {
   }
   addGesturesToLabels();
   configureUI(0);
-  // Dismissed, dismissed under a screen over it, or taken away with its window's root: the
-  // last two give it no viewDidDisappear.
+  // Dismissed, dismissed under a screen over it, or cut off from its window's root: the last
+  // two give it no viewDidDisappear.
   ZTWindowWatcher::watch(sharedAs<ZTEntranceViewController>(),
                          [weak = weakAs<ZTEntranceViewController>()] {
                            auto self = weak.lock();
@@ -92,7 +92,7 @@ void ZTEntranceViewController::presentOverTop() {
     auto self = sharedAs<ZTEntranceViewController>();
     if (coordinator->animate(nullptr, [self](const auto&) { self->presentOverTop(); })) return;
   }
-  top->present(sharedAs<ZTEntranceViewController>(), true);
+  ZTUIApplication::present(*top, sharedAs<ZTEntranceViewController>(), true);
   if (!presentingViewController()) return end(false);
   stage_ = Stage::open;
 }
@@ -105,8 +105,10 @@ void ZTEntranceViewController::addCaller(std::function<void(bool)> caller) {
 
 bool ZTEntranceViewController::maySignIn() {
   if (stage_ == Stage::over) return false;
-  if (stage_ != Stage::open || ZTUIApplication::isShown(*this)) return true;
-  // Leaving, or out of every window, without a sign-in: none can come of it now.
+  if (stage_ != Stage::open) return true;
+  // Gone without a sign-in, or in a window the host hides, where the caller could wait for
+  // ever: none can come of it now.
+  if (ZTWindowWatcher::stillSeen(sharedAs<ZTEntranceViewController>())) return true;
   end(false);
   return false;
 }

@@ -12,6 +12,7 @@
 #include "ZTAuth/ChangePassword/ZTChangePasswordViewController.hpp"
 #include "ZTAuth/ChangePassword/ZTChangePasswordViewModel.hpp"
 #include "ZTAuth/Login/ZTLoginViewModel.hpp"
+#include "ZTExtensions/ZTUIApplication.hpp"
 #include "ZTUIComponents/PresentLikePush/ZTTransitionClasses.hpp"
 #include "ZTUIComponents/ZTImageFromLib.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
@@ -235,7 +236,7 @@ void ZTLoginViewController::showResetButonView(UIKit::UIControl& /*sender*/) {
     screen->setModalPresentationStyle(UIKit::UIModalPresentationStyle::custom);
     screen->setTransitioningDelegate(
         std::weak_ptr<UIKit::UIViewControllerTransitioningDelegate>(self));
-    self->present(screen, true);
+    ZTUIApplication::present(*self, screen, true);
   });
 }
 

@@ -9,6 +9,7 @@
 
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManager.hpp"
 #include "ZTCustomCameraView/ZTCameraViewManager/ZTCameraViewManagerInternal.hpp"
+#include "ZTExtensions/ZTUIApplication.hpp"
 
 // The session's life: devices, attaching the preview, the set-up on "CameraSessionQueue",
 // permissions, stop, resume and removal, orientation, and the user messages.
@@ -458,7 +459,7 @@ void showDefaultAlert(const std::string& title, const std::string& message) {
                                                           UIKit::UIAlertController::Style::alert);
   alert->addAction(std::make_shared<UIKit::UIAlertAction>(
       "OK", UIKit::UIAlertAction::Style::defaultStyle, [](UIKit::UIAlertAction&) {}));
-  root->present(alert, true);
+  ZTUIApplication::present(*root, alert, true);
 }
 
 }  // namespace ZentrelSDK

@@ -1,6 +1,7 @@
 #include "ZTCustomCameraView/ZTCustomImagePickerView/ZTImagePickerShellView.hpp"
 
 #include "ZTEvents.hpp"
+#include "ZTExtensions/ZTUIApplication.hpp"
 
 namespace ZentrelSDK {
 
@@ -27,7 +28,7 @@ void ZTImagePickerShellView::openStandartImagePicker() {
 void ZTImagePickerShellView::presentPickerOnce() {
   if (!imagePicker || pickerPresented_ || isBeingPresented()) return;
   pickerPresented_ = true;
-  present(imagePicker, true);
+  ZTUIApplication::present(*this, imagePicker, true);
 }
 
 void ZTImagePickerShellView::imagePickerController(

@@ -8,6 +8,7 @@
 
 #include "ZTCustomCameraView/ZTMediaPreview/ZTMediaStatus/ZTMediaLoading/ZTMediaLoadingViewController.hpp"
 #include "ZTDocuments/ZTDocumentStatusLabel.hpp"
+#include "ZTExtensions/ZTUIApplication.hpp"
 #include "ZTLogger.hpp"
 #include "ZTUIComponents/ZTImageFromLib.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
@@ -167,7 +168,7 @@ void ZTNewDocumentPreviewViewController::deleteBacksidePhoto() {
 void ZTNewDocumentPreviewViewController::showLoadingProcess() {
   auto loading = std::make_shared<ZTMediaLoadingViewController>();
   loading->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
-  present(loading, true);
+  ZTUIApplication::present(*this, loading, true);
 }
 
 void ZTNewDocumentPreviewViewController::showCongratulation() {

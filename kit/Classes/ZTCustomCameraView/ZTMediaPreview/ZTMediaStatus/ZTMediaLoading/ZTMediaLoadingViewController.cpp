@@ -13,6 +13,7 @@
 #include "ZTDocuments/ZTDocumentsLoadingCore/ZTAppDocuments.hpp"
 #include "ZTDocuments/ZTDocumentsLoadingCore/ZTDocumentSort.hpp"
 #include "ZTEvents.hpp"
+#include "ZTExtensions/ZTUIApplication.hpp"
 #include "ZTUIComponents/ZTImageFromLib.hpp"
 #include "ZTUIComponents/ZTUIUtilites.hpp"
 #include "ZTUtilites/ZTConstants.hpp"
@@ -127,13 +128,13 @@ void ZTMediaLoadingViewController::beginTransition() {
 void ZTMediaLoadingViewController::openSuccessScreen() {
   auto next = std::make_shared<ZTMediaSuccessViewController>();
   next->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
-  present(next, true);
+  ZTUIApplication::present(*this, next, true);
 }
 
 void ZTMediaLoadingViewController::openPendingScreen() {
   auto next = std::make_shared<ZTMediaPendingViewController>();
   next->setModalPresentationStyle(UIKit::UIModalPresentationStyle::overCurrentContext);
-  present(next, true);
+  ZTUIApplication::present(*this, next, true);
 }
 
 }  // namespace ZentrelSDK
