@@ -79,28 +79,31 @@ std::shared_ptr<UIKit::UIWindow> ZTUIApplication::presentationWindow(
   return container ? container->window() : nullptr;
 }
 
-bool ZTUIApplication::isShown(const UIViewController& controller) {
-  if (controller.isBeingDismissed() || !controller.presentingViewController()) return false;
+std::shared_ptr<UIKit::UIWindow> ZTUIApplication::shownIn(const UIViewController& controller) {
+  if (controller.isBeingDismissed() || !controller.presentingViewController()) return nullptr;
   auto root = controller.presentingViewController();
   for (auto below = root; below; below = below->presentingViewController()) {
-    if (below->isBeingDismissed()) return false;
+    if (below->isBeingDismissed()) return nullptr;
     root = below;
   }
   auto window = presentationWindow(controller);
-  if (!window) return false;
+  if (!window) return nullptr;
   // Cut off from the root it was presented from: the window has another root, or the root was
   // moved into another window. This holds whatever order the views leave the window in.
   while (auto parent = root->parent()) root = parent;
-  if (window->rootViewController() != root) return false;
+  if (window->rootViewController() != root) return nullptr;
   const auto& rootView = root->viewIfLoaded();
   auto rootWindow = rootView ? rootView->window() : nullptr;
   // Out of every window, the root is only covered by a full-screen screen.
-  return !rootWindow || rootWindow == window;
+  return !rootWindow || rootWindow == window ? window : nullptr;
+}
+
+bool ZTUIApplication::isShown(const UIViewController& controller) {
+  return shownIn(controller) != nullptr;
 }
 
 bool ZTUIApplication::isSeen(const UIViewController& controller) {
-  if (!isShown(controller)) return false;
-  auto window = presentationWindow(controller);
+  auto window = shownIn(controller);
   return window && !window->isHidden();
 }
 

@@ -50,6 +50,8 @@ class ZTUIApplication {
 
  private:
   static std::shared_ptr<UIKit::UIViewController> keyWindowRoot();
+  // The window the controller is shown in, as `isShown` tells, or none.
+  static std::shared_ptr<UIKit::UIWindow> shownIn(const UIKit::UIViewController& controller);
   // The window holding the controller's presentation, or none.
   static std::shared_ptr<UIKit::UIWindow> presentationWindow(
       const UIKit::UIViewController& controller);

@@ -67,7 +67,8 @@ void ZTOAuthCore::checkAuth() {
           const bool shown = ZTAccounts::auth(
               false, self.inFlow([](ZTOAuthCore& flow, bool in) { flow.signInEnded(in); }));
           if (!shown) return;
-          self.screenGone = [entrance = std::weak_ptr(ZTEntranceViewController::joinable())] {
+          // Its own entrance: checked now, one the host hides would end before it was seen.
+          self.screenGone = [entrance = std::weak_ptr(ZTEntranceViewController::latestOpened())] {
             auto up = entrance.lock();
             return !up || !up->maySignIn();
           };

@@ -335,6 +335,29 @@ TEST_F(UserManagerTest, AWindowChangeThatComesBackEndsNoScreen) {
   }
 }
 
+// A request while the host's only window is hidden opens its entrance there, and the entrance
+// waits for the window to come back: the request's own screen is not one left behind.
+TEST_F(UserManagerTest, ARequestWhileTheWindowIsHiddenWaitsForTheUser) {
+  for (const bool dataRequest : {true, false}) {
+    SCOPED_TRACE(dataRequest ? "data request" : "caller");
+    ZTAccounts::logout();
+    entrance->onPresent = nullptr;
+    ui->window()->setHidden(true);
+    Waiter waiter{dataRequest};
+    waiter.start();
+    runUntil(
+        [&] { return waiter.heard->size() + entrance->presented > 0 && !ui->isLoaderShowing(); });
+    ui->advance(1);
+    ui->settle();
+    EXPECT_TRUE(waiter.heard->empty());
+    ui->window()->setHidden(false);
+    signInAndAnnounce();
+    ASSERT_TRUE(runUntil([&] { return !waiter.heard->empty(); }, 20));
+    EXPECT_EQ(*waiter.heard, std::vector<std::string>{waiter.granted()});
+    entrance->onPresent = [this] { signInAndAnnounce(); };
+  }
+}
+
 // A screen the host presents over the entrance is the host's to close. A passing key window
 // leaves both; a root moved into a new window ends the entrance, which goes with the host's
 // screen once the host has closed it.

@@ -67,8 +67,12 @@ ZTEntranceViewController::~ZTEntranceViewController() {
   end(false);
 }
 
+std::shared_ptr<ZTEntranceViewController> ZTEntranceViewController::latestOpened() {
+  return latest().lock();
+}
+
 std::shared_ptr<ZTEntranceViewController> ZTEntranceViewController::joinable() {
-  auto entrance = latest().lock();
+  auto entrance = latestOpened();
   // One closing after a sign-in still takes callers: they hear true with the others.
   if (!entrance || !entrance->maySignIn()) return nullptr;
   return entrance;

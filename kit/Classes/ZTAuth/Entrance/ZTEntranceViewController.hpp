@@ -46,6 +46,8 @@ class ZTEntranceViewController : public UIKit::UIViewController,
   // and not leaving without a sign-in; one closing after a sign-in is joined too, and answers
   // true. One found gone on the way ends its sign-in.
   static std::shared_ptr<ZTEntranceViewController> joinable();
+  // The last entrance opened, as it is: the one a caller just joined or opened.
+  static std::shared_ptr<ZTEntranceViewController> latestOpened();
   // Opens a new entrance over the topmost controller, or once the transition under way there
   // ends; it becomes the joinable one. Null when there is no topmost controller.
   static std::shared_ptr<ZTEntranceViewController> open();
